@@ -1,0 +1,14 @@
+#include "app/Client.h"
+
+#include "platform/Errors.h"
+
+bool Client::guarded(const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const UserError& e) {
+        prompter.error(e.message());
+        return false;
+    }
+}

@@ -1,0 +1,103 @@
+#pragma once
+// The values of the main window's controls that the program's rules read and write:
+// options, sender line, subject, expiry, recipient list, message, selection, the Send
+// page's log and the Finish button. The window binds its widgets to this object both
+// ways; the command-line tool and the tests use it without any window.
+#include <QObject>
+#include <QStringList>
+
+class ClientForm : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // A check box with its checked and enabled (changeable) states.
+    struct Option {
+        bool checked = false;
+        bool enabled = true;
+        bool operator==(const Option&) const = default;
+    };
+
+    Option encr() const { return m_encr; }
+    void setEncr(Option o);
+    Option sfx() const { return m_sfx; }
+    void setSfx(Option o);
+    bool skipWelcome() const { return m_skipWelcome; }
+    void setSkipWelcome(bool on);
+    bool autoQuit() const { return m_autoQuit; }
+    void setAutoQuit(bool on);
+
+    int startPage() const { return m_startPage; }
+    void setStartPage(int page);
+
+    QString expireText() const { return m_expire; }
+    void setExpireText(const QString& text);
+    QString fromText() const { return m_from; }          // LEfrom
+    void setFromText(const QString& text);
+    QString toText() const { return m_to; }              // LEto
+    void setToText(const QString& text);
+    QString subjectText() const { return m_subject; }    // LEsubject
+    void setSubjectText(const QString& text);
+    QString lastPath() const { return m_lastPath; }      // folder of ShellComboBox1
+    void setLastPath(const QString& path);
+
+    // Recipient list Mto, in the order added.
+    const QStringList& recipients() const { return m_recipients; }
+    void setRecipients(const QStringList& list);
+    void appendRecipient(const QString& text);
+
+    // Message editor RE, line by line.
+    const QStringList& messageLines() const { return m_message; }
+    void setMessageLines(const QStringList& lines);
+    void appendMessageLine(const QString& line);
+
+    // Drop zone CLB, in the order added.
+    const QStringList& selection() const { return m_selection; }
+    void setSelection(const QStringList& entries);
+    void appendSelection(const QString& entry);
+
+    // Send page log REsent.
+    const QStringList& logLines() const { return m_log; }
+    void clearLog();
+    void addStatusLine(const QString& line);
+
+    bool finishEnabled() const { return m_finishEnabled; }
+    void setFinishEnabled(bool on);
+
+    // ApplyColorScheme: the window colours its input controls (and, with includePicker,
+    // the contact picker's lists); scheme numbers above 1 show as 0.
+    void applyColorScheme(int scheme, bool includePicker) { Q_EMIT colorSchemeApplied(scheme, includePicker); }
+
+    // Whether the main window is on screen (option changes are stored only then).
+    bool windowVisible() const { return m_windowVisible; }
+    void setWindowVisible(bool on) { m_windowVisible = on; }
+
+Q_SIGNALS:
+    void encrChanged();
+    void sfxChanged();
+    void skipWelcomeChanged();
+    void autoQuitChanged();
+    void startPageChanged();
+    void expireTextChanged();
+    void fromTextChanged();
+    void toTextChanged();
+    void subjectTextChanged();
+    void lastPathChanged();
+    void recipientsChanged();
+    void messageChanged();
+    void selectionChanged();
+    void logCleared();
+    void statusLineAdded(const QString& line);
+    void finishEnabledChanged();
+    void colorSchemeApplied(int scheme, bool includePicker);
+
+private:
+    Option m_encr, m_sfx;
+    bool m_skipWelcome = false;
+    bool m_autoQuit = false;
+    int m_startPage = 0;
+    QString m_expire, m_from, m_to, m_subject, m_lastPath;
+    QStringList m_recipients, m_message, m_selection, m_log;
+    bool m_finishEnabled = false;
+    bool m_windowVisible = false;
+};

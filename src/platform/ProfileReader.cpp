@@ -1,0 +1,134 @@
+#include "platform/ProfileReader.h"
+
+#include "platform/Cp1252.h"
+
+#include <QFile>
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+QString trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b).toString();
+}
+
+QString foldCase(const QString& s)
+{
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+QString unquote(const QString& v)
+{
+    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+        return v.mid(1, v.size() - 2);
+    return v;
+}
+
+} // namespace
+
+std::optional<ProfileReader> ProfileReader::open(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return fromBytes(f.readAll());
+}
+
+ProfileReader ProfileReader::fromBytes(const QByteArray& content)
+{
+    ProfileReader r;
+    const QString text = cp1252::decode(content);
+    QHash<QString, QString>* current = nullptr;
+    bool skippingRepeat = false;
+    for (QStringView rawLine : QStringView(text).split(u'\n')) {
+        QStringView line = rawLine;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QString trimmed = trimBlanks(line);
+        if (trimmed.isEmpty() || trimmed.front() == u';')
+            continue;
+        if (trimmed.front() == u'[') {
+            const qsizetype close = trimmed.indexOf(u']');
+            const QString name = foldCase(trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1)));
+            skippingRepeat = r.m_sections.contains(name); // of a repeated section only the first counts
+            current = skippingRepeat ? nullptr : &r.m_sections[name];
+            continue;
+        }
+        if (!current || skippingRepeat)
+            continue; // lines before the first section, or in a repeated section
+        const qsizetype eq = trimmed.indexOf(u'=');
+        if (eq < 0)
+            continue; // a line without '=' is no key
+        const QString key = foldCase(trimBlanks(QStringView(trimmed).left(eq)));
+        if (current->contains(key))
+            continue; // the first occurrence wins
+        current->insert(key, unquote(trimBlanks(QStringView(trimmed).mid(eq + 1))));
+    }
+    return r;
+}
+
+std::optional<QString> ProfileReader::find(const QString& section, const QString& key) const
+{
+    const auto s = m_sections.constFind(foldCase(section));
+    if (s == m_sections.constEnd())
+        return std::nullopt;
+    const auto k = s->constFind(foldCase(key));
+    if (k == s->constEnd())
+        return std::nullopt;
+    return *k;
+}
+
+QString ProfileReader::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return find(section, key).value_or(defaultValue);
+}
+
+int ProfileReader::readInt(const QString& section, const QString& key, int defaultValue) const
+{
+    const auto v = find(section, key);
+    if (!v || v->isEmpty())
+        return defaultValue;
+    return profileInteger(*v);
+}
+
+int ProfileReader::profileInteger(const QString& value)
+{
+    qsizetype i = 0;
+    while (i < value.size() && isBlank(value[i]))
+        ++i;
+    bool negative = false;
+    if (i < value.size() && value[i] == u'-') {
+        negative = true;
+        ++i;
+    }
+    int base = 10;
+    if (i + 1 < value.size() && value[i] == u'0' && (value[i + 1] == u'x' || value[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    quint32 result = 0; // wraps like the 32-bit original on overlong input
+    for (; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        int digit = -1;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        if (digit < 0)
+            break;
+        result = result * quint32(base) + quint32(digit);
+    }
+    return int(negative ? 0u - result : result);
+}

@@ -1,0 +1,142 @@
+#include "platform/UserRegistry.h"
+
+#include "platform/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QPair>
+#include <QSaveFile>
+
+// Off Windows the store is a small text file of NAME=value lines under one [PVX2007]
+// heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is written through
+// QSaveFile (write a temporary file, then rename it over the old one) so that a crash
+// or a full disk never leaves a half-written store, and failures carry the system's
+// text. QSettings would do the rename too, but it reports no system text and keeps
+// an in-process cache, which breaks the "every call opens and closes" rule.
+namespace {
+
+using Values = QList<QPair<QString, QString>>;
+
+QString storedName(const QString& name)
+{
+    QString out = name;
+    for (QChar& c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+QString escape(const QString& v)
+{
+    QString out;
+    out.reserve(v.size());
+    for (QChar c : v) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescape(QStringView v)
+{
+    QString out;
+    out.reserve(v.size());
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        if (v[i] == u'\\' && i + 1 < v.size()) {
+            const QChar n = v[++i];
+            out += n == u'n' ? QChar(u'\n') : n == u'r' ? QChar(u'\r') : n;
+        } else {
+            out += v[i];
+        }
+    }
+    return out;
+}
+
+// Throws IoError when the file exists but cannot be read.
+Values load(const QString& path, bool* exists = nullptr)
+{
+    Values values;
+    QFile f(path);
+    if (exists)
+        *exists = f.exists();
+    if (!f.exists())
+        return values;
+    if (!f.open(QIODevice::ReadOnly))
+        throw IoError(path, f.errorString());
+    const QString text = QString::fromUtf8(f.readAll());
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const qsizetype eq = line.indexOf(u'=');
+        if (line.startsWith(u'[') || eq <= 0)
+            continue;
+        const QString name = storedName(line.left(eq).toString());
+        bool seen = false;
+        for (const auto& v : values)
+            seen = seen || v.first == name;
+        if (!seen)
+            values.append({name, unescape(line.mid(eq + 1))});
+    }
+    return values;
+}
+
+} // namespace
+
+UserRegistry::UserRegistry(QString filePath) : m_path(filePath.isEmpty() ? defaultPath() : std::move(filePath)) {}
+
+QString UserRegistry::defaultPath()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/TROVIK/PVX2007.ini");
+}
+
+bool UserRegistry::keyExists() const
+{
+    return QFileInfo(m_path).isFile();
+}
+
+QString UserRegistry::read(const QString& name) const
+{
+    const QString wanted = storedName(name);
+    for (const auto& v : load(m_path))
+        if (v.first == wanted)
+            return v.second;
+    return {};
+}
+
+void UserRegistry::write(const QString& name, const QString& text) const
+{
+    Values values = load(m_path);
+    const QString key = storedName(name);
+    bool replaced = false;
+    for (auto& v : values) {
+        if (v.first == key) {
+            v.second = text;
+            replaced = true;
+        }
+    }
+    if (!replaced)
+        values.append({key, text});
+
+    const QString dir = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(dir))
+        throw IoError(dir, QStringLiteral("Cannot create the folder"));
+    QByteArray out = "[PVX2007]\n";
+    for (const auto& v : values)
+        out += v.first.toUtf8() + '=' + escape(v.second).toUtf8() + '\n';
+    QSaveFile f(m_path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw IoError(m_path, f.errorString());
+    if (f.write(out) != out.size() || !f.commit())
+        throw IoError(m_path, f.errorString());
+}

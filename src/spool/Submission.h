@@ -1,0 +1,30 @@
+#pragma once
+// Finish: the summary, the confirmation and the job written into the upload folder
+// under its lock: lock, descriptor, copied selection, message; then the lock goes.
+#include "util/ak7.h"
+
+#include <QString>
+#include <functional>
+struct Client;
+
+// What the window lends to a submission.
+struct SubmissionHooks {
+    // Disable (false) and enable (true) the main window around the copy.
+    std::function<void(bool)> setWindowEnabled;
+    // Progress of the copy; return false to cancel.
+    CopyObserver copyObserver;
+    // After the job is written and auto-quit is off: the after-submission dialog.
+    std::function<void()> afterSubmission;
+};
+
+// Bnext4Click: saves the message memory, runs the summary, refuses or asks
+// "Sending, are you sure" and submits on Yes. Errors are shown through the prompter.
+void Bnext4Click(Client& client, const SubmissionHooks& hooks);
+
+// Writes one job. Returns true when the job is complete and its lock released.
+// Throws UserError (IoError, CopyCancelled...) on the first failure: the lock stays.
+bool SubmitJob(Client& client, const SubmissionHooks& hooks);
+
+// Checks before anything is written: every text fits Windows-1252 and there are at
+// most 500 recipients. Returns the refusal text, or empty when the job may be written.
+QString JobRefusal(const Client& client);

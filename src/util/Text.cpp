@@ -1,0 +1,59 @@
+#include "util/Text.h"
+
+#include "platform/Errors.h"
+
+#include <limits>
+
+QString asciiUpper(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+qint32 toInteger(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    int base = 10;
+    if (i < text.size() && text[i] == u'$') {
+        base = 16;
+        ++i;
+    }
+    if (i >= text.size())
+        throw ConversionError(text);
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        int digit = -1;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        if (digit < 0)
+            throw ConversionError(text);
+        value = value * base + digit;
+        if (value > qint64(0xFFFFFFFFLL) + 1)
+            throw ConversionError(text);
+    }
+    if (base == 16 && !negative && value <= 0xFFFFFFFFLL)
+        return qint32(quint32(value)); // hex spells the 32-bit pattern
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw ConversionError(text);
+    return qint32(value);
+}
+
+QString leftChars(const QString& text, int n)
+{
+    return n <= 0 ? QString() : text.left(n);
+}

@@ -1,0 +1,136 @@
+#include "platform/Cp1252.h"
+#include "platform/ProfileReader.h"
+#include "platform/UserRegistry.h"
+#include "platform/Errors.h"
+#include "util/Text.h"
+
+#include "TestSupport.h"
+
+#include <QTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cp1252RoundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
+        QCOMPARE(cp1252::decode("\x80\x9f\xe7"), QString::fromUtf8("\u20ac\u0178\u00e7"));
+    }
+
+    void cp1252ReplacesWhatItCannotHold()
+    {
+        QCOMPARE(cp1252::encode(QString::fromUtf8("a\u0141b\U0001F600c")), QByteArray("a?b?c"));
+        QString bad;
+        QVERIFY(!cp1252::canEncode(QString::fromUtf8("ok \u0141"), &bad));
+        QCOMPARE(bad, QString::fromUtf8("\u0141"));
+        QVERIFY(cp1252::canEncode(QString::fromUtf8("Fran\u00e7ais \u20ac")));
+    }
+
+    void profileReaderFollowsThePrivateProfileRules()
+    {
+        const auto r = ProfileReader::fromBytes(
+            "key=before any section\r\n"
+            "[ settings ]\r\n"
+            "  ServerUpload  =  \"C:\\upload\"  \r\n"
+            "serverupload=second wins not\r\n"
+            "; comment=1\r\n"
+            "#hash=kept\r\n"
+            "noequals\r\n"
+            "single='x'\r\n"
+            "mixed=\"x'\r\n"
+            "after=value ; not a comment\r\n"
+            "[POLICIES]\r\n"
+            "A=1\r\n"
+            "[Settings]\r\n"
+            "LATE=ignored\r\n");
+        QCOMPARE(r.readString("SETTINGS", "SERVERUPLOAD", "d"), QString("C:\\upload"));
+        QCOMPARE(r.readString("Settings", "key", "d"), QString("d"));
+        QCOMPARE(r.readString("Settings", "; comment", "d"), QString("d"));
+        QCOMPARE(r.readString("Settings", "#hash", "d"), QString("kept"));
+        QCOMPARE(r.readString("Settings", "noequals", "d"), QString("d"));
+        QCOMPARE(r.readString("Settings", "single", "d"), QString("x"));
+        QCOMPARE(r.readString("Settings", "mixed", "d"), QString("\"x'"));
+        QCOMPARE(r.readString("Settings", "after", "d"), QString("value ; not a comment"));
+        QCOMPARE(r.readString("Settings", "LATE", "d"), QString("d"));
+        QCOMPARE(r.readString("policies", "a", "d"), QString("1"));
+        QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
+    }
+
+    void profileIntegers_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("plain") << "2" << 2;
+        QTest::newRow("blanks") << "  12" << 12;
+        QTest::newRow("trailing text") << "12abc" << 12;
+        QTest::newRow("negative") << "-7" << -7;
+        QTest::newRow("hex") << "0x1F" << 31;
+        QTest::newRow("no digits") << "abc" << 0;
+        QTest::newRow("wraps at 32 bits") << "4294967298" << 2;
+    }
+    void profileIntegers()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, expected);
+        QCOMPARE(ProfileReader::profileInteger(value), expected);
+    }
+
+    void emptyIntegerValueGivesTheDefault()
+    {
+        const auto r = ProfileReader::fromBytes("[P]\nA=\nB=x\n");
+        QCOMPARE(r.readInt("P", "A", 5), 5);
+        QCOMPARE(r.readInt("P", "B", 5), 0);
+        QCOMPARE(r.readInt("P", "C", 5), 5);
+    }
+
+    void strictIntegerConversion()
+    {
+        QCOMPARE(toInteger("1024"), 1024);
+        QCOMPARE(toInteger("  -1"), -1);
+        QCOMPARE(toInteger("+5"), 5);
+        QCOMPARE(toInteger("$FF"), 255);
+        QCOMPARE(toInteger("00"), 0);
+        for (const char* bad : {"", " ", "12a", "1 ", "-", "$", "2147483648", "1.5"}) {
+            try {
+                toInteger(QString::fromLatin1(bad));
+                QFAIL(bad);
+            } catch (const ConversionError& e) {
+                QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(bad)));
+            }
+        }
+        QCOMPARE(asciiUpper(QString::fromUtf8("Fran\u00e7ais")), QString::fromUtf8("FRAN\u00e7AIS"));
+    }
+
+    void registryStoresNamesWithoutRegardToCase()
+    {
+        TestEnv env;
+        UserRegistry reg(env.registryPath());
+        QVERIFY(!reg.keyExists());
+        QCOMPARE(reg.read("COLORSCHEME"), QString());
+        reg.write("COlORSCHEME", "2");
+        QVERIFY(reg.keyExists());
+        QCOMPARE(reg.read("COLORSCHEME"), QString("2"));
+        reg.write("subject", QString::fromUtf8("a\\b\nc = d \u00e7"));
+        QCOMPARE(reg.read("SUBJECT"), QString::fromUtf8("a\\b\nc = d \u00e7"));
+        reg.write("colorscheme", "1");
+        QCOMPARE(reg.read("ColorScheme"), QString("1"));
+        QCOMPARE(readAll(env.registryPath()).count("COLORSCHEME="), 1);
+    }
+
+    void registryWriteFailureKeepsTheOldStore()
+    {
+        TestEnv env;
+        UserRegistry reg(env.registryPath());
+        reg.write("NAME", "kept");
+        // A folder in place of the temporary file's target makes the rename fail.
+        UserRegistry blocked(env.root() + "/config");
+        QVERIFY_THROWS_EXCEPTION(IoError, blocked.write("NAME", "x"));
+        QCOMPARE(reg.read("NAME"), QString("kept"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
