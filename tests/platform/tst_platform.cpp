@@ -6,6 +6,8 @@
 
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 class TestPlatform : public QObject {
@@ -129,6 +131,21 @@ private Q_SLOTS:
         UserRegistry blocked(env.root() + "/config");
         QVERIFY_THROWS_EXCEPTION(IoError, blocked.write("NAME", "x"));
         QCOMPARE(reg.read("NAME"), QString("kept"));
+    }
+
+    void faultMountsWork()
+    {
+        TestEnv env;
+        const QString dir = env.root() + "/small";
+        QString why;
+        if (!fsfault::mountTmpfs(dir, "size=16k,nr_inodes=2", &why))
+            QSKIP(qPrintable(why));
+        QVERIFY(QDir().mkdir(dir + "/one"));   // the last free inode
+        QFile f(dir + "/one/file");
+        QVERIFY(!f.open(QIODevice::WriteOnly)); // no inode left for a file
+        QVERIFY(fsfault::remountReadOnly(dir, true, &why));
+        QVERIFY(!QDir().mkdir(dir + "/two"));
+        QVERIFY(fsfault::unmount(dir));
     }
 };
 

@@ -57,3 +57,65 @@ QByteArray readAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+#include <cerrno>
+#include <cstring>
+#include <sched.h>
+#include <sys/mount.h>
+
+namespace fsfault {
+
+namespace {
+QString systemText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+} // namespace
+
+bool enterPrivateMounts(QString* why)
+{
+    static int state = 0; // 0 not tried, 1 done, -1 failed
+    static QString reason;
+    if (state == 0) {
+        if (::unshare(CLONE_NEWNS) != 0) {
+            reason = QStringLiteral("cannot make a private mount namespace: ") + systemText();
+            state = -1;
+        } else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            reason = QStringLiteral("cannot make mounts private: ") + systemText();
+            state = -1;
+        } else {
+            state = 1;
+        }
+    }
+    if (state < 0 && why)
+        *why = reason;
+    return state > 0;
+}
+
+bool mountTmpfs(const QString& dir, const QString& options, QString* why)
+{
+    if (!enterPrivateMounts(why))
+        return false;
+    QDir().mkpath(dir);
+    if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.toLatin1().constData()) != 0) {
+        if (why)
+            *why = QStringLiteral("cannot mount a tmpfs: ") + systemText();
+        return false;
+    }
+    return true;
+}
+
+bool remountReadOnly(const QString& dir, bool readOnly, QString* why)
+{
+    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
+    if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", flags, nullptr) != 0) {
+        if (why)
+            *why = QStringLiteral("cannot remount: ") + systemText();
+        return false;
+    }
+    return true;
+}
+
+bool unmount(const QString& dir)
+{
+    return ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH) == 0;
+}
+
+} // namespace fsfault
