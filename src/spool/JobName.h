@@ -1,6 +1,7 @@
 #pragma once
 // A job's name, unique in the upload folder, and its four entries.
 #include <QString>
+#include <functional>
 struct ClientState;
 
 struct JobNames {
@@ -12,4 +13,9 @@ struct JobNames {
 
 // "PV_" + computer name + "_" + date digits + "_" + 40 random characters, trimmed;
 // drawn again while a ".dir" folder of that name exists in the upload folder.
+// A computer name with characters that cannot stand in a file name (path separators
+// above all) has them replaced by '-', so the job never lands outside the upload folder.
 JobNames MakeJobName(const ClientState& state);
+// The same with the random part drawn by randomPart instead of RandomText(40, 2), so a
+// test can decide which names come up.
+JobNames MakeJobName(const ClientState& state, const std::function<QString()>& randomPart);

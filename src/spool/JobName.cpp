@@ -1,0 +1,67 @@
+#include "spool/JobName.h"
+
+#include "app/ClientState.h"
+#include "util/ak7.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Blanks and control characters off both ends.
+QString trimControls(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// The computer name as a piece of a file name: a name from the environment may hold
+// anything, and a separator in it would put the job into another folder.
+QString fileNameSafe(const QString& name)
+{
+    QString safe = name;
+    for (QChar& c : safe) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'-';
+    }
+    return safe;
+}
+
+// Any entry of the folder's name blocks it: a folder, but also a file or a (broken)
+// link, since the job folder could not be made there.
+bool isTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+JobNames MakeJobName(const ClientState& state, const std::function<QString()>& randomPart)
+{
+    // No bound on the tries: every round draws a new random part, so it ends at the first
+    // free name. Only the job folder's name decides; a stray .lck, .pvx or .msg of the same name
+    // is overwritten by the submission.
+    for (;;) {
+        const QString computer = fileNameSafe(ComputerNameText());
+        const QString date = DigitsOnly(DateStamp());
+        const QString random = randomPart();
+        const QString jobName = trimControls(QStringLiteral("PV_") + computer + u'_' + date + u'_' + random);
+        JobNames names;
+        names.descriptor = jobName + QStringLiteral(".pvx");
+        names.folder = jobName + QStringLiteral(".dir");
+        names.message = jobName + QStringLiteral(".msg");
+        names.lock = jobName + QStringLiteral(".lck");
+        if (!isTaken(state.UploadFolder + names.folder))
+            return names;
+    }
+}
+
+JobNames MakeJobName(const ClientState& state)
+{
+    return MakeJobName(state, [] { return RandomText(40, 2); });
+}
