@@ -1,0 +1,11 @@
+#pragma once
+// Folder texts as the program composes them: a folder always ends in the separator.
+#include <QString>
+
+// text with the native separator appended when it does not already end in one
+// ("/" here; a path that ends in "/" also counts on Windows, where Qt writes both).
+QString WithTrailingSeparator(const QString& text);
+
+// The policy file's path for a program file: the extension replaced by ".INI", or
+// ".INI" appended when the file name has none.
+QString PolicyFilePathFor(const QString& programPath);

@@ -1,0 +1,179 @@
+#include "config/UserSettings.h"
+
+#include "app/Client.h"
+#include "config/PolicyFile.h"
+#include "platform/Errors.h"
+#include "recipients/MemoryFiles.h"
+#include "spool/JobOptions.h"
+#include "util/Text.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace {
+
+const QString kEnabled = QStringLiteral("ENABLED");
+const QString kDisabled = QStringLiteral("DISABLED");
+
+QString onOff(bool on) { return on ? kEnabled : kDisabled; }
+
+// ENCRYPTED and SFX as stored: upper-cased, one of the four states, else unchanged.
+std::optional<ClientForm::Option> storedOption(const QString& value)
+{
+    const QString v = asciiUpper(value);
+    if (v == QStringLiteral("ENABLED"))
+        return ClientForm::Option{true, true};
+    if (v == QStringLiteral("DISABLED"))
+        return ClientForm::Option{false, true};
+    if (v == QStringLiteral("ENABLED,LOCKED"))
+        return ClientForm::Option{true, false};
+    if (v == QStringLiteral("DISABLED,LOCKED"))
+        return ClientForm::Option{false, false};
+    return std::nullopt;
+}
+
+// The stored colour scheme; a value that is no whole number (edited by hand) is 0.
+quint8 storedColorScheme(const QString& value)
+{
+    try {
+        return quint8(toInteger(value) & 0xFF);
+    } catch (const ConversionError&) {
+        // Deliberately not reported: the default scheme is the sensible reading of a
+        // damaged value, and the next save writes a valid one.
+        return 0;
+    }
+}
+
+// The saves the loader itself makes; the command-line tool only reads.
+void saveFromLoader(Client& client)
+{
+    if (client.settingsWritable)
+        SaveUserSettings(client);
+}
+
+} // namespace
+
+void SetFirstRunDefaults(Client& client)
+{
+    ClientForm& form = client.form;
+    ClientState& state = client.state;
+    form.setSkipWelcome(false);
+    form.setEncr({true, form.encr().enabled});
+    form.setSfx({true, form.sfx().enabled});
+    form.setExpireText(QStringLiteral("48"));
+    state.LanguageName = QStringLiteral("ENGLISH");
+    state.RememberTo = true;
+    state.RememberMessage = false;
+    state.ColorScheme = 0;
+}
+
+void LoadUserSettings(Client& client)
+{
+    ClientState& state = client.state;
+    ClientForm& form = client.form;
+    const UserRegistry& reg = client.registry;
+
+    if (!reg.keyExists()) {
+        // This user's first start: defaults, then every policy over them.
+        SetFirstRunDefaults(client);
+        LoadPolicies(client, 2);
+        if (!state.StartupFailed) {
+            saveFromLoader(client);
+            state.FirstRun = true;
+        }
+        return;
+    }
+
+    state.FirstRun = false;
+    LoadPolicies(client, 1);
+    const QString storedPolicyVersion = reg.read(QStringLiteral("POLICYVERSION"));
+    form.setExpireText(reg.read(QStringLiteral("EXPIRE")));
+    state.OutlookEnabled = reg.read(QStringLiteral("OUTLOOK")) == kEnabled;
+    if (const auto o = storedOption(reg.read(QStringLiteral("ENCRYPTED"))))
+        form.setEncr(*o);
+    if (const auto o = storedOption(reg.read(QStringLiteral("SFX"))))
+        form.setSfx(*o);
+
+    state.SenderName = reg.read(QStringLiteral("NAME"));
+    state.SenderCompany = reg.read(QStringLiteral("COMPANY"));
+    state.SenderEmail = reg.read(QStringLiteral("FROM"));
+    if (!state.SenderEmail.isEmpty())
+        form.setFromText(state.SenderEmail);
+
+    state.RememberTo = asciiUpper(reg.read(QStringLiteral("REMEMBERTO"))) == kEnabled;
+    if (state.RememberTo) {
+        LoadRecipientCache(client);
+        const QString subject = reg.read(QStringLiteral("SUBJECT"));
+        if (!subject.isEmpty())
+            form.setSubjectText(subject);
+    }
+    state.RememberMessage = asciiUpper(reg.read(QStringLiteral("REMEMBEREMAIL"))) == kEnabled;
+    if (state.RememberMessage)
+        LoadMessageCache(client);
+
+    state.LanguageName = asciiUpper(reg.read(QStringLiteral("LANGUAGE")));
+    const QString lastPath = reg.read(QStringLiteral("LASTPATH"));
+    if (!lastPath.isEmpty() && QFileInfo(lastPath).isDir())
+        form.setLastPath(lastPath);
+
+    const bool skip = asciiUpper(reg.read(QStringLiteral("SKIPWELCOME"))) == kEnabled;
+    form.setSkipWelcome(skip);
+    form.setStartPage(skip ? 1 : 0);
+
+    // Settings from another program version: the colour scheme starts over, and the
+    // whole store is rewritten from what is loaded so far (auto-quit as built).
+    if (reg.read(QStringLiteral("VERSION")) != state.VersionText) {
+        state.ColorScheme = 0;
+        saveFromLoader(client);
+    }
+    state.ColorScheme = storedColorScheme(reg.read(QStringLiteral("COLORSCHEME")));
+    form.applyColorScheme(state.ColorScheme, false);
+    form.setAutoQuit(reg.read(QStringLiteral("AUTOQUIT")) == kEnabled);
+
+    // A new policy version: its policies apply once over the user's choices.
+    if (storedPolicyVersion != state.PolicyVersion) {
+        LoadPolicies(client, 2);
+        if (!state.StartupFailed)
+            saveFromLoader(client);
+    }
+}
+
+void SaveUserSettings(Client& client)
+{
+    const ClientState& state = client.state;
+    const ClientForm& form = client.form;
+    const UserRegistry& reg = client.registry;
+
+    reg.write(QStringLiteral("POLICYVERSION"), state.PolicyVersion);
+    reg.write(QStringLiteral("TITLE"), state.ProductTitle);
+    reg.write(QStringLiteral("VERSION"), state.VersionText);
+    reg.write(QStringLiteral("ENCRYPTED"), OptionText(form.encr().checked, form.encr().enabled));
+    reg.write(QStringLiteral("SFX"), OptionText(form.sfx().checked, form.sfx().enabled));
+    reg.write(QStringLiteral("OUTLOOK"), onOff(state.OutlookEnabled));
+    reg.write(QStringLiteral("SKIPWELCOME"), onOff(form.skipWelcome()));
+    reg.write(QStringLiteral("LANGUAGE"), state.LanguageName);
+    reg.write(QStringLiteral("EXPIRE"), form.expireText());
+    reg.write(QStringLiteral("FROM"), state.SenderEmail);
+    reg.write(QStringLiteral("NAME"), state.SenderName);
+    reg.write(QStringLiteral("COMPANY"), state.SenderCompany);
+    reg.write(QStringLiteral("COlORSCHEME"), QString::number(state.ColorScheme));
+    reg.write(QStringLiteral("AUTOQUIT"), onOff(form.autoQuit()));
+
+    if (state.RememberTo) {
+        // At a first start the list holds nothing of the user's yet.
+        if (!state.FirstRun)
+            SaveRecipientCache(client);
+        reg.write(QStringLiteral("SUBJECT"), form.subjectText());
+        reg.write(QStringLiteral("REMEMBERTO"), kEnabled);
+    } else {
+        reg.write(QStringLiteral("REMEMBERTO"), kDisabled);
+    }
+    if (state.RememberMessage) {
+        SaveMessageCache(client);
+        reg.write(QStringLiteral("REMEMBEREMAIL"), kEnabled);
+    } else {
+        reg.write(QStringLiteral("REMEMBEREMAIL"), kDisabled);
+    }
+    reg.write(QStringLiteral("LASTPATH"), form.lastPath());
+}

@@ -1,0 +1,48 @@
+#include "spool/JobOptions.h"
+
+#include "app/Client.h"
+#include "util/Text.h"
+
+void ConnectOptionStores(Client& client)
+{
+    ClientForm& form = client.form;
+    // Encryption and self-extracting change during start-up too (settings, policies):
+    // those changes are saved with the settings, not one by one.
+    QObject::connect(&form, &ClientForm::encrChanged, &form, [&client] {
+        client.guarded([&client] {
+            if (!client.form.windowVisible())
+                return;
+            const ClientForm::Option o = client.form.encr();
+            client.registry.write(QStringLiteral("ENCRYPTED"), OptionText(o.checked, o.enabled));
+        });
+    });
+    QObject::connect(&form, &ClientForm::sfxChanged, &form, [&client] {
+        client.guarded([&client] {
+            if (!client.form.windowVisible())
+                return;
+            const ClientForm::Option o = client.form.sfx();
+            client.registry.write(QStringLiteral("SFX"), OptionText(o.checked, o.enabled));
+        });
+    });
+    QObject::connect(&form, &ClientForm::skipWelcomeChanged, &form, [&client] {
+        client.guarded([&client] {
+            client.registry.write(QStringLiteral("SKIPWELCOME"),
+                                  client.form.skipWelcome() ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"));
+        });
+    });
+}
+
+QString OptionText(bool checked, bool enabled)
+{
+    QString text = checked ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
+    if (!enabled)
+        text += QStringLiteral(",LOCKED");
+    return text;
+}
+
+void StoreExpire(Client& client)
+{
+    if (toInteger(client.form.expireText()) == 0)
+        client.form.setExpireText(QStringLiteral("1"));
+    client.registry.write(QStringLiteral("EXPIRE"), client.form.expireText());
+}
