@@ -1,0 +1,233 @@
+#include "app/Client.h"
+#include "config/PolicyFile.h"
+#include "config/UserSettings.h"
+#include "platform/Errors.h"
+
+#include "TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Option = ClientForm::Option;
+Q_DECLARE_METATYPE(Option)
+
+namespace {
+std::unique_ptr<Client> policyClient(const TestEnv& env)
+{
+    auto client = env.makeClient();
+    client->state.PolicyFilePath = env.policyPath();
+    client->state.ProductTitle = kProductTitle;
+    client->state.VersionText = kVersionText;
+    return client;
+}
+} // namespace
+
+class TestPolicyFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void onlyTheUploadFolderGivesEveryDefault_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::newRow("lower case") << QByteArray("settings");
+        QTest::newRow("upper case") << QByteArray("SETTINGS");
+        QTest::newRow("mixed case") << QByteArray("sEtTiNgS");
+    }
+    void onlyTheUploadFolderGivesEveryDefault()
+    {
+        QFETCH(QByteArray, section);
+        TestEnv env;
+        env.writePolicy("[" + section + "]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n");
+        auto client = policyClient(env);
+        QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
+        LoadPolicies(*client, 2);
+
+        const ClientState& s = client->state;
+        QCOMPARE(s.UploadFolder, env.upload() + u'/');
+        QCOMPARE(s.PolicyVersion, QString("-1"));
+        QCOMPARE(s.MaxSize, QString("1024"));
+        QCOMPARE(client->form.encr(), (Option{true, true}));
+        QCOMPARE(client->form.sfx(), (Option{true, true}));
+        QCOMPARE(client->form.expireText(), QString("48"));
+        QVERIFY(client->form.skipWelcome());
+        QCOMPARE(s.LanguageName, QString("ENGLISH"));
+        QVERIFY(!s.OutlookEnabled);
+        QCOMPARE(s.ColorScheme, quint8(0));
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(applied.at(0).at(1).toBool(), false);
+        QVERIFY(client->prompter.shown().isEmpty());
+        QVERIFY(!s.StartupFailed);
+    }
+
+    // ENCRYPTED is upper-cased and leaves the box alone when nothing matches; SFX is
+    // taken as written, and anything but the exact texts is off and changeable.
+    void optionStates_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<Option>("encr");
+        QTest::addColumn<Option>("sfx");
+        const Option before{false, false}; // encryption's state before the policy
+        QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, false} << Option{false, true};
+        QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, false} << Option{false, true};
+        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, true} << Option{false, true};
+        QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, true} << Option{true, true};
+        QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, true} << Option{false, true};
+        QTest::newRow("ENABLED,LOCKED") << QByteArray("ENABLED,LOCKED") << Option{true, false} << Option{true, false};
+        QTest::newRow("DISABLED,LOCKED") << QByteArray("DISABLED,LOCKED") << Option{false, false} << Option{false, false};
+        QTest::newRow("unknown") << QByteArray("sometimes") << before << Option{false, true};
+        QTest::newRow("blank inside") << QByteArray("ENABLED, LOCKED") << before << Option{false, true};
+        QTest::newRow("empty") << QByteArray("") << before << Option{false, true};
+    }
+    void optionStates()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(Option, encr);
+        QFETCH(Option, sfx);
+        TestEnv env;
+        env.writeDefaultPolicy("ENCRYPTED=" + value + "\r\nSFX=" + value + "\r\n");
+        auto client = policyClient(env);
+        client->form.setEncr({false, false});
+        client->form.setSfx({true, false});
+        LoadPolicies(*client, 2);
+        QCOMPARE(client->form.encr(), encr);
+        QCOMPARE(client->form.sfx(), sfx);
+    }
+
+    // SKIPWELCOME and OUTLOOKADR are on only for exactly "ENABLED".
+    void exactSwitches_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("ENABLED") << QByteArray("ENABLED") << true;
+        QTest::newRow("quoted") << QByteArray("\"ENABLED\"") << true;
+        QTest::newRow("lower case") << QByteArray("enabled") << false;
+        QTest::newRow("DISABLED") << QByteArray("DISABLED") << false;
+        QTest::newRow("unknown") << QByteArray("yes") << false;
+    }
+    void exactSwitches()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, on);
+        TestEnv env;
+        env.writeDefaultPolicy("SKIPWELCOME=" + value + "\r\nOUTLOOKADR=" + value + "\r\n");
+        auto client = policyClient(env);
+        client->form.setSkipWelcome(!on);
+        client->state.OutlookEnabled = !on;
+        LoadPolicies(*client, 2);
+        QCOMPARE(client->form.skipWelcome(), on);
+        QCOMPARE(client->state.OutlookEnabled, on);
+    }
+
+    void languageIsStoredAsWrittenAndScopeOneAppliesNoPolicy()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("DEFAULTLANGUAGE=fran\xe7" "ais\r\nPOLICYVERSION=12b\r\nENCRYPTED=DISABLED\r\n"
+                               "DEFAULTEXPIRE=7\r\nOUTLOOKADR=ENABLED\r\n[SETTINGS]\r\nMAXSIZE=abc\r\n");
+        auto scopeOne = policyClient(env);
+        LoadPolicies(*scopeOne, 1);
+        QCOMPARE(scopeOne->state.PolicyVersion, QString("12b"));
+        QCOMPARE(scopeOne->state.MaxSize, QString("1024")); // the second [SETTINGS] is never searched
+        QCOMPARE(scopeOne->form.encr(), (Option{false, true}));
+        QCOMPARE(scopeOne->form.expireText(), QString());
+        QVERIFY(scopeOne->state.LanguageName.isEmpty());
+        QVERIFY(!scopeOne->state.OutlookEnabled);
+
+        auto scopeTwo = policyClient(env);
+        LoadPolicies(*scopeTwo, 2);
+        QCOMPARE(scopeTwo->state.LanguageName, QString::fromUtf8("fran\u00e7ais"));
+        QCOMPARE(scopeTwo->form.encr(), (Option{false, true}));
+        QCOMPARE(scopeTwo->form.expireText(), QString("7"));
+        QVERIFY(scopeTwo->state.OutlookEnabled);
+    }
+
+    void colorScheme_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("scheme");
+        QTest::newRow("white") << QByteArray("1") << 1;
+        QTest::newRow("unknown number kept") << QByteArray("2") << 2;
+        QTest::newRow("low eight bits") << QByteArray("258") << 2;
+        QTest::newRow("negative") << QByteArray("-1") << 255;
+        QTest::newRow("hex") << QByteArray("0x01") << 1;
+        QTest::newRow("trailing text") << QByteArray("1 (white)") << 1;
+        QTest::newRow("no number") << QByteArray("white") << 0;
+    }
+    void colorScheme()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, scheme);
+        TestEnv env;
+        env.writeDefaultPolicy("COLORSCHEME=" + value + "\r\n");
+        auto client = settingsClient(env);
+        QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
+        LoadPolicies(*client, 2);
+        QCOMPARE(int(client->state.ColorScheme), scheme);
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(applied.at(0).at(0).toInt(), scheme);
+        // What the policy set is what the user's settings keep.
+        SaveUserSettings(*client);
+        QCOMPARE(client->registry.read("COLORSCHEME"), QString::number(scheme));
+    }
+
+    // The upload folder keeps at most 250 characters, its separator included.
+    void uploadFolderIsCut_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("endsInSeparator");
+        QTest::newRow("249 + separator") << 249 << true;
+        QTest::newRow("250 loses the separator") << 250 << false;
+        QTest::newRow("300 loses its end") << 300 << false;
+    }
+    void uploadFolderIsCut()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, endsInSeparator);
+        TestEnv env;
+        QString path = env.root() + QStringLiteral("/u");
+        path += QString(length - path.size(), u'x');
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + path.toUtf8() + "\r\n");
+        auto client = policyClient(env);
+        LoadPolicies(*client, 1);
+        QCOMPARE(client->state.UploadFolder, (path + u'/').left(250));
+        QCOMPARE(client->state.UploadFolder.endsWith(u'/'), endsInSeparator);
+    }
+
+    void missingFileEndsTheProgramWritingNothing_data()
+    {
+        QTest::addColumn<bool>("folderInItsPlace");
+        QTest::newRow("no file") << false;
+        QTest::newRow("a folder of that name") << true;
+    }
+    void missingFileEndsTheProgramWritingNothing()
+    {
+        QFETCH(bool, folderInItsPlace);
+        TestEnv env;
+        if (folderInItsPlace)
+            QVERIFY(QDir().mkdir(env.policyPath()));
+        auto client = policyClient(env);
+        int exitCode = -1;
+        try {
+            LoadPolicies(*client, 2);
+        } catch (const ProcessExit& e) {
+            exitCode = e.code;
+        }
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(client->prompter.shown().size(), 1);
+        const Prompt p = client->prompter.shown().first();
+        QCOMPARE(p.kind, PromptKind::Plain);
+        QCOMPARE(p.caption, QString("Trovik Parvela Client 2007"));
+        QCOMPARE(p.text, QString("No INI file found, contact your system administrator for help."));
+        QVERIFY(!QFile::exists(env.registryPath()));
+        QVERIFY(client->form.expireText().isEmpty());
+    }
+
+private:
+    static std::unique_ptr<Client> settingsClient(const TestEnv& env)
+    {
+        auto client = policyClient(env);
+        client->state.UserDataFolder = env.userDataFolder();
+        return client;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPolicyFile)
+#include "tst_policyfile.moc"
