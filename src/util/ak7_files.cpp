@@ -20,9 +20,14 @@ bool removeFile(const QString& path)
 }
 } // namespace
 
-bool ShellDelete(const QString& path)
+bool ShellDelete(const QString& given)
 {
-    if (path.isEmpty())
+    // "folder/" names the folder itself; without the separator a link to a folder is
+    // seen as the link, not followed to its target.
+    QString path = QDir::fromNativeSeparators(given);
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    if (path.isEmpty() || QDir(path).isRoot())
         return false;
     const QFileInfo info(path);
     // A link is removed itself, never what it leads to: a link to a folder must not

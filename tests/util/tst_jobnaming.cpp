@@ -325,6 +325,11 @@ private Q_SLOTS:
 
         QVERIFY(!ShellDelete(env.root() + QStringLiteral("/missing")));
         QVERIFY(!ShellDelete(QString()));
+        QVERIFY(!ShellDelete(QStringLiteral("/")));
+
+        env.makeFile(QStringLiteral("slash/x.txt"), "x");
+        QVERIFY(ShellDelete(env.root() + QStringLiteral("/slash/")));
+        QVERIFY(!QFileInfo::exists(env.root() + QStringLiteral("/slash")));
     }
 
     void shellDeleteLeavesWhatALinkLeadsTo()
@@ -334,7 +339,7 @@ private Q_SLOTS:
         const QString outside = env.makeFile(QStringLiteral("outside.txt"), "o");
         const QString link = env.root() + QStringLiteral("/link");
         QVERIFY(QFile::link(env.root() + QStringLiteral("/target"), link));
-        QVERIFY(ShellDelete(link));
+        QVERIFY(ShellDelete(link + u'/')); // a trailing separator does not lead through it
         QVERIFY(!QFileInfo(link).isSymLink());
         QVERIFY(QFileInfo::exists(kept));
 
