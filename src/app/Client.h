@@ -18,6 +18,8 @@ struct Client {
     UserRegistry registry;
     // The full path of the program file; the policy file lies beside it.
     QString programPath;
+    // When set, the policy file to read instead of the one beside the program.
+    QString policyFileOverride;
     // Whether the loader may write the user's settings (the command-line tool only reads).
     bool settingsWritable = true;
 

@@ -36,7 +36,8 @@ void InitMainWindow(Client& client)
     state.MessageCacheName = QStringLiteral("pvxcache.txt");
     state.RecipientCacheName = QStringLiteral("pvxto.txt");
     state.OutlookEnabled = false;
-    state.PolicyFilePath = PolicyFilePathFor(program);
+    state.PolicyFilePath =
+        client.policyFileOverride.isEmpty() ? PolicyFilePathFor(program) : client.policyFileOverride;
     LoadUserSettings(client);
 }
 
