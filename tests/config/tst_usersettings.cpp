@@ -1,0 +1,435 @@
+#include "app/Client.h"
+#include "app/Startup.h"
+#include "config/Paths.h"
+#include "config/UserSettings.h"
+#include "platform/Errors.h"
+#include "spool/JobOptions.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+using Option = ClientForm::Option;
+
+namespace {
+
+const QStringList kSaveOrder = {
+    "POLICYVERSION", "TITLE",   "VERSION",     "ENCRYPTED",  "SFX",        "OUTLOOK",
+    "SKIPWELCOME",   "LANGUAGE", "EXPIRE",     "FROM",       "NAME",       "COMPANY",
+    "COLORSCHEME",   "AUTOQUIT", "SUBJECT",    "REMEMBERTO", "REMEMBEREMAIL", "LASTPATH",
+};
+
+// The value names of the settings store in the order they stand in it.
+QStringList storedNames(const TestEnv& env)
+{
+    QStringList names;
+    for (const QByteArray& line : readAll(env.registryPath()).split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0 && !line.startsWith('['))
+            names.append(QString::fromUtf8(line.left(eq)));
+    }
+    return names;
+}
+
+// One start of the window program: the option stores connected, then the start-up.
+std::unique_ptr<Client> start(const TestEnv& env)
+{
+    auto client = env.makeClient();
+    ConnectOptionStores(*client);
+    InitMainWindow(*client);
+    return client;
+}
+
+// The store as a later program version would find it, plus the given values.
+void seedStore(const TestEnv& env, const QList<QPair<QString, QString>>& values)
+{
+    const UserRegistry reg(env.registryPath());
+    reg.write("POLICYVERSION", "-1");
+    reg.write("VERSION", kVersionText);
+    for (const auto& v : values)
+        reg.write(v.first, v.second);
+}
+
+int exitCodeOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const ProcessExit& e) {
+        return e.code;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestUserSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void locationsAndCaption_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("policy");
+        QTest::newRow("no extension") << "/opt/pv/parvelaclient" << "/opt/pv/parvelaclient.INI";
+        QTest::newRow("extension replaced") << "/opt/pv/parvelaclient.exe" << "/opt/pv/parvelaclient.INI";
+        QTest::newRow("last extension only") << "/opt/pv/parvela.client.bin" << "/opt/pv/parvela.client.INI";
+        QTest::newRow("dot in a folder name") << "/opt/pv.d/parvelaclient" << "/opt/pv.d/parvelaclient.INI";
+    }
+    void locationsAndCaption()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, policy);
+        QCOMPARE(PolicyFilePathFor(program), policy);
+
+        TestEnv env;
+        env.writeDefaultPolicy();
+        auto client = env.makeClient();
+        client->form.setRecipients({"left over"});
+        InitMainWindow(*client);
+        const ClientState& s = client->state;
+        QCOMPARE(s.ExeFolder, env.root() + "/bin");
+        QCOMPARE(s.PolicyFilePath, env.policyPath());
+        QCOMPARE(s.UserDataFolder, env.userDataFolder());
+        QVERIFY(QFileInfo(s.UserDataFolder).isDir());
+        QCOMPARE(s.recipientCachePath(), env.userDataFolder() + "pvxto.txt");
+        QCOMPARE(s.messageCachePath(), env.userDataFolder() + "pvxcache.txt");
+        QVERIFY(client->form.recipients().isEmpty());
+        QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
+    }
+
+    // The user data folder is made before anything can end the start.
+    void missingPolicyFileStillCreatesTheUserFolderAndSavesNothing()
+    {
+        TestEnv env;
+        auto client = env.makeClient();
+        ConnectOptionStores(*client);
+        QCOMPARE(exitCodeOf([&] { InitMainWindow(*client); }), 0);
+        QVERIFY(QFileInfo(env.userDataFolder()).isDir());
+        QVERIFY(!QFile::exists(env.registryPath()));
+        QCOMPARE(client->prompter.shown().size(), 1);
+    }
+
+    void firstStartThenNextStart()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("POLICYVERSION=7\r\nSKIPWELCOME=DISABLED\r\nDEFAULTEXPIRE=24\r\nSFX=DISABLED,LOCKED\r\n");
+        auto first = start(env);
+        QVERIFY(first->state.FirstRun);
+        QVERIFY(first->prompter.shown().isEmpty());
+        QCOMPARE(storedNames(env), kSaveOrder);
+        const UserRegistry& reg = first->registry;
+        const QList<QPair<QString, QString>> expected = {
+            {"POLICYVERSION", "7"}, {"TITLE", "Trovik Parvela Client"}, {"VERSION", "2007 - R1.2.6"},
+            {"ENCRYPTED", "ENABLED"}, {"SFX", "DISABLED,LOCKED"}, {"OUTLOOK", "DISABLED"},
+            {"SKIPWELCOME", "DISABLED"}, {"LANGUAGE", "ENGLISH"}, {"EXPIRE", "24"}, {"FROM", ""},
+            {"NAME", ""}, {"COMPANY", ""}, {"COLORSCHEME", "0"}, {"AUTOQUIT", "DISABLED"},
+            {"SUBJECT", ""}, {"REMEMBERTO", "ENABLED"}, {"REMEMBEREMAIL", "DISABLED"}, {"LASTPATH", ""},
+        };
+        for (const auto& v : expected)
+            QCOMPARE(reg.read(v.first), v.second);
+        // At a first start the (empty) recipient list is not remembered.
+        QVERIFY(!QFile::exists(env.userDataFolder() + "pvxto.txt"));
+
+        const QByteArray stored = readAll(env.registryPath());
+        auto next = start(env);
+        QVERIFY(!next->state.FirstRun);
+        QVERIFY(next->prompter.shown().isEmpty());
+        QCOMPARE(next->form.sfx(), (Option{false, false}));
+        QCOMPARE(next->form.encr(), (Option{true, true}));
+        QCOMPARE(next->form.expireText(), QString("24"));
+        QCOMPARE(next->form.startPage(), 0);
+        QVERIFY(next->state.RememberTo);
+        QCOMPARE(next->state.LanguageName, QString("ENGLISH"));
+        QCOMPARE(readAll(env.registryPath()), stored); // same versions: nothing rewritten
+    }
+
+    void raisedPolicyVersionAppliesOnce()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("POLICYVERSION=1\r\nDEFAULTEXPIRE=48\r\n");
+        start(env);
+        UserRegistry reg(env.registryPath());
+        reg.write("ENCRYPTED", "DISABLED"); // the user's own choices since
+        reg.write("EXPIRE", "100");
+        auto same = start(env);
+        QCOMPARE(same->form.encr(), (Option{false, true}));
+        QCOMPARE(same->form.expireText(), QString("100"));
+
+        env.writeDefaultPolicy("POLICYVERSION=2\r\nENCRYPTED=ENABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
+        auto raised = start(env);
+        QCOMPARE(raised->form.encr(), (Option{true, false}));
+        QCOMPARE(raised->form.expireText(), QString("12"));
+        QCOMPARE(reg.read("POLICYVERSION"), QString("2"));
+        QCOMPARE(reg.read("ENCRYPTED"), QString("ENABLED,LOCKED"));
+        QVERIFY(!raised->state.FirstRun);
+
+        reg.write("EXPIRE", "99");
+        auto after = start(env);
+        QCOMPARE(after->form.expireText(), QString("99")); // the policy is not applied again
+        QCOMPARE(after->form.encr(), (Option{true, false})); // but its lock holds
+    }
+
+    // A stored lock outlives the start that set it, in any letter case, and a save
+    // writes it back.
+    void storedLocksAreRestoredAndSavedBack()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("ENCRYPTED=DISABLED\r\nSFX=ENABLED\r\n"); // not read: same version
+        seedStore(env, {{"ENCRYPTED", "ENABLED,LOCKED"}, {"SFX", "disabled,locked"}});
+        auto client = start(env);
+        QCOMPARE(client->form.encr(), (Option{true, false}));
+        QCOMPARE(client->form.sfx(), (Option{false, false}));
+        QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
+        QCOMPARE(client->registry.read("ENCRYPTED"), QString("ENABLED,LOCKED"));
+        QCOMPARE(client->registry.read("SFX"), QString("DISABLED,LOCKED"));
+    }
+
+    void emptyOrUnknownStoredOptionsLeaveTheBoxes()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        seedStore(env, {{"ENCRYPTED", ""}, {"SFX", "maybe"}});
+        auto client = start(env);
+        QCOMPARE(client->form.encr(), (Option{false, true}));
+        QCOMPARE(client->form.sfx(), (Option{false, true}));
+    }
+
+    void otherProgramVersionResetsSchemeAndAutoQuit_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<bool>("autoQuit");
+        QTest::newRow("same version") << kVersionText << 1 << true;
+        QTest::newRow("older version") << "2006 - R1.0.9" << 0 << false;
+        QTest::newRow("no version") << "" << 0 << false;
+    }
+    void otherProgramVersionResetsSchemeAndAutoQuit()
+    {
+        QFETCH(QString, version);
+        QFETCH(int, scheme);
+        QFETCH(bool, autoQuit);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        seedStore(env, {{"VERSION", version}, {"COlORSCHEME", "1"}, {"AUTOQUIT", "ENABLED"}, {"NAME", "Ann"},
+                        {"EXPIRE", "72"}, {"LANGUAGE", "deutsch"}, {"ENCRYPTED", "DISABLED"}});
+        auto client = env.makeClient();
+        ConnectOptionStores(*client);
+        QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
+        InitMainWindow(*client);
+        QCOMPARE(int(client->state.ColorScheme), scheme);
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(applied.first().at(0).toInt(), scheme);
+        QCOMPARE(client->form.autoQuit(), autoQuit);
+        QCOMPARE(client->state.SenderName, QString("Ann"));
+        QCOMPARE(client->form.expireText(), QString("72"));
+        QCOMPARE(client->state.LanguageName, QString("DEUTSCH"));
+        QCOMPARE(client->form.encr(), (Option{false, true}));
+        QCOMPARE(client->registry.read("VERSION"), kVersionText);
+        QCOMPARE(client->registry.read("COLORSCHEME"), QString::number(scheme));
+        QCOMPARE(client->registry.read("NAME"), QString("Ann"));
+    }
+
+    // OUTLOOK and AUTOQUIT are compared exactly; the remember switches and
+    // SKIPWELCOME are upper-cased first.
+    void letterCaseOfStoredSwitches()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        env.makeFile("appdata/Parvela/pvxto.txt", "a@example.org\r\n");
+        env.makeFile("appdata/Parvela/pvxcache.txt", "Hello\r\n");
+        seedStore(env, {{"OUTLOOK", "enabled"}, {"AUTOQUIT", "Enabled"}, {"REMEMBERTO", "enabled"},
+                        {"SUBJECT", "Plans"}, {"REMEMBEREMAIL", "eNaBlEd"}, {"SKIPWELCOME", "enabled"},
+                        {"FROM", "me@example.org"}, {"COMPANY", "Trovik"}});
+        auto client = start(env);
+        QVERIFY(!client->state.OutlookEnabled);
+        QVERIFY(!client->form.autoQuit());
+        QVERIFY(client->state.RememberTo);
+        QCOMPARE(client->form.recipients(), QStringList{"a@example.org"});
+        QCOMPARE(client->form.subjectText(), QString("Plans"));
+        QVERIFY(client->state.RememberMessage);
+        QCOMPARE(client->form.messageLines(), QStringList{"Hello"});
+        QVERIFY(client->form.skipWelcome());
+        QCOMPARE(client->form.startPage(), 1);
+        QCOMPARE(client->state.SenderEmail, QString("me@example.org"));
+        QCOMPARE(client->form.fromText(), QString("me@example.org"));
+        QCOMPARE(client->state.SenderCompany, QString("Trovik"));
+
+        seedStore(env, {{"OUTLOOK", "ENABLED"}, {"AUTOQUIT", "ENABLED"}});
+        auto exact = start(env);
+        QVERIFY(exact->state.OutlookEnabled);
+        QVERIFY(exact->form.autoQuit());
+    }
+
+    void subjectStaysStoredWhenRecipientsAreNotRemembered()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        env.makeFile("appdata/Parvela/pvxto.txt", "old@example.org\r\n");
+        seedStore(env, {{"REMEMBERTO", "DISABLED"}, {"SUBJECT", "Old subject"}});
+        auto client = start(env);
+        QVERIFY(!client->state.RememberTo);
+        QVERIFY(client->form.subjectText().isEmpty());
+        QVERIFY(client->form.recipients().isEmpty());
+        client->form.setSubjectText("New subject");
+        client->form.setRecipients({"new@example.org"});
+        SaveUserSettings(*client);
+        QCOMPARE(client->registry.read("SUBJECT"), QString("Old subject"));
+        QCOMPARE(client->registry.read("REMEMBERTO"), QString("DISABLED"));
+        QCOMPARE(readAll(env.userDataFolder() + "pvxto.txt"), QByteArray("old@example.org\r\n"));
+    }
+
+    void storedColorSchemeAndLastPath_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("white") << "1" << 1;
+        QTest::newRow("low eight bits") << "257" << 1;
+        QTest::newRow("not a number") << "white" << 0;
+        QTest::newRow("number with text") << "1x" << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void storedColorSchemeAndLastPath()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(int, expected);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        seedStore(env, {{"COLORSCHEME", scheme}, {"LASTPATH", env.upload()}});
+        auto client = start(env);
+        QCOMPARE(int(client->state.ColorScheme), expected);
+        QVERIFY(client->prompter.shown().isEmpty());
+        QCOMPARE(client->form.lastPath(), env.upload());
+
+        seedStore(env, {{"LASTPATH", env.root() + "/gone"}});
+        QVERIFY(start(env)->form.lastPath().isEmpty());
+    }
+
+    // The first start fails its probe: nothing is saved, but the policy's skip-welcome
+    // change is stored by its own handler and creates the key. The next start then
+    // takes the usual road and fills the store.
+    void firstStartWithFailingProbe()
+    {
+        TestEnv env;
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.root().toUtf8() + "/none\r\n");
+        auto first = start(env);
+        QVERIFY(first->state.StartupFailed);
+        QVERIFY(!first->state.FirstRun);
+        QCOMPARE(storedNames(env), QStringList{"SKIPWELCOME"});
+        QCOMPARE(first->registry.read("SKIPWELCOME"), QString("ENABLED"));
+
+        env.writeDefaultPolicy();
+        auto next = start(env);
+        QVERIFY(!next->state.StartupFailed);
+        QVERIFY(!next->state.FirstRun);
+        QVERIFY(next->prompter.shown().isEmpty());
+        QCOMPARE(next->form.encr(), (Option{true, true})); // the policies, once
+        QCOMPARE(next->form.expireText(), QString("48"));
+        QCOMPARE(next->registry.read("POLICYVERSION"), QString("-1"));
+        QCOMPARE(next->registry.read("VERSION"), kVersionText);
+        QCOMPARE(next->registry.read("ENCRYPTED"), QString("ENABLED"));
+        QCOMPARE(next->registry.read("LASTPATH"), QString());
+    }
+
+    // The command-line tool loads the same way but never writes the store.
+    void readOnlyLoaderWritesNothing()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("DEFAULTEXPIRE=36\r\n");
+        auto client = env.makeClient();
+        client->settingsWritable = false;
+        InitMainWindow(*client);
+        QVERIFY(client->state.FirstRun);
+        QCOMPARE(client->form.expireText(), QString("36"));
+        QVERIFY(!QFile::exists(env.registryPath()));
+
+        seedStore(env, {{"VERSION", "old"}, {"POLICYVERSION", "0"}, {"EXPIRE", "5"}});
+        const QByteArray stored = readAll(env.registryPath());
+        auto cli = env.makeClient();
+        cli->settingsWritable = false;
+        InitMainWindow(*cli);
+        QCOMPARE(cli->form.expireText(), QString("36")); // the policies applied in memory
+        QCOMPARE(readAll(env.registryPath()), stored);
+    }
+
+    // A memory file that cannot be read stops the loading there; it is reported and
+    // the start goes on with what was loaded.
+    void unreadableMemoryFileIsReported()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
+        env.makeFile("appdata/Parvela/pvxcache.txt", "Hello\r\n");
+        seedStore(env, {{"REMEMBERTO", "ENABLED"}, {"REMEMBEREMAIL", "ENABLED"}, {"NAME", "Ann"},
+                        {"LANGUAGE", "DEUTSCH"}});
+        auto client = env.makeClient();
+        ConnectOptionStores(*client);
+        QVERIFY(!client->guarded([&] { InitMainWindow(*client); }));
+        QCOMPARE(client->prompter.shown().size(), 1);
+        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
+        QVERIFY(client->prompter.shown().first().text.contains(env.userDataFolder() + "pvxto.txt"));
+        QCOMPARE(client->state.SenderName, QString("Ann"));   // loaded before
+        QVERIFY(client->form.messageLines().isEmpty());         // not reached
+        QVERIFY(client->state.LanguageName.isEmpty());
+    }
+
+    void quitAskedAndAnswered_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("English") << kEnglish << "Quit?";
+        QTest::newRow("Swedish") << kSwedish << "Avsluta?";
+    }
+    void quitAskedAndAnswered()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, question);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        auto client = start(env);
+        client->texts.load(language, kProductTitle, kVersionText);
+        client->state.RememberMessage = true;
+        client->form.setMessageLines({"Bye"});
+        client->form.setExpireText("12");
+        const QByteArray stored = readAll(env.registryPath());
+
+        client->prompter.queueAnswers({PromptAnswer::No});
+        QuitProgram(*client, false);
+        QCOMPARE(client->prompter.shown().size(), 1);
+        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
+        QCOMPARE(client->prompter.shown().first().text, question);
+        QCOMPARE(readAll(env.registryPath()), stored);
+        QVERIFY(!QFile::exists(env.userDataFolder() + "pvxcache.txt"));
+
+        client->prompter.queueAnswers({PromptAnswer::Yes});
+        QCOMPARE(exitCodeOf([&] { QuitProgram(*client, false); }), 0);
+        QCOMPARE(client->registry.read("EXPIRE"), QString("12"));
+        QCOMPARE(client->registry.read("REMEMBEREMAIL"), QString("ENABLED"));
+        QCOMPARE(readAll(env.userDataFolder() + "pvxcache.txt"), QByteArray("Bye\r\n"));
+    }
+
+    void immediateQuitAsksNothingAndAFailedSaveKeepsRunning()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        auto client = start(env);
+        client->form.setAutoQuit(true);
+        QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
+        QVERIFY(client->prompter.shown().isEmpty());
+        QCOMPARE(client->registry.read("AUTOQUIT"), QString("ENABLED"));
+
+        // The store cannot be replaced: the error comes out, the program stays.
+        QVERIFY(QFile::remove(env.registryPath()));
+        QVERIFY(QDir().mkdir(env.registryPath()));
+        bool ioError = false;
+        try {
+            QuitProgram(*client, true);
+        } catch (const IoError& e) {
+            ioError = e.path() == env.registryPath();
+        }
+        QVERIFY(ioError);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserSettings)
+#include "tst_usersettings.moc"
