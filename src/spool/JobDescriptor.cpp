@@ -1,0 +1,134 @@
+#include "spool/JobDescriptor.h"
+
+#include "platform/Cp1252.h"
+#include "util/Text.h"
+
+namespace {
+
+// Field layout of the record.
+constexpr int kLongField = 201;  // ShortText200: length byte + 200 characters
+constexpr int kShortField = 21;  // ShortText20: length byte + 20 characters
+constexpr int kSenderEmailAt = kRecipientSlots * kLongField; // 100500
+constexpr int kSenderNameAt = kSenderEmailAt + kLongField;   // 100701
+constexpr int kSenderCompanyAt = kSenderNameAt + kLongField; // 100902
+constexpr int kSubjectAt = kSenderCompanyAt + kLongField;    // 101103
+constexpr int kEncryptionAt = kSubjectAt + kLongField;       // 101304
+constexpr int kSelfExtractingAt = kEncryptionAt + kShortField; // 101325
+constexpr int kExpiryAt = kSelfExtractingAt + kShortField;   // 101346
+constexpr int kClosingWordAt = kExpiryAt + kShortField + 1;  // 101368, after one alignment byte
+static_assert(kClosingWordAt + 2 == kDescriptorSize);
+
+const QString kFreeSlot = QStringLiteral("n/a");
+
+// Writes text, cut to the field's characters, as a length byte and its bytes.
+void putText(QByteArray& record, int offset, int fieldSize, const QString& text)
+{
+    const QByteArray bytes = cp1252::encode(leftChars(text, fieldSize - 1)).left(fieldSize - 1);
+    record[offset] = char(quint8(bytes.size()));
+    record.replace(offset + 1, bytes.size(), bytes);
+}
+
+QString optionText(bool on)
+{
+    return on ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
+}
+
+// Reads a field whose length byte has been checked.
+QString getText(const QByteArray& record, int offset)
+{
+    const int length = quint8(record[offset]);
+    return cp1252::decode(record.mid(offset + 1, length));
+}
+
+} // namespace
+
+QByteArray EncodeJobDescriptor(const JobDescriptor& d)
+{
+    QByteArray record(kDescriptorSize, '\0');
+    putText(record, kSenderEmailAt, kLongField, d.senderEmail);
+    putText(record, kSenderNameAt, kLongField, d.senderName);
+    putText(record, kSenderCompanyAt, kLongField, d.senderCompany);
+    putText(record, kSubjectAt, kLongField, d.subject);
+    putText(record, kEncryptionAt, kShortField, optionText(d.encrypted));
+    putText(record, kSelfExtractingAt, kShortField, optionText(d.selfExtracting));
+    putText(record, kExpiryAt, kShortField, d.expireHours);
+    for (int slot = 0; slot < kRecipientSlots; ++slot)
+        putText(record, slot * kLongField, kLongField, kFreeSlot);
+    // Empty entries take no slot; the record holds no more than its 500 slots (the
+    // submission refuses a longer list before anything is written).
+    int slot = 0;
+    for (const QString& recipient : d.recipients) {
+        if (recipient.isEmpty())
+            continue;
+        if (slot == kRecipientSlots)
+            break;
+        QByteArray free(kLongField, '\0');
+        record.replace(slot * kLongField, kLongField, free);
+        putText(record, slot * kLongField, kLongField, recipient);
+        ++slot;
+    }
+    record[kClosingWordAt] = 1; // 16-bit little-endian 1
+    record[kClosingWordAt + 1] = 0;
+    return record;
+}
+
+std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QString* problem)
+{
+    auto fail = [problem](const QString& why) -> std::optional<JobDescriptor> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    if (bytes.size() != kDescriptorSize)
+        return fail(QStringLiteral("the record is %1 bytes long, not %2").arg(bytes.size()).arg(kDescriptorSize));
+    const int closing = quint8(bytes[kClosingWordAt]) | (quint8(bytes[kClosingWordAt + 1]) << 8);
+    if (closing != 1)
+        return fail(QStringLiteral("the closing word is %1, not 1").arg(closing));
+
+    struct Field {
+        int offset;
+        int size;
+        const char* name;
+    };
+    const Field fields[] = {
+        {kSenderEmailAt, kLongField, "sender e-mail"}, {kSenderNameAt, kLongField, "sender name"},
+        {kSenderCompanyAt, kLongField, "sender company"}, {kSubjectAt, kLongField, "subject"},
+        {kEncryptionAt, kShortField, "encryption"}, {kSelfExtractingAt, kShortField, "self-extracting"},
+        {kExpiryAt, kShortField, "expiry hours"},
+    };
+    for (const Field& f : fields) {
+        if (quint8(bytes[f.offset]) > f.size - 1)
+            return fail(QStringLiteral("the %1 field's length byte is %2, more than %3")
+                            .arg(QLatin1String(f.name))
+                            .arg(quint8(bytes[f.offset]))
+                            .arg(f.size - 1));
+    }
+
+    JobDescriptor d;
+    int firstFree = -1;
+    for (int slot = 0; slot < kRecipientSlots; ++slot) {
+        const int offset = slot * kLongField;
+        if (quint8(bytes[offset]) > kLongField - 1)
+            return fail(QStringLiteral("recipient slot %1's length byte is %2, more than 200")
+                            .arg(slot)
+                            .arg(quint8(bytes[offset])));
+        const QString text = getText(bytes, offset);
+        // A free slot holds "n/a" (an empty one holds no recipient either).
+        if (text == kFreeSlot || text.isEmpty()) {
+            if (firstFree < 0)
+                firstFree = slot;
+            continue;
+        }
+        if (firstFree >= 0)
+            return fail(QStringLiteral("recipient slot %1 is filled after the free slot %2").arg(slot).arg(firstFree));
+        d.recipients.append(text);
+    }
+    d.senderEmail = getText(bytes, kSenderEmailAt);
+    d.senderName = getText(bytes, kSenderNameAt);
+    d.senderCompany = getText(bytes, kSenderCompanyAt);
+    d.subject = getText(bytes, kSubjectAt);
+    d.encrypted = getText(bytes, kEncryptionAt) == optionText(true);
+    d.selfExtracting = getText(bytes, kSelfExtractingAt) == optionText(true);
+    d.expireHours = getText(bytes, kExpiryAt);
+    return d;
+}
