@@ -1,0 +1,97 @@
+#include "app/Client.h"
+#include "platform/Errors.h"
+#include "spool/JobOptions.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QTest>
+
+class TestJobOptions : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Encryption and self-extracting are stored only while the window is on screen,
+    // with their lock; skip-welcome always.
+    void optionChangesAreStored()
+    {
+        TestEnv env;
+        auto client = env.makeClient();
+        ConnectOptionStores(*client);
+        ClientForm& form = client->form;
+
+        form.setEncr({true, false});
+        form.setSfx({true, true});
+        QVERIFY(!QFile::exists(env.registryPath()));
+        form.setSkipWelcome(true);
+        QCOMPARE(client->registry.read("SKIPWELCOME"), QString("ENABLED"));
+        QVERIFY(client->registry.read("ENCRYPTED").isEmpty());
+
+        form.setWindowVisible(true);
+        const QList<std::pair<ClientForm::Option, QString>> states = {
+            {{false, true}, "DISABLED"},
+            {{true, true}, "ENABLED"},
+            {{true, false}, "ENABLED,LOCKED"},
+            {{false, false}, "DISABLED,LOCKED"},
+        };
+        for (const auto& [option, text] : states) {
+            form.setEncr(option);
+            QCOMPARE(client->registry.read("ENCRYPTED"), text);
+            form.setSfx(option);
+            QCOMPARE(client->registry.read("SFX"), text);
+        }
+        form.setSkipWelcome(false);
+        QCOMPARE(client->registry.read("SKIPWELCOME"), QString("DISABLED"));
+        QVERIFY(client->prompter.shown().isEmpty());
+    }
+
+    // A store that cannot be written is shown; the error never leaves the handler.
+    void failedStoreIsShown()
+    {
+        TestEnv env;
+        auto client = env.makeClient();
+        ConnectOptionStores(*client);
+        QVERIFY(QDir().mkpath(env.registryPath()));
+        client->form.setWindowVisible(true);
+        client->form.setSkipWelcome(true);
+        client->form.setEncr({true, true});
+        QCOMPARE(client->prompter.shown().size(), 2);
+        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
+        QVERIFY(client->prompter.shown().first().text.contains(env.registryPath()));
+    }
+
+    void expiryIsStored_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("zero") << "0" << "1";
+        QTest::newRow("double zero") << "00" << "1";
+        QTest::newRow("leading zero kept") << "048" << "048";
+        QTest::newRow("plain") << "168" << "168";
+    }
+    void expiryIsStored()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        TestEnv env;
+        auto client = env.makeClient();
+        client->form.setExpireText(typed);
+        StoreExpire(*client);
+        QCOMPARE(client->form.expireText(), stored);
+        QCOMPARE(client->registry.read("EXPIRE"), stored);
+    }
+
+    void emptyExpiryIsAConversionErrorAndStoresNothing()
+    {
+        TestEnv env;
+        auto client = env.makeClient();
+        client->registry.write("EXPIRE", "48");
+        client->form.setExpireText("");
+        QVERIFY_THROWS_EXCEPTION(ConversionError, StoreExpire(*client));
+        QVERIFY(!client->guarded([&] { StoreExpire(*client); }));
+        QCOMPARE(client->prompter.shown().first().text, QString("'' is not a valid integer value"));
+        QCOMPARE(client->registry.read("EXPIRE"), QString("48"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJobOptions)
+#include "tst_joboptions.moc"
