@@ -1,0 +1,98 @@
+#include "platform/FileTree.h"
+#include "util/ak7.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+class TestSizes : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fileBytesCountsRegularFilesAndLinksToThem()
+    {
+        TestEnv env;
+        const QString file = env.makeFile(QStringLiteral("a/data.bin"), QByteArray(12345, 'x'));
+        QCOMPARE(FileBytes(file), qint64(12345));
+        // An old time stamp (before 1980) is common here and changes nothing.
+        struct utimbuf old = {0, 0};
+        QCOMPARE(::utime(QFile::encodeName(file).constData(), &old), 0);
+        QCOMPARE(FileBytes(file), qint64(12345));
+        const QString link = env.root() + QStringLiteral("/a/link.bin");
+        QVERIFY(QFile::link(file, link));
+        QCOMPARE(FileBytes(link), qint64(12345));
+        QVERIFY(QFile::link(env.root() + QStringLiteral("/nowhere"), env.root() + QStringLiteral("/a/dangling")));
+        QCOMPARE(FileBytes(env.root() + QStringLiteral("/a/dangling")), qint64(0));
+        QCOMPARE(FileBytes(env.root() + QStringLiteral("/a")), qint64(0));
+        QCOMPARE(FileBytes(env.root() + QStringLiteral("/missing")), qint64(0));
+        QCOMPARE(FileBytes(QString()), qint64(0));
+    }
+
+    void folderBytes_data()
+    {
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("native") << false;
+        QTest::newRow("portable") << true;
+    }
+    void folderBytes()
+    {
+        QFETCH(bool, portable);
+        const filetree::FileSystem& fs = portable ? filetree::portable() : filetree::native();
+        TestEnv env;
+        env.makeFile(QStringLiteral("t/a.txt"), QByteArray(1000, 'a'));
+        env.makeFile(QStringLiteral("t/.hidden"), QByteArray(20, 'h'));
+        env.makeFile(QStringLiteral("t/sub/.deep/b.bin"), QByteArray(300, 'b'));
+        env.makeFile(QStringLiteral("other/c.bin"), QByteArray(4000, 'c'));
+        QDir().mkpath(env.root() + QStringLiteral("/t/empty"));
+        const QString t = env.root() + QStringLiteral("/t");
+        QCOMPARE(fs.treeBytes(t), qint64(1320));
+        QCOMPARE(fs.treeBytes(t + u'/'), qint64(1320));
+        // Links count as what they lead to; a folder link is walked.
+        QVERIFY(QFile::link(env.root() + QStringLiteral("/other/c.bin"), t + QStringLiteral("/c-link")));
+        QVERIFY(QFile::link(env.root() + QStringLiteral("/other"), t + QStringLiteral("/other-link")));
+        QCOMPARE(fs.treeBytes(t), qint64(1320 + 4000 + 4000));
+        // A link back up the tree is not entered again: the walk ends.
+        QVERIFY(QFile::link(t, t + QStringLiteral("/sub/up")));
+        QVERIFY(QFile::link(t + QStringLiteral("/sub"), t + QStringLiteral("/sub/.deep/loop")));
+        QCOMPARE(fs.treeBytes(t), qint64(1320 + 4000 + 4000));
+        QCOMPARE(fs.treeBytes(env.root() + QStringLiteral("/missing")), qint64(0));
+        QCOMPARE(fs.treeBytes(t + QStringLiteral("/a.txt")), qint64(0));
+        if (!portable)
+            QCOMPARE(FolderBytes(t), qint64(9320));
+    }
+
+    void folderBytesOverflowIsAnError()
+    {
+        TestEnv env;
+        const QString dir = env.root() + QStringLiteral("/huge");
+        QString why;
+        if (!fsfault::mountTmpfs(dir, QStringLiteral("size=1m"), &why))
+            QSKIP(qPrintable(why));
+        // Two sparse files of 2^62 bytes each: together one past the signed range.
+        for (const char* name : {"/a", "/b"}) {
+            QFile f(dir + QLatin1String(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(qint64(1) << 62));
+        }
+        bool thrown = false;
+        try {
+            FolderBytes(dir);
+        } catch (const filetree::SizeOverflow& e) {
+            thrown = true;
+            QVERIFY(e.message().contains(dir));
+        }
+        QVERIFY(thrown);
+        QVERIFY_THROWS_EXCEPTION(filetree::SizeOverflow, filetree::portable().treeBytes(dir));
+        QFile::remove(dir + QStringLiteral("/b"));
+        QCOMPARE(FolderBytes(dir), qint64(1) << 62);
+        fsfault::unmount(dir);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSizes)
+#include "tst_sizes.moc"
