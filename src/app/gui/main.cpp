@@ -1,7 +1,16 @@
+#include "app/Client.h"
+#include "app/ClientState.h"
+#include "app/gui/ClientProgram.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // The program ends only through its quit operation, never by a window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Client client;
+    client.programPath = QCoreApplication::applicationFilePath();
+    return RunClientProgram(client);
 }

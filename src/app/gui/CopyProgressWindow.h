@@ -1,0 +1,42 @@
+#pragma once
+// The window shown while a job's selection is copied: files and bytes done of the
+// total, the name being copied and Cancel. The copy runs on the window's thread, so
+// the observer keeps the window painted by turning the events now and then.
+#include "util/ak7.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class CopyProgressWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CopyProgressWindow(QWidget* parent = nullptr);
+
+    // The copy's observer: shows the progress; false once Cancel was pressed.
+    bool report(const CopyProgress& progress);
+    // An observer bound to this window.
+    CopyObserver observer();
+
+    bool cancelled() const { return m_cancelled; }
+    void start();
+    void finish();
+
+    // Text helpers, also used by the tests.
+    static QString sizeText(qint64 bytes);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* m_name;
+    QLabel* m_files;
+    QLabel* m_bytes;
+    QProgressBar* m_bar;
+    QPushButton* m_cancel;
+    QElapsedTimer m_sincePaint;
+    bool m_cancelled = false;
+};

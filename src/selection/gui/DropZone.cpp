@@ -1,0 +1,150 @@
+#include "selection/gui/DropZone.h"
+
+#include "selection/SelectionEntry.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+
+namespace {
+// A regular file, or a link that leads to one.
+bool isExistingFile(const QFileInfo& info) { return info.exists() && info.isFile(); }
+bool isExistingDir(const QFileInfo& info) { return info.exists() && info.isDir(); }
+} // namespace
+
+QString DropZoneEntryFor(const QString& path, const QString& marker)
+{
+    if (path.isEmpty())
+        return {};
+    const QFileInfo info(path);
+    if (isExistingDir(info))
+        return MakeFolderEntry(path, marker);
+    if (isExistingFile(info))
+        return path;
+    return {};
+}
+
+QString BrowserEntryFor(bool isFolder, const QString& path, const QString& marker)
+{
+    if (isFolder)
+        return DropZoneEntryFor(path, marker);
+    return isExistingFile(QFileInfo(path)) ? path : QString();
+}
+
+DropZoneList::DropZoneList(QWidget* parent) : QListWidget(parent)
+{
+    setObjectName(QStringLiteral("CLB"));
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("DeleteInDropZone"));
+    m_delete = m_menu->addAction(QStringLiteral("Delete"));
+    m_delete->setObjectName(QStringLiteral("Delete2"));
+    connect(m_delete, &QAction::triggered, this, &DropZoneList::deleteRequested);
+}
+
+QStringList DropZoneList::entries() const
+{
+    QStringList list;
+    list.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        list.append(item(i)->text());
+    return list;
+}
+
+void DropZoneList::showEntries(const QStringList& list)
+{
+    const QStringList shown = entries();
+    if (shown == list)
+        return;
+    if (shown.size() < list.size() && list.mid(0, shown.size()) == shown) {
+        addItems(list.mid(shown.size()));
+        return;
+    }
+    clear();
+    addItems(list);
+}
+
+QStringList DropZoneList::unselectedEntries() const
+{
+    QStringList list;
+    for (int i = 0; i < count(); ++i) {
+        if (!item(i)->isSelected())
+            list.append(item(i)->text());
+    }
+    return list;
+}
+
+void DropZoneList::SetDropZoneExtent()
+{
+    const QFontMetrics metrics(font());
+    int width = 0;
+    for (int i = 0; i < count(); ++i)
+        width = qMax(width, metrics.horizontalAdvance(item(i)->text() + u'x'));
+    setHorizontalExtent(width);
+}
+
+void DropZoneList::setHorizontalExtent(int pixels)
+{
+    m_extent = pixels;
+    updateGeometries();
+}
+
+void DropZoneList::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    // The list scrolls sideways as far as the kept extent says, not by its own measure.
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setRange(0, qMax(0, m_extent - viewport()->width()));
+    bar->setPageStep(viewport()->width());
+}
+
+void DropZoneList::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptsDragFrom(event->source())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void DropZoneList::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptsDragFrom(event->source())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void DropZoneList::dropEvent(QDropEvent* event)
+{
+    if (!acceptsDragFrom(event->source())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    Q_EMIT browserItemsDropped();
+}
+
+void DropZoneList::keyReleaseEvent(QKeyEvent* event)
+{
+    QListWidget::keyReleaseEvent(event);
+    if (event->key() == Qt::Key_Delete)
+        Q_EMIT deleteRequested();
+}
+
+void DropZoneList::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_menu->popup(event->globalPos());
+}

@@ -1,0 +1,165 @@
+#include "selection/gui/ShellBrowser.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+ShellBrowser::ShellBrowser(QWidget* parent)
+    : QWidget(parent),
+      m_model(new QFileSystemModel(this)),
+      m_treeModel(new QFileSystemModel(this)),
+      m_pathBox(new QComboBox(this)),
+      m_up(new QPushButton(QStringLiteral("<-"), this)),
+      m_add(new QPushButton(QStringLiteral("-->>>"), this)),
+      m_list(new QTreeView(this)),
+      m_tree(new QTreeView(this))
+{
+    setObjectName(QStringLiteral("ShellBrowser"));
+    m_pathBox->setObjectName(QStringLiteral("ShellComboBox1"));
+    m_up->setObjectName(QStringLiteral("BitBtn1"));
+    m_add->setObjectName(QStringLiteral("BBadd"));
+    m_list->setObjectName(QStringLiteral("ShellListView1"));
+    m_tree->setObjectName(QStringLiteral("ShellTreeView1"));
+
+    // Files, folders and hidden items alike; items may be renamed in place.
+    m_model->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    m_model->setReadOnly(false);
+    m_treeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    auto* row = new QWidget(this);
+    row->setObjectName(QStringLiteral("PanelShellCombo"));
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->setSpacing(2);
+    m_up->setFixedWidth(28);
+    m_add->setFixedWidth(60);
+    m_pathBox->setEditable(true);
+    m_pathBox->setInsertPolicy(QComboBox::NoInsert);
+    m_pathBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pathBox->setMinimumContentsLength(10);
+    rowLayout->addWidget(m_up);
+    rowLayout->addWidget(m_pathBox, 1);
+    rowLayout->addWidget(m_add);
+
+    // Report view: name, size, type and date, sorted, several items at once, dragged
+    // by the mouse, selection visible also without the focus.
+    m_list->setModel(m_model);
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(0, Qt::AscendingOrder);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setDragEnabled(true);
+    m_list->setDragDropMode(QAbstractItemView::DragOnly);
+    m_list->setDefaultDropAction(Qt::CopyAction);
+    m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_list->header()->resizeSection(0, 220);
+    QPalette pal = m_list->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    m_list->setPalette(pal);
+
+    m_tree->setModel(m_treeModel);
+    m_tree->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(row);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_tree);
+
+    connect(m_up, &QPushButton::clicked, this, &ShellBrowser::goUp);
+    connect(m_add, &QPushButton::clicked, this, &ShellBrowser::addClicked);
+    connect(m_pathBox->lineEdit(), &QLineEdit::returnPressed, this, &ShellBrowser::openTypedPath);
+    connect(m_pathBox, &QComboBox::activated, this, [this](int index) {
+        const QString path = m_pathBox->itemData(index).toString();
+        if (!setFolder(path))
+            Q_EMIT pathRejected(path);
+    });
+    connect(m_list, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (m_model->isDir(index))
+            setFolder(m_model->filePath(index));
+    });
+
+    setFolder(QDir::homePath());
+}
+
+bool ShellBrowser::setFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.exists() || !info.isDir())
+        return false;
+    const QString clean = QDir::cleanPath(info.absoluteFilePath());
+    const bool changed = clean != m_folder;
+    if (changed) {
+        m_folder = clean;
+        // The hidden tree takes the path first; the list view follows it.
+        m_tree->setCurrentIndex(m_treeModel->index(clean));
+        m_model->setRootPath(clean);
+        m_list->setRootIndex(m_model->index(clean));
+        m_list->clearSelection();
+    }
+    showPathInBox();
+    if (changed)
+        Q_EMIT folderChanged(m_folder);
+    return true;
+}
+
+void ShellBrowser::goUp()
+{
+    QDir dir(m_folder);
+    if (dir.isRoot() || !dir.cdUp())
+        return;
+    setFolder(dir.absolutePath());
+}
+
+bool ShellBrowser::openTypedPath()
+{
+    // The whole typed text is the path (a lone selection inside it means nothing).
+    const QString typed = m_pathBox->lineEdit()->text().trimmed();
+    if (setFolder(typed))
+        return true;
+    showPathInBox();
+    Q_EMIT pathRejected(typed);
+    return false;
+}
+
+QList<ShellBrowser::Item> ShellBrowser::selectedItems() const
+{
+    QList<Item> items;
+    const QModelIndex root = m_list->rootIndex();
+    const QItemSelectionModel* selection = m_list->selectionModel();
+    const int rows = m_model->rowCount(root);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = m_model->index(row, 0, root);
+        if (selection->isRowSelected(row, root))
+            items.append({m_model->isDir(index), m_model->filePath(index)});
+    }
+    return items;
+}
+
+void ShellBrowser::showPathInBox()
+{
+    // The box lists the current folder and the folders above it, the current one shown.
+    QStringList chain;
+    QDir dir(m_folder);
+    chain.prepend(dir.absolutePath());
+    while (!dir.isRoot() && dir.cdUp())
+        chain.prepend(dir.absolutePath());
+    const QSignalBlocker block(m_pathBox);
+    m_pathBox->clear();
+    for (const QString& path : chain)
+        m_pathBox->addItem(QDir::toNativeSeparators(path), path);
+    m_pathBox->setCurrentIndex(m_pathBox->count() - 1);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The shell browser of the selection page: path box ShellComboBox1, up button BitBtn1,
+// add button BBadd, the list view ShellListView1 over the current folder and the
+// hidden folder tree ShellTreeView1 that carries a typed path to it.
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QFileSystemModel;
+class QPushButton;
+class QTreeView;
+
+class ShellBrowser : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShellBrowser(QWidget* parent = nullptr);
+
+    struct Item {
+        bool isFolder = false;
+        QString path;
+    };
+
+    // The folder the list view shows.
+    QString folder() const { return m_folder; }
+    // Shows folder; false (and nothing changes) when it is no existing folder.
+    bool setFolder(const QString& folder);
+    // BitBtn1Click: the parent folder; at the top of the file system nothing changes.
+    void goUp();
+    // ShellComboBox1KeyPress with Enter: the typed path; false when it is no folder.
+    bool openTypedPath();
+
+    // The selected items of the list view in display order.
+    QList<Item> selectedItems() const;
+
+    QComboBox* pathBox() const { return m_pathBox; }
+    QTreeView* listView() const { return m_list; }
+    QTreeView* treeView() const { return m_tree; }
+    QPushButton* upButton() const { return m_up; }
+    QPushButton* addButton() const { return m_add; }
+    QFileSystemModel* model() const { return m_model; }
+
+Q_SIGNALS:
+    void folderChanged(const QString& folder);
+    // A typed path that is no existing folder.
+    void pathRejected(const QString& path);
+    void addClicked();
+
+private:
+    void showPathInBox();
+
+    QFileSystemModel* m_model;
+    QFileSystemModel* m_treeModel;
+    QComboBox* m_pathBox;
+    QPushButton* m_up;
+    QPushButton* m_add;
+    QTreeView* m_list;
+    QTreeView* m_tree;
+    QString m_folder;
+};
