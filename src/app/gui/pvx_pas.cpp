@@ -571,8 +571,15 @@ void TPVX::FormCreate()
 {
     m_windowsAtCreate = 0;
     const auto windows = QApplication::topLevelWidgets();
+    auto ours = [this](const QWidget* w) {
+        for (; w; w = w->parentWidget()) {
+            if (w == this || w == m_progress)
+                return true;
+        }
+        return false;
+    };
     for (QWidget* w : windows) {
-        if (w != this && w != m_progress)
+        if (!ours(w))
             ++m_windowsAtCreate;
     }
     m_client.state.StartupFailed = false;

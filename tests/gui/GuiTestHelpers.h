@@ -1,0 +1,79 @@
+#pragma once
+// Shared by the window tests: starting the window program in a test's own world and
+// answering the dialogs it opens.
+#include "TestSupport.h"
+#include "app/gui/ClientProgram.h"
+#include "app/gui/ProgramEnd.h"
+#include "app/gui/pvx_pas.h"
+#include "dialogs/pvx_settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+// Clicks OK (or Cancel) on the Settings dialog as soon as it shows; it waits in a
+// loop of its own, so the answer must be under way before it opens.
+inline void answerSettingsWhenShown(Tfsettings* dialog, bool ok)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, dialog, ok] {
+        if (!dialog->isVisible())
+            return;
+        (ok ? dialog->Bok : dialog->Bcancel)->click();
+        timer->deleteLater();
+    });
+    timer->start();
+}
+
+// One run of the window program inside a TestEnv.
+struct GuiRun {
+    std::unique_ptr<Client> client;
+    std::unique_ptr<ClientProgram> program;
+
+    TPVX* window() const { return program->mainWindow(); }
+    template <typename T> T* find(const QString& name) const { return window()->findChild<T*>(name); }
+};
+
+// Starts the program and shows it; a first start's Settings dialog is answered with OK.
+inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true)
+{
+    ProgramEnd::reset();
+    auto run = std::make_unique<GuiRun>();
+    run->client = env.makeClient();
+    run->program = std::make_unique<ClientProgram>(*run->client);
+    if (!show || ProgramEnd::requested())
+        return run;
+    const bool firstRun = run->client->state.FirstRun;
+    if (firstRun)
+        answerSettingsWhenShown(run->program->settingsWindow(), true);
+    run->program->show();
+    if (firstRun) {
+        // The dialog opens right after the window shows and blocks until answered.
+        QTest::qWait(1);
+        for (int i = 0; i < 200 && run->client->state.FirstRun; ++i)
+            QTest::qWait(10);
+    }
+    return run;
+}
+
+// Gives the test its own home folder, which the shell browser starts in.
+inline void useHome(const TestEnv& env)
+{
+    const QString home = env.root() + QStringLiteral("/home");
+    QDir().mkpath(home);
+    qputenv("HOME", home.toUtf8());
+}
+
+// Every top-level window still alive (tests check that none leaked).
+inline QStringList liveWindows()
+{
+    QStringList names;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        names << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
+    return names;
+}

@@ -1,0 +1,422 @@
+// The window program's start, its controls, the page moves, the language on the
+// window, the options on the message page and the ways out.
+#include "GuiTestHelpers.h"
+
+#include "app/Startup.h"
+#include "app/gui/LabelledEdit.h"
+#include "dialogs/parvelaclient_about.h"
+#include "dialogs/pvx_post.h"
+#include "recipients/gui/pvx_adr.h"
+#include "selection/gui/DropZone.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeView>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ProgramEnd::reset(); }
+    void cleanup();
+
+    void startCreatesWindowsInOrderWithEveryControl();
+    void missingPolicyFileEndsWithoutWriting();
+    void placeholderUploadFolderEndsAfterOneMessage();
+    void firstStartOpensSettingsNextStartDoesNot();
+    void quitQuestion_data();
+    void quitQuestion();
+    void pageMovesAndFinishRule();
+    void languageOnTheWindow_data();
+    void languageOnTheWindow();
+    void expiryField();
+    void colourSchemes();
+    void recipientsTypedIntoTheToField();
+    void messageEditorHoldsAtMost4000Characters();
+};
+
+void TestMainWindow::cleanup()
+{
+    // Every test deletes its program; nothing may stay on screen or in memory.
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+}
+
+void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    QVERIFY(!ProgramEnd::requested());
+    QCOMPARE(run->program->creationOrder(),
+             QStringList({"TPVX", "Tfsettings", "Tpost", "Tadr", "Tparvelaclientabout"}));
+    // Start-up ran while the main window was the only window.
+    QCOMPARE(run->window()->windowsAtCreate(), 0);
+    QVERIFY(run->window()->isVisible());
+    QCOMPARE(run->window()->windowTitle(), MainWindowCaption(run->client->state));
+    QCOMPARE(run->window()->minimumSize(), QSize(700, 600));
+    QCOMPARE(run->window()->size(), QSize(832, 600));
+
+    const QStringList buttons = {"Babout", "Bsettings", "Bprev1", "Bnext1", "BitBtn1", "BBadd", "Bdel",
+                                 "Bprev2", "Bnext2", "Bfile", "Bfolder", "Badr", "Bexpapl", "Bprev3",
+                                 "Bnext3", "Bsummary", "Bquit", "Bprev4", "Bnext4", "Button1", "Button4"};
+    for (const QString& name : buttons)
+        QVERIFY2(run->find<QPushButton>(name), qPrintable(name));
+    for (const char* name : {"CBskipw", "CBencr", "CBsfx", "CBautoquit"})
+        QVERIFY2(run->find<QCheckBox>(QString::fromLatin1(name)), name);
+    for (const char* name : {"LabelSelectfileFolder", "LabelDropzone", "Lselectfilefolder", "lto"})
+        QVERIFY2(run->find<QLabel>(QString::fromLatin1(name)), name);
+    for (const char* name : {"LEto", "LEfrom", "LEsubject", "LEexp"})
+        QVERIFY2(run->find<LabelledEdit>(QString::fromLatin1(name)), name);
+    for (const char* name : {"Panel6", "Panel2", "Panel3", "Panel1", "TopPanel", "Panel4", "Panel5",
+                                "TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4", "PanelShellCombo"})
+        QVERIFY2(run->find<QWidget>(QString::fromLatin1(name)), name);
+    QVERIFY(run->find<QTabWidget>("PC"));
+    QCOMPARE(run->find<QTabWidget>("PC")->count(), 4);
+    QVERIFY(run->find<QTextEdit>("REwelcome")->isReadOnly());
+    QVERIFY(run->find<QPlainTextEdit>("REsent")->isReadOnly());
+    QVERIFY(run->find<QPlainTextEdit>("RE"));
+    QVERIFY(run->find<QComboBox>("ShellComboBox1")->isEditable());
+    QVERIFY(run->find<QTreeView>("ShellListView1"));
+    QVERIFY(run->find<QTreeView>("ShellTreeView1")->isHidden());
+    QVERIFY(run->find<QSplitter>("Splitter3"));
+    auto* clb = run->find<QListWidget>("CLB");
+    QVERIFY(clb);
+    QCOMPARE(clb->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QVERIFY(run->find<QMenu>("DeleteInDropZone"));
+    QVERIFY(run->find<QAction>("Delete2"));
+    QVERIFY(run->find<QListWidget>("Mto")->isHidden());
+    QVERIFY(run->find<QPushButton>("Bfile")->isHidden());
+    QVERIFY(run->find<QPushButton>("Bfolder")->isHidden());
+    QVERIFY(!run->find<QPushButton>("Bnext4")->isEnabled());
+    QVERIFY(!run->find<QPushButton>("Bexpapl")->isEnabled());
+    QCOMPARE(run->find<LabelledEdit>("LEexp")->edit()->maxLength(), 5);
+    // The address book is off unless the policy switches it on.
+    QVERIFY(run->find<QPushButton>("Badr")->isHidden());
+}
+
+void TestMainWindow::missingPolicyFileEndsWithoutWriting()
+{
+    TestEnv env;
+    useHome(env);
+    auto run = startProgram(env);
+    QVERIFY(ProgramEnd::requested());
+    QCOMPARE(ProgramEnd::code(), 0);
+    const auto shown = run->client->prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, PromptKind::Plain);
+    QCOMPARE(shown[0].text, QStringLiteral("No INI file found, contact your system administrator for help."));
+    QVERIFY(!run->window()->isVisible());
+    QVERIFY(!QFile::exists(env.registryPath()));
+    QVERIFY(!QFile::exists(env.policyPath()));
+}
+
+void TestMainWindow::placeholderUploadFolderEndsAfterOneMessage()
+{
+    TestEnv env;
+    useHome(env);
+    env.writePolicy("[Settings]\r\nSERVERUPLOAD=<ENTER PATH HERE>\r\n");
+    auto run = startProgram(env);
+    QVERIFY(ProgramEnd::requested());
+    QCOMPARE(ProgramEnd::code(), 0);
+    const auto shown = run->client->prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].text.startsWith(QStringLiteral("PVLERR:01 > ")), qPrintable(shown[0].text));
+    QVERIFY(!run->window()->isVisible());
+    // Normal use never began: the Settings dialog did not open either.
+    QTest::qWait(20);
+    QVERIFY(!run->program->settingsWindow()->isVisible());
+}
+
+void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    {
+        ProgramEnd::reset();
+        auto client = env.makeClient();
+        ClientProgram program(*client);
+        QVERIFY(client->state.FirstRun);
+        Tfsettings* settings = program.settingsWindow();
+        bool windowDisabledWhileOpen = false;
+        auto* probe = new QTimer;
+        probe->setInterval(5);
+        QObject::connect(probe, &QTimer::timeout, probe, [&] {
+            if (!settings->isVisible())
+                return;
+            windowDisabledWhileOpen = !program.mainWindow()->isEnabled();
+            settings->Bcancel->click();
+            probe->deleteLater();
+        });
+        probe->start();
+        program.show();
+        QTRY_VERIFY(!client->state.FirstRun);
+        QVERIFY(windowDisabledWhileOpen);
+        QVERIFY(program.mainWindow()->isEnabled());
+        QVERIFY(!settings->isVisible());
+        // Quit so that the start is remembered.
+        client->prompter.queueAnswers({PromptAnswer::Yes});
+        program.mainWindow()->findChild<QPushButton*>("Bquit")->click();
+        QVERIFY(ProgramEnd::requested());
+    }
+    auto run = startProgram(env, false);
+    QVERIFY(!run->client->state.FirstRun);
+    run->program->show();
+    QTest::qWait(50);
+    QVERIFY(!run->program->settingsWindow()->isVisible());
+    QVERIFY(run->window()->isEnabled());
+}
+
+void TestMainWindow::quitQuestion_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("yes");
+    for (const char* way : {"closebox", "Bprev1", "Bquit"}) {
+        QTest::addRow("%s, No", way) << QString::fromLatin1(way) << false;
+        QTest::addRow("%s, Yes", way) << QString::fromLatin1(way) << true;
+    }
+}
+
+void TestMainWindow::quitQuestion()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, yes);
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    QVERIFY(!ProgramEnd::requested());
+    auto* pc = run->find<QTabWidget>("PC");
+    pc->setCurrentIndex(way == "Bquit" ? 3 : 0);
+    run->find<LabelledEdit>("LEsubject")->edit()->setText(QStringLiteral("Quarterly figures"));
+    const QByteArray before = readAll(env.registryPath());
+    run->client->prompter.clearShown();
+
+    run->client->prompter.queueAnswers({yes ? PromptAnswer::Yes : PromptAnswer::No});
+    if (way == "closebox")
+        run->window()->close();
+    else
+        run->find<QPushButton>(way)->click();
+
+    const auto shown = run->client->prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, PromptKind::Confirm);
+    QCOMPARE(shown[0].text, QStringLiteral("Quit?"));
+    if (yes) {
+        QVERIFY(ProgramEnd::requested());
+        QCOMPARE(ProgramEnd::code(), 0);
+        QVERIFY(!run->window()->isVisible());
+        QSettings saved(env.registryPath(), QSettings::IniFormat);
+        QCOMPARE(saved.value("PVX2007/SUBJECT").toString(), QStringLiteral("Quarterly figures"));
+    } else {
+        QVERIFY(!ProgramEnd::requested());
+        QVERIFY(run->window()->isVisible());
+        QCOMPARE(readAll(env.registryPath()), before);
+        // The Welcome page's Quit button never moves to another page.
+        QCOMPARE(pc->currentIndex(), way == "Bquit" ? 3 : 0);
+    }
+}
+
+void TestMainWindow::pageMovesAndFinishRule()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\n");
+    auto run = startProgram(env);
+    auto* pc = run->find<QTabWidget>("PC");
+    auto* finish = run->find<QPushButton>("Bnext4");
+    pc->setCurrentIndex(0);
+    const QList<QPair<QString, int>> moves = {{"Bnext1", 1}, {"Bprev2", 0}, {"Bnext1", 1}, {"Bnext2", 2},
+                                              {"Bprev3", 1}, {"Bnext2", 2}, {"Bnext3", 3}, {"Bprev4", 2}};
+    for (const auto& [button, page] : moves) {
+        QTest::mouseClick(run->find<QPushButton>(button), Qt::LeftButton);
+        QCOMPARE(pc->currentIndex(), page);
+    }
+    // Recipients alone do not make a job.
+    pc->setCurrentIndex(0);
+    run->client->form.setRecipients({QStringLiteral("ann@example.org")});
+    pc->setCurrentIndex(3);
+    QVERIFY(!finish->isEnabled());
+    // With a selection as well the Send tab, clicked directly, enables Finish.
+    pc->setCurrentIndex(0);
+    run->client->form.setSelection({env.makeFile("a.txt", "a")});
+    pc->setCurrentIndex(3);
+    QVERIFY(finish->isEnabled());
+    // Removing the last entry and coming back disables it again.
+    pc->setCurrentIndex(1);
+    auto* clb = run->find<QListWidget>("CLB");
+    clb->selectAll();
+    QTest::mouseClick(run->find<QPushButton>("Bdel"), Qt::LeftButton);
+    QCOMPARE(clb->count(), 0);
+    pc->setCurrentIndex(3);
+    QVERIFY(!finish->isEnabled());
+}
+
+void TestMainWindow::languageOnTheWindow_data()
+{
+    QTest::addColumn<QByteArray>("policies");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("quit");
+    QTest::addColumn<QString>("tab");
+    QTest::newRow("English, 1024") << QByteArray() << QByteArray() << "Select files and folders (Maximum size: 1024 MegaByte)"
+                                   << "Quit" << "Welcome";
+    QTest::newRow("English, no limit") << QByteArray() << QByteArray("MAXSIZE=-1\r\n") << "Select files and folders"
+                                       << "Quit" << "Welcome";
+    QTest::newRow("Dutch, 500") << QByteArray("DEFAULTLANGUAGE=NEDERLANDS\r\n") << QByteArray("MAXSIZE=500\r\n")
+                                << "Selecteer bestanden en mappen (Maximum grootte:  500 MegaByte)" << "Afsluiten" << "Welkom";
+    QTest::newRow("German") << QByteArray("DEFAULTLANGUAGE=DEUTSCH\r\n") << QByteArray() << QString() << "Verlassen"
+                            << QString();
+}
+
+void TestMainWindow::languageOnTheWindow()
+{
+    QFETCH(QByteArray, policies);
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, heading);
+    QFETCH(QString, quit);
+    QFETCH(QString, tab);
+    TestEnv env;
+    useHome(env);
+    env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n" + settings + "[POLICIES]\r\n" + policies);
+    auto run = startProgram(env);
+    QVERIFY(!ProgramEnd::requested());
+    if (!heading.isEmpty())
+        QCOMPARE(run->find<QLabel>("Lselectfilefolder")->text(), heading);
+    if (!tab.isEmpty())
+        QCOMPARE(run->find<QTabWidget>("PC")->tabText(0), tab);
+    // The Welcome page's left button and the Send page's Quit carry the quit text.
+    QCOMPARE(run->find<QPushButton>("Bprev1")->text(), quit);
+    QCOMPARE(run->find<QPushButton>("Bquit")->text(), quit);
+    const LanguageTexts& t = run->client->texts;
+    QCOMPARE(run->find<QLabel>("LabelDropzone")->text(), t[DropZoneLabel]);
+    QCOMPARE(run->find<QCheckBox>("CBautoquit")->text(), t[AutoQuitCaption]);
+    QCOMPARE(run->find<LabelledEdit>("LEexp")->toolTip(), t[ExpiryHint]);
+    QCOMPARE(run->find<LabelledEdit>("LEsubject")->subLabel()->text(), t[SubjectLabel].left(10));
+    QVERIFY(run->find<QTextEdit>("REwelcome")->toPlainText().contains(t.welcomeLines().value(1)));
+    // Captions the language never sets keep their own texts.
+    QCOMPARE(run->find<QPushButton>("BBadd")->text(), QStringLiteral("-->>>"));
+    QCOMPARE(run->find<QPushButton>("BitBtn1")->text(), QStringLiteral("<-"));
+    QCOMPARE(run->find<QCheckBox>("CBsfx")->text(), QStringLiteral("SFX"));
+}
+
+void TestMainWindow::expiryField()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    auto* pc = run->find<QTabWidget>("PC");
+    pc->setCurrentIndex(2);
+    QLineEdit* exp = run->find<LabelledEdit>("LEexp")->edit();
+    auto* apply = run->find<QPushButton>("Bexpapl");
+    exp->setFocus();
+    exp->clear();
+    // A letter never reaches the field but makes Apply usable.
+    QTest::keyClick(exp, Qt::Key_A);
+    QCOMPARE(exp->text(), QString());
+    QVERIFY(apply->isEnabled());
+    QTest::keyClicks(exp, "00");
+    QTest::keyClick(exp, Qt::Key_Return);
+    QCOMPARE(exp->text(), QStringLiteral("1"));
+    QVERIFY(!apply->isEnabled());
+    QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/EXPIRE").toString(), QStringLiteral("1"));
+    // Six digits: the sixth is refused; Apply stores what stands.
+    exp->clear();
+    QTest::keyClicks(exp, "123456");
+    QCOMPARE(exp->text(), QStringLiteral("12345"));
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QVERIFY(!apply->isEnabled());
+    QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/EXPIRE").toString(), QStringLiteral("12345"));
+    QCOMPARE(run->client->form.expireText(), QStringLiteral("12345"));
+    // An empty field cannot be stored: one error, Apply stays off.
+    exp->clear();
+    QTest::keyClick(exp, Qt::Key_Backspace);
+    QVERIFY(apply->isEnabled());
+    run->client->prompter.clearShown();
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QCOMPARE(run->client->prompter.shown().size(), 1);
+    QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("'' is not a valid integer value"));
+    QVERIFY(!apply->isEnabled());
+}
+
+void TestMainWindow::colourSchemes()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("COLORSCHEME=1\r\n");
+    auto run = startProgram(env);
+    const QPalette system = QApplication::palette();
+    auto* clb = run->find<QListWidget>("CLB");
+    auto* mto = run->find<QListWidget>("Mto");
+    auto* subject = run->find<LabelledEdit>("LEsubject")->edit();
+    QCOMPARE(run->window()->colorScheme(), 1);
+    QCOMPARE(clb->palette().color(QPalette::Base), system.color(QPalette::Base));
+    run->client->form.applyColorScheme(2, false); // shows as 0
+    QCOMPARE(run->window()->colorScheme(), 0);
+    const QColor grey = system.color(QPalette::Disabled, QPalette::Text);
+    QCOMPARE(clb->palette().color(QPalette::Base), grey);
+    QCOMPARE(subject->palette().color(QPalette::Base), grey);
+    QCOMPARE(subject->palette().color(QPalette::Text), system.color(QPalette::WindowText));
+    QCOMPARE(mto->palette().color(QPalette::Base), grey);
+}
+
+void TestMainWindow::recipientsTypedIntoTheToField()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    run->find<QTabWidget>("PC")->setCurrentIndex(2);
+    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
+    auto* mto = run->find<QListWidget>("Mto");
+    to->setFocus();
+    QTest::keyClick(to, Qt::Key_Return); // empty: nothing
+    QVERIFY(run->client->form.recipients().isEmpty());
+    QVERIFY(mto->isHidden());
+    QTest::keyClicks(to, "ann@example.org");
+    QTest::keyClick(to, Qt::Key_Return);
+    QTest::keyClicks(to, "bob@example.org");
+    QTest::keyClick(to, Qt::Key_Return);
+    QCOMPARE(run->client->form.recipients(), QStringList({"ann@example.org", "bob@example.org"}));
+    QVERIFY(mto->isVisible());
+    QCOMPARE(mto->count(), 2);
+    QCOMPARE(to->text(), QString());
+    // A click into the subject field closes the list and shows the joined line.
+    QTest::mouseClick(run->find<LabelledEdit>("LEsubject")->edit(), Qt::LeftButton);
+    QVERIFY(mto->isHidden());
+    QCOMPARE(to->text(), QStringLiteral("ann@example.org; bob@example.org; "));
+}
+
+void TestMainWindow::messageEditorHoldsAtMost4000Characters()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    auto* re = run->find<QPlainTextEdit>("RE");
+    re->setFocus();
+    re->insertPlainText(QString(3990, u'a'));
+    re->insertPlainText(QStringLiteral("0123456789abcdef"));
+    QCOMPARE(re->toPlainText().size(), TPVX::kMessageLimit);
+    QVERIFY(re->toPlainText().endsWith(QStringLiteral("0123456789")));
+    re->setPlainText(QStringLiteral("one\ntwo\n\nfour"));
+    QCOMPARE(run->client->form.messageLines(), QStringList({"one", "two", "", "four"}));
+    run->client->form.setMessageLines({"x", "y"});
+    QCOMPARE(re->toPlainText(), QStringLiteral("x\ny"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
