@@ -1,0 +1,350 @@
+// The selection page and a whole job made through the window: the shell browser,
+// drops from other programs, deleting, the summary, Finish and the job on disk.
+#include "GuiTestHelpers.h"
+
+#include "app/gui/CopyProgressWindow.h"
+#include "app/gui/LabelledEdit.h"
+#include "selection/gui/DropZone.h"
+#include "selection/gui/ShellBrowser.h"
+#include "spool/JobDescriptor.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QUrl>
+
+class TestJobWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ProgramEnd::reset(); }
+    void cleanup();
+
+    void wholeJobThroughTheWindow();
+    void dropsFromOtherWidgetsAndPrograms();
+    void browserNavigationAndLastPath();
+    void failingCopyKeepsTheLockAndFreesTheWindow();
+    void progressWindowReportsAndCancels();
+
+private:
+    static void typePath(GuiRun& run, const QString& path);
+    static void waitForListing(GuiRun& run, int rows);
+    static void selectInBrowser(GuiRun& run, const QStringList& names);
+    static void dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target = nullptr);
+};
+
+void TestJobWindow::cleanup()
+{
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+}
+
+void TestJobWindow::typePath(GuiRun& run, const QString& path)
+{
+    QLineEdit* box = run.find<QComboBox>("ShellComboBox1")->lineEdit();
+    box->selectAll();
+    QTest::keyClicks(box, path);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+void TestJobWindow::waitForListing(GuiRun& run, int rows)
+{
+    auto* view = run.find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), rows);
+}
+
+void TestJobWindow::selectInBrowser(GuiRun& run, const QStringList& names)
+{
+    auto* view = run.find<QTreeView>("ShellListView1");
+    auto* model = static_cast<QFileSystemModel*>(view->model());
+    view->clearSelection();
+    for (const QString& name : names) {
+        const QModelIndex index = model->index(run.window()->Browser->folder() + u'/' + name);
+        QVERIFY2(index.isValid(), qPrintable(name));
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, view->visualRect(index).center());
+    }
+}
+
+void TestJobWindow::dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    QWidget* to = target ? target : run.window();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+void TestJobWindow::wholeJobThroughTheWindow()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString a = env.makeFile("Sources/Report.txt", "the report\n");
+    env.makeFile("Sources/Project/plan.txt", "plan");
+    env.makeFile("Sources/Project/Sub/deep.bin", QByteArray(70000, 'x'));
+    env.makeFile("Sources/.hidden", "h");
+    const QString dropped = env.makeFile("Elsewhere/Dropped Notes.txt", "dropped");
+    const QString removedLater = env.makeFile("Elsewhere/unwanted.txt", "no");
+    auto run = startProgram(env);
+    QVERIFY(!ProgramEnd::requested());
+    TPVX* w = run->window();
+    w->PC->setCurrentIndex(1);
+
+    // Browse to the sources by typing the path, pick a file and a folder, add them.
+    typePath(*run, env.root() + QStringLiteral("/Sources"));
+    QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/Sources"));
+    waitForListing(*run, 3); // hidden items are listed too
+    // Folders come first once the listing is sorted; entries follow the display order.
+    auto* view = run->find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("Project"));
+    selectInBrowser(*run, {"Report.txt", "Project"});
+    QTest::mouseClick(run->find<QPushButton>("BBadd"), Qt::LeftButton);
+    const QString folderEntry = env.root() + QStringLiteral("/Sources/Project (:Folder:)");
+    QCOMPARE(run->client->form.selection(), QStringList({folderEntry, a}));
+    auto* clb = run->find<DropZoneList>("CLB");
+    QCOMPARE(clb->count(), 2);
+    QCOMPARE(clb->horizontalExtent(), QFontMetrics(clb->font()).horizontalAdvance(folderEntry + u'x'));
+    const int extent = clb->horizontalExtent();
+
+    // Other programs drop names anywhere on the window, on any page; a missing name
+    // is skipped without a word.
+    w->PC->setCurrentIndex(3);
+    dropOnWindow(*run, {dropped, removedLater, env.root() + QStringLiteral("/nothing here")});
+    QCOMPARE(clb->count(), 4);
+    QCOMPARE(clb->horizontalExtent(), extent);
+    QVERIFY(run->client->prompter.shown().isEmpty());
+
+    // The Delete key removes the selected entry, the others keep their order.
+    w->PC->setCurrentIndex(1);
+    clb->setFocus();
+    clb->clearSelection();
+    clb->item(3)->setSelected(true);
+    QTest::keyClick(clb, Qt::Key_Delete);
+    QCOMPARE(run->client->form.selection(), QStringList({folderEntry, a, dropped}));
+
+    // The message page: recipients, subject, message.
+    QTest::mouseClick(run->find<QPushButton>("Bnext2"), Qt::LeftButton);
+    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
+    to->setFocus();
+    QTest::keyClicks(to, "ann@example.org");
+    QTest::keyClick(to, Qt::Key_Return);
+    QTest::keyClicks(to, "bob@example.org");
+    QTest::keyClick(to, Qt::Key_Return);
+    QLineEdit* subject = run->find<LabelledEdit>("LEsubject")->edit();
+    QTest::mouseClick(subject, Qt::LeftButton);
+    QTest::keyClicks(subject, "Plans");
+    auto* re = run->find<QPlainTextEdit>("RE");
+    re->setFocus();
+    QTest::keyClicks(re, "Hello,");
+    QTest::keyClick(re, Qt::Key_Return);
+    QTest::keyClicks(re, "the plans.");
+    QTest::mouseClick(run->find<QPushButton>("Bnext3"), Qt::LeftButton);
+    QCOMPARE(w->PC->currentIndex(), 3);
+    QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
+
+    QTest::mouseClick(run->find<QPushButton>("Bsummary"), Qt::LeftButton);
+    auto* log = run->find<QPlainTextEdit>("REsent");
+    QVERIFY(!log->toPlainText().isEmpty());
+    QCOMPARE(log->toPlainText().split(u'\n'), run->client->form.logLines());
+
+    run->client->prompter.clearShown();
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
+    const auto shown = run->client->prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, PromptKind::Confirm);
+    QVERIFY(w->isEnabled());
+    QVERIFY(!w->progressWindow()->isVisible());
+    QCOMPARE(w->PC->currentIndex(), 3);
+    QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
+
+    // One complete job: no lock, a valid descriptor, the copies and the message.
+    const QStringList entries = QDir(env.upload()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QCOMPARE(entries.size(), 3);
+    const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
+    QCOMPARE(descriptors.size(), 1);
+    const QString job = env.upload() + u'/' + descriptors[0].chopped(4);
+    QVERIFY(!QFile::exists(job + QStringLiteral(".lck")));
+    QString problem;
+    const auto decoded = DecodeJobDescriptor(readAll(job + QStringLiteral(".pvx")), &problem);
+    QVERIFY2(decoded, qPrintable(problem));
+    QCOMPARE(decoded->recipients, QStringList({"ann@example.org", "bob@example.org"}));
+    QCOMPARE(decoded->subject, QStringLiteral("Plans"));
+    QCOMPARE(decoded->expireHours, run->client->form.expireText());
+    QCOMPARE(readAll(job + QStringLiteral(".msg")), QByteArray("Hello,\r\nthe plans.\r\n"));
+    const QString dir = job + QStringLiteral(".dir");
+    QCOMPARE(readAll(dir + QStringLiteral("/Report.txt")), QByteArray("the report\n"));
+    QCOMPARE(readAll(dir + QStringLiteral("/Project/plan.txt")), QByteArray("plan"));
+    QCOMPARE(readAll(dir + QStringLiteral("/Project/Sub/deep.bin")), QByteArray(70000, 'x'));
+    QCOMPARE(readAll(dir + QStringLiteral("/Dropped Notes.txt")), QByteArray("dropped"));
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/unwanted.txt")));
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/.hidden")));
+}
+
+void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString file = env.makeFile("in/file.txt", "f");
+    auto run = startProgram(env);
+    TPVX* w = run->window();
+    w->PC->setCurrentIndex(1);
+    auto* clb = run->find<DropZoneList>("CLB");
+
+    // Text dragged from somewhere else (our own message editor, say) is refused by the
+    // drop zone and by the window.
+    QMimeData text;
+    text.setText(QStringLiteral("just some words"));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(clb->viewport(), &enter);
+    QVERIFY(!enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(clb->viewport(), &drop);
+    QVERIFY(!drop.isAccepted());
+    QCOMPARE(clb->count(), 0);
+    // Only the browser's list view may drag onto the drop zone itself.
+    QVERIFY(clb->acceptsDragFrom(run->find<QTreeView>("ShellListView1")));
+    QVERIFY(!clb->acceptsDragFrom(run->find<QPlainTextEdit>("RE")));
+    QVERIFY(!clb->acceptsDragFrom(nullptr));
+
+    // Names from another program are taken wherever they land, also over the drop zone
+    // and over an edit field that would otherwise take the text.
+    dropOnWindow(*run, {file}, clb->viewport());
+    QCOMPARE(run->client->form.selection(), QStringList({file}));
+    w->PC->setCurrentIndex(2);
+    dropOnWindow(*run, {env.root() + QStringLiteral("/in")}, run->find<LabelledEdit>("LEsubject")->edit());
+    QCOMPARE(run->client->form.selection(),
+             QStringList({file, env.root() + QStringLiteral("/in (:Folder:)")}));
+    QCOMPARE(run->find<LabelledEdit>("LEsubject")->text(), QString());
+
+    // A device or other special file is no entry.
+    dropOnWindow(*run, {QStringLiteral("/dev/null")});
+    QCOMPARE(run->client->form.selection().size(), 2);
+
+    // The pop-up's Delete and the Delete button remove the selected entries only.
+    w->PC->setCurrentIndex(1);
+    clb->clearSelection();
+    clb->item(0)->setSelected(true);
+    run->find<QAction>("Delete2")->trigger();
+    QCOMPARE(run->client->form.selection(), QStringList({env.root() + QStringLiteral("/in (:Folder:)")}));
+    clb->clearSelection();
+    QTest::mouseClick(run->find<QPushButton>("Bdel"), Qt::LeftButton);
+    QCOMPARE(clb->count(), 1);
+}
+
+void TestJobWindow::browserNavigationAndLastPath()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    env.makeFile("tree/one/two/file.txt", "x");
+    const QString two = env.root() + QStringLiteral("/tree/one/two");
+    {
+        auto run = startProgram(env);
+        TPVX* w = run->window();
+        w->PC->setCurrentIndex(1);
+        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/home"));
+        typePath(*run, two);
+        QCOMPARE(w->Browser->folder(), two);
+        QCOMPARE(run->client->form.lastPath(), two);
+        QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/tree/one"));
+        // A path that is no folder is refused with one message; the view stays.
+        run->client->prompter.clearShown();
+        typePath(*run, env.root() + QStringLiteral("/tree/missing"));
+        QCOMPARE(run->client->prompter.shown().size(), 1);
+        QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
+        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/tree/one"));
+        typePath(*run, two);
+        run->client->prompter.queueAnswers({PromptAnswer::Yes});
+        QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
+        QVERIFY(ProgramEnd::requested());
+    }
+    QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/LASTPATH").toString(), two);
+    auto run = startProgram(env);
+    QCOMPARE(run->window()->Browser->folder(), two);
+    QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
+}
+
+void TestJobWindow::failingCopyKeepsTheLockAndFreesTheWindow()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString kept = env.makeFile("src/kept.txt", "k");
+    const QString gone = env.makeFile("src/gone.txt", "g");
+    auto run = startProgram(env);
+    TPVX* w = run->window();
+    dropOnWindow(*run, {kept, gone});
+    QVERIFY(QFile::remove(gone)); // removed after it was added
+    run->client->form.setRecipients({QStringLiteral("ann@example.org")});
+    w->PC->setCurrentIndex(3);
+    QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
+    run->client->prompter.clearShown();
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
+
+    QList<Prompt> errors;
+    for (const Prompt& p : run->client->prompter.shown()) {
+        if (p.kind == PromptKind::Error)
+            errors << p;
+    }
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors[0].text.contains(QStringLiteral("gone.txt")), qPrintable(errors[0].text));
+    QCOMPARE(QDir(env.upload()).entryList({"*.lck"}).size(), 1);
+    QVERIFY(run->client->form.logLines().last() != QStringLiteral("05 - Lock released"));
+    QVERIFY(w->isEnabled());
+    QVERIFY(!w->progressWindow()->isVisible());
+    QVERIFY(!ProgramEnd::requested());
+}
+
+void TestJobWindow::progressWindowReportsAndCancels()
+{
+    CopyProgressWindow window;
+    window.start();
+    CopyObserver observe = window.observer();
+    CopyProgress p;
+    p.filesTotal = 4;
+    p.bytesTotal = 4 * 1048576;
+    p.filesDone = 1;
+    p.bytesDone = 1048576;
+    p.currentName = QStringLiteral("big.iso");
+    QVERIFY(observe(p));
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Files: 1 of 4"));
+    QVERIFY(window.findChild<QLabel*>("CopyCurrentName")->text().endsWith(QStringLiteral("big.iso")));
+    QCOMPARE(window.findChild<QProgressBar*>("CopyBar")->value(), 250);
+    // Cancel, and the close box alike, stop the copy at its next report.
+    QTest::mouseClick(window.findChild<QPushButton*>("CopyCancel"), Qt::LeftButton);
+    QVERIFY(!observe(p));
+    window.finish();
+    QVERIFY(!window.isVisible());
+    window.start();
+    QVERIFY(observe(p));
+    window.close();
+    QVERIFY(window.isVisible());
+    QVERIFY(!observe(p));
+    window.finish();
+}
+
+QTEST_MAIN(TestJobWindow)
+#include "tst_jobwindow.moc"
