@@ -442,6 +442,21 @@ private:
         }
     }
 
+    // Sets the disk writing the given range now, without waiting for it: the final
+    // flush then finds little left to do. Only a hint, so its outcome is not checked;
+    // the flush reports any write error.
+    static void startWriteBack(int fd, qint64 offset, qint64 length)
+    {
+#ifdef Q_OS_LINUX
+        if (length > 0)
+            ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
+#else
+        Q_UNUSED(fd);
+        Q_UNUSED(offset);
+        Q_UNUSED(length);
+#endif
+    }
+
     // Copies in chunks so that progress is reported inside a large file too. The
     // kernel copies without passing the bytes through this process where it can.
     static bool copyBytes(int in, int out, const QString& source, const QString& target,
@@ -456,6 +471,7 @@ private:
 #endif
         std::vector<char> buffer;
         qint64 done = 0;
+        qint64 unflushed = 0; // bytes written whose way to the disk has not been started
         for (;;) {
             ssize_t n = -1;
             bool writeSide = true; // which file an error belongs to
@@ -507,9 +523,19 @@ private:
                     writeSide = error != EIO && error != EISDIR;
                 throw IoError(writeSide ? target : source, systemText(error));
             }
-            if (n == 0)
+            if (n == 0) {
+                // Only a large file's tail: a hint per small file costs more than
+                // the one flush at the end saves (measured on 20,000 files of 4 KiB).
+                if (done >= qint64(kChunk))
+                    startWriteBack(out, done - unflushed, unflushed);
                 return true;
+            }
             done += n;
+            unflushed += n;
+            if (unflushed >= qint64(kChunk)) {
+                startWriteBack(out, done - unflushed, unflushed);
+                unflushed = 0;
+            }
             if (progress && !progress(qint64(n)))
                 return false;
         }
