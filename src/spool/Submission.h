@@ -28,3 +28,16 @@ bool SubmitJob(Client& client, const SubmissionHooks& hooks);
 // Checks before anything is written: every text fits Windows-1252 and there are at
 // most 500 recipients. Returns the refusal text, or empty when the job may be written.
 QString JobRefusal(const Client& client);
+
+// The steps of a job, each announced by its status line. Names are plain file names;
+// the upload folder goes in front.
+// Writes the lock file; true when it exists afterwards.
+bool CreateJobLock(Client& client, const QString& lockName);
+void WriteJobDescriptor(Client& client, const QString& descriptorName);
+// Makes the job folder and copies the whole selection into it, the main window
+// disabled meanwhile.
+void CopySelectionToJob(Client& client, const QString& folderName, const SubmissionHooks& hooks);
+void WriteJobMessage(Client& client, const QString& messageName);
+// Deletes the lock file; true when it is gone. A lock that stays is reported (with
+// the system's text and its name) through the prompter.
+bool ReleaseJobLock(Client& client, const QString& lockName);

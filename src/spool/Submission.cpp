@@ -1,0 +1,197 @@
+#include "spool/Submission.h"
+
+#include "app/Client.h"
+#include "app/Startup.h"
+#include "platform/Cp1252.h"
+#include "platform/FileTree.h"
+#include "recipients/MemoryFiles.h"
+#include "selection/SelectionEntry.h"
+#include "selection/Summary.h"
+#include "spool/JobDescriptor.h"
+#include "spool/JobName.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Writes a whole file, replacing any file of that name.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw IoError(path, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw IoError(path, file.errorString());
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError(path, file.errorString());
+}
+
+// The main window takes no input while the selection is copied, and gets it back
+// however the copy ends.
+class WindowDisabled {
+public:
+    explicit WindowDisabled(const std::function<void(bool)>& setEnabled) : m_setEnabled(setEnabled)
+    {
+        if (m_setEnabled)
+            m_setEnabled(false);
+    }
+    ~WindowDisabled()
+    {
+        if (m_setEnabled)
+            m_setEnabled(true);
+    }
+    WindowDisabled(const WindowDisabled&) = delete;
+    WindowDisabled& operator=(const WindowDisabled&) = delete;
+
+private:
+    const std::function<void(bool)>& m_setEnabled;
+};
+
+// A text the server would receive as '?' is refused, naming the field.
+QString unsendable(const QString& field, const QString& text)
+{
+    QString bad;
+    if (cp1252::canEncode(text, &bad))
+        return {};
+    const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
+    return QStringLiteral("The %1 contains the character \"%2\" (U+%3), which cannot be sent. "
+                          "Remove it and press Finish again.")
+        .arg(field, bad, code);
+}
+
+} // namespace
+
+QString JobRefusal(const Client& client)
+{
+    const ClientForm& form = client.form;
+    const ClientState& state = client.state;
+    qsizetype recipients = 0;
+    for (const QString& r : form.recipients())
+        if (!r.isEmpty())
+            ++recipients;
+    if (recipients > kRecipientSlots)
+        return QStringLiteral("There are %1 recipients, but a job can go to at most %2. "
+                              "Remove %3 and press Finish again.")
+            .arg(recipients)
+            .arg(kRecipientSlots)
+            .arg(recipients - kRecipientSlots);
+
+    for (const QString& r : form.recipients())
+        if (QString why = unsendable(QStringLiteral("recipient ") + r, r); !why.isEmpty())
+            return why;
+    const std::pair<const char*, QString> fields[] = {
+        {"subject", form.subjectText()},
+        {"sender's e-mail address", state.SenderEmail},
+        {"sender's name", state.SenderName},
+        {"sender's company", state.SenderCompany},
+    };
+    for (const auto& [field, text] : fields)
+        if (QString why = unsendable(QLatin1String(field), text); !why.isEmpty())
+            return why;
+    for (const QString& line : form.messageLines())
+        if (QString why = unsendable(QStringLiteral("message"), line); !why.isEmpty())
+            return why;
+    return {};
+}
+
+bool CreateJobLock(Client& client, const QString& lockName)
+{
+    client.form.addStatusLine(client.texts[StatusCreatingLock]);
+    const QString path = client.state.UploadFolder + lockName;
+    writeFile(path, cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
+    // The lock is on disk before any other entry of the job can be.
+    filetree::native().flush(client.state.UploadFolder);
+    return QFileInfo::exists(path);
+}
+
+void WriteJobDescriptor(Client& client, const QString& descriptorName)
+{
+    client.form.addStatusLine(client.texts[StatusCreatingDescriptor]);
+    JobDescriptor d;
+    d.recipients = client.form.recipients();
+    d.senderEmail = client.state.SenderEmail;
+    d.senderName = client.state.SenderName;
+    d.senderCompany = client.state.SenderCompany;
+    d.subject = client.form.subjectText();
+    d.encrypted = client.form.encr().checked;
+    d.selfExtracting = client.form.sfx().checked;
+    d.expireHours = client.form.expireText();
+    writeFile(client.state.UploadFolder + descriptorName, EncodeJobDescriptor(d));
+}
+
+void CopySelectionToJob(Client& client, const QString& folderName, const SubmissionHooks& hooks)
+{
+    client.form.addStatusLine(client.texts[StatusCopying]);
+    const WindowDisabled disabled(hooks.setWindowEnabled);
+    const QString folder = client.state.UploadFolder + folderName;
+    filetree::native().makeFolder(folder);
+    ShellCopy(SelectionSources(client.form.selection()), folder, hooks.copyObserver);
+}
+
+void WriteJobMessage(Client& client, const QString& messageName)
+{
+    client.form.addStatusLine(client.texts[StatusCreatingMessage]);
+    QString text;
+    for (const QString& line : client.form.messageLines())
+        text += line + QStringLiteral("\r\n");
+    writeFile(client.state.UploadFolder + messageName, cp1252::encode(text));
+}
+
+bool ReleaseJobLock(Client& client, const QString& lockName)
+{
+    const QString path = client.state.UploadFolder + lockName;
+    QFile lock(path);
+    const bool removed = lock.remove();
+    if (!QFileInfo::exists(path))
+        return true;
+    // The job stays locked and the program goes on, but the user learns why.
+    client.prompter.error(IoError(path, removed ? QStringLiteral("The lock file is still there") : lock.errorString())
+                              .message());
+    return false;
+}
+
+bool SubmitJob(Client& client, const SubmissionHooks& hooks)
+{
+    const JobNames names = MakeJobName(client.state);
+    client.form.addStatusLine(QString());
+    client.form.addStatusLine(QString());
+    client.form.addStatusLine(client.texts[StatusProcessing]);
+    if (CreateJobLock(client, names.lock)) {
+        WriteJobDescriptor(client, names.descriptor);
+        CopySelectionToJob(client, names.folder, hooks);
+        WriteJobMessage(client, names.message);
+        // Every byte of the job is on disk before the lock goes: a crash after
+        // "05 - Lock released" never hands the server a job with missing data.
+        filetree::native().flush(client.state.UploadFolder);
+    }
+    const bool released = ReleaseJobLock(client, names.lock);
+    if (released)
+        client.form.addStatusLine(client.texts[StatusLockReleased]);
+    if (client.form.autoQuit())
+        QuitProgram(client, true); // throws ProcessExit: nothing below runs
+    if (hooks.afterSubmission)
+        hooks.afterSubmission();
+    return released;
+}
+
+void Bnext4Click(Client& client, const SubmissionHooks& hooks)
+{
+    client.guarded([&] {
+        SaveMessageCache(client);
+        const SummaryResult summary = MakeSummary(client);
+        if (!summary.mayGo) {
+            const Slot reason = summary.reason == RefusalReason::TooLarge ? WarnTooLarge : WarnNothingSelected;
+            client.prompter.plain(kApplicationTitle, client.texts[reason]);
+            return;
+        }
+        // What the job file cannot carry is refused before anything is written.
+        if (const QString refusal = JobRefusal(client); !refusal.isEmpty()) {
+            client.prompter.plain(kApplicationTitle, refusal);
+            return;
+        }
+        if (client.prompter.confirm(client.texts[ConfirmSend]))
+            SubmitJob(client, hooks);
+    });
+}
