@@ -1,0 +1,219 @@
+#include "selection/Summary.h"
+
+#include "app/Client.h"
+#include "platform/Errors.h"
+#include "selection/SelectionEntry.h"
+
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+constexpr qint64 MiB = 1024 * 1024;
+
+// A file of the given size; sparse, so a gigabyte costs nothing.
+QString sizedFile(const TestEnv& env, const QString& relative, qint64 size)
+{
+    const QString path = env.makeFile(relative, QByteArray());
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite) || !f.resize(size))
+        qFatal("cannot size %s", qPrintable(path));
+    return path;
+}
+
+std::unique_ptr<Client> englishClient(const TestEnv& env)
+{
+    auto client = env.makeClient();
+    client->texts.load(kEnglish, kProductTitle, kVersionText);
+    return client;
+}
+
+QString folderEntry(const TestEnv& env, const QString& relative, const QString& marker = QStringLiteral("(:Folder:)"))
+{
+    return MakeFolderEntry(env.root() + u'/' + relative, marker);
+}
+
+const QString kTooLarge = QStringLiteral(
+    "  *** WARNING: Selected files/folders are too large, select fewer items or contact your system administrator *** ");
+const QString kNothing = QStringLiteral("  *** WARNING: No files or folders selected, select one or more files or "
+                                        "folders and press Finish again. *** ");
+
+} // namespace
+
+class TestSummary : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void theWholeSummary()
+    {
+        TestEnv env;
+        auto client = englishClient(env);
+        sizedFile(env, QStringLiteral("Data/Project/a.bin"), 3 * MiB);
+        sizedFile(env, QStringLiteral("Data/Project/sub/.b"), MiB + 5);
+        const QString file = sizedFile(env, QStringLiteral("Report.doc"), 2 * MiB);
+        client->form.setSelection({file, folderEntry(env, QStringLiteral("Data/Project"), QStringLiteral("(:Map:)")), file});
+        client->form.setRecipients({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.se")});
+        client->form.setFromText(QStringLiteral("Me <me@example.com>"));
+        client->form.setSubjectText(QStringLiteral("Plans"));
+        client->form.setExpireText(QStringLiteral("72"));
+
+        const SummaryResult r = MakeSummary(*client);
+        QVERIFY(r.mayGo);
+        QCOMPARE(int(r.reason), int(RefusalReason::None));
+        QVERIFY(client->form.finishEnabled());
+        QCOMPARE(client->form.logLines(),
+                 QStringList({QStringLiteral("Determine what to sent:"), QStringLiteral("  Number of files: 2"),
+                              QStringLiteral("  Number of folders: 1"), QStringLiteral("  Size of files: 4 MegaByte"),
+                              QStringLiteral("  Size of folders: 4 MegaByte"), QStringLiteral("  Total size: 8 MegaByte"),
+                              QString(), QStringLiteral("  To: ann@example.com"), QStringLiteral("  To: bo@example.se"),
+                              QStringLiteral("  From: Me <me@example.com>"), QStringLiteral("  Subject: Plans"),
+                              QStringLiteral("  Expires: 72 hours")}));
+        // Running it again starts from a clear log.
+        MakeSummary(*client);
+        QCOMPARE(client->form.logLines().size(), 12);
+    }
+
+    void megabytesAreTruncatedPerKind_data()
+    {
+        QTest::addColumn<QList<qint64>>("files");
+        QTest::addColumn<QList<qint64>>("folderFiles");
+        QTest::addColumn<QStringList>("sizeLines");
+        QTest::newRow("5,000,000 bytes") << QList<qint64>{5000000} << QList<qint64>{}
+                                         << QStringList{"  Size of files: 4 MegaByte", "  Size of folders: 0 MegaByte",
+                                                        "  Total size: 4 MegaByte"};
+        QTest::newRow("bytes summed first") << QList<qint64>{600000, 600000} << QList<qint64>{}
+                                            << QStringList{"  Size of files: 1 MegaByte", "  Size of folders: 0 MegaByte",
+                                                           "  Total size: 1 MegaByte"};
+        QTest::newRow("one byte short") << QList<qint64>{1048575} << QList<qint64>{}
+                                        << QStringList{"  Size of files: 0 MegaByte", "  Size of folders: 0 MegaByte",
+                                                       "  Total size: 0 MegaByte"};
+        QTest::newRow("split over the kinds") << QList<qint64>{700000} << QList<qint64>{400000, 300000}
+                                              << QStringList{"  Size of files: 0 MegaByte", "  Size of folders: 0 MegaByte",
+                                                             "  Total size: 0 MegaByte"};
+        QTest::newRow("folder") << QList<qint64>{} << QList<qint64>{MiB, MiB, MiB - 1}
+                                << QStringList{"  Size of files: 0 MegaByte", "  Size of folders: 2 MegaByte",
+                                               "  Total size: 2 MegaByte"};
+    }
+    void megabytesAreTruncatedPerKind()
+    {
+        QFETCH(QList<qint64>, files);
+        QFETCH(QList<qint64>, folderFiles);
+        QFETCH(QStringList, sizeLines);
+        TestEnv env;
+        auto client = englishClient(env);
+        QStringList selection;
+        for (int i = 0; i < files.size(); ++i)
+            selection.append(sizedFile(env, QStringLiteral("f%1.bin").arg(i), files[i]));
+        for (int i = 0; i < folderFiles.size(); ++i)
+            sizedFile(env, QStringLiteral("dir/%1.bin").arg(i), folderFiles[i]);
+        if (!folderFiles.isEmpty())
+            selection.append(folderEntry(env, QStringLiteral("dir")));
+        client->form.setSelection(selection);
+        MakeSummary(*client);
+        QCOMPARE(client->form.logLines().mid(3, 3), sizeLines);
+        QCOMPARE(CountEntries(*client).files, quint32(files.size()));
+        QCOMPARE(CountEntries(*client).folders, quint32(folderFiles.isEmpty() ? 0 : 1));
+    }
+
+    void theLimit_data()
+    {
+        QTest::addColumn<QString>("maxSize");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<bool>("finishBefore");
+        QTest::addColumn<bool>("mayGo");
+        QTest::addColumn<bool>("finishAfter");
+        QTest::newRow("equal passes") << "1024" << 1024 * MiB << false << true << true;
+        QTest::newRow("one more is refused") << "1024" << 1025 * MiB << true << false << false;
+        QTest::newRow("-1 has no limit (on)") << "-1" << 5000 * MiB << true << true << true;
+        QTest::newRow("-1 leaves Finish as it was") << "-1" << 5000 * MiB << false << true << false;
+        QTest::newRow("0 passes below a megabyte") << "0" << MiB - 1 << false << true << true;
+        QTest::newRow("0 refuses a megabyte") << "0" << MiB << true << false << false;
+        QTest::newRow("blanks and sign") << "  +2" << 2 * MiB << false << true << true;
+        QTest::newRow("hex") << "$10" << 17 * MiB << true << false << false;
+    }
+    void theLimit()
+    {
+        QFETCH(QString, maxSize);
+        QFETCH(qint64, bytes);
+        QFETCH(bool, finishBefore);
+        QFETCH(bool, mayGo);
+        QFETCH(bool, finishAfter);
+        TestEnv env;
+        auto client = englishClient(env);
+        client->state.MaxSize = maxSize;
+        client->form.setSelection({sizedFile(env, QStringLiteral("big.bin"), bytes)});
+        client->form.setFinishEnabled(finishBefore);
+        const SummaryResult r = MakeSummary(*client);
+        QCOMPARE(r.mayGo, mayGo);
+        QCOMPARE(int(r.reason), int(mayGo ? RefusalReason::None : RefusalReason::TooLarge));
+        QCOMPARE(client->form.finishEnabled(), finishAfter);
+        QCOMPARE(client->form.logLines().contains(kTooLarge), !mayGo);
+        QCOMPARE(client->form.logLines().value(6), mayGo ? QString() : kTooLarge);
+    }
+
+    void nothingSelected()
+    {
+        TestEnv env;
+        auto client = englishClient(env);
+        client->form.setFinishEnabled(true);
+        SummaryResult r = MakeSummary(*client);
+        QVERIFY(!r.mayGo);
+        QCOMPARE(int(r.reason), int(RefusalReason::NothingSelected));
+        QCOMPARE(client->form.logLines().value(6), kNothing);
+        QCOMPARE(client->form.logLines().value(7), QString());
+        // The size step runs after the warning and enables Finish again (0 <= 1024).
+        QVERIFY(client->form.finishEnabled());
+        // With "-1" it stays disabled.
+        client->state.MaxSize = QStringLiteral("-1");
+        MakeSummary(*client);
+        QVERIFY(!client->form.finishEnabled());
+        // A negative limit writes both warnings; too large is the reason given.
+        client->state.MaxSize = QStringLiteral("-5");
+        r = MakeSummary(*client);
+        QCOMPARE(int(r.reason), int(RefusalReason::TooLarge));
+        QCOMPARE(client->form.logLines().mid(6, 2), QStringList({kNothing, kTooLarge}));
+    }
+
+    void goneEntriesCountZero()
+    {
+        TestEnv env;
+        auto client = englishClient(env);
+        client->form.setSelection({env.root() + QStringLiteral("/gone.bin"), folderEntry(env, QStringLiteral("gone"))});
+        const SummaryResult r = MakeSummary(*client);
+        QVERIFY(r.mayGo);
+        QCOMPARE(client->form.logLines().mid(1, 5),
+                 QStringList({QStringLiteral("  Number of files: 1"), QStringLiteral("  Number of folders: 1"),
+                              QStringLiteral("  Size of files: 0 MegaByte"), QStringLiteral("  Size of folders: 0 MegaByte"),
+                              QStringLiteral("  Total size: 0 MegaByte")}));
+    }
+
+    void aMaxSizeThatIsNoNumberStopsTheSummary_data()
+    {
+        QTest::addColumn<QString>("maxSize");
+        QTest::newRow("words") << "ten";
+        QTest::newRow("empty") << "";
+        QTest::newRow("trailing text") << "12abc";
+        QTest::newRow("too big") << "4294967297";
+    }
+    void aMaxSizeThatIsNoNumberStopsTheSummary()
+    {
+        QFETCH(QString, maxSize);
+        TestEnv env;
+        auto client = englishClient(env);
+        client->state.MaxSize = maxSize;
+        client->form.setRecipients({QStringLiteral("ann@example.com")});
+        try {
+            MakeSummary(*client);
+            QFAIL("no error");
+        } catch (const ConversionError& e) {
+            QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(maxSize));
+        }
+        // The lines so far stay: the counts and sizes and the nothing-selected warning.
+        QCOMPARE(client->form.logLines().size(), 7);
+        QCOMPARE(client->form.logLines().last(), kNothing);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSummary)
+#include "tst_summary.moc"
