@@ -8,6 +8,7 @@
 #include "selection/gui/ShellBrowser.h"
 #include "spool/JobDescriptor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QDropEvent>
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void browserNavigationAndLastPath();
     void failingCopyKeepsTheLockAndFreesTheWindow();
     void progressWindowReportsAndCancels();
+    void autoQuitEndsAfterTheJobWithoutAsking();
 
 private:
     static void typePath(GuiRun& run, const QString& path);
@@ -344,6 +346,35 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QVERIFY(window.isVisible());
     QVERIFY(!observe(p));
     window.finish();
+}
+
+void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString file = env.makeFile("src/only.txt", "o");
+    auto run = startProgram(env);
+    TPVX* w = run->window();
+    dropOnWindow(*run, {file});
+    run->client->form.setRecipients({QStringLiteral("ann@example.org")});
+    w->PC->setCurrentIndex(3);
+    QTest::mouseClick(run->find<QCheckBox>("CBautoquit"), Qt::LeftButton);
+    QVERIFY(run->client->form.autoQuit());
+    run->client->prompter.clearShown();
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
+    // Only "Sending, are you sure" was asked; then the settings were saved and the
+    // program ended with the job complete.
+    QCOMPARE(run->client->prompter.shown().size(), 1);
+    QVERIFY(ProgramEnd::requested());
+    QCOMPARE(ProgramEnd::code(), 0);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
+    QCOMPARE(QDir(env.upload()).entryList({"*.lck"}).size(), 0);
+    QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
+    QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/AUTOQUIT").toString(),
+             QStringLiteral("ENABLED"));
 }
 
 QTEST_MAIN(TestJobWindow)
