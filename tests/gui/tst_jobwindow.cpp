@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void failingCopyKeepsTheLockAndFreesTheWindow();
     void progressWindowReportsAndCancels();
     void autoQuitEndsAfterTheJobWithoutAsking();
+    void hiddenDialogButtons();
 
 private:
     static void typePath(GuiRun& run, const QString& path);
@@ -375,6 +377,60 @@ void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
     QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
     QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/AUTOQUIT").toString(),
              QStringLiteral("ENABLED"));
+}
+
+// Answers the next file dialog with the given paths (an empty list cancels it).
+static void answerFileDialog(const QStringList& paths)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, paths] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->deleteLater();
+        if (paths.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->setDirectory(QFileInfo(paths[0]).absolutePath());
+        QStringList quoted;
+        for (const QString& p : paths)
+            quoted << u'"' + QFileInfo(p).fileName() + u'"';
+        dialog->selectFile(paths.size() == 1 ? paths[0] : quoted.join(u' '));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start();
+}
+
+void TestJobWindow::hiddenDialogButtons()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString one = env.makeFile("pick/one.txt", "1");
+    const QString two = env.makeFile("pick/two.txt", "2");
+    auto run = startProgram(env);
+    TPVX* w = run->window();
+    w->PC->setCurrentIndex(1);
+    auto* bfile = run->find<QPushButton>("Bfile");
+    auto* bfolder = run->find<QPushButton>("Bfolder");
+    QVERIFY(bfile->isHidden());
+    QVERIFY(bfolder->isHidden());
+
+    answerFileDialog({one, two});
+    bfile->click();
+    QCOMPARE(run->client->form.selection(), QStringList({one, two}));
+    answerFileDialog({});
+    bfile->click();
+    QCOMPARE(run->client->form.selection().size(), 2);
+
+    answerFileDialog({env.root() + QStringLiteral("/pick")});
+    bfolder->click();
+    QCOMPARE(run->client->form.selection().last(), env.root() + QStringLiteral("/pick (:Folder:)"));
+    answerFileDialog({});
+    bfolder->click();
+    QCOMPARE(run->client->form.selection().size(), 3);
 }
 
 QTEST_MAIN(TestJobWindow)
