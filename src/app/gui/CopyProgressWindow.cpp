@@ -70,9 +70,7 @@ bool CopyProgressWindow::report(const CopyProgress& p)
         show();
         raise();
     }
-    const bool due = !m_sincePaint.isValid() || m_sincePaint.elapsed() >= kRepaintMs
-        || p.filesDone == p.filesTotal;
-    if (due) {
+    if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= kRepaintMs) {
         m_name->setText(QStringLiteral("Copying: ") + p.currentName);
         m_files->setText(QStringLiteral("Files: %1 of %2").arg(p.filesDone).arg(p.filesTotal));
         m_bytes->setText(QStringLiteral("%1 of %2").arg(sizeText(p.bytesDone), sizeText(p.bytesTotal)));
