@@ -113,6 +113,12 @@ public:
         // Every file was flushed as it was committed (QSaveFile).
     }
 
+    void flushFile(const QString&) const override
+    {
+        // Qt offers no flush of a finished file; the portable build writes the job's
+        // own files without it (the copies are flushed as they are committed).
+    }
+
 private:
     static quint32 modeOf(const QFileInfo& info)
     {
@@ -378,7 +384,20 @@ public:
 #endif
     }
 
+    void flushFile(const QString& path) const override
+    {
+        syncOne(path, O_RDONLY | O_CLOEXEC);
+        syncOne(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+
 private:
+    static void syncOne(const QString& path, int flags)
+    {
+        Fd fd(::open(QFile::encodeName(path).constData(), flags));
+        if (fd.get() < 0 || ::fsync(fd.get()) != 0)
+            throw IoError(path, systemText(errno));
+    }
+
     void sizeWalk(const QByteArray& path, std::vector<FileId>& ancestors, qint64& total, const QString& top) const
     {
         std::vector<SubFolder> folders;

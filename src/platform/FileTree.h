@@ -76,6 +76,9 @@ public:
                           const std::function<bool(qint64)>& progress) const = 0;
     // Makes everything written below path durable. Throws IoError.
     virtual void flush(const QString& path) const = 0;
+    // Makes one file and its entry in its folder durable, without waiting for what
+    // others have written. Throws IoError.
+    virtual void flushFile(const QString& path) const = 0;
 };
 
 // The fastest implementation this system offers.

@@ -102,7 +102,7 @@ bool CreateJobLock(Client& client, const QString& lockName)
     const QString path = client.state.UploadFolder + lockName;
     writeFile(path, cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
     // The lock is on disk before any other entry of the job can be.
-    filetree::native().flush(client.state.UploadFolder);
+    filetree::native().flushFile(path);
     return QFileInfo::exists(path);
 }
 
@@ -136,7 +136,11 @@ void WriteJobMessage(Client& client, const QString& messageName)
     QString text;
     for (const QString& line : client.form.messageLines())
         text += line + QStringLiteral("\r\n");
-    writeFile(client.state.UploadFolder + messageName, cp1252::encode(text));
+    const QString path = client.state.UploadFolder + messageName;
+    writeFile(path, cp1252::encode(text));
+    // The descriptor and the copies were flushed with the copy; the message is the
+    // last entry the lock waits for.
+    filetree::native().flushFile(path);
 }
 
 bool ReleaseJobLock(Client& client, const QString& lockName)
@@ -161,10 +165,10 @@ bool SubmitJob(Client& client, const SubmissionHooks& hooks)
     if (CreateJobLock(client, names.lock)) {
         WriteJobDescriptor(client, names.descriptor);
         CopySelectionToJob(client, names.folder, hooks);
-        WriteJobMessage(client, names.message);
-        // Every byte of the job is on disk before the lock goes: a crash after
+        // Every byte of the job is on disk before the lock goes (the copy flushes
+        // the descriptor and the folder, the message flushes itself): a crash after
         // "05 - Lock released" never hands the server a job with missing data.
-        filetree::native().flush(client.state.UploadFolder);
+        WriteJobMessage(client, names.message);
     }
     const bool released = ReleaseJobLock(client, names.lock);
     if (released)
