@@ -1,0 +1,40 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "spool/JobDescriptor.h"
+
+#include <QFile>
+
+namespace cli {
+
+int checkCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1) {
+        console::err(QStringLiteral("usage: parvela check FILE.pvx"));
+        return Failed;
+    }
+    QFile f(arguments.first());
+    if (!f.open(QIODevice::ReadOnly)) {
+        console::err(QStringLiteral("parvela: %1: %2").arg(f.fileName(), f.errorString()));
+        return Failed;
+    }
+    QString problem;
+    const auto d = DecodeJobDescriptor(f.readAll(), &problem);
+    if (!d) {
+        console::out(QStringLiteral("invalid: ") + problem);
+        return Refused;
+    }
+    console::out(QStringLiteral("valid job descriptor"));
+    for (int i = 0; i < d->recipients.size(); ++i)
+        console::out(QStringLiteral("recipient %1: %2").arg(i).arg(d->recipients[i]));
+    console::out(QStringLiteral("sender e-mail: ") + d->senderEmail);
+    console::out(QStringLiteral("sender name: ") + d->senderName);
+    console::out(QStringLiteral("sender company: ") + d->senderCompany);
+    console::out(QStringLiteral("subject: ") + d->subject);
+    console::out(QStringLiteral("encrypted: ") + (d->encrypted ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED")));
+    console::out(QStringLiteral("self-extracting: ") +
+                 (d->selfExtracting ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED")));
+    console::out(QStringLiteral("expire hours: ") + d->expireHours);
+    return Sent;
+}
+
+} // namespace cli

@@ -1,0 +1,82 @@
+#include "cli/Console.h"
+
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace console {
+
+void out(const QString& line)
+{
+    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void err(const QString& line)
+{
+    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+bool stdinIsTerminal() { return isatty(fileno(stdin)); }
+bool stderrIsTerminal() { return isatty(fileno(stderr)); }
+
+bool askYesNo(const QString& question)
+{
+    const QByteArray q = (question + QStringLiteral(" [y/N] ")).toLocal8Bit();
+    std::fwrite(q.constData(), 1, size_t(q.size()), stderr);
+    std::fflush(stderr);
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+PromptAnswer present(const Prompt& prompt)
+{
+    if (prompt.kind == PromptKind::Confirm)
+        return stdinIsTerminal() && askYesNo(prompt.text) ? PromptAnswer::Yes : PromptAnswer::No;
+    err(prompt.caption + QStringLiteral(": ") + prompt.text);
+    return PromptAnswer::Ok;
+}
+
+CopyObserver progressBar()
+{
+    if (!stderrIsTerminal())
+        return {};
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer](const CopyProgress& p) {
+        const bool last = p.bytesDone >= p.bytesTotal && p.filesDone >= p.filesTotal;
+        if (!last && timer->elapsed() < 100)
+            return true; // a few redraws a second are plenty
+        timer->restart();
+        const int width = 30;
+        const double share = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal) : 1.0;
+        const int filled = int(share * width);
+        const QString bar = QString(filled, u'#') + QString(width - filled, u'-');
+        const QString line = QStringLiteral("\r[%1] %2% %3/%4 files %5/%6 MiB ")
+                                 .arg(bar)
+                                 .arg(int(share * 100), 3)
+                                 .arg(p.filesDone)
+                                 .arg(p.filesTotal)
+                                 .arg(p.bytesDone / 1048576)
+                                 .arg(p.bytesTotal / 1048576);
+        const QByteArray bytes = line.toLocal8Bit() + (last ? "\n" : "");
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+        return true;
+    };
+}
+
+} // namespace console

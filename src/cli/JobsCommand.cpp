@@ -1,0 +1,78 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/Options.h"
+#include "platform/Errors.h"
+#include "spool/JobListing.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace cli {
+
+namespace {
+
+QJsonObject toJson(const JobListingEntry& e)
+{
+    QJsonObject o;
+    o[QStringLiteral("name")] = e.name;
+    o[QStringLiteral("state")] = StateText(e.state);
+    if (!e.problem.isEmpty())
+        o[QStringLiteral("problem")] = e.problem;
+    if (e.descriptor) {
+        o[QStringLiteral("recipients")] = QJsonArray::fromStringList(e.descriptor->recipients);
+        o[QStringLiteral("subject")] = e.descriptor->subject;
+        o[QStringLiteral("from")] = e.descriptor->senderEmail;
+    }
+    o[QStringLiteral("bytes")] = double(e.bytes);
+    return o;
+}
+
+QString toLine(const JobListingEntry& e)
+{
+    QString line = e.name + QStringLiteral("  ") + StateText(e.state);
+    if (e.descriptor) {
+        line += QStringLiteral("  to: ") + e.descriptor->recipients.join(QStringLiteral(", "));
+        line += QStringLiteral("  subject: ") + e.descriptor->subject;
+    }
+    line += QStringLiteral("  %1 bytes").arg(e.bytes);
+    if (!e.problem.isEmpty())
+        line += QStringLiteral("  (") + e.problem + u')';
+    return line;
+}
+
+} // namespace
+
+int jobsCommand(const QStringList& arguments)
+{
+    QCommandLineParser p;
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
+    p.addOptions({json, policy});
+    if (!p.parse(QStringList{QStringLiteral("parvela jobs")} + arguments) || p.positionalArguments().size() > 1) {
+        console::err(QStringLiteral("parvela: ") +
+                     (p.errorText().isEmpty() ? QStringLiteral("give at most one folder") : p.errorText()));
+        return Failed;
+    }
+    try {
+        const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
+                                                                 : p.positionalArguments().first();
+        const QList<JobListingEntry> jobs = ListJobs(folder);
+        if (p.isSet(json)) {
+            QJsonArray all;
+            for (const auto& e : jobs)
+                all.append(toJson(e));
+            console::out(QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented)).trimmed());
+        } else {
+            for (const auto& e : jobs)
+                console::out(toLine(e));
+        }
+        return Sent;
+    } catch (const UserError& e) {
+        console::err(QStringLiteral("parvela: ") + e.message());
+        return Failed;
+    }
+}
+
+} // namespace cli

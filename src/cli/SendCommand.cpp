@@ -1,0 +1,204 @@
+#include "app/Client.h"
+#include "app/Startup.h"
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/Options.h"
+#include "platform/Errors.h"
+#include "selection/SelectionEntry.h"
+#include "selection/Summary.h"
+#include "spool/Submission.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+struct SendRequest {
+    QStringList to;
+    std::optional<QString> subject;
+    std::optional<QStringList> message;
+    std::optional<QString> expire;
+    std::optional<bool> encrypt;
+    std::optional<bool> sfx;
+    QString policy;
+    bool dryRun = false;
+    bool yes = false;
+    QStringList paths;
+};
+
+// Throws UserError with the reason when the arguments are not usable.
+SendRequest parseSend(const QStringList& arguments)
+{
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption subject(QStringLiteral("subject"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption message(QStringLiteral("message"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption messageFile(QStringLiteral("message-file"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption expire(QStringLiteral("expire"), QString(), QStringLiteral("HOURS"));
+    const QCommandLineOption encrypt(QStringLiteral("encrypt"));
+    const QCommandLineOption noEncrypt(QStringLiteral("no-encrypt"));
+    const QCommandLineOption sfx(QStringLiteral("sfx"));
+    const QCommandLineOption noSfx(QStringLiteral("no-sfx"));
+    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"));
+    const QCommandLineOption yes(QStringLiteral("yes"));
+    p.addOptions({to, subject, message, messageFile, expire, encrypt, noEncrypt, sfx, noSfx, policy, dryRun, yes});
+    if (!p.parse(QStringList{QStringLiteral("parvela send")} + arguments))
+        throw UserError(p.errorText());
+
+    SendRequest r;
+    r.to = p.values(to);
+    if (p.isSet(subject))
+        r.subject = p.value(subject);
+    if (p.isSet(message) && p.isSet(messageFile))
+        throw UserError(QStringLiteral("--message and --message-file exclude each other"));
+    if (p.isSet(message))
+        r.message = p.value(message).split(u'\n');
+    if (p.isSet(messageFile)) {
+        QFile f(p.value(messageFile));
+        if (!f.open(QIODevice::ReadOnly))
+            throw IoError(f.fileName(), f.errorString());
+        QString text = QString::fromUtf8(f.readAll());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (text.endsWith(u'\n'))
+            text.chop(1);
+        r.message = text.isEmpty() ? QStringList() : text.split(u'\n');
+    }
+    if (p.isSet(expire)) {
+        const QString hours = p.value(expire);
+        bool digitsOnly = !hours.isEmpty() && hours.size() <= 5;
+        for (QChar c : hours)
+            digitsOnly = digitsOnly && c >= u'0' && c <= u'9';
+        if (!digitsOnly)
+            throw UserError(QStringLiteral("--expire takes 1 to 5 digits (hours), not '%1'").arg(hours));
+        // As in the window: a value of 0 is made 1 when it is applied.
+        r.expire = hours.toInt() == 0 ? QStringLiteral("1") : hours;
+    }
+    if (p.isSet(encrypt) && p.isSet(noEncrypt))
+        throw UserError(QStringLiteral("--encrypt and --no-encrypt exclude each other"));
+    if (p.isSet(encrypt) || p.isSet(noEncrypt))
+        r.encrypt = p.isSet(encrypt);
+    if (p.isSet(sfx) && p.isSet(noSfx))
+        throw UserError(QStringLiteral("--sfx and --no-sfx exclude each other"));
+    if (p.isSet(sfx) || p.isSet(noSfx))
+        r.sfx = p.isSet(sfx);
+    r.policy = p.value(policy);
+    r.dryRun = p.isSet(dryRun);
+    r.yes = p.isSet(yes);
+    r.paths = p.positionalArguments();
+    if (r.paths.isEmpty())
+        throw UserError(QStringLiteral("nothing to send: give one or more files or folders"));
+    return r;
+}
+
+// A locked option keeps its value; asking for the other one is refused.
+QString applyOption(ClientForm::Option current, std::optional<bool> wanted, const QString& name,
+                    const std::function<void(ClientForm::Option)>& set)
+{
+    if (!wanted || *wanted == current.checked)
+        return {};
+    if (!current.enabled)
+        return QStringLiteral("%1 is locked %2 by the administrator's policy and cannot be changed")
+            .arg(name, current.checked ? QStringLiteral("on") : QStringLiteral("off"));
+    current.checked = *wanted;
+    set(current);
+    return {};
+}
+
+int runSend(const SendRequest& r)
+{
+    Client client;
+    client.programPath = windowProgramPath();
+    client.policyFileOverride = r.policy;
+    client.settingsWritable = false; // the tool reads the user's settings, never writes them
+    client.prompter.setPresenter(console::present);
+
+    try {
+        InitMainWindow(client);
+    } catch (const ProcessExit&) {
+        return Failed; // the policy file is missing; the message is already out
+    }
+    if (client.state.StartupFailed)
+        return Failed; // the upload folder is unusable; its message is already out
+
+    ClientForm& form = client.form;
+    client.texts.load(client.state.LanguageName, client.state.ProductTitle, client.state.VersionText);
+    // Only what this command names is sent: no remembered recipients or message.
+    form.setRecipients(r.to);
+    form.setMessageLines(r.message.value_or(QStringList()));
+    form.setSubjectText(r.subject.value_or(QString()));
+    form.setAutoQuit(false);
+    if (r.expire)
+        form.setExpireText(*r.expire);
+    for (const QString& refusal :
+         {applyOption(form.encr(), r.encrypt, QStringLiteral("Encryption"), [&](auto o) { form.setEncr(o); }),
+          applyOption(form.sfx(), r.sfx, QStringLiteral("Self-extracting"), [&](auto o) { form.setSfx(o); })}) {
+        if (!refusal.isEmpty()) {
+            console::err(refusal);
+            return Refused;
+        }
+    }
+
+    QStringList entries;
+    for (const QString& path : r.paths) {
+        const QFileInfo fi(path);
+        if (fi.isDir())
+            entries << MakeFolderEntry(fi.absoluteFilePath(), client.texts[FolderMarker]);
+        else if (fi.isFile())
+            entries << fi.absoluteFilePath();
+        else
+            throw IoError(path, QStringLiteral("No such file or folder"));
+    }
+    form.setSelection(entries);
+
+    // The summary and then the status lines appear as they are written.
+    QObject::connect(&form, &ClientForm::statusLineAdded, [](const QString& line) { console::out(line); });
+    const SummaryResult summary = MakeSummary(client);
+    if (!summary.mayGo) {
+        console::err(client.texts[summary.reason == RefusalReason::TooLarge ? WarnTooLarge : WarnNothingSelected]);
+        return Refused;
+    }
+    // The window offers Finish only with at least one recipient; so does the tool.
+    if (r.to.isEmpty()) {
+        console::err(QStringLiteral("No recipients: give at least one --to ADDR."));
+        return Refused;
+    }
+    if (const QString refusal = JobRefusal(client); !refusal.isEmpty()) {
+        console::err(refusal);
+        return Refused;
+    }
+    if (r.dryRun)
+        return Sent;
+    if (!r.yes) {
+        if (!console::stdinIsTerminal()) {
+            console::err(QStringLiteral("Not confirmed: give --yes to send without asking."));
+            return Refused;
+        }
+        if (!console::askYesNo(client.texts[ConfirmSend]))
+            return Refused;
+    }
+
+    SubmissionHooks hooks;
+    hooks.copyObserver = console::progressBar();
+    return SubmitJob(client, hooks) ? Sent : Failed;
+}
+
+} // namespace
+
+int sendCommand(const QStringList& arguments)
+{
+    try {
+        return runSend(parseSend(arguments));
+    } catch (const UserError& e) {
+        console::err(QStringLiteral("parvela: ") + e.message());
+        return Failed;
+    } catch (const ProcessExit&) {
+        return Failed;
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,217 @@
+// The parvela tool run as a separate process, as a script would run it.
+#include "platform/Cp1252.h"
+#include "platform/UserRegistry.h"
+#include "spool/JobDescriptor.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run parvela(const QStringList& args)
+{
+    QProcess p;
+    p.setProgram(qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela"));
+    p.setArguments(args);
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start();
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+QStringList jobFiles(const QString& upload)
+{
+    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sendWritesACompleteJobAndLeavesTheUserSettingsAlone()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("POLICYVERSION=3\r\nSFX=ENABLED\r\n");
+        UserRegistry reg(env.registryPath());
+        for (auto [name, value] : {std::pair{"POLICYVERSION", "3"}, {"VERSION", "2007 - R1.2.6"}, {"ENCRYPTED", "DISABLED"},
+                                   {"SFX", "ENABLED"}, {"EXPIRE", "24"}, {"FROM", "me@example.org"},
+                                   {"NAME", "Anna Smit"}, {"COMPANY", "Smit & Co"}, {"REMEMBERTO", "ENABLED"}})
+            reg.write(name, value);
+        const QByteArray settingsBefore = readAll(env.registryPath());
+        env.makeFile("appdata/Parvela/pvxto.txt", "remembered@example.org\r\n");
+
+        const QString file = env.makeFile("src/Report.PDF", QByteArray(3000, 'r'));
+        env.makeFile("src/Project/a.txt", "alpha");
+        env.makeFile("src/Project/sub/b.txt", "beta");
+        const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "x@example.org", "--to", "y@example.org",
+                               "--subject", QString::fromUtf8("Caf\u00e9 plans"), "--message", "line one\nline two",
+                               "--expire", "72", "--no-sfx", "--yes", file, env.root() + "/src/Project"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("  Number of files: 1") && r.out.contains("  Number of folders: 1"), qPrintable(r.out));
+        QVERIFY(r.out.contains("01 - Creating lock") && r.out.contains("05 - Lock released"));
+
+        const QStringList entries = jobFiles(env.upload());
+        QCOMPARE(entries.size(), 3);
+        const QString job = entries.first().chopped(4);
+        QVERIFY(job.startsWith("PV_"));
+        QCOMPARE(entries, (QStringList{job + ".dir", job + ".msg", job + ".pvx"}));
+        const auto d = DecodeJobDescriptor(readAll(env.upload() + '/' + job + ".pvx"));
+        QVERIFY(d);
+        QCOMPARE(d->recipients, (QStringList{"x@example.org", "y@example.org"}));
+        QCOMPARE(d->senderEmail, QString("me@example.org"));
+        QCOMPARE(d->senderName, QString("Anna Smit"));
+        QCOMPARE(d->senderCompany, QString("Smit & Co"));
+        QCOMPARE(d->subject, QString::fromUtf8("Caf\u00e9 plans"));
+        QCOMPARE(d->encrypted, false);
+        QCOMPARE(d->selfExtracting, false);
+        QCOMPARE(d->expireHours, QString("72"));
+        QCOMPARE(readAll(env.upload() + '/' + job + ".msg"), QByteArray("line one\r\nline two\r\n"));
+        const QString dir = env.upload() + '/' + job + ".dir";
+        QCOMPARE(readAll(dir + "/Report.PDF"), QByteArray(3000, 'r'));
+        QCOMPARE(readAll(dir + "/Project/sub/b.txt"), QByteArray("beta"));
+
+        QCOMPARE(readAll(env.registryPath()), settingsBefore);
+        QVERIFY(!QFile::exists(env.userDataFolder() + "pvxcache.txt"));
+
+        // The same job seen by the other two commands.
+        const Run check = parvela({"check", env.upload() + '/' + job + ".pvx"});
+        QCOMPARE(check.code, 0);
+        QVERIFY(check.out.contains("recipient 1: y@example.org"));
+        const Run jobs = parvela({"jobs", "--json", env.upload()});
+        QCOMPARE(jobs.code, 0);
+        const QJsonArray list = QJsonDocument::fromJson(jobs.out.toUtf8()).array();
+        QCOMPARE(list.size(), 1);
+        QCOMPARE(list[0].toObject()["state"].toString(), QString("complete"));
+        QCOMPARE(list[0].toObject()["bytes"].toInteger(), qint64(3009));
+    }
+
+    void aNewUserGetsTheDefaultsWithThePoliciesAndNothingIsWritten()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy("ENCRYPTED=DISABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
+        const QString file = env.makeFile("f.bin", "x");
+        const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes", file});
+        QCOMPARE(r.code, 0);
+        const QString pvx = jobFiles(env.upload()).filter(".pvx").value(0);
+        const auto d = DecodeJobDescriptor(readAll(env.upload() + '/' + pvx));
+        QVERIFY(d);
+        QCOMPARE(d->encrypted, false);
+        QCOMPARE(d->selfExtracting, true);
+        QCOMPARE(d->expireHours, QString("12"));
+        QVERIFY(!QFile::exists(env.registryPath()));
+
+        // The lock holds against the command line too.
+        const Run locked = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--encrypt", "--yes", file});
+        QCOMPARE(locked.code, 1);
+        QVERIFY(locked.err.contains("locked"));
+    }
+
+    void refusalsWriteNothing()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QFile::remove(env.policyPath());
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0\r\n");
+        const QString big = env.makeFile("big.bin", QByteArray(2 * 1048576, 'b'));
+        const QString small = env.makeFile("small.bin", "s");
+
+        const Run tooLarge = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", big});
+        QCOMPARE(tooLarge.code, 1);
+        QVERIFY(tooLarge.out.contains("  *** WARNING: Selected files/folders are too large"));
+
+        const Run dry = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--dry-run", small});
+        QCOMPARE(dry.code, 0);
+        QVERIFY(dry.out.contains("  Total size: 0 MegaByte"));
+
+        const Run unconfirmed = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", small});
+        QCOMPARE(unconfirmed.code, 1);
+
+        const Run badSubject = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--subject",
+                                        QString::fromUtf8("\u0141\u00f3d\u017a"), "--yes", small});
+        QCOMPARE(badSubject.code, 1);
+
+        const Run noRecipient = parvela({"send", "--policy", env.policyPath(), "--yes", small});
+        QCOMPARE(noRecipient.code, 1);
+        QVERIFY(noRecipient.err.contains("--to"));
+
+        const Run missing = parvela({"send", "--policy", env.policyPath(), "--yes", env.root() + "/nothing"});
+        QCOMPARE(missing.code, 2);
+
+        const Run badExpire = parvela({"send", "--policy", env.policyPath(), "--expire", "12h", "--yes", small});
+        QCOMPARE(badExpire.code, 2);
+
+        QVERIFY(jobFiles(env.upload()).isEmpty());
+
+        const Run noPolicy = parvela({"send", "--policy", env.root() + "/none.INI", "--yes", small});
+        QCOMPARE(noPolicy.code, 2);
+        QVERIFY(noPolicy.err.contains("No INI file found"));
+    }
+
+    void jobsTellsCompleteIncompleteAndBroken()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString file = env.makeFile("f.txt", "data");
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", file}).code, 0);
+        QStringList names;
+        for (const QString& e : jobFiles(env.upload()).filter(".pvx"))
+            names << e.chopped(4);
+        QCOMPARE(names.size(), 3);
+        env.makeFile("upload/" + names[0] + ".lck", "LOCK");
+        QFile::remove(env.upload() + '/' + names[1] + ".msg");
+
+        const Run r = parvela({"jobs", "--policy", env.policyPath()});
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 3);
+        QString all = r.out;
+        QVERIFY(all.contains(names[0] + "  incomplete"));
+        QVERIFY(all.contains(names[1] + "  broken"));
+        QVERIFY(all.contains("missing .msg"));
+        QVERIFY(all.contains(names[2] + "  complete"));
+    }
+
+    void checkFindsEveryKindOfDamage()
+    {
+        TestEnv env;
+        JobDescriptor d;
+        d.recipients = {"a@example.org", "b@example.org"};
+        d.subject = "s";
+        d.expireHours = "48";
+        const QByteArray good = EncodeJobDescriptor(d);
+        auto run = [&](const QByteArray& bytes) {
+            return parvela({"check", env.makeFile("d.pvx", bytes)}).code;
+        };
+        QCOMPARE(run(good), 0);
+        QCOMPARE(run(good.left(good.size() - 1)), 1);
+        QByteArray badWord = good;
+        badWord[101368] = 2;
+        QCOMPARE(run(badWord), 1);
+        QByteArray badLength = good;
+        badLength[101346] = 21; // the expiry's length byte past its field
+        QCOMPARE(run(badLength), 1);
+        QByteArray gap = good;
+        gap[0] = 3; // slot 0 free ("n/a") while slot 1 is filled
+        gap.replace(1, 3, "n/a");
+        QCOMPARE(run(gap), 1);
+        QCOMPARE(parvela({"check", env.root() + "/none.pvx"}).code, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
