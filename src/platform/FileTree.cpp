@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QtNumeric>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -23,7 +24,7 @@ namespace {
 
 bool addBytes(qint64& total, qint64 size)
 {
-    return !__builtin_add_overflow(total, size, &total);
+    return !qAddOverflow(total, size, &total);
 }
 
 // ---------------------------------------------------------------------------------

@@ -6,9 +6,9 @@
 #include "util/Text.h"
 #include "util/ak7.h"
 
-namespace {
+#include <QtNumeric>
 
-constexpr qint64 kMegaByte = 1024 * 1024;
+namespace {
 
 // Sums the sizes of one kind of entry; the sum is turned into whole megabytes by
 // truncating division.
@@ -20,7 +20,7 @@ qint64 megabytesOf(const Client& client, bool folders, SizeOf sizeOf)
         const SelectionEntry e = ReadSelectionEntry(entry);
         if (e.isFolder != folders)
             continue;
-        if (__builtin_add_overflow(sum, sizeOf(e.path), &sum))
+        if (qAddOverflow(sum, sizeOf(e.path), &sum))
             throw filetree::SizeOverflow(e.path);
     }
     return sum / 1024 / 1024;
@@ -57,7 +57,6 @@ qint64 SizeOfFolderEntries(const Client& client)
 
 SummaryResult MakeSummary(Client& client)
 {
-    static_assert(kMegaByte == 1048576);
     ClientForm& form = client.form;
     const LanguageTexts& t = client.texts;
     SummaryResult result;

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSet>
+#include <QtNumeric>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -76,11 +78,6 @@ private:
     qint64 m_bytesSinceReport = 0;
 };
 
-bool sameItem(const FileId& a, const FileId& b)
-{
-    return a == b;
-}
-
 } // namespace
 
 QString FreeName(const QString& name, bool isFile, const std::function<bool(const QString&)>& taken)
@@ -119,7 +116,7 @@ void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const
         if (top.kind == Kind::Other)
             throw IoError(source, QStringLiteral("Not a file or folder"));
         // The same item selected twice (or under two names) is copied once.
-        if (std::any_of(copied.begin(), copied.end(), [&](const FileId& id) { return sameItem(id, top.id); }))
+        if (std::any_of(copied.begin(), copied.end(), [&](const FileId& id) { return id == top.id; }))
             continue;
         copied.push_back(top.id);
 
@@ -132,7 +129,7 @@ void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const
         if (top.kind == Kind::File) {
             steps.push_back({source, destFolder + name, name, false, top.size, top.mode});
             ++filesTotal;
-            if (__builtin_add_overflow(bytesTotal, top.size, &bytesTotal))
+            if (qAddOverflow(bytesTotal, top.size, &bytesTotal))
                 throw filetree::SizeOverflow(source);
             continue;
         }
@@ -147,7 +144,7 @@ void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const
                              item.mode});
             if (!item.folder) {
                 ++filesTotal;
-                if (__builtin_add_overflow(bytesTotal, item.size, &bytesTotal))
+                if (qAddOverflow(bytesTotal, item.size, &bytesTotal))
                     throw filetree::SizeOverflow(source);
             }
         }
