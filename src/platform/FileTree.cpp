@@ -324,8 +324,10 @@ public:
 
     bool nameTaken(const QString& path) const override
     {
+        // A name that cannot be examined counts as free: creating it then fails with
+        // the system's own reason instead of the search for a free name going on forever.
         struct stat st;
-        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 || errno != ENOENT;
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
     }
 
     qint64 treeBytes(const QString& folder) const override
