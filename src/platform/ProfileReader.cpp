@@ -1,6 +1,7 @@
 #include "platform/ProfileReader.h"
 
 #include "platform/Cp1252.h"
+#include "util/Text.h"
 
 #include <QFile>
 
@@ -16,15 +17,6 @@ QString trimBlanks(QStringView s)
     while (e > b && isBlank(s[e - 1]))
         --e;
     return s.mid(b, e - b).toString();
-}
-
-QString foldCase(const QString& s)
-{
-    QString out = s;
-    for (QChar& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return out;
 }
 
 QString unquote(const QString& v)
@@ -59,7 +51,7 @@ ProfileReader ProfileReader::fromBytes(const QByteArray& content)
             continue;
         if (trimmed.front() == u'[') {
             const qsizetype close = trimmed.indexOf(u']');
-            const QString name = foldCase(trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1)));
+            const QString name = asciiUpper(trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1)));
             skippingRepeat = r.m_sections.contains(name); // of a repeated section only the first counts
             current = skippingRepeat ? nullptr : &r.m_sections[name];
             continue;
@@ -69,7 +61,7 @@ ProfileReader ProfileReader::fromBytes(const QByteArray& content)
         const qsizetype eq = trimmed.indexOf(u'=');
         if (eq < 0)
             continue; // a line without '=' is no key
-        const QString key = foldCase(trimBlanks(QStringView(trimmed).left(eq)));
+        const QString key = asciiUpper(trimBlanks(QStringView(trimmed).left(eq)));
         if (current->contains(key))
             continue; // the first occurrence wins
         current->insert(key, unquote(trimBlanks(QStringView(trimmed).mid(eq + 1))));
@@ -79,10 +71,10 @@ ProfileReader ProfileReader::fromBytes(const QByteArray& content)
 
 std::optional<QString> ProfileReader::find(const QString& section, const QString& key) const
 {
-    const auto s = m_sections.constFind(foldCase(section));
+    const auto s = m_sections.constFind(asciiUpper(section));
     if (s == m_sections.constEnd())
         return std::nullopt;
-    const auto k = s->constFind(foldCase(key));
+    const auto k = s->constFind(asciiUpper(key));
     if (k == s->constEnd())
         return std::nullopt;
     return *k;

@@ -1,6 +1,7 @@
 #include "platform/UserRegistry.h"
 
 #include "platform/Errors.h"
+#include "util/Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,15 +19,6 @@
 namespace {
 
 using Values = QList<QPair<QString, QString>>;
-
-QString storedName(const QString& name)
-{
-    QString out = name;
-    for (QChar& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return out;
-}
 
 QString escape(const QString& v)
 {
@@ -78,7 +70,7 @@ Values load(const QString& path, bool* exists = nullptr)
         const qsizetype eq = line.indexOf(u'=');
         if (line.startsWith(u'[') || eq <= 0)
             continue;
-        const QString name = storedName(line.left(eq).toString());
+        const QString name = asciiUpper(line.left(eq).toString());
         bool seen = false;
         for (const auto& v : values)
             seen = seen || v.first == name;
@@ -107,7 +99,7 @@ bool UserRegistry::keyExists() const
 
 QString UserRegistry::read(const QString& name) const
 {
-    const QString wanted = storedName(name);
+    const QString wanted = asciiUpper(name);
     for (const auto& v : load(m_path))
         if (v.first == wanted)
             return v.second;
@@ -117,7 +109,7 @@ QString UserRegistry::read(const QString& name) const
 void UserRegistry::write(const QString& name, const QString& text) const
 {
     Values values = load(m_path);
-    const QString key = storedName(name);
+    const QString key = asciiUpper(name);
     bool replaced = false;
     for (auto& v : values) {
         if (v.first == key) {

@@ -61,26 +61,6 @@ private:
     QStringList m_names;
 };
 
-// A tmpfs over a test's upload folder, gone again before the test's folders are.
-class TmpfsMount {
-public:
-    bool mount(const QString& dir, const QString& options, QString* why)
-    {
-        if (!fsfault::mountTmpfs(dir, options, why))
-            return false;
-        m_dir = dir;
-        return true;
-    }
-    ~TmpfsMount()
-    {
-        if (!m_dir.isEmpty())
-            fsfault::unmount(m_dir);
-    }
-
-private:
-    QString m_dir;
-};
-
 } // namespace
 
 class TestUploadProbe : public QObject {
@@ -161,7 +141,7 @@ private Q_SLOTS:
     void readOnlyFolderRefusesTheTestFolder()
     {
         TestEnv env;
-        TmpfsMount tmpfs;
+        fsfault::ScopedTmpfs tmpfs;
         QString why;
         if (!tmpfs.mount(env.upload(), QStringLiteral("size=64k"), &why) ||
             !fsfault::remountReadOnly(env.upload(), true, &why))
@@ -189,7 +169,7 @@ private Q_SLOTS:
         QFETCH(QString, options);
         QFETCH(bool, fill);
         TestEnv env;
-        TmpfsMount tmpfs;
+        fsfault::ScopedTmpfs tmpfs;
         QString why;
         if (!tmpfs.mount(env.upload(), options, &why))
             QSKIP(qPrintable(why));

@@ -20,26 +20,6 @@ std::unique_ptr<Client> cacheClient(const TestEnv& env)
 QString recipientFile(const TestEnv& env) { return env.userDataFolder() + "pvxto.txt"; }
 QString messageFile(const TestEnv& env) { return env.userDataFolder() + "pvxcache.txt"; }
 
-// A tmpfs over the user data folder, gone again before the test's folders are.
-class TmpfsMount {
-public:
-    bool mount(const QString& dir, const QString& options, QString* why)
-    {
-        if (!fsfault::mountTmpfs(dir, options, why))
-            return false;
-        m_dir = dir;
-        return true;
-    }
-    ~TmpfsMount()
-    {
-        if (!m_dir.isEmpty())
-            fsfault::unmount(m_dir);
-    }
-
-private:
-    QString m_dir;
-};
-
 } // namespace
 
 class TestMemoryFiles : public QObject {
@@ -165,7 +145,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldFile()
     {
         TestEnv env;
-        TmpfsMount tmpfs;
+        fsfault::ScopedTmpfs tmpfs;
         QString why;
         if (!tmpfs.mount(env.userDataFolder(), QStringLiteral("size=16k"), &why))
             QSKIP(qPrintable(why));

@@ -30,19 +30,6 @@ std::unique_ptr<Client> startClient(const TestEnv& env)
     return client;
 }
 
-// Every file and folder below root: relative path -> content ("<dir>" for folders).
-QMap<QString, QByteArray> treeOf(const QString& root)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        tree.insert(path.mid(root.size() + 1), it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path));
-    }
-    return tree;
-}
-
 QStringList uploadEntries(const TestEnv& env)
 {
     return QDir(env.upload()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -56,6 +57,18 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> treeOf(const QString& root)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        tree.insert(path.mid(root.size() + 1), it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path));
+    }
+    return tree;
 }
 
 #include <cerrno>
@@ -116,6 +129,20 @@ bool remountReadOnly(const QString& dir, bool readOnly, QString* why)
 bool unmount(const QString& dir)
 {
     return ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH) == 0;
+}
+
+bool ScopedTmpfs::mount(const QString& dir, const QString& options, QString* why)
+{
+    if (!mountTmpfs(dir, options, why))
+        return false;
+    m_dir = dir;
+    return true;
+}
+
+ScopedTmpfs::~ScopedTmpfs()
+{
+    if (!m_dir.isEmpty())
+        unmount(m_dir);
 }
 
 } // namespace fsfault

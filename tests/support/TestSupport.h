@@ -4,6 +4,7 @@
 #include "app/Client.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -41,6 +42,9 @@ private:
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
 
+// Every file and folder below root: relative path -> content ("<dir>" for folders).
+QMap<QString, QByteArray> treeOf(const QString& root);
+
 // Real file-system faults for tests, as root: a private mount namespace for this test
 // process (mounts vanish with it), small tmpfs mounts that fill up or run out of
 // inodes, and read-only remounts. Each returns false (with the reason in *why) when
@@ -53,4 +57,17 @@ bool mountTmpfs(const QString& dir, const QString& options, QString* why);
 // Makes the mount at dir read-only (true) or writable again (false).
 bool remountReadOnly(const QString& dir, bool readOnly, QString* why);
 bool unmount(const QString& dir);
+
+// A tmpfs mounted for one scope, gone again before the test's folders are.
+class ScopedTmpfs {
+public:
+    ScopedTmpfs() = default;
+    ScopedTmpfs(const ScopedTmpfs&) = delete;
+    ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
+    ~ScopedTmpfs();
+    bool mount(const QString& dir, const QString& options, QString* why);
+
+private:
+    QString m_dir;
+};
 } // namespace fsfault

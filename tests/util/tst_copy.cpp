@@ -12,20 +12,6 @@
 
 namespace {
 
-// Every file and folder below root: relative path -> content ("<dir>" for folders).
-QMap<QString, QByteArray> treeOf(const QString& root)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        tree.insert(path.mid(root.size() + 1), info.isDir() ? QByteArray("<dir>") : readAll(path));
-    }
-    return tree;
-}
-
 const filetree::FileSystem& fileSystem(bool portable)
 {
     return portable ? filetree::portable() : filetree::native();
