@@ -69,16 +69,16 @@ private Q_SLOTS:
         const QString job = entries.first().chopped(4);
         QVERIFY(job.startsWith("PV_"));
         QCOMPARE(entries, (QStringList{job + ".dir", job + ".msg", job + ".pvx"}));
-        const auto d = DecodeJobDescriptor(readAll(env.upload() + '/' + job + ".pvx"));
-        QVERIFY(d);
-        QCOMPARE(d->recipients, (QStringList{"x@example.org", "y@example.org"}));
-        QCOMPARE(d->senderEmail, QString("me@example.org"));
-        QCOMPARE(d->senderName, QString("Anna Smit"));
-        QCOMPARE(d->senderCompany, QString("Smit & Co"));
-        QCOMPARE(d->subject, QString::fromUtf8("Caf\u00e9 plans"));
-        QCOMPARE(d->encrypted, false);
-        QCOMPARE(d->selfExtracting, false);
-        QCOMPARE(d->expireHours, QString("72"));
+        RecordFields expected;
+        expected.recipients = {"x@example.org", "y@example.org"};
+        expected.senderEmail = "me@example.org";
+        expected.senderName = "Anna Smit";
+        expected.senderCompany = "Smit & Co";
+        expected.subject = QString::fromUtf8("Caf\u00e9 plans");
+        expected.encrypted = "DISABLED";
+        expected.selfExtracting = "DISABLED";
+        expected.expire = "72";
+        QCOMPARE(readAll(env.upload() + '/' + job + ".pvx"), expectedRecord(expected));
         QCOMPARE(readAll(env.upload() + '/' + job + ".msg"), QByteArray("line one\r\nline two\r\n"));
         const QString dir = env.upload() + '/' + job + ".dir";
         QCOMPARE(readAll(dir + "/Report.PDF"), QByteArray(3000, 'r'));
@@ -107,11 +107,11 @@ private Q_SLOTS:
         const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes", file});
         QCOMPARE(r.code, 0);
         const QString pvx = jobFiles(env.upload()).filter(".pvx").value(0);
-        const auto d = DecodeJobDescriptor(readAll(env.upload() + '/' + pvx));
-        QVERIFY(d);
-        QCOMPARE(d->encrypted, false);
-        QCOMPARE(d->selfExtracting, true);
-        QCOMPARE(d->expireHours, QString("12"));
+        RecordFields expected;
+        expected.recipients = {"a@example.org"};
+        expected.encrypted = "DISABLED";
+        expected.expire = "12";
+        QCOMPARE(readAll(env.upload() + '/' + pvx), expectedRecord(expected));
         QVERIFY(!QFile::exists(env.registryPath()));
 
         // The lock holds against the command line too.

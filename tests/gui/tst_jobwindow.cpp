@@ -187,12 +187,11 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QCOMPARE(descriptors.size(), 1);
     const QString job = env.upload() + u'/' + descriptors[0].chopped(4);
     QVERIFY(!QFile::exists(job + QStringLiteral(".lck")));
-    QString problem;
-    const auto decoded = DecodeJobDescriptor(readAll(job + QStringLiteral(".pvx")), &problem);
-    QVERIFY2(decoded, qPrintable(problem));
-    QCOMPARE(decoded->recipients, QStringList({"ann@example.org", "bob@example.org"}));
-    QCOMPARE(decoded->subject, QStringLiteral("Plans"));
-    QCOMPARE(decoded->expireHours, run->client->form.expireText());
+    RecordFields expected;
+    expected.recipients = {"ann@example.org", "bob@example.org"};
+    expected.subject = QStringLiteral("Plans");
+    expected.expire = run->client->form.expireText();
+    QCOMPARE(readAll(job + QStringLiteral(".pvx")), expectedRecord(expected));
     QCOMPARE(readAll(job + QStringLiteral(".msg")), QByteArray("Hello,\r\nthe plans.\r\n"));
     const QString dir = job + QStringLiteral(".dir");
     QCOMPARE(readAll(dir + QStringLiteral("/Report.txt")), QByteArray("the report\n"));

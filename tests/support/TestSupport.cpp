@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "platform/Cp1252.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -57,6 +59,28 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray expectedRecord(const RecordFields& f)
+{
+    QByteArray record(101370, '\0');
+    auto put = [&record](int offset, int size, const QString& text) {
+        const QByteArray bytes = cp1252::encode(text).left(size - 1);
+        record[offset] = char(bytes.size());
+        record.replace(offset + 1, bytes.size(), bytes);
+    };
+    for (int slot = 0; slot < 500; ++slot)
+        put(slot * 201, 201, slot < f.recipients.size() ? f.recipients[slot] : QStringLiteral("n/a"));
+    put(100500, 201, f.senderEmail);
+    put(100701, 201, f.senderName);
+    put(100902, 201, f.senderCompany);
+    put(101103, 201, f.subject);
+    put(101304, 21, f.encrypted);
+    put(101325, 21, f.selfExtracting);
+    put(101346, 21, f.expire);
+    record[101368] = 1;
+    record[101369] = 0;
+    return record;
 }
 
 QMap<QString, QByteArray> treeOf(const QString& root)

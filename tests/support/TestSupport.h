@@ -42,6 +42,20 @@ private:
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
 
+// The job record a server expects, built here from its layout alone (not through the
+// program's encoder): 500 recipient slots of 201 bytes ("n/a" when free), sender
+// e-mail, name, company and subject (201 bytes each), encryption, self-extracting
+// and expiry (21 bytes each), one spare byte and the closing word 1, little-endian;
+// a length byte before each text, zeros after it, Windows-1252 throughout.
+struct RecordFields {
+    QStringList recipients;
+    QString senderEmail, senderName, senderCompany, subject;
+    QString encrypted = QStringLiteral("ENABLED");
+    QString selfExtracting = QStringLiteral("ENABLED");
+    QString expire = QStringLiteral("48");
+};
+QByteArray expectedRecord(const RecordFields& fields);
+
 // Every file and folder below root: relative path -> content ("<dir>" for folders).
 QMap<QString, QByteArray> treeOf(const QString& root);
 
