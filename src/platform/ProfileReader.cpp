@@ -110,14 +110,7 @@ int ProfileReader::profileInteger(const QString& value)
     }
     quint32 result = 0; // wraps like the 32-bit original on overlong input
     for (; i < value.size(); ++i) {
-        const char16_t c = value[i].unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
+        const int digit = asciiDigit(value[i], base);
         if (digit < 0)
             break;
         result = result * quint32(base) + quint32(digit);

@@ -13,6 +13,19 @@ QString asciiUpper(const QString& text)
     return out;
 }
 
+int asciiDigit(QChar c, int base)
+{
+    const char16_t u = c.unicode();
+    int digit = -1;
+    if (u >= u'0' && u <= u'9')
+        digit = u - u'0';
+    else if (u >= u'a' && u <= u'z')
+        digit = u - u'a' + 10;
+    else if (u >= u'A' && u <= u'Z')
+        digit = u - u'A' + 10;
+    return digit < base ? digit : -1;
+}
+
 qint32 toInteger(const QString& text)
 {
     qsizetype i = 0;
@@ -30,14 +43,7 @@ qint32 toInteger(const QString& text)
         throw ConversionError(text);
     qint64 value = 0;
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
+        const int digit = asciiDigit(text[i], base);
         if (digit < 0)
             throw ConversionError(text);
         value = value * base + digit;
