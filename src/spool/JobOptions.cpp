@@ -8,22 +8,18 @@ void ConnectOptionStores(Client& client)
     ClientForm& form = client.form;
     // Encryption and self-extracting change during start-up too (settings, policies):
     // those changes are saved with the settings, not one by one.
-    QObject::connect(&form, &ClientForm::encrChanged, &form, [&client] {
-        client.guarded([&client] {
-            if (!client.form.windowVisible())
-                return;
-            const ClientForm::Option o = client.form.encr();
-            client.registry.write(QStringLiteral("ENCRYPTED"), OptionText(o.checked, o.enabled));
-        });
-    });
-    QObject::connect(&form, &ClientForm::sfxChanged, &form, [&client] {
-        client.guarded([&client] {
-            if (!client.form.windowVisible())
-                return;
-            const ClientForm::Option o = client.form.sfx();
-            client.registry.write(QStringLiteral("SFX"), OptionText(o.checked, o.enabled));
-        });
-    });
+    const auto storeWhileVisible = [&client](const QString& name, ClientForm::Option (ClientForm::*option)() const) {
+        return [&client, name, option] {
+            client.guarded([&client, &name, option] {
+                if (!client.form.windowVisible())
+                    return;
+                const ClientForm::Option o = (client.form.*option)();
+                client.registry.write(name, OptionText(o.checked, o.enabled));
+            });
+        };
+    };
+    QObject::connect(&form, &ClientForm::encrChanged, &form, storeWhileVisible(QStringLiteral("ENCRYPTED"), &ClientForm::encr));
+    QObject::connect(&form, &ClientForm::sfxChanged, &form, storeWhileVisible(QStringLiteral("SFX"), &ClientForm::sfx));
     QObject::connect(&form, &ClientForm::skipWelcomeChanged, &form, [&client] {
         client.guarded([&client] {
             client.registry.write(QStringLiteral("SKIPWELCOME"),
