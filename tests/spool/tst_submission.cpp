@@ -341,7 +341,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         QString why;
-        if (!fsfault::mountTmpfs(env.upload(), QStringLiteral("size=1m"), &why))
+        fsfault::ScopedTmpfs tmpfs;
+        if (!tmpfs.mount(env.upload(), QStringLiteral("size=1m"), &why))
             QSKIP(qPrintable(why));
         auto client = startClient(env);
         client->form.setSelection({env.makeFile(QStringLiteral("big.bin"), QByteArray(3 * 1024 * 1024, 'b'))});
@@ -350,14 +351,14 @@ private Q_SLOTS:
         Bnext4Click(*client, rec.hooks());
         checkFailedJob(env, *client, rec, QStringLiteral("No space left on device: "));
         QVERIFY(client->prompter.shown().last().text.endsWith(QStringLiteral(".dir/big.bin")));
-        fsfault::unmount(env.upload());
     }
 
     void anUploadFolderMadeReadOnlyDuringTheJob()
     {
         TestEnv env;
         QString why;
-        if (!fsfault::mountTmpfs(env.upload(), QStringLiteral("size=4m"), &why))
+        fsfault::ScopedTmpfs tmpfs;
+        if (!tmpfs.mount(env.upload(), QStringLiteral("size=4m"), &why))
             QSKIP(qPrintable(why));
         auto client = startClient(env);
         client->form.setSelection({env.makeFile(QStringLiteral("a.txt"), "a")});
@@ -371,14 +372,14 @@ private Q_SLOTS:
         }));
         QVERIFY2(remounted, qPrintable(why));
         checkFailedJob(env, *client, rec, QStringLiteral("Read-only file system: "));
-        fsfault::unmount(env.upload());
     }
 
     void aReadOnlyUploadFolderGetsNoEntry()
     {
         TestEnv env;
         QString why;
-        if (!fsfault::mountTmpfs(env.upload(), QStringLiteral("size=1m"), &why))
+        fsfault::ScopedTmpfs tmpfs;
+        if (!tmpfs.mount(env.upload(), QStringLiteral("size=1m"), &why))
             QSKIP(qPrintable(why));
         auto client = startClient(env); // the probe passes
         QVERIFY2(fsfault::remountReadOnly(env.upload(), true, &why), qPrintable(why));
@@ -390,7 +391,6 @@ private Q_SLOTS:
         QVERIFY(client->prompter.shown().last().text.startsWith(QStringLiteral("Read-only file system: ")));
         QVERIFY(uploadEntries(env).isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("01 - Creating lock"));
-        fsfault::unmount(env.upload());
     }
 
     void aLockThatCannotBeDeletedIsReported()

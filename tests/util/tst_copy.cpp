@@ -202,7 +202,8 @@ private Q_SLOTS:
         TestEnv env;
         const QString dest = env.root() + QStringLiteral("/small");
         QString why;
-        if (!fsfault::mountTmpfs(dest, QStringLiteral("size=1m"), &why))
+        fsfault::ScopedTmpfs tmpfs;
+        if (!tmpfs.mount(dest, QStringLiteral("size=1m"), &why))
             QSKIP(qPrintable(why));
         env.makeFile(QStringLiteral("src/fits.txt"), QByteArray(1000, 'f'));
         env.makeFile(QStringLiteral("src/too big.bin"), QByteArray(3 * 1024 * 1024, 'x'));
@@ -213,7 +214,6 @@ private Q_SLOTS:
             QCOMPARE(e.systemText(), QStringLiteral("No space left on device"));
             QCOMPARE(e.path(), dest + QStringLiteral("/src/too big.bin"));
         }
-        fsfault::unmount(dest);
     }
 
     void aReadOnlyDestinationIsAnError()
@@ -221,7 +221,8 @@ private Q_SLOTS:
         TestEnv env;
         const QString dest = env.root() + QStringLiteral("/ro");
         QString why;
-        if (!fsfault::mountTmpfs(dest, QStringLiteral("size=1m"), &why) || !fsfault::remountReadOnly(dest, true, &why))
+        fsfault::ScopedTmpfs tmpfs;
+        if (!tmpfs.mount(dest, QStringLiteral("size=1m"), &why) || !fsfault::remountReadOnly(dest, true, &why))
             QSKIP(qPrintable(why));
         const QString file = env.makeFile(QStringLiteral("a.txt"), "a");
         try {
@@ -231,7 +232,6 @@ private Q_SLOTS:
             QCOMPARE(e.systemText(), QStringLiteral("Read-only file system"));
             QCOMPARE(e.path(), dest + QStringLiteral("/a.txt"));
         }
-        fsfault::unmount(dest);
     }
 
     void freeNames_data()
