@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "config/Paths.h"
 #include "config/UserSettings.h"
 #include "platform/Environment.h"

@@ -1,4 +1,4 @@
-#include "app/Client.h"
+#include "client/Client.h"
 #include "app/Startup.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"

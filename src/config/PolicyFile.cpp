@@ -1,6 +1,6 @@
 #include "config/PolicyFile.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "config/Paths.h"
 #include "config/UploadProbe.h"
 #include "platform/Errors.h"

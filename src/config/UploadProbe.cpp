@@ -1,6 +1,6 @@
 #include "config/UploadProbe.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "config/Paths.h"
 #include "util/ak7.h"
 

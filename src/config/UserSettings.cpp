@@ -1,6 +1,6 @@
 #include "config/UserSettings.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "config/PolicyFile.h"
 #include "platform/Errors.h"
 #include "recipients/MemoryFiles.h"

@@ -1,6 +1,6 @@
 #include "dialogs/parvelaclient_about.h"
 
-#include "app/ClientState.h"
+#include "client/ClientState.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "dialogs/pvx_settings.h"
 
-#include "app/ClientState.h"
+#include "client/ClientState.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "recipients/MemoryFiles.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 

@@ -1,6 +1,6 @@
 #include "selection/Summary.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "platform/FileTree.h"
 #include "selection/SelectionEntry.h"
 #include "util/Text.h"

@@ -1,6 +1,6 @@
 #include "spool/JobName.h"
 
-#include "app/ClientState.h"
+#include "client/ClientState.h"
 #include "util/ak7.h"
 
 #include <QFileInfo>

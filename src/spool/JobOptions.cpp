@@ -1,6 +1,6 @@
 #include "spool/JobOptions.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "util/Text.h"
 
 void ConnectOptionStores(Client& client)

@@ -1,7 +1,6 @@
 #include "spool/Submission.h"
 
-#include "app/Client.h"
-#include "app/Startup.h"
+#include "client/Client.h"
 #include "platform/Cp1252.h"
 #include "platform/FileTree.h"
 #include "recipients/MemoryFiles.h"
@@ -173,8 +172,11 @@ bool SubmitJob(Client& client, const SubmissionHooks& hooks)
     const bool released = ReleaseJobLock(client, names.lock);
     if (released)
         client.form.addStatusLine(client.texts[StatusLockReleased]);
-    if (client.form.autoQuit())
-        QuitProgram(client, true); // throws ProcessExit: nothing below runs
+    if (client.form.autoQuit()) {
+        if (hooks.endProgram)
+            hooks.endProgram(); // the window's ending throws: nothing below runs
+        return released;
+    }
     if (hooks.afterSubmission)
         hooks.afterSubmission();
     return released;

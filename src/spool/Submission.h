@@ -15,6 +15,9 @@ struct SubmissionHooks {
     CopyObserver copyObserver;
     // After the job is written and auto-quit is off: the after-submission dialog.
     std::function<void()> afterSubmission;
+    // After the job is written and auto-quit is on: save and end the program without
+    // asking. Ending is the caller's to decide; without this hook the job simply ends.
+    std::function<void()> endProgram;
 };
 
 // Bnext4Click: saves the message memory, runs the summary, refuses or asks

@@ -1,4 +1,4 @@
-#include "app/Client.h"
+#include "client/Client.h"
 #include "config/PolicyFile.h"
 #include "config/UserSettings.h"
 #include "platform/Errors.h"

@@ -1,4 +1,4 @@
-#include "app/Client.h"
+#include "client/Client.h"
 #include "platform/Errors.h"
 #include "recipients/MemoryFiles.h"
 

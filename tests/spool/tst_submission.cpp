@@ -1,6 +1,6 @@
 #include "spool/Submission.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "app/Startup.h"
 #include "platform/Errors.h"
 #include "selection/SelectionEntry.h"
@@ -427,9 +427,11 @@ private Q_SLOTS:
         client->form.setSelection({env.makeFile(QStringLiteral("a.txt"), "a")});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
+        SubmissionHooks hooks = rec.hooks();
+        hooks.endProgram = [&] { QuitProgram(*client, true); };
         bool ended = false;
         try {
-            Bnext4Click(*client, rec.hooks());
+            Bnext4Click(*client, hooks);
         } catch (const ProcessExit& e) {
             ended = true;
             QCOMPARE(e.code, 0);

@@ -1,7 +1,7 @@
 #pragma once
 // A private world for one test: its own APPDATA, XDG_CONFIG_HOME, upload folder and a
 // program path whose policy file the test writes. Nothing touches the real home.
-#include "app/Client.h"
+#include "client/Client.h"
 
 #include <QByteArray>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "app/ClientState.h"
+#include "client/ClientState.h"
 #include "platform/Environment.h"
 #include "spool/JobName.h"
 #include "util/ak7.h"

@@ -1,6 +1,6 @@
 #include "app/gui/ClientProgram.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "app/gui/ProgramEnd.h"
 #include "app/gui/pvx_pas.h"
 #include "dialogs/parvelaclient_about.h"

@@ -1,6 +1,6 @@
 #include "app/gui/CopyProgressWindow.h"
 
-#include "app/ClientState.h"
+#include "client/ClientState.h"
 
 #include <QApplication>
 #include <QCloseEvent>

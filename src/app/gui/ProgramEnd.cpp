@@ -1,6 +1,6 @@
 #include "app/gui/ProgramEnd.h"
 
-#include "app/Client.h"
+#include "client/Client.h"
 #include "platform/Errors.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "app/Client.h"
-#include "app/ClientState.h"
+#include "client/Client.h"
+#include "client/ClientState.h"
 #include "app/gui/ClientProgram.h"
 
 #include <QApplication>

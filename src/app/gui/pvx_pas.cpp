@@ -758,6 +758,7 @@ void TPVX::Bnext4Click()
         };
         hooks.copyObserver = m_progress->observer();
         hooks.afterSubmission = [this] { PC->setCurrentIndex(3); };
+        hooks.endProgram = [this] { QuitProgram(m_client, true); };
         ::Bnext4Click(m_client, hooks);
     });
 }

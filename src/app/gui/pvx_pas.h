@@ -2,7 +2,7 @@
 // The main window: a four-page wizard (Welcome, Select files/folders, Add message,
 // Send). Every control is bound to the client's form both ways; the handlers only
 // wire controls to the program's operations.
-#include "app/Client.h"
+#include "client/Client.h"
 
 #include <QWidget>
 

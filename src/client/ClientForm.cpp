@@ -1,4 +1,4 @@
-#include "app/ClientForm.h"
+#include "client/ClientForm.h"
 
 // Each setter announces a change only when the value really changes, like a check
 // box's toggled signal, so the window's two-way binding never loops.

@@ -2,8 +2,8 @@
 // One running client: its state, the form values, the language texts, the message
 // boxes and the user's settings store. The window program owns one; the command-line
 // tool and the tests make their own.
-#include "app/ClientForm.h"
-#include "app/ClientState.h"
+#include "client/ClientForm.h"
+#include "client/ClientState.h"
 #include "i18n/LanguageTexts.h"
 #include "platform/Prompter.h"
 #include "platform/UserRegistry.h"
