@@ -1,7 +1,7 @@
 #pragma once
 // Terminal input and output for the command-line tool.
 #include "platform/Prompter.h"
-#include "util/ak7.h"
+#include "util/FileCopy.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "config/UploadProbe.h"
 #include "platform/Errors.h"
 #include "platform/ProfileReader.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,7 +2,8 @@
 
 #include "client/Client.h"
 #include "config/Paths.h"
-#include "util/ak7.h"
+#include "util/FileDelete.h"
+#include "util/NameParts.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,7 @@ void ProbeUploadFolder(Client& client, const QString& configuredPath)
         return;
     }
 
-    const QString testFolder = folder + RandomText(20, 0) + QStringLiteral(".pvltest");
+    const QString testFolder = folder + RandomText(20, RandomMode::Numbers) + QStringLiteral(".pvltest");
     if (!QDir().mkdir(testFolder)) {
         fail(client, false,
              QStringLiteral("PVLERR:02 > Unsufficient rights in UPLOAD directory. Contact your administrator."));

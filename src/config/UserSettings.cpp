@@ -5,7 +5,7 @@
 #include "platform/Errors.h"
 #include "recipients/MemoryFiles.h"
 #include "spool/JobOptions.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QFileInfo>
 

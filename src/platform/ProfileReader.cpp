@@ -1,7 +1,7 @@
 #include "platform/ProfileReader.h"
 
 #include "platform/Cp1252.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "platform/UserRegistry.h"
 
 #include "platform/Errors.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QDir>
 #include <QFile>

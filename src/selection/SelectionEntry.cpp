@@ -1,7 +1,7 @@
 #include "selection/SelectionEntry.h"
 
 #include "i18n/LanguageTexts.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 QString MakeFolderEntry(const QString& folderPath, const QString& marker)
 {

@@ -3,8 +3,8 @@
 #include "client/Client.h"
 #include "platform/FileTree.h"
 #include "selection/SelectionEntry.h"
-#include "util/Text.h"
-#include "util/ak7.h"
+#include "platform/Text.h"
+#include "util/FileSizes.h"
 
 #include <QtNumeric>
 

@@ -1,7 +1,7 @@
 #include "spool/JobListing.h"
 
 #include "platform/Errors.h"
-#include "util/ak7.h"
+#include "util/FileSizes.h"
 
 #include <QDir>
 #include <QFile>

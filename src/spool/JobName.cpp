@@ -1,7 +1,7 @@
 #include "spool/JobName.h"
 
 #include "client/ClientState.h"
-#include "util/ak7.h"
+#include "util/NameParts.h"
 
 #include <QFileInfo>
 
@@ -63,5 +63,5 @@ JobNames MakeJobName(const ClientState& state, const std::function<QString()>& r
 
 JobNames MakeJobName(const ClientState& state)
 {
-    return MakeJobName(state, [] { return RandomText(40, 2); });
+    return MakeJobName(state, [] { return RandomText(40, RandomMode::DigitsUpperLower); });
 }

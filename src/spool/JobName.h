@@ -16,6 +16,6 @@ struct JobNames {
 // A computer name with characters that cannot stand in a file name (path separators
 // above all) has them replaced by '-', so the job never lands outside the upload folder.
 JobNames MakeJobName(const ClientState& state);
-// The same with the random part drawn by randomPart instead of RandomText(40, 2), so a
+// The same with the random part drawn by randomPart instead of RandomText(40, DigitsUpperLower), so a
 // test can decide which names come up.
 JobNames MakeJobName(const ClientState& state, const std::function<QString()>& randomPart);

@@ -1,7 +1,7 @@
 #include "spool/JobOptions.h"
 
 #include "client/Client.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 void ConnectOptionStores(Client& client)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Finish: the summary, the confirmation and the job written into the upload folder
 // under its lock: lock, descriptor, copied selection, message; then the lock goes.
-#include "util/ak7.h"
+#include "util/FileCopy.h"
 
 #include <QString>
 #include <functional>

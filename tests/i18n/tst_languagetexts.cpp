@@ -1,6 +1,6 @@
 #include "i18n/LanguageTexts.h"
 #include "platform/Cp1252.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QSet>
 #include <QTest>

@@ -2,7 +2,7 @@
 #include "platform/ProfileReader.h"
 #include "platform/UserRegistry.h"
 #include "platform/Errors.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include "TestSupport.h"
 

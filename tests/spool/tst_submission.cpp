@@ -5,7 +5,8 @@
 #include "platform/Errors.h"
 #include "selection/SelectionEntry.h"
 #include "spool/JobDescriptor.h"
-#include "util/ak7.h"
+#include "util/FileCopy.h"
+#include "util/FileSizes.h"
 
 #include "TestSupport.h"
 

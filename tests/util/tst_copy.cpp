@@ -1,6 +1,6 @@
 #include "platform/FileTree.h"
-#include "util/CopyEngine.h"
-#include "util/ak7.h"
+#include "util/FileCopy.h"
+#include "util/FileSizes.h"
 
 #include "TestSupport.h"
 

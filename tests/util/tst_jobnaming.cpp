@@ -1,7 +1,8 @@
 #include "client/ClientState.h"
 #include "platform/Environment.h"
 #include "spool/JobName.h"
-#include "util/ak7.h"
+#include "util/FileDelete.h"
+#include "util/NameParts.h"
 
 #include "TestSupport.h"
 
@@ -88,7 +89,7 @@ private Q_SLOTS:
         const QRegularExpression shape(QStringLiteral("^%1{%2}$").arg(alphabet).arg(qMax(0, length)));
         const QRegularExpression empty(QStringLiteral("^$"));
         for (int i = 0; i < 2000; ++i) {
-            const QString text = RandomText(length, mode);
+            const QString text = RandomText(length, RandomMode(mode));
             if (!(length > 0 ? shape : empty).match(text).hasMatch())
                 QFAIL(qPrintable(QStringLiteral("draw %1: \"%2\"").arg(i).arg(text)));
         }
@@ -108,7 +109,7 @@ private Q_SLOTS:
     {
         QFETCH(int, mode);
         QFETCH(double, share);
-        const QString text = RandomText(200000, mode);
+        const QString text = RandomText(200000, RandomMode(mode));
         QCOMPARE(text.size(), 200000);
         const double digits = double(DigitsOnly(text).size()) / text.size();
         QVERIFY2(qAbs(digits - share) < 0.01, qPrintable(QString::number(digits)));
@@ -123,11 +124,11 @@ private Q_SLOTS:
     {
         QSet<QString> seen;
         for (int i = 0; i < 1000; ++i)
-            seen.insert(RandomText(40, 2));
+            seen.insert(RandomText(40, RandomMode::DigitsUpperLower));
         QCOMPARE(seen.size(), 1000);
         // Mode 0 at a frozen clock still varies through its draw.
         setFixedClock(kNewYearsEve);
-        QVERIFY(RandomText(20, 0) != RandomText(20, 0));
+        QVERIFY(RandomText(20, RandomMode::Numbers) != RandomText(20, RandomMode::Numbers));
     }
 
     void randomTextMode0ChunksAreClockTimesDraw()
@@ -137,12 +138,12 @@ private Q_SLOTS:
         // characters are one number without a leading zero.
         setFixedClock(QDateTime(QDate(2008, 12, 31), QTime(0, 0, 0)));
         for (int i = 0; i < 500; ++i) {
-            const QString one = RandomText(7, 0);
+            const QString one = RandomText(7, RandomMode::Numbers);
             QVERIFY2(one[0] != u'0', qPrintable(one));
         }
         setFixedClock(QDateTime(QDate(2008, 12, 31), QTime(23, 59, 59)));
         for (int i = 0; i < 500; ++i) {
-            const qint64 head = RandomText(8, 0).toLongLong();
+            const qint64 head = RandomText(8, RandomMode::Numbers).toLongLong();
             QVERIFY2(head >= 10000000, qPrintable(QString::number(head)));
         }
     }

@@ -1,5 +1,5 @@
 #include "platform/FileTree.h"
-#include "util/ak7.h"
+#include "util/FileSizes.h"
 
 #include "TestSupport.h"
 

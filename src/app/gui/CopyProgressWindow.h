@@ -2,7 +2,7 @@
 // The window shown while a job's selection is copied: files and bytes done of the
 // total, the name being copied and Cancel. The copy runs on the window's thread, so
 // the observer keeps the window painted by turning the events now and then.
-#include "util/ak7.h"
+#include "util/FileCopy.h"
 
 #include <QElapsedTimer>
 #include <QWidget>

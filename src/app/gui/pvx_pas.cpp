@@ -13,7 +13,7 @@
 #include "selection/gui/ShellBrowser.h"
 #include "spool/JobOptions.h"
 #include "spool/Submission.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-// The sizes ak7 reports: one file, or a whole folder tree.
-#include "util/ak7.h"
+// The sizes of what is selected: one file, or a whole folder tree.
+#include "util/FileSizes.h"
 
 #include "platform/FileTree.h"
 

@@ -1,29 +1,10 @@
 #pragma once
-// The program's small utility routines: computer name, date digits, random text,
-// file and folder sizes, and the shell's copy and delete.
+// The copy of a whole selection into a job folder, with progress and cancel.
 #include "platform/Errors.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-QString ComputerNameText();
-// The local date as YYYYMMDD, then (unless the time is 00:00:00) a blank and the time
-// in the user's long time format.
-QString DateStamp();
-QString DigitsOnly(const QString& text);
-// mode 0: digits from clock-based numbers; 1: digits and A-Z; 2: digits, A-Z and a-z.
-QString RandomText(int length, int mode);
-
-// Bytes of the regular file (or the file a link leads to) at path; 0 when there is none.
-qint64 FileBytes(const QString& path);
-// Bytes of every file below folder, hidden ones included; links are followed, but a
-// folder already on the walk's way down (a link cycle) is not entered again. 0 when
-// the folder is missing or cannot be listed.
-qint64 FolderBytes(const QString& folder);
-
-// Removes a file, or a folder with everything in it, silently. True on success.
-bool ShellDelete(const QString& path);
 
 // Progress of a copy, reported as it goes.
 struct CopyProgress {
@@ -50,3 +31,15 @@ public:
 // are flushed to disk before it returns. Throws IoError (with the system's text and
 // the path) on the first failure, CopyCancelled when the observer cancels.
 void ShellCopy(const QStringList& sources, const QString& dest, const CopyObserver& observer = {});
+
+namespace filetree {
+class FileSystem;
+}
+
+// ShellCopy on the given file system (native, or the portable one in tests).
+void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const QString& dest,
+               const CopyObserver& observer);
+
+// The first name of the form "name", "name (2)", "name (3)"... for which taken()
+// answers false; a file's extension stays at the end ("report (2).doc").
+QString FreeName(const QString& name, bool isFile, const std::function<bool(const QString&)>& taken);

@@ -1,4 +1,4 @@
-#include "util/Text.h"
+#include "platform/Text.h"
 
 #include "platform/Errors.h"
 

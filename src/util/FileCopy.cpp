@@ -1,5 +1,5 @@
 // ShellCopy: the whole selection copied in one operation with one progress report.
-#include "util/CopyEngine.h"
+#include "util/FileCopy.h"
 
 #include "platform/FileTree.h"
 

@@ -1,5 +1,5 @@
-// The file helpers of ak7 that remove things.
-#include "util/ak7.h"
+// Silent removal of files and folder trees.
+#include "util/FileDelete.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-// The text helpers of ak7: computer name, date stamp, digit filter, random text.
-#include "util/ak7.h"
+// Computer name, date stamp, digit filter and random text.
+#include "util/NameParts.h"
 
 #include "platform/Environment.h"
 
@@ -61,31 +61,32 @@ QString DigitsOnly(const QString& text)
     return digits;
 }
 
-QString RandomText(int length, int mode)
+QString RandomText(int length, RandomMode mode)
 {
     // The draws come from Qt's global generator, which is seeded once from the system's
     // entropy source; reseeding it from the clock on every call would only make two
     // quick calls more alike, so we don't.
     QRandomGenerator* random = QRandomGenerator::global();
-    // Only the modes 0, 1 and 2 exist; anything else is taken as mode 2 rather than
+    // A value outside the three modes is taken as the widest alphabet rather than
     // looping for ever without adding a character.
-    if (mode != 0 && mode != 1)
-        mode = 2;
+    if (mode != RandomMode::Numbers && mode != RandomMode::DigitsUpper)
+        mode = RandomMode::DigitsUpperLower;
+    const bool lower = mode == RandomMode::DigitsUpperLower;
     const int wanted = qMax(0, length);
     QString text;
     text.reserve(wanted + 13);
     do {
-        if (mode == 0) {
-            // Mode 0 mixes the clock into every chunk: (second of day + 1) times
-            // (second of minute + 1) times (a draw below 999999, plus 2).
+        if (mode == RandomMode::Numbers) {
+            // Each chunk mixes in the clock: (second of day + 1) times (second of
+            // minute + 1) times (a draw below 999999, plus 2).
             const QTime t = environment::now().time();
             const qint64 secondOfDay = t.hour() * 3600 + t.minute() * 60 + t.second();
             const qint64 secondOfMinute = t.second();
             const qint64 r = random->bounded(999999);
             text += QString::number((secondOfDay + 1) * (secondOfMinute + 1) * (r + 2));
         } else {
-            const int n = random->bounded(mode == 1 ? 91 : 123);
-            if ((n >= 65 && n <= 90) || (mode == 2 && n >= 97 && n <= 122))
+            const int n = random->bounded(lower ? 123 : 91);
+            if ((n >= 65 && n <= 90) || (lower && n >= 97 && n <= 122))
                 text += QChar(n);
             else
                 text += QString::number(n);

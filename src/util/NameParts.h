@@ -1,0 +1,17 @@
+#pragma once
+// The pieces job names and probe folders are made of: computer name, date digits and
+// random text.
+#include <QString>
+
+QString ComputerNameText();
+// The local date as YYYYMMDD, then (unless the time is 00:00:00) a blank and the time
+// in the user's long time format.
+QString DateStamp();
+QString DigitsOnly(const QString& text);
+
+enum class RandomMode {
+    Numbers,           // digits only, from clock-based numbers
+    DigitsUpper,       // digits and A-Z
+    DigitsUpperLower,  // digits, A-Z and a-z
+};
+QString RandomText(int length, RandomMode mode);
