@@ -15,7 +15,7 @@ QString MainWindowCaption(const ClientState& state)
     return state.ProductTitle + u' ' + state.VersionText + QStringLiteral("  -  ") + kVendorAddress;
 }
 
-void InitMainWindow(Client& client)
+void StartClient(Client& client)
 {
     ClientState& state = client.state;
     client.form.setRecipients({});

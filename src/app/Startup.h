@@ -8,7 +8,7 @@ struct ClientState;
 QString MainWindowCaption(const ClientState& state);
 // Fixes the file locations and titles, creates the user data folder, empties the
 // recipient list and loads the user's settings (which reads the policy file).
-void InitMainWindow(Client& client);
+void StartClient(Client& client);
 // Immediate: save and end. Otherwise ask "Quit?" first; No returns and changes nothing.
 // Ending throws ProcessExit{0} after the settings are saved.
 void QuitProgram(Client& client, bool immediate);

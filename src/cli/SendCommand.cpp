@@ -118,7 +118,7 @@ int runSend(const SendRequest& r)
     client.prompter.setPresenter(console::present);
 
     try {
-        InitMainWindow(client);
+        StartClient(client);
     } catch (const ProcessExit&) {
         return Failed; // the policy file is missing; the message is already out
     }

@@ -182,7 +182,7 @@ bool SubmitJob(Client& client, const SubmissionHooks& hooks)
     return released;
 }
 
-void Bnext4Click(Client& client, const SubmissionHooks& hooks)
+void FinishJob(Client& client, const SubmissionHooks& hooks)
 {
     client.guarded([&] {
         SaveMessageCache(client);

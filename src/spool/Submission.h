@@ -20,9 +20,9 @@ struct SubmissionHooks {
     std::function<void()> endProgram;
 };
 
-// Bnext4Click: saves the message memory, runs the summary, refuses or asks
+// Finish: saves the message memory, runs the summary, refuses or asks
 // "Sending, are you sure" and submits on Yes. Errors are shown through the prompter.
-void Bnext4Click(Client& client, const SubmissionHooks& hooks);
+void FinishJob(Client& client, const SubmissionHooks& hooks);
 
 // Writes one job. Returns true when the job is complete and its lock released.
 // Throws UserError (IoError, CopyCancelled...) on the first failure: the lock stays.

@@ -130,7 +130,7 @@ private Q_SLOTS:
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + value + "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
         auto client = env.makeClient();
         client->registry.write("POLICYVERSION", "1");
-        QVERIFY(client->guarded([&] { InitMainWindow(*client); }));
+        QVERIFY(client->guarded([&] { StartClient(*client); }));
         QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
         QCOMPARE(client->prompter.shown().first().text, k01);
@@ -200,7 +200,7 @@ private Q_SLOTS:
         client->registry.write("POLICYVERSION", "4");
         CreatedFolders created(env.upload());
         QVERIFY(created.valid());
-        InitMainWindow(*client);
+        StartClient(*client);
         QVERIFY(client->prompter.shown().isEmpty());
         const QStringList names = created.names();
         QCOMPARE(names.size(), 2);

@@ -38,7 +38,7 @@ std::unique_ptr<Client> start(const TestEnv& env)
 {
     auto client = env.makeClient();
     ConnectOptionStores(*client);
-    InitMainWindow(*client);
+    StartClient(*client);
     return client;
 }
 
@@ -86,7 +86,7 @@ private Q_SLOTS:
         env.writeDefaultPolicy();
         auto client = env.makeClient();
         client->form.setRecipients({"left over"});
-        InitMainWindow(*client);
+        StartClient(*client);
         const ClientState& s = client->state;
         QCOMPARE(s.ExeFolder, env.root() + "/bin");
         QCOMPARE(s.PolicyFilePath, env.policyPath());
@@ -104,7 +104,7 @@ private Q_SLOTS:
         TestEnv env;
         auto client = env.makeClient();
         ConnectOptionStores(*client);
-        QCOMPARE(exitCodeOf([&] { InitMainWindow(*client); }), 0);
+        QCOMPARE(exitCodeOf([&] { StartClient(*client); }), 0);
         QVERIFY(QFileInfo(env.userDataFolder()).isDir());
         QVERIFY(!QFile::exists(env.registryPath()));
         QCOMPARE(client->prompter.shown().size(), 1);
@@ -216,7 +216,7 @@ private Q_SLOTS:
         auto client = env.makeClient();
         ConnectOptionStores(*client);
         QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
-        InitMainWindow(*client);
+        StartClient(*client);
         QCOMPARE(int(client->state.ColorScheme), scheme);
         QCOMPARE(applied.count(), 1);
         QCOMPARE(applied.first().at(0).toInt(), scheme);
@@ -338,7 +338,7 @@ private Q_SLOTS:
         env.writeDefaultPolicy("DEFAULTEXPIRE=36\r\n");
         auto client = env.makeClient();
         client->settingsWritable = false;
-        InitMainWindow(*client);
+        StartClient(*client);
         QVERIFY(client->state.FirstRun);
         QCOMPARE(client->form.expireText(), QString("36"));
         QVERIFY(!QFile::exists(env.registryPath()));
@@ -347,7 +347,7 @@ private Q_SLOTS:
         const QByteArray stored = readAll(env.registryPath());
         auto cli = env.makeClient();
         cli->settingsWritable = false;
-        InitMainWindow(*cli);
+        StartClient(*cli);
         QCOMPARE(cli->form.expireText(), QString("36")); // the policies applied in memory
         QCOMPARE(readAll(env.registryPath()), stored);
     }
@@ -364,7 +364,7 @@ private Q_SLOTS:
                         {"LANGUAGE", "DEUTSCH"}});
         auto client = env.makeClient();
         ConnectOptionStores(*client);
-        QVERIFY(!client->guarded([&] { InitMainWindow(*client); }));
+        QVERIFY(!client->guarded([&] { StartClient(*client); }));
         QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
         QVERIFY(client->prompter.shown().first().text.contains(env.userDataFolder() + "pvxto.txt"));

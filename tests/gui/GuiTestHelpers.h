@@ -4,26 +4,28 @@
 #include "TestSupport.h"
 #include "app/gui/ClientProgram.h"
 #include "app/gui/ProgramEnd.h"
-#include "app/gui/pvx_pas.h"
-#include "dialogs/pvx_settings.h"
+#include "app/gui/MainWindow.h"
+#include "dialogs/SettingsDialog.h"
+#include "selection/gui/ShellBrowser.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 // Clicks OK (or Cancel) on the Settings dialog as soon as it shows; it waits in a
 // loop of its own, so the answer must be under way before it opens.
-inline void answerSettingsWhenShown(Tfsettings* dialog, bool ok)
+inline void answerSettingsWhenShown(SettingsDialog* dialog, bool ok)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, dialog, ok] {
         if (!dialog->isVisible())
             return;
-        (ok ? dialog->Bok : dialog->Bcancel)->click();
+        dialog->findChild<QPushButton*>(ok ? "Bok" : "Bcancel")->click();
         timer->deleteLater();
     });
     timer->start();
@@ -34,8 +36,20 @@ struct GuiRun {
     std::unique_ptr<Client> client;
     std::unique_ptr<ClientProgram> program;
 
-    TPVX* window() const { return program->mainWindow(); }
+    MainWindow* window() const { return program->mainWindow(); }
     template <typename T> T* find(const QString& name) const { return window()->findChild<T*>(name); }
+    QTabWidget* pages() const { return find<QTabWidget>(QStringLiteral("PC")); }
+    // The folder the shell browser shows.
+    QString browserFolder() const { return window()->findChild<ShellBrowser*>()->folder(); }
+    // The copy's progress window, a window of its own beside the main window.
+    QWidget* progressWindow() const
+    {
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget* w : windows)
+            if (w->objectName() == QLatin1String("CopyProgressWindow"))
+                return w;
+        return nullptr;
+    }
 };
 
 // Starts the program and shows it; a first start's Settings dialog is answered with OK.
@@ -49,7 +63,7 @@ inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true
         return run;
     const bool firstRun = run->client->state.FirstRun;
     if (firstRun)
-        answerSettingsWhenShown(run->program->settingsWindow(), true);
+        answerSettingsWhenShown(run->program->settingsDialog(), true);
     run->program->show();
     if (firstRun) {
         // The dialog opens right after the window shows and blocks until answered.

@@ -73,7 +73,7 @@ void TestJobWindow::selectInBrowser(GuiRun& run, const QStringList& names)
     auto* model = static_cast<QFileSystemModel*>(view->model());
     view->clearSelection();
     for (const QString& name : names) {
-        const QModelIndex index = model->index(run.window()->Browser->folder() + u'/' + name);
+        const QModelIndex index = model->index(run.browserFolder() + u'/' + name);
         QVERIFY2(index.isValid(), qPrintable(name));
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, view->visualRect(index).center());
@@ -109,12 +109,12 @@ void TestJobWindow::wholeJobThroughTheWindow()
     const QString removedLater = env.makeFile("Elsewhere/unwanted.txt", "no");
     auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
-    TPVX* w = run->window();
-    w->PC->setCurrentIndex(1);
+    MainWindow* w = run->window();
+    run->pages()->setCurrentIndex(1);
 
     // Browse to the sources by typing the path, pick a file and a folder, add them.
     typePath(*run, env.root() + QStringLiteral("/Sources"));
-    QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/Sources"));
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/Sources"));
     waitForListing(*run, 3); // hidden items are listed too
     // Folders come first once the listing is sorted; entries follow the display order.
     auto* view = run->find<QTreeView>("ShellListView1");
@@ -130,14 +130,14 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
     // Other programs drop names anywhere on the window, on any page; a missing name
     // is skipped without a word.
-    w->PC->setCurrentIndex(3);
+    run->pages()->setCurrentIndex(3);
     dropOnWindow(*run, {dropped, removedLater, env.root() + QStringLiteral("/nothing here")});
     QCOMPARE(clb->count(), 4);
     QCOMPARE(clb->horizontalExtent(), extent);
     QVERIFY(run->client->prompter.shown().isEmpty());
 
     // The Delete key removes the selected entry, the others keep their order.
-    w->PC->setCurrentIndex(1);
+    run->pages()->setCurrentIndex(1);
     clb->setFocus();
     clb->clearSelection();
     clb->item(3)->setSelected(true);
@@ -161,7 +161,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QTest::keyClick(re, Qt::Key_Return);
     QTest::keyClicks(re, "the plans.");
     QTest::mouseClick(run->find<QPushButton>("Bnext3"), Qt::LeftButton);
-    QCOMPARE(w->PC->currentIndex(), 3);
+    QCOMPARE(run->pages()->currentIndex(), 3);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
 
     QTest::mouseClick(run->find<QPushButton>("Bsummary"), Qt::LeftButton);
@@ -176,8 +176,8 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].kind, PromptKind::Confirm);
     QVERIFY(w->isEnabled());
-    QVERIFY(!w->progressWindow()->isVisible());
-    QCOMPARE(w->PC->currentIndex(), 3);
+    QVERIFY(!run->progressWindow()->isVisible());
+    QCOMPARE(run->pages()->currentIndex(), 3);
     QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
 
     // One complete job: no lock, a valid descriptor, the copies and the message.
@@ -209,8 +209,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     env.writeDefaultPolicy();
     const QString file = env.makeFile("in/file.txt", "f");
     auto run = startProgram(env);
-    TPVX* w = run->window();
-    w->PC->setCurrentIndex(1);
+    run->pages()->setCurrentIndex(1);
     auto* clb = run->find<DropZoneList>("CLB");
 
     // Text dragged from somewhere else (our own message editor, say) is refused by the
@@ -233,7 +232,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     // and over an edit field that would otherwise take the text.
     dropOnWindow(*run, {file}, clb->viewport());
     QCOMPARE(run->client->form.selection(), QStringList({file}));
-    w->PC->setCurrentIndex(2);
+    run->pages()->setCurrentIndex(2);
     dropOnWindow(*run, {env.root() + QStringLiteral("/in")}, run->find<LabelledEdit>("LEsubject")->edit());
     QCOMPARE(run->client->form.selection(),
              QStringList({file, env.root() + QStringLiteral("/in (:Folder:)")}));
@@ -244,7 +243,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     QCOMPARE(run->client->form.selection().size(), 2);
 
     // The pop-up's Delete and the Delete button remove the selected entries only.
-    w->PC->setCurrentIndex(1);
+    run->pages()->setCurrentIndex(1);
     clb->clearSelection();
     clb->item(0)->setSelected(true);
     run->find<QAction>("Delete2")->trigger();
@@ -263,20 +262,19 @@ void TestJobWindow::browserNavigationAndLastPath()
     const QString two = env.root() + QStringLiteral("/tree/one/two");
     {
         auto run = startProgram(env);
-        TPVX* w = run->window();
-        w->PC->setCurrentIndex(1);
-        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/home"));
+        run->pages()->setCurrentIndex(1);
+        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
         typePath(*run, two);
-        QCOMPARE(w->Browser->folder(), two);
+        QCOMPARE(run->browserFolder(), two);
         QCOMPARE(run->client->form.lastPath(), two);
         QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
-        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/tree/one"));
+        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
         // A path that is no folder is refused with one message; the view stays.
         run->client->prompter.clearShown();
         typePath(*run, env.root() + QStringLiteral("/tree/missing"));
         QCOMPARE(run->client->prompter.shown().size(), 1);
         QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
-        QCOMPARE(w->Browser->folder(), env.root() + QStringLiteral("/tree/one"));
+        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
         typePath(*run, two);
         run->client->prompter.queueAnswers({PromptAnswer::Yes});
         QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
@@ -284,7 +282,7 @@ void TestJobWindow::browserNavigationAndLastPath()
     }
     QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/LASTPATH").toString(), two);
     auto run = startProgram(env);
-    QCOMPARE(run->window()->Browser->folder(), two);
+    QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
 }
 
@@ -296,11 +294,11 @@ void TestJobWindow::failingCopyKeepsTheLockAndFreesTheWindow()
     const QString kept = env.makeFile("src/kept.txt", "k");
     const QString gone = env.makeFile("src/gone.txt", "g");
     auto run = startProgram(env);
-    TPVX* w = run->window();
+    MainWindow* w = run->window();
     dropOnWindow(*run, {kept, gone});
     QVERIFY(QFile::remove(gone)); // removed after it was added
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    w->PC->setCurrentIndex(3);
+    run->pages()->setCurrentIndex(3);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
     run->client->prompter.clearShown();
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
@@ -316,7 +314,7 @@ void TestJobWindow::failingCopyKeepsTheLockAndFreesTheWindow()
     QCOMPARE(QDir(env.upload()).entryList({"*.lck"}).size(), 1);
     QVERIFY(run->client->form.logLines().last() != QStringLiteral("05 - Lock released"));
     QVERIFY(w->isEnabled());
-    QVERIFY(!w->progressWindow()->isVisible());
+    QVERIFY(!run->progressWindow()->isVisible());
     QVERIFY(!ProgramEnd::requested());
 }
 
@@ -356,10 +354,10 @@ void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
     env.writeDefaultPolicy();
     const QString file = env.makeFile("src/only.txt", "o");
     auto run = startProgram(env);
-    TPVX* w = run->window();
+    MainWindow* w = run->window();
     dropOnWindow(*run, {file});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    w->PC->setCurrentIndex(3);
+    run->pages()->setCurrentIndex(3);
     QTest::mouseClick(run->find<QCheckBox>("CBautoquit"), Qt::LeftButton);
     QVERIFY(run->client->form.autoQuit());
     run->client->prompter.clearShown();
@@ -410,8 +408,7 @@ void TestJobWindow::hiddenDialogButtons()
     const QString one = env.makeFile("pick/one.txt", "1");
     const QString two = env.makeFile("pick/two.txt", "2");
     auto run = startProgram(env);
-    TPVX* w = run->window();
-    w->PC->setCurrentIndex(1);
+    run->pages()->setCurrentIndex(1);
     auto* bfile = run->find<QPushButton>("Bfile");
     auto* bfolder = run->find<QPushButton>("Bfolder");
     QVERIFY(bfile->isHidden());

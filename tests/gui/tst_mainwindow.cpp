@@ -4,9 +4,9 @@
 
 #include "app/Startup.h"
 #include "app/gui/LabelledEdit.h"
-#include "dialogs/parvelaclient_about.h"
-#include "dialogs/pvx_post.h"
-#include "recipients/gui/pvx_adr.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/AfterSubmissionDialog.h"
+#include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 
 #include <QCheckBox>
@@ -60,7 +60,7 @@ void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
     auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
     QCOMPARE(run->program->creationOrder(),
-             QStringList({"TPVX", "Tfsettings", "Tpost", "Tadr", "Tparvelaclientabout"}));
+             QStringList({"MainWindow", "SettingsDialog", "AfterSubmissionDialog", "ContactsPicker", "AboutDialog"}));
     // Start-up ran while the main window was the only window.
     QCOMPARE(run->window()->windowsAtCreate(), 0);
     QVERIFY(run->window()->isVisible());
@@ -136,7 +136,7 @@ void TestMainWindow::placeholderUploadFolderEndsAfterOneMessage()
     QVERIFY(!run->window()->isVisible());
     // Normal use never began: the Settings dialog did not open either.
     QTest::qWait(20);
-    QVERIFY(!run->program->settingsWindow()->isVisible());
+    QVERIFY(!run->program->settingsDialog()->isVisible());
 }
 
 void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
@@ -149,7 +149,7 @@ void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
         auto client = env.makeClient();
         ClientProgram program(*client);
         QVERIFY(client->state.FirstRun);
-        Tfsettings* settings = program.settingsWindow();
+        SettingsDialog* settings = program.settingsDialog();
         bool windowDisabledWhileOpen = false;
         auto* probe = new QTimer;
         probe->setInterval(5);
@@ -157,7 +157,7 @@ void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
             if (!settings->isVisible())
                 return;
             windowDisabledWhileOpen = !program.mainWindow()->isEnabled();
-            settings->Bcancel->click();
+            settings->findChild<QPushButton*>("Bcancel")->click();
             probe->deleteLater();
         });
         probe->start();
@@ -175,7 +175,7 @@ void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
     QVERIFY(!run->client->state.FirstRun);
     run->program->show();
     QTest::qWait(50);
-    QVERIFY(!run->program->settingsWindow()->isVisible());
+    QVERIFY(!run->program->settingsDialog()->isVisible());
     QVERIFY(run->window()->isEnabled());
 }
 
@@ -410,7 +410,7 @@ void TestMainWindow::messageEditorHoldsAtMost4000Characters()
     re->setFocus();
     re->insertPlainText(QString(3990, u'a'));
     re->insertPlainText(QStringLiteral("0123456789abcdef"));
-    QCOMPARE(re->toPlainText().size(), TPVX::kMessageLimit);
+    QCOMPARE(re->toPlainText().size(), MainWindow::kMessageLimit);
     QVERIFY(re->toPlainText().endsWith(QStringLiteral("0123456789")));
     re->setPlainText(QStringLiteral("one\ntwo\n\nfour"));
     QCOMPARE(run->client->form.messageLines(), QStringList({"one", "two", "", "four"}));

@@ -25,7 +25,7 @@ std::unique_ptr<Client> startClient(const TestEnv& env)
 {
     env.writeDefaultPolicy();
     auto client = env.makeClient();
-    InitMainWindow(*client);
+    StartClient(*client);
     client->texts.load(kEnglish, kProductTitle, kVersionText);
     client->form.setExpireText(QStringLiteral("48"));
     return client;
@@ -118,7 +118,7 @@ private Q_SLOTS:
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
 
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
 
         QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
@@ -184,7 +184,7 @@ private Q_SLOTS:
             return true;
         });
         client->prompter.queueAnswers({PromptAnswer::Yes});
-        Bnext4Click(*client, hooks);
+        FinishJob(*client, hooks);
         const QString name = jobName(env);
         QCOMPARE(lockText, QStringLiteral("LOCK, do not remove: %1.lck\r\n|%1.lck").arg(name));
         QCOMPARE(readAll(env.upload() + u'/' + name + QStringLiteral(".msg")), QByteArray());
@@ -199,7 +199,7 @@ private Q_SLOTS:
         client->form.setSelection({env.makeFile(QStringLiteral("a.txt"), "a")});
         client->prompter.queueAnswers({PromptAnswer::No});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         QVERIFY(uploadEntries(env).isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("  Expires: 48 hours"));
         QCOMPARE(rec.afterSubmission, 0);
@@ -252,7 +252,7 @@ private Q_SLOTS:
             form.setMessageLines({QStringLiteral("fine"), QStringLiteral("\U0001F600")});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         QVERIFY(uploadEntries(env).isEmpty());
         QCOMPARE(client->prompter.shown().size(), 1);
         const Prompt p = client->prompter.shown().first();
@@ -271,7 +271,7 @@ private Q_SLOTS:
             client->form.appendRecipient(QStringLiteral("r%1@example.com").arg(i));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         const auto d = DecodeJobDescriptor(readAll(env.upload() + u'/' + jobName(env) + QStringLiteral(".pvx")));
         QVERIFY(d.has_value());
         QCOMPARE(d->recipients.size(), 500);
@@ -287,7 +287,7 @@ private Q_SLOTS:
         client->form.setSelection({a, b, a});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         QCOMPARE(treeOf(env.upload() + u'/' + jobName(env) + QStringLiteral(".dir")),
                  (QMap<QString, QByteArray>{{QStringLiteral("report.doc"), "A"}, {QStringLiteral("report (2).doc"), "B"}}));
     }
@@ -303,7 +303,7 @@ private Q_SLOTS:
         client->form.setSelection({MakeFolderEntry(t, QStringLiteral("(:Folder:)"))});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         QCOMPARE(client->form.logLines().last(), kReleased);
         const QString copy = env.upload() + u'/' + jobName(env) + QStringLiteral(".dir/t");
         QCOMPARE(FolderBytes(copy), qint64(5600));
@@ -321,7 +321,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(gone));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         checkFailedJob(env, *client, rec, QStringLiteral("No such file or directory: ") + gone);
         QCOMPARE(client->form.logLines().last(), QStringLiteral("03 - Copying files/folders"));
         QVERIFY(!QFile::exists(env.upload() + u'/' + jobName(env) + QStringLiteral(".msg")));
@@ -334,7 +334,7 @@ private Q_SLOTS:
         client->form.setSelection({env.makeFile(QStringLiteral("a.txt"), "a")});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks([](const CopyProgress&) { return false; }));
+        FinishJob(*client, rec.hooks([](const CopyProgress&) { return false; }));
         checkFailedJob(env, *client, rec, QStringLiteral("The copy was cancelled."));
     }
 
@@ -349,7 +349,7 @@ private Q_SLOTS:
         client->form.setSelection({env.makeFile(QStringLiteral("big.bin"), QByteArray(3 * 1024 * 1024, 'b'))});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         checkFailedJob(env, *client, rec, QStringLiteral("No space left on device: "));
         QVERIFY(client->prompter.shown().last().text.endsWith(QStringLiteral(".dir/big.bin")));
     }
@@ -366,7 +366,7 @@ private Q_SLOTS:
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         bool remounted = false;
-        Bnext4Click(*client, rec.hooks([&](const CopyProgress&) {
+        FinishJob(*client, rec.hooks([&](const CopyProgress&) {
             if (!remounted)
                 remounted = fsfault::remountReadOnly(env.upload(), true, &why);
             return true;
@@ -387,7 +387,7 @@ private Q_SLOTS:
         client->form.setSelection({env.makeFile(QStringLiteral("a.txt"), "a")});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        Bnext4Click(*client, rec.hooks());
+        FinishJob(*client, rec.hooks());
         QCOMPARE(countShown(*client, PromptKind::Error), 1);
         QVERIFY(client->prompter.shown().last().text.startsWith(QStringLiteral("Read-only file system: ")));
         QVERIFY(uploadEntries(env).isEmpty());
@@ -402,7 +402,7 @@ private Q_SLOTS:
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         QString lock;
-        Bnext4Click(*client, rec.hooks([&](const CopyProgress&) {
+        FinishJob(*client, rec.hooks([&](const CopyProgress&) {
             for (const QString& e : uploadEntries(env))
                 if (lock.isEmpty() && e.endsWith(QStringLiteral(".lck")) && setImmutable(env.upload() + u'/' + e, true))
                     lock = env.upload() + u'/' + e;
@@ -432,7 +432,7 @@ private Q_SLOTS:
         hooks.endProgram = [&] { QuitProgram(*client, true); };
         bool ended = false;
         try {
-            Bnext4Click(*client, hooks);
+            FinishJob(*client, hooks);
         } catch (const ProcessExit& e) {
             ended = true;
             QCOMPARE(e.code, 0);

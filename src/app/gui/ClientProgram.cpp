@@ -2,11 +2,11 @@
 
 #include "client/Client.h"
 #include "app/gui/ProgramEnd.h"
-#include "app/gui/pvx_pas.h"
-#include "dialogs/parvelaclient_about.h"
-#include "dialogs/pvx_post.h"
-#include "dialogs/pvx_settings.h"
-#include "recipients/gui/pvx_adr.h"
+#include "app/gui/MainWindow.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/AfterSubmissionDialog.h"
+#include "dialogs/SettingsDialog.h"
+#include "recipients/gui/ContactsPicker.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,24 +15,24 @@
 
 ClientProgram::ClientProgram(Client& client)
 {
-    m_main = std::make_unique<TPVX>(client);
+    m_main = std::make_unique<MainWindow>(client);
     m_order << m_main->metaObject()->className();
-    m_settings = std::make_unique<Tfsettings>();
+    m_settings = std::make_unique<SettingsDialog>();
     m_order << m_settings->metaObject()->className();
-    m_post = std::make_unique<Tpost>();
-    m_order << m_post->metaObject()->className();
-    m_adr = std::make_unique<Tadr>();
-    m_order << m_adr->metaObject()->className();
-    m_about = std::make_unique<Tparvelaclientabout>();
+    m_afterSubmission = std::make_unique<AfterSubmissionDialog>();
+    m_order << m_afterSubmission->metaObject()->className();
+    m_contacts = std::make_unique<ContactsPicker>();
+    m_order << m_contacts->metaObject()->className();
+    m_about = std::make_unique<AboutDialog>();
     m_order << m_about->metaObject()->className();
-    m_main->setDialogs(m_settings.get(), m_post.get(), m_adr.get(), m_about.get());
+    m_main->setDialogs(m_settings.get(), m_afterSubmission.get(), m_contacts.get(), m_about.get());
 }
 
 ClientProgram::~ClientProgram()
 {
     m_about.reset();
-    m_adr.reset();
-    m_post.reset();
+    m_contacts.reset();
+    m_afterSubmission.reset();
     m_settings.reset();
     m_main.reset();
 }

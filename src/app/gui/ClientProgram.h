@@ -5,16 +5,16 @@
 #include <memory>
 
 struct Client;
-class TPVX;
-class Tfsettings;
-class Tpost;
-class Tadr;
-class Tparvelaclientabout;
+class MainWindow;
+class SettingsDialog;
+class AfterSubmissionDialog;
+class ContactsPicker;
+class AboutDialog;
 
 class ClientProgram {
 public:
-    // Creates TPVX (start-up runs inside it), then Tfsettings, Tpost, Tadr and
-    // Tparvelaclientabout. When start-up decided to end the program, ProgramEnd
+    // Creates MainWindow (start-up runs inside it), then SettingsDialog, AfterSubmissionDialog, ContactsPicker and
+    // AboutDialog. When start-up decided to end the program, ProgramEnd
     // holds the code and nothing is shown.
     explicit ClientProgram(Client& client);
     ~ClientProgram();
@@ -22,20 +22,20 @@ public:
     // Centres the main window on the screen and shows it (FormShow runs).
     void show();
 
-    TPVX* mainWindow() const { return m_main.get(); }
-    Tfsettings* settingsWindow() const { return m_settings.get(); }
-    Tpost* postWindow() const { return m_post.get(); }
-    Tadr* contactsWindow() const { return m_adr.get(); }
-    Tparvelaclientabout* aboutWindow() const { return m_about.get(); }
+    MainWindow* mainWindow() const { return m_main.get(); }
+    SettingsDialog* settingsDialog() const { return m_settings.get(); }
+    AfterSubmissionDialog* afterSubmissionDialog() const { return m_afterSubmission.get(); }
+    ContactsPicker* contactsPicker() const { return m_contacts.get(); }
+    AboutDialog* aboutDialog() const { return m_about.get(); }
     // The class names of the windows in the order they were made.
     const QStringList& creationOrder() const { return m_order; }
 
 private:
-    std::unique_ptr<TPVX> m_main;
-    std::unique_ptr<Tfsettings> m_settings;
-    std::unique_ptr<Tpost> m_post;
-    std::unique_ptr<Tadr> m_adr;
-    std::unique_ptr<Tparvelaclientabout> m_about;
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<SettingsDialog> m_settings;
+    std::unique_ptr<AfterSubmissionDialog> m_afterSubmission;
+    std::unique_ptr<ContactsPicker> m_contacts;
+    std::unique_ptr<AboutDialog> m_about;
     QStringList m_order;
 };
 

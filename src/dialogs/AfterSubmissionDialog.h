@@ -2,8 +2,8 @@
 // The dialog after a submission: Reset, Continue or Quit.
 #include <QWidget>
 
-class Tpost : public QWidget {
+class AfterSubmissionDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit Tpost(QWidget* parent = nullptr);
+    explicit AfterSubmissionDialog(QWidget* parent = nullptr);
 };

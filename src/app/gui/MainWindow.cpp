@@ -1,0 +1,506 @@
+#include "app/gui/MainWindow.h"
+
+#include "app/Startup.h"
+#include "app/gui/CopyProgressWindow.h"
+#include "app/gui/LabelledEdit.h"
+#include "app/gui/ProgramEnd.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/SettingsDialog.h"
+#include "selection/SelectionEntry.h"
+#include "selection/Summary.h"
+#include "selection/gui/DropZone.h"
+#include "selection/gui/ShellBrowser.h"
+#include "spool/JobOptions.h"
+#include "spool/Submission.h"
+#include "platform/Text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+// The local files and folders a drop carries, in the order given.
+QStringList localPaths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    const auto urls = mime->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+// A drop from another program (not from one of our own widgets) carrying local names.
+bool isShellFileDrop(const QDropEvent* event)
+{
+    return event->source() == nullptr && !localPaths(event->mimeData()).isEmpty();
+}
+} // namespace
+
+MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client), m_progress(new CopyProgressWindow)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    resize(832, 600);
+    setMinimumSize(700, 600);
+    setAcceptDrops(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_topStrip = new QWidget(this);
+    m_topStrip->setObjectName(QStringLiteral("Panel6"));
+    m_topStrip->setFixedHeight(4);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PC"));
+    m_pages->setDocumentMode(true);
+    layout->addWidget(m_topStrip);
+    layout->addWidget(m_pages, 1);
+
+    m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
+    m_aboutButton->setObjectName(QStringLiteral("Babout"));
+    m_aboutButton->setFixedSize(60, 20);
+    m_pages->setCornerWidget(m_aboutButton, Qt::TopRightCorner);
+
+    buildWelcomePage();
+    buildSelectPage();
+    buildMessagePage();
+    buildSendPage();
+    bindForm();
+
+    // File names dropped from other programs count on every page, whichever control
+    // is under the mouse.
+    const auto children = findChildren<QWidget*>();
+    for (QWidget* w : children)
+        w->installEventFilter(this);
+
+    startUp();
+}
+
+MainWindow::~MainWindow() { delete m_progress; }
+
+void MainWindow::setDialogs(SettingsDialog* settings, AfterSubmissionDialog* afterSubmission,
+                            ContactsPicker* contacts, AboutDialog* about)
+{
+    m_settings = settings;
+    m_afterSubmission = afterSubmission;
+    m_contacts = contacts;
+    m_about = about;
+}
+
+void MainWindow::guarded(const std::function<void()>& body) { GuiGuarded(m_client, body); }
+
+// ---------------------------------------------------------------- start, show, quit
+
+void MainWindow::startUp()
+{
+    m_windowsAtCreate = 0;
+    const auto windows = QApplication::topLevelWidgets();
+    auto ours = [this](const QWidget* w) {
+        for (; w; w = w->parentWidget()) {
+            if (w == this || w == m_progress)
+                return true;
+        }
+        return false;
+    };
+    for (QWidget* w : windows) {
+        if (!ours(w))
+            ++m_windowsAtCreate;
+    }
+    m_client.state.StartupFailed = false;
+    ConnectOptionStores(m_client);
+    guarded([this] { StartClient(m_client); });
+    m_dropZone->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    if (ProgramEnd::requested())
+        return;
+    showFormValues();
+    setWindowTitle(MainWindowCaption(m_client.state));
+    m_addressBookButton->setVisible(m_client.state.OutlookEnabled);
+    // An unusable upload folder was reported by the probe; the program ends here.
+    if (m_client.state.StartupFailed)
+        ProgramEnd::request(0);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        firstShown();
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        m_client.form.setWindowVisible(false);
+}
+
+void MainWindow::firstShown()
+{
+    guarded([this] {
+        m_client.form.setWindowVisible(true);
+        ApplyLanguage();
+        // The first start's Settings dialog opens once the window is on screen.
+        if (m_client.state.FirstRun && !m_settingsPending) {
+            m_settingsPending = true;
+            QMetaObject::invokeMethod(this, [this] {
+                m_settingsPending = false;
+                if (m_client.state.FirstRun)
+                    RunSettingsDialog();
+            }, Qt::QueuedConnection);
+        }
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The program ends only through the quit question (or auto-quit); a window that
+    // is disabled (a dialog is up, a job is being copied) does not take the close.
+    event->ignore();
+    if (!isEnabled())
+        return;
+    guarded([this] { QuitProgram(m_client, false); });
+}
+
+void MainWindow::ApplyLanguage()
+{
+    const ClientState& st = m_client.state;
+    LanguageTexts& t = m_client.texts;
+    t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
+           st.VersionText.isEmpty() ? kVersionText : st.VersionText);
+
+    m_welcomeText->setPlainText(t.welcomeLines().join(u'\n'));
+    QString heading = t[SelectFilesAndFolders];
+    if (st.MaxSize != QStringLiteral("-1"))
+        heading += QStringLiteral(" (") + t[MaximumSize] + u' ' + st.MaxSize + t[MegaByteUnit] + u')';
+    m_selectHeading->setText(heading);
+
+    m_settingsButton->setText(leftChars(t[SettingsCaption], 16));
+    m_toLabel->setText(leftChars(t[ToLabel], 10));
+    m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
+    m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
+    m_deleteButton->setText(leftChars(t[DeleteCaption], 16));
+    m_welcomeNextButton->setText(leftChars(t[NextCaption], 16));
+    m_selectNextButton->setText(leftChars(t[NextCaption], 16));
+    m_messageNextButton->setText(leftChars(t[NextCaption], 16));
+    m_finishButton->setText(leftChars(t[FinishCaption], 16));
+    m_welcomeQuitButton->setText(leftChars(t[QuitCaption], 16));
+    m_selectPreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_skipWelcomeBox->setText(leftChars(t[SkipWelcome], 50));
+    m_pages->setTabText(0, leftChars(t[TabWelcome], 30));
+    m_pages->setTabText(1, leftChars(t[TabSelect], 30));
+    m_pages->setTabText(2, leftChars(t[TabAddMessage], 30));
+    m_pages->setTabText(3, leftChars(t[TabSend], 30));
+    m_summaryButton->setText(leftChars(t[SummaryCaption], 20));
+    m_expiryEdit->setLabelText(leftChars(t[ExpireLabel], 30));
+    m_expiryEdit->setToolTip(t[ExpiryHint]);
+    m_expiryEdit->edit()->setToolTip(t[ExpiryHint]);
+    m_quitButton->setText(leftChars(t[QuitCaption], 20));
+    m_encryptBox->setText(t[EncryptedCaption]);
+    m_addressBookButton->setText(t[AddressBookCaption]);
+    m_dropZoneHint->setText(t[DropZoneHint]);
+    m_dropZoneTitle->setText(t[DropZoneLabel]);
+    m_applyExpiryButton->setText(t[ApplyCaption]);
+    m_autoQuitBox->setText(t[AutoQuitCaption]);
+}
+
+void MainWindow::RunSettingsDialog()
+{
+    guarded([this] {
+        if (!m_settings)
+            return;
+        // Shown over the disabled main window; the events keep turning here until
+        // the dialog hides itself with OK or Cancel.
+        setEnabled(false);
+        const auto enableAgain = qScopeGuard([this] {
+            setEnabled(true);
+            activateWindow();
+        });
+        m_settings->move(frameGeometry().center() - m_settings->rect().center());
+        m_settings->show();
+        m_settings->raise();
+        m_settings->activateWindow();
+        WaitWhile([this] { return m_settings->isVisible(); });
+        m_client.state.FirstRun = false;
+    });
+}
+
+// ---------------------------------------------------------------- page moves
+
+void MainWindow::goToSelectPage() { m_pages->setCurrentIndex(1); }
+void MainWindow::goToWelcomePage() { m_pages->setCurrentIndex(0); }
+void MainWindow::goToMessagePage() { m_pages->setCurrentIndex(2); }
+
+void MainWindow::backToSelectPage()
+{
+    JoinRecipients();
+    m_pages->setCurrentIndex(1);
+}
+
+void MainWindow::onToSendPage()
+{
+    JoinRecipients();
+    m_pages->setCurrentIndex(3);
+}
+
+void MainWindow::backToMessagePage() { goToMessagePage(); }
+void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
+void MainWindow::showSummary() { guarded([this] { MakeSummary(m_client); }); }
+
+void MainWindow::showAbout()
+{
+    if (!m_about)
+        return;
+    m_about->show();
+    m_about->raise();
+}
+
+void MainWindow::messagePageShown() { JoinRecipients(); }
+
+void MainWindow::sendPageShown()
+{
+    JoinRecipients();
+    const ClientForm& form = m_client.form;
+    m_client.form.setFinishEnabled(!form.recipients().isEmpty() && !form.selection().isEmpty());
+}
+
+void MainWindow::finish()
+{
+    guarded([this] {
+        SubmissionHooks hooks;
+        hooks.setWindowEnabled = [this](bool on) {
+            if (on) {
+                m_progress->finish();
+                setEnabled(true);
+            } else {
+                setEnabled(false);
+                m_progress->start();
+            }
+        };
+        hooks.copyObserver = m_progress->observer();
+        hooks.afterSubmission = [this] { m_pages->setCurrentIndex(3); };
+        hooks.endProgram = [this] { QuitProgram(m_client, true); };
+        FinishJob(m_client, hooks);
+    });
+}
+
+// ---------------------------------------------------------------- recipients
+
+void MainWindow::JoinRecipients()
+{
+    m_recipientList->hide();
+    QString joined;
+    for (const QString& r : m_client.form.recipients())
+        joined += r + QStringLiteral("; ");
+    m_toEdit->setText(QString());
+    m_toEdit->setText(joined);
+}
+
+void MainWindow::addTypedRecipient()
+{
+    m_recipientListInUse = true;
+    m_client.form.appendRecipient(m_toEdit->text());
+    m_toEdit->setText(QString());
+    showRecipientList();
+}
+
+void MainWindow::showRecipientList()
+{
+    placeRecipientList();
+    m_recipientList->show();
+    m_recipientList->raise();
+}
+
+void MainWindow::placeRecipientList()
+{
+    const QRect field(m_toEdit->edit()->mapTo(m_messagePage, QPoint(0, 0)), m_toEdit->edit()->size());
+    m_recipientList->setGeometry(field.left() + 2, field.bottom() + 1, qMax(20, field.width() - 2), 80);
+}
+
+// ---------------------------------------------------------------- the drop zone
+
+void MainWindow::addBrowserSelection()
+{
+    guarded([this] {
+        const QString marker = m_client.texts[FolderMarker];
+        const auto items = m_browser->selectedItems();
+        for (const ShellBrowser::Item& item : items) {
+            const QString entry = BrowserEntryFor(item.isFolder, item.path, marker);
+            if (!entry.isEmpty())
+                m_client.form.appendSelection(entry);
+        }
+        m_dropZone->SetDropZoneExtent();
+    });
+}
+
+
+void MainWindow::addDroppedNames(const QStringList& names)
+{
+    guarded([&] {
+        const QString marker = m_client.texts[FolderMarker];
+        for (const QString& name : names) {
+            const QString entry = DropZoneEntryFor(name, marker);
+            if (!entry.isEmpty())
+                m_client.form.appendSelection(entry);
+        }
+    });
+}
+
+void MainWindow::addFilesFromDialog()
+{
+    guarded([this] {
+        const QStringList names = QFileDialog::getOpenFileNames(this);
+        for (const QString& name : names)
+            m_client.form.appendSelection(name);
+    });
+}
+
+void MainWindow::addFolderFromDialog()
+{
+    guarded([this] {
+        const QString folder = QFileDialog::getExistingDirectory(this);
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isDir())
+            m_client.form.appendSelection(MakeFolderEntry(folder, m_client.texts[FolderMarker]));
+    });
+}
+
+void MainWindow::deleteSelectedEntries()
+{
+    if (m_dropZone->selectedItems().isEmpty())
+        return;
+    m_client.form.setSelection(m_dropZone->unselectedEntries());
+}
+
+
+// ---------------------------------------------------------------- expiry
+
+bool MainWindow::filterExpiryKey(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        guarded([this] {
+            StoreExpire(m_client);
+            m_applyExpiryButton->setEnabled(false);
+        });
+        return false; // Enter goes on to the field
+    }
+    const QString text = event->text();
+    // Keys that type nothing (arrows, Delete, Home...) and focus moves are the field's.
+    if (text.isEmpty() || key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Escape)
+        return false;
+    m_applyExpiryButton->setEnabled(true);
+    if (key == Qt::Key_Backspace)
+        return false;
+    const QChar c = text.at(0);
+    return !(text.size() == 1 && c >= u'0' && c <= u'9');
+}
+
+void MainWindow::applyExpiry()
+{
+    JoinRecipients();
+    m_applyExpiryButton->setEnabled(false);
+    guarded([this] { StoreExpire(m_client); });
+}
+
+// ---------------------------------------------------------------- mouse and drops
+
+void MainWindow::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    JoinRecipients(); // FormClick
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (isShellFileDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (isShellFileDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (!isShellFileDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    addDroppedNames(localPaths(event->mimeData()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!isShellFileDrop(drop))
+            return false;
+        if (event->type() == QEvent::Drop)
+            dropEvent(drop);
+        else
+            drop->acceptProposedAction();
+        return true;
+    }
+    case QEvent::KeyPress:
+        if (watched == m_expiryEdit->edit())
+            return filterExpiryKey(static_cast<QKeyEvent*>(event));
+        return false;
+    case QEvent::MouseButtonPress:
+        if (watched == m_messageEditor->viewport() || watched == m_messagePage)
+            JoinRecipients(); // REMouseDown, TabSheet3MouseDown
+        return false;
+    case QEvent::FocusIn: {
+        // Only moves of the focus inside the window count, not another window coming up.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (watched == m_toEdit->edit())
+            m_toTextOnEnter = m_toEdit->text(); // LEtoEnter
+        else if (watched == m_subjectEdit->edit())
+            JoinRecipients(); // LEsubjectEnter
+        return false;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        // LEtoExit: a changed, non-empty TO field becomes a recipient.
+        if (watched == m_toEdit->edit() && !m_toEdit->text().isEmpty() && m_toEdit->text() != m_toTextOnEnter)
+            guarded([this] { addTypedRecipient(); });
+        return false;
+    }
+    case QEvent::Resize:
+        if (watched == m_messagePage && m_recipientList->isVisible())
+            placeRecipientList();
+        return false;
+    default:
+        return false;
+    }
+}

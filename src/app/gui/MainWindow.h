@@ -1,0 +1,174 @@
+#pragma once
+// The main window: a four-page wizard (Welcome, Select files/folders, Add message,
+// Send). Every control is bound to the client's form both ways; the handlers only
+// wire controls to the program's operations.
+#include "client/Client.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QTextEdit;
+class QComboBox;
+class QTreeView;
+class ClickLabel;
+class LabelledEdit;
+class DropZoneList;
+class ShellBrowser;
+class CopyProgressWindow;
+class SettingsDialog;
+class AfterSubmissionDialog;
+class ContactsPicker;
+class AboutDialog;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Start-up runs here: the option stores are connected and the client starts.
+    explicit MainWindow(Client& client, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setDialogs(SettingsDialog* settings, AfterSubmissionDialog* afterSubmission, ContactsPicker* contacts,
+                    AboutDialog* about);
+    // Top-level windows that already existed while start-up ran.
+    int windowsAtCreate() const { return m_windowsAtCreate; }
+    // The colour scheme the controls show (a stored number above 1 shows as 0).
+    int colorScheme() const { return m_colorScheme; }
+
+    static constexpr int kMessageLimit = 4000;
+
+public Q_SLOTS:
+    // Puts the active language's texts on every control of the window.
+    void ApplyLanguage();
+    // Opens the Settings dialog over the disabled window and waits for its answer.
+    void RunSettingsDialog();
+    // Hides the recipient list and shows its entries in the TO field.
+    void JoinRecipients();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private Q_SLOTS:
+    void goToWelcomePage();
+    void goToSelectPage();
+    void goToMessagePage();
+    void backToSelectPage();
+    void onToSendPage();
+    void backToMessagePage();
+    void askToQuit();
+    void showSummary();
+    void finish();
+    void showAbout();
+    void messagePageShown();
+    void sendPageShown();
+
+    void addBrowserSelection();
+    void addDroppedNames(const QStringList& names);
+    void addFilesFromDialog();
+    void addFolderFromDialog();
+    void deleteSelectedEntries();
+    void applyExpiry();
+
+private:
+    // The pages (MainWindowPages.cpp).
+    void buildWelcomePage();
+    void buildSelectPage();
+    void buildMessagePage();
+    void buildSendPage();
+    void bindForm();
+    void showFormValues();
+
+    void startUp();
+    void firstShown();
+    void guarded(const std::function<void()>& body);
+    void addTypedRecipient();
+    void showRecipientList();
+    void placeRecipientList();
+    bool filterExpiryKey(QKeyEvent* event);
+    void applyColorScheme(int scheme, bool includePicker);
+    void showMessageInEditor();
+
+    Client& m_client;
+    SettingsDialog* m_settings = nullptr;
+    AfterSubmissionDialog* m_afterSubmission = nullptr;
+    ContactsPicker* m_contacts = nullptr;
+    AboutDialog* m_about = nullptr;
+    CopyProgressWindow* m_progress;
+    int m_windowsAtCreate = 0;
+    int m_colorScheme = 0;
+    bool m_recipientListInUse = false;
+    QString m_toTextOnEnter;
+    bool m_settingsPending = false;
+
+    QWidget* m_topStrip;
+    QTabWidget* m_pages;
+    QPushButton* m_aboutButton;
+    // Welcome
+    QWidget* m_welcomePage;
+    QTextEdit* m_welcomeText;
+    QWidget* m_welcomeButtons;
+    QCheckBox* m_skipWelcomeBox;
+    QPushButton* m_settingsButton;
+    QPushButton* m_welcomeQuitButton;
+    QPushButton* m_welcomeNextButton;
+    // Select files/folders
+    QWidget* m_selectPage;
+    QWidget* m_selectTop;
+    QLabel* m_dropZoneHint;
+    QLabel* m_selectHeading;
+    QLabel* m_dropZoneTitle;
+    ShellBrowser* m_browser;
+    QComboBox* m_pathBox;
+    QTreeView* m_listView;
+    QTreeView* m_treeView;
+    QPushButton* m_upButton;
+    QPushButton* m_addButton;
+    QSplitter* m_splitter;
+    DropZoneList* m_dropZone;
+    QWidget* m_selectButtons;
+    QPushButton* m_addFileButton;
+    QPushButton* m_addFolderButton;
+    QPushButton* m_deleteButton;
+    QPushButton* m_selectPreviousButton;
+    QPushButton* m_selectNextButton;
+    // Add message
+    QWidget* m_messagePage;
+    QWidget* m_messageTop;
+    ClickLabel* m_toLabel;
+    LabelledEdit* m_toEdit;
+    QPushButton* m_addressBookButton;
+    LabelledEdit* m_fromEdit;
+    LabelledEdit* m_subjectEdit;
+    QPlainTextEdit* m_messageEditor;
+    QListWidget* m_recipientList;
+    QWidget* m_messageButtons;
+    QCheckBox* m_encryptBox;
+    QCheckBox* m_sfxBox;
+    LabelledEdit* m_expiryEdit;
+    QPushButton* m_applyExpiryButton;
+    QPushButton* m_hiddenButton1;
+    QPushButton* m_hiddenButton4;
+    QPushButton* m_messagePreviousButton;
+    QPushButton* m_messageNextButton;
+    // Send
+    QWidget* m_sendPage;
+    QPlainTextEdit* m_sendLog;
+    QWidget* m_sendButtons;
+    QPushButton* m_summaryButton;
+    QCheckBox* m_autoQuitBox;
+    QPushButton* m_quitButton;
+    QPushButton* m_sendPreviousButton;
+    QPushButton* m_finishButton;
+};

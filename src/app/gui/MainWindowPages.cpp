@@ -1,0 +1,476 @@
+// Building the main window's four pages and binding their controls to the form.
+#include "app/gui/MainWindow.h"
+
+#include "app/gui/LabelledEdit.h"
+#include "selection/gui/DropZone.h"
+#include "selection/gui/ShellBrowser.h"
+#include "spool/Submission.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kButtonWidth = 120;
+constexpr int kButtonHeight = 25;
+constexpr int kPanelHeight = 41;
+constexpr int kEditLabelWidth = 84;
+
+QPushButton* wizardButton(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setFixedSize(kButtonWidth, kButtonHeight);
+    return b;
+}
+
+// A bottom panel of a page: 41 pixels high, across the page.
+QWidget* bottomPanel(const QString& name, QWidget* parent, QHBoxLayout** layout)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setFixedHeight(kPanelHeight);
+    *layout = new QHBoxLayout(panel);
+    (*layout)->setContentsMargins(10, 8, 16, 8);
+    (*layout)->setSpacing(16);
+    return panel;
+}
+
+QStringList editorLines(const QPlainTextEdit* editor)
+{
+    const QString text = editor->toPlainText();
+    if (text.isEmpty())
+        return {};
+    return text.split(u'\n');
+}
+} // namespace
+
+// ---------------------------------------------------------------- building the pages
+
+void MainWindow::buildWelcomePage()
+{
+    m_welcomePage = new QWidget(m_pages);
+    m_welcomePage->setObjectName(QStringLiteral("TabSheet1"));
+    m_pages->addTab(m_welcomePage, QStringLiteral("Welcome"));
+    auto* page = new QVBoxLayout(m_welcomePage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    m_welcomeText = new QTextEdit(m_welcomePage);
+    m_welcomeText->setObjectName(QStringLiteral("REwelcome"));
+    m_welcomeText->setReadOnly(true);
+    page->addWidget(m_welcomeText, 1);
+
+    QHBoxLayout* row;
+    m_welcomeButtons = bottomPanel(QStringLiteral("Panel2"), m_welcomePage, &row);
+    m_skipWelcomeBox = new QCheckBox(QStringLiteral("Skip welcome screen"), m_welcomeButtons);
+    m_skipWelcomeBox->setObjectName(QStringLiteral("CBskipw"));
+    m_settingsButton = wizardButton(QStringLiteral("Bsettings"), QStringLiteral("Settings"), m_welcomeButtons);
+    m_welcomeQuitButton = wizardButton(QStringLiteral("Bprev1"), QStringLiteral("Quit"), m_welcomeButtons);
+    m_welcomeNextButton = wizardButton(QStringLiteral("Bnext1"), QStringLiteral("Next"), m_welcomeButtons);
+    row->addWidget(m_skipWelcomeBox);
+    row->addStretch(1);
+    row->addWidget(m_settingsButton);
+    row->addWidget(m_welcomeQuitButton);
+    row->addWidget(m_welcomeNextButton);
+    page->addWidget(m_welcomeButtons);
+
+    connect(m_welcomeNextButton, &QPushButton::clicked, this, &MainWindow::goToSelectPage);
+    connect(m_welcomeQuitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
+    connect(m_settingsButton, &QPushButton::clicked, this, &MainWindow::RunSettingsDialog);
+    connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildSelectPage()
+{
+    m_selectPage = new QWidget(m_pages);
+    m_selectPage->setObjectName(QStringLiteral("TabSheet2"));
+    m_pages->addTab(m_selectPage, QStringLiteral("Select files/folders"));
+    auto* page = new QVBoxLayout(m_selectPage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+
+    m_selectTop = new QWidget(m_selectPage);
+    m_selectTop->setObjectName(QStringLiteral("Panel3"));
+    auto* top = new QVBoxLayout(m_selectTop);
+    top->setContentsMargins(8, 6, 8, 4);
+    top->setSpacing(4);
+    m_dropZoneHint = new QLabel(m_selectTop);
+    m_dropZoneHint->setObjectName(QStringLiteral("LabelSelectfileFolder"));
+    m_dropZoneHint->setWordWrap(true);
+    m_selectHeading = new QLabel(m_selectTop);
+    m_selectHeading->setObjectName(QStringLiteral("Lselectfilefolder"));
+    QFont heading = m_selectHeading->font();
+    heading.setBold(true);
+    m_selectHeading->setFont(heading);
+    top->addWidget(m_dropZoneHint);
+    top->addWidget(m_selectHeading);
+
+    m_splitter = new QSplitter(Qt::Horizontal, m_selectTop);
+    m_splitter->setObjectName(QStringLiteral("Splitter3"));
+    m_browser = new ShellBrowser(m_splitter);
+    m_pathBox = m_browser->pathBox();
+    m_listView = m_browser->listView();
+    m_treeView = m_browser->treeView();
+    m_upButton = m_browser->upButton();
+    m_addButton = m_browser->addButton();
+
+    // The drop zone's title stays over the left edge of the list, wherever the
+    // splitter puts it.
+    auto* zone = new QWidget(m_splitter);
+    zone->setObjectName(QStringLiteral("PanelDropzone"));
+    auto* zoneLayout = new QVBoxLayout(zone);
+    zoneLayout->setContentsMargins(0, 0, 0, 0);
+    zoneLayout->setSpacing(2);
+    m_dropZoneTitle = new QLabel(QStringLiteral("Drop zone"), zone);
+    m_dropZoneTitle->setObjectName(QStringLiteral("LabelDropzone"));
+    m_dropZoneTitle->setMinimumHeight(m_pathBox->sizeHint().height());
+    m_dropZone = new DropZoneList(zone);
+    m_dropZone->setDragSource(m_listView);
+    zoneLayout->addWidget(m_dropZoneTitle);
+    zoneLayout->addWidget(m_dropZone, 1);
+    m_splitter->addWidget(m_browser);
+    m_splitter->addWidget(zone);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    top->addWidget(m_splitter, 1);
+    page->addWidget(m_selectTop, 1);
+
+    QHBoxLayout* row;
+    m_selectButtons = bottomPanel(QStringLiteral("Panel1"), m_selectPage, &row);
+    m_addFileButton = wizardButton(QStringLiteral("Bfile"), QStringLiteral("Add file"), m_selectButtons);
+    m_addFolderButton = wizardButton(QStringLiteral("Bfolder"), QStringLiteral("Add folder"), m_selectButtons);
+    m_addFileButton->hide();
+    m_addFolderButton->hide();
+    m_deleteButton = wizardButton(QStringLiteral("Bdel"), QStringLiteral("Delete"), m_selectButtons);
+    m_selectPreviousButton = wizardButton(QStringLiteral("Bprev2"), QStringLiteral("Previous"), m_selectButtons);
+    m_selectNextButton = wizardButton(QStringLiteral("Bnext2"), QStringLiteral("Next"), m_selectButtons);
+    row->addWidget(m_addFileButton);
+    row->addWidget(m_addFolderButton);
+    row->addStretch(1);
+    row->addWidget(m_deleteButton);
+    row->addWidget(m_selectPreviousButton);
+    row->addWidget(m_selectNextButton);
+    page->addWidget(m_selectButtons);
+
+    connect(m_browser, &ShellBrowser::addClicked, this, &MainWindow::addBrowserSelection);
+    connect(m_browser, &ShellBrowser::pathRejected, this, [this](const QString& path) {
+        guarded([&] { throw UserError(QStringLiteral("The folder \"%1\" does not exist.").arg(path)); });
+    });
+    connect(m_dropZone, &DropZoneList::browserItemsDropped, this, &MainWindow::addBrowserSelection);
+    connect(m_dropZone, &DropZoneList::deleteRequested, this, &MainWindow::deleteSelectedEntries);
+    connect(m_deleteButton, &QPushButton::clicked, this, &MainWindow::deleteSelectedEntries);
+    connect(m_addFileButton, &QPushButton::clicked, this, &MainWindow::addFilesFromDialog);
+    connect(m_addFolderButton, &QPushButton::clicked, this, &MainWindow::addFolderFromDialog);
+    connect(m_selectPreviousButton, &QPushButton::clicked, this, &MainWindow::goToWelcomePage);
+    connect(m_selectNextButton, &QPushButton::clicked, this, &MainWindow::goToMessagePage);
+}
+
+void MainWindow::buildMessagePage()
+{
+    m_messagePage = new QWidget(m_pages);
+    m_messagePage->setObjectName(QStringLiteral("TabSheet3"));
+    m_pages->addTab(m_messagePage, QStringLiteral("Add message"));
+    auto* page = new QVBoxLayout(m_messagePage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+
+    m_messageTop = new QWidget(m_messagePage);
+    m_messageTop->setObjectName(QStringLiteral("TopPanel"));
+    m_messageTop->setFixedHeight(121);
+    auto* grid = new QGridLayout(m_messageTop);
+    grid->setContentsMargins(4, 12, 36, 8);
+    grid->setHorizontalSpacing(4);
+    m_fromEdit = new LabelledEdit(QStringLiteral("LEfrom"), kEditLabelWidth, m_messageTop);
+    m_fromEdit->setLabelText(QStringLiteral("From:"));
+    m_toLabel = new ClickLabel(QStringLiteral("To:"), m_messageTop);
+    m_toLabel->setObjectName(QStringLiteral("lto"));
+    m_toLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_toLabel->setFixedWidth(kEditLabelWidth);
+    // The TO field's own label stays empty; m_toLabel stands beside it.
+    m_toEdit = new LabelledEdit(QStringLiteral("LEto"), 0, m_messageTop);
+    m_toEdit->subLabel()->hide();
+    m_addressBookButton = new QPushButton(QStringLiteral("Address book"), m_messageTop);
+    m_addressBookButton->setObjectName(QStringLiteral("Badr"));
+    m_addressBookButton->setFixedWidth(kButtonWidth);
+    m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), kEditLabelWidth, m_messageTop);
+    m_subjectEdit->setLabelText(QStringLiteral("Subject:"));
+    auto* toRow = new QHBoxLayout;
+    toRow->setSpacing(4);
+    toRow->addWidget(m_toLabel);
+    toRow->addWidget(m_toEdit, 1);
+    toRow->addWidget(m_addressBookButton);
+    grid->addWidget(m_fromEdit, 0, 0);
+    grid->addLayout(toRow, 1, 0);
+    grid->addWidget(m_subjectEdit, 2, 0);
+    page->addWidget(m_messageTop);
+
+    m_messageEditor = new QPlainTextEdit(m_messagePage);
+    m_messageEditor->setObjectName(QStringLiteral("RE"));
+    m_messageEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    page->addWidget(m_messageEditor, 1);
+
+    // The recipient list drops down over the message, just below the TO field.
+    m_recipientList = new QListWidget(m_messagePage);
+    m_recipientList->setObjectName(QStringLiteral("Mto"));
+    m_recipientList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_recipientList->setFocusPolicy(Qt::ClickFocus);
+    m_recipientList->hide();
+
+    QHBoxLayout* row;
+    m_messageButtons = bottomPanel(QStringLiteral("Panel4"), m_messagePage, &row);
+    m_encryptBox = new QCheckBox(QStringLiteral("Encrypted"), m_messageButtons);
+    m_encryptBox->setObjectName(QStringLiteral("CBencr"));
+    m_sfxBox = new QCheckBox(QStringLiteral("SFX"), m_messageButtons);
+    m_sfxBox->setObjectName(QStringLiteral("CBsfx"));
+    m_expiryEdit = new LabelledEdit(QStringLiteral("LEexp"), 0, m_messageButtons);
+    m_expiryEdit->setLabelText(QStringLiteral("Expire (hours):"));
+    m_expiryEdit->edit()->setMaxLength(5);
+    m_expiryEdit->edit()->setFixedWidth(50);
+    // Typed keys are filtered below; the validator keeps pasted text to digits too.
+    m_expiryEdit->edit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_expiryEdit->edit()));
+    m_expiryEdit->edit()->installEventFilter(this);
+    m_applyExpiryButton = new QPushButton(QStringLiteral("Apply"), m_messageButtons);
+    m_applyExpiryButton->setObjectName(QStringLiteral("Bexpapl"));
+    m_applyExpiryButton->setEnabled(false);
+    m_hiddenButton1 = new QPushButton(m_messageButtons);
+    m_hiddenButton1->setObjectName(QStringLiteral("Button1"));
+    m_hiddenButton1->hide();
+    m_hiddenButton4 = new QPushButton(m_messageButtons);
+    m_hiddenButton4->setObjectName(QStringLiteral("Button4"));
+    m_hiddenButton4->hide();
+    m_messagePreviousButton = wizardButton(QStringLiteral("Bprev3"), QStringLiteral("Previous"), m_messageButtons);
+    m_messageNextButton = wizardButton(QStringLiteral("Bnext3"), QStringLiteral("Next"), m_messageButtons);
+    row->addWidget(m_encryptBox);
+    row->addWidget(m_sfxBox);
+    row->addWidget(m_expiryEdit);
+    row->addWidget(m_applyExpiryButton);
+    row->addWidget(m_hiddenButton1);
+    row->addWidget(m_hiddenButton4);
+    row->addStretch(1);
+    row->addWidget(m_messagePreviousButton);
+    row->addWidget(m_messageNextButton);
+    page->addWidget(m_messageButtons);
+
+    connect(m_messagePreviousButton, &QPushButton::clicked, this, &MainWindow::backToSelectPage);
+    connect(m_messageNextButton, &QPushButton::clicked, this, &MainWindow::onToSendPage);
+    connect(m_applyExpiryButton, &QPushButton::clicked, this, &MainWindow::applyExpiry);
+    // Clicks elsewhere on the page close the recipient drop-down.
+    for (LabelledEdit* e : {m_fromEdit, m_subjectEdit, m_expiryEdit}) {
+        connect(e, &LabelledEdit::clicked, this, &MainWindow::JoinRecipients);
+        connect(e, &LabelledEdit::subLabelClicked, this, &MainWindow::JoinRecipients);
+    }
+    connect(m_toLabel, &ClickLabel::clicked, this, &MainWindow::JoinRecipients);
+    connect(m_toEdit->edit(), &QLineEdit::returnPressed, this, [this] {
+        guarded([this] {
+            if (!m_toEdit->text().isEmpty())
+                addTypedRecipient();
+        });
+    });
+    connect(m_toEdit, &LabelledEdit::clicked, this, [this] {
+        if (!m_client.form.recipients().isEmpty())
+            m_recipientListInUse = true;
+        if (m_recipientListInUse) {
+            m_toEdit->setText(QString());
+            showRecipientList();
+        }
+    });
+    m_messageEditor->viewport()->installEventFilter(this);
+    m_messagePage->installEventFilter(this);
+    m_toEdit->edit()->installEventFilter(this);
+    m_subjectEdit->edit()->installEventFilter(this);
+}
+
+void MainWindow::buildSendPage()
+{
+    m_sendPage = new QWidget(m_pages);
+    m_sendPage->setObjectName(QStringLiteral("TabSheet4"));
+    m_pages->addTab(m_sendPage, QStringLiteral("Send"));
+    auto* page = new QVBoxLayout(m_sendPage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    m_sendLog = new QPlainTextEdit(m_sendPage);
+    m_sendLog->setObjectName(QStringLiteral("REsent"));
+    m_sendLog->setReadOnly(true);
+    m_sendLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_sendLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sendLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    page->addWidget(m_sendLog, 1);
+
+    QHBoxLayout* row;
+    m_sendButtons = bottomPanel(QStringLiteral("Panel5"), m_sendPage, &row);
+    m_summaryButton = wizardButton(QStringLiteral("Bsummary"), QStringLiteral("Summary"), m_sendButtons);
+    m_autoQuitBox = new QCheckBox(QStringLiteral("Done / Quit"), m_sendButtons);
+    m_autoQuitBox->setObjectName(QStringLiteral("CBautoquit"));
+    m_quitButton = wizardButton(QStringLiteral("Bquit"), QStringLiteral("Quit"), m_sendButtons);
+    m_sendPreviousButton = wizardButton(QStringLiteral("Bprev4"), QStringLiteral("Previous"), m_sendButtons);
+    m_finishButton = wizardButton(QStringLiteral("Bnext4"), QStringLiteral("Finish"), m_sendButtons);
+    m_finishButton->setEnabled(false);
+    row->addWidget(m_summaryButton);
+    row->addStretch(1);
+    row->addWidget(m_autoQuitBox);
+    row->addWidget(m_quitButton);
+    row->addWidget(m_sendPreviousButton);
+    row->addWidget(m_finishButton);
+    page->addWidget(m_sendButtons);
+
+    connect(m_summaryButton, &QPushButton::clicked, this, &MainWindow::showSummary);
+    connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
+    connect(m_sendPreviousButton, &QPushButton::clicked, this, &MainWindow::backToMessagePage);
+    connect(m_finishButton, &QPushButton::clicked, this, &MainWindow::finish);
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 2)
+            messagePageShown();
+        else if (index == 3)
+            sendPageShown();
+    });
+}
+
+// ---------------------------------------------------------------- the form, both ways
+
+void MainWindow::bindForm()
+{
+    ClientForm& form = m_client.form;
+    // Options: checked and changeable. A box's own disabled state (a lock) is what
+    // counts, not the window's while a dialog is up.
+    auto bindOption = [this, &form](QCheckBox* box, ClientForm::Option (ClientForm::*get)() const,
+                                    void (ClientForm::*set)(ClientForm::Option), void (ClientForm::*changed)()) {
+        connect(box, &QCheckBox::toggled, this, [this, box, &form, set](bool on) {
+            (form.*set)({on, box->isEnabledTo(this)});
+        });
+        connect(&form, changed, box, [box, &form, get] {
+            const ClientForm::Option o = (form.*get)();
+            box->setEnabled(o.enabled);
+            box->setChecked(o.checked);
+        });
+    };
+    bindOption(m_encryptBox, &ClientForm::encr, &ClientForm::setEncr, &ClientForm::encrChanged);
+    bindOption(m_sfxBox, &ClientForm::sfx, &ClientForm::setSfx, &ClientForm::sfxChanged);
+    // The Settings dialog and the loader change options while the window is visible;
+    // every change, by the user or by the program, also closes the recipient list.
+    connect(m_encryptBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
+    connect(m_sfxBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
+
+    connect(m_skipWelcomeBox, &QCheckBox::toggled, &form, &ClientForm::setSkipWelcome);
+    connect(&form, &ClientForm::skipWelcomeChanged, m_skipWelcomeBox, [this, &form] { m_skipWelcomeBox->setChecked(form.skipWelcome()); });
+    connect(m_autoQuitBox, &QCheckBox::toggled, &form, &ClientForm::setAutoQuit);
+    connect(&form, &ClientForm::autoQuitChanged, m_autoQuitBox, [this, &form] { m_autoQuitBox->setChecked(form.autoQuit()); });
+    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { m_pages->setCurrentIndex(form.startPage()); });
+
+    auto bindText = [this, &form](LabelledEdit* edit, QString (ClientForm::*get)() const,
+                                  void (ClientForm::*set)(const QString&), void (ClientForm::*changed)()) {
+        connect(edit->edit(), &QLineEdit::textChanged, &form, set);
+        connect(&form, changed, edit, [edit, &form, get] {
+            const QString text = (form.*get)();
+            if (edit->text() != text)
+                edit->setText(text);
+        });
+    };
+    bindText(m_expiryEdit, &ClientForm::expireText, &ClientForm::setExpireText, &ClientForm::expireTextChanged);
+    bindText(m_fromEdit, &ClientForm::fromText, &ClientForm::setFromText, &ClientForm::fromTextChanged);
+    bindText(m_toEdit, &ClientForm::toText, &ClientForm::setToText, &ClientForm::toTextChanged);
+    bindText(m_subjectEdit, &ClientForm::subjectText, &ClientForm::setSubjectText, &ClientForm::subjectTextChanged);
+
+    connect(&form, &ClientForm::recipientsChanged, m_recipientList, [this, &form] {
+        m_recipientList->clear();
+        m_recipientList->addItems(form.recipients());
+    });
+
+    connect(m_messageEditor, &QPlainTextEdit::textChanged, this, [this, &form] {
+        // The editor holds at most 4000 characters: what goes beyond is cut off at
+        // the cursor, where it was just typed or pasted.
+        const int over = m_messageEditor->document()->characterCount() - 1 - kMessageLimit;
+        if (over > 0) {
+            QTextCursor cursor = m_messageEditor->textCursor();
+            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, over);
+            cursor.removeSelectedText();
+            return; // the removal reports the change again
+        }
+        form.setMessageLines(editorLines(m_messageEditor));
+    });
+    connect(&form, &ClientForm::messageChanged, this, &MainWindow::showMessageInEditor);
+
+    connect(&form, &ClientForm::selectionChanged, m_dropZone, [this, &form] { m_dropZone->showEntries(form.selection()); });
+    connect(&form, &ClientForm::logCleared, m_sendLog, &QPlainTextEdit::clear);
+    connect(&form, &ClientForm::statusLineAdded, m_sendLog, &QPlainTextEdit::appendPlainText);
+    connect(&form, &ClientForm::finishEnabledChanged, m_finishButton, [this, &form] { m_finishButton->setEnabled(form.finishEnabled()); });
+    connect(&form, &ClientForm::colorSchemeApplied, this, &MainWindow::applyColorScheme);
+
+    connect(&form, &ClientForm::lastPathChanged, m_browser, [this, &form] {
+        if (!form.lastPath().isEmpty())
+            m_browser->setFolder(form.lastPath());
+    });
+    connect(m_browser, &ShellBrowser::folderChanged, &form, &ClientForm::setLastPath);
+    form.setLastPath(m_browser->folder());
+}
+
+void MainWindow::showMessageInEditor()
+{
+    const QStringList lines = m_client.form.messageLines();
+    if (editorLines(m_messageEditor) != lines)
+        m_messageEditor->setPlainText(lines.join(u'\n'));
+}
+
+// Puts every form value into its control (after start-up has filled the form).
+void MainWindow::showFormValues()
+{
+    const ClientForm& form = m_client.form;
+    m_encryptBox->setEnabled(form.encr().enabled);
+    m_encryptBox->setChecked(form.encr().checked);
+    m_sfxBox->setEnabled(form.sfx().enabled);
+    m_sfxBox->setChecked(form.sfx().checked);
+    m_skipWelcomeBox->setChecked(form.skipWelcome());
+    m_autoQuitBox->setChecked(form.autoQuit());
+    m_expiryEdit->setText(form.expireText());
+    m_fromEdit->setText(form.fromText());
+    m_toEdit->setText(form.toText());
+    m_subjectEdit->setText(form.subjectText());
+    m_recipientList->clear();
+    m_recipientList->addItems(form.recipients());
+    showMessageInEditor();
+    m_dropZone->showEntries(form.selection());
+    m_sendLog->setPlainText(form.logLines().join(u'\n'));
+    m_finishButton->setEnabled(form.finishEnabled());
+    if (!form.lastPath().isEmpty())
+        m_browser->setFolder(form.lastPath());
+    m_pages->setCurrentIndex(form.startPage());
+}
+
+void MainWindow::applyColorScheme(int scheme, bool includePicker)
+{
+    // The contact picker colours its own lists when it opens.
+    Q_UNUSED(includePicker);
+    if (scheme > 1 || scheme < 0)
+        scheme = 0;
+    m_colorScheme = scheme;
+    const QPalette system = QApplication::palette();
+    const QColor background = scheme == 1 ? system.color(QPalette::Active, QPalette::Base)
+                                          : system.color(QPalette::Disabled, QPalette::Text);
+    const QColor text = system.color(QPalette::Active, QPalette::WindowText);
+    auto colour = [&](QWidget* w, bool withText) {
+        QPalette pal = w->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            pal.setColor(group, QPalette::Base, background);
+            if (withText)
+                pal.setColor(group, QPalette::Text, text);
+        }
+        w->setPalette(pal);
+    };
+    for (QWidget* w : std::initializer_list<QWidget*>{m_welcomeText, m_dropZone, m_messageEditor, m_subjectEdit->edit(), m_fromEdit->edit(),
+                                                      m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog})
+        colour(w, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_recipientList, m_pathBox, m_listView})
+        colour(w, false);
+}

@@ -1,0 +1,6 @@
+#include "recipients/gui/ContactsPicker.h"
+
+ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
+{
+    setObjectName(QStringLiteral("ContactsPicker"));
+}

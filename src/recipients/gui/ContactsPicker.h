@@ -1,0 +1,9 @@
+#pragma once
+// The contacts picker.
+#include <QWidget>
+
+class ContactsPicker : public QWidget {
+    Q_OBJECT
+public:
+    explicit ContactsPicker(QWidget* parent = nullptr);
+};
