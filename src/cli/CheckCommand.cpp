@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "client/OptionState.h"
 #include "spool/JobDescriptor.h"
 
 #include <QFile>
@@ -30,9 +31,9 @@ int checkCommand(const QStringList& arguments)
     console::out(QStringLiteral("sender name: ") + d->senderName);
     console::out(QStringLiteral("sender company: ") + d->senderCompany);
     console::out(QStringLiteral("subject: ") + d->subject);
-    console::out(QStringLiteral("encrypted: ") + (d->encrypted ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED")));
+    console::out(QStringLiteral("encrypted: ") + OptionState::word(d->encrypted));
     console::out(QStringLiteral("self-extracting: ") +
-                 (d->selfExtracting ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED")));
+                 OptionState::word(d->selfExtracting));
     console::out(QStringLiteral("expire hours: ") + d->expireHours);
     return Sent;
 }

@@ -1,11 +1,10 @@
 #include "cli/Options.h"
 
+#include "config/Paths.h"
 #include "platform/Errors.h"
 #include "platform/ProfileReader.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace cli {
 
@@ -21,11 +20,7 @@ QString windowProgramPath()
 
 QString policyUploadFolder(const QString& policyOverride)
 {
-    QString path = policyOverride;
-    if (path.isEmpty()) {
-        const QFileInfo program(windowProgramPath());
-        path = program.absolutePath() + u'/' + program.completeBaseName() + QStringLiteral(".INI");
-    }
+    const QString path = policyOverride.isEmpty() ? PolicyFilePathFor(windowProgramPath()) : policyOverride;
     const auto reader = ProfileReader::open(path);
     if (!reader)
         throw IoError(path, QStringLiteral("No INI file found"));

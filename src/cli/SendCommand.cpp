@@ -96,12 +96,12 @@ SendRequest parseSend(const QStringList& arguments)
 }
 
 // A locked option keeps its value; asking for the other one is refused.
-QString applyOption(ClientForm::Option current, std::optional<bool> wanted, const QString& name,
-                    const std::function<void(ClientForm::Option)>& set)
+QString applyOption(OptionState current, std::optional<bool> wanted, const QString& name,
+                    const std::function<void(OptionState)>& set)
 {
     if (!wanted || *wanted == current.checked)
         return {};
-    if (!current.enabled)
+    if (current.locked)
         return QStringLiteral("%1 is locked %2 by the administrator's policy and cannot be changed")
             .arg(name, current.checked ? QStringLiteral("on") : QStringLiteral("off"));
     current.checked = *wanted;

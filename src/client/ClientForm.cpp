@@ -13,8 +13,8 @@ void assign(ClientForm* form, T& field, const T& value, Signal signal)
 }
 } // namespace
 
-void ClientForm::setEncr(Option o) { assign(this, m_encr, o, &ClientForm::encrChanged); }
-void ClientForm::setSfx(Option o) { assign(this, m_sfx, o, &ClientForm::sfxChanged); }
+void ClientForm::setEncr(OptionState o) { assign(this, m_encr, o, &ClientForm::encrChanged); }
+void ClientForm::setSfx(OptionState o) { assign(this, m_sfx, o, &ClientForm::sfxChanged); }
 void ClientForm::setSkipWelcome(bool on) { assign(this, m_skipWelcome, on, &ClientForm::skipWelcomeChanged); }
 void ClientForm::setAutoQuit(bool on) { assign(this, m_autoQuit, on, &ClientForm::autoQuitChanged); }
 void ClientForm::setStartPage(int page) { assign(this, m_startPage, page, &ClientForm::startPageChanged); }

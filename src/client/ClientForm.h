@@ -3,6 +3,8 @@
 // options, sender line, subject, expiry, recipient list, message, selection, the Send
 // page's log and the Finish button. The window binds its widgets to this object both
 // ways; the command-line tool and the tests use it without any window.
+#include "client/OptionState.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -11,17 +13,11 @@ class ClientForm : public QObject {
 public:
     using QObject::QObject;
 
-    // A check box with its checked and enabled (changeable) states.
-    struct Option {
-        bool checked = false;
-        bool enabled = true;
-        bool operator==(const Option&) const = default;
-    };
-
-    Option encr() const { return m_encr; }
-    void setEncr(Option o);
-    Option sfx() const { return m_sfx; }
-    void setSfx(Option o);
+    // The options' check boxes: checked, and locked (disabled) by a policy.
+    OptionState encr() const { return m_encr; }
+    void setEncr(OptionState o);
+    OptionState sfx() const { return m_sfx; }
+    void setSfx(OptionState o);
     bool skipWelcome() const { return m_skipWelcome; }
     void setSkipWelcome(bool on);
     bool autoQuit() const { return m_autoQuit; }
@@ -92,7 +88,7 @@ Q_SIGNALS:
     void colorSchemeApplied(int scheme, bool includePicker);
 
 private:
-    Option m_encr, m_sfx;
+    OptionState m_encr, m_sfx;
     bool m_skipWelcome = false;
     bool m_autoQuit = false;
     int m_startPage = 0;

@@ -15,7 +15,7 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 const QString kSETTINGS = QStringLiteral("SETTINGS");
 const QString kPolicies = QStringLiteral("POLICIES");
-const QString kEnabled = QStringLiteral("ENABLED");
+const QString kEnabled = OptionState::word(true);
 
 constexpr int kUploadFolderMaxChars = 250;
 
@@ -41,35 +41,9 @@ ProfileReader readPolicyFile(Client& client)
     return ProfileReader::fromBytes(content);
 }
 
-// ENCRYPTED: upper-cased and compared with the four states; a text matching none
-// leaves the option as it stands.
-void applyUpperCasedState(ClientForm& form, const QString& value)
-{
-    const QString v = asciiUpper(value);
-    if (v == QStringLiteral("ENABLED"))
-        form.setEncr({true, true});
-    else if (v == QStringLiteral("DISABLED"))
-        form.setEncr({false, true});
-    else if (v == QStringLiteral("ENABLED,LOCKED"))
-        form.setEncr({true, false});
-    else if (v == QStringLiteral("DISABLED,LOCKED"))
-        form.setEncr({false, false});
-}
-
-// SFX: compared as written; anything but the three exact texts is off and changeable.
-void applyExactState(ClientForm& form, const QString& value)
-{
-    if (value == QStringLiteral("ENABLED,LOCKED"))
-        form.setSfx({true, false});
-    else if (value == QStringLiteral("DISABLED,LOCKED"))
-        form.setSfx({false, false});
-    else
-        form.setSfx({value == kEnabled, true});
-}
-
 } // namespace
 
-void LoadPolicies(Client& client, int scope)
+void LoadPolicies(Client& client, PolicyScope scope)
 {
     ClientState& state = client.state;
     ClientForm& form = client.form;
@@ -81,16 +55,20 @@ void LoadPolicies(Client& client, int scope)
 
     state.PolicyVersion = policy.readString(kPolicies, QStringLiteral("POLICYVERSION"), QStringLiteral("-1"));
     state.MaxSize = policy.readString(kSETTINGS, QStringLiteral("MAXSIZE"), QStringLiteral("1024"));
-    if (scope != 2)
+    if (scope != PolicyScope::Everything)
         return;
 
-    applyUpperCasedState(form, policy.readString(kPolicies, QStringLiteral("ENCRYPTED"), kEnabled));
-    applyExactState(form, policy.readString(kPolicies, QStringLiteral("SFX"), kEnabled));
+    // ENCRYPTED is read in any letter case, and a text that is none of the four states
+    // leaves the option as it stands; SFX counts only as written, anything else is off
+    // and free. Administrators' files rely on both readings.
+    if (const auto encr = OptionState::fromText(policy.readString(kPolicies, QStringLiteral("ENCRYPTED"), kEnabled)))
+        form.setEncr(*encr);
+    form.setSfx(OptionState::fromExactText(policy.readString(kPolicies, QStringLiteral("SFX"), kEnabled)));
     form.setExpireText(policy.readString(kPolicies, QStringLiteral("DEFAULTEXPIRE"), QStringLiteral("48")));
     form.setSkipWelcome(policy.readString(kPolicies, QStringLiteral("SKIPWELCOME"), kEnabled) == kEnabled);
     state.LanguageName = policy.readString(kPolicies, QStringLiteral("DEFAULTLANGUAGE"), QStringLiteral("ENGLISH"));
     state.OutlookEnabled =
-        policy.readString(kPolicies, QStringLiteral("OUTLOOKADR"), QStringLiteral("DISABLED")) == kEnabled;
+        policy.readString(kPolicies, QStringLiteral("OUTLOOKADR"), OptionState::word(false)) == kEnabled;
     state.ColorScheme = quint8(policy.readInt(kPolicies, QStringLiteral("COLORSCHEME"), 0) & 0xFF);
     form.applyColorScheme(state.ColorScheme, false);
 }

@@ -13,25 +13,9 @@
 
 namespace {
 
-const QString kEnabled = QStringLiteral("ENABLED");
-const QString kDisabled = QStringLiteral("DISABLED");
+const QString kEnabled = OptionState::word(true);
 
-QString onOff(bool on) { return on ? kEnabled : kDisabled; }
-
-// ENCRYPTED and SFX as stored: upper-cased, one of the four states, else unchanged.
-std::optional<ClientForm::Option> storedOption(const QString& value)
-{
-    const QString v = asciiUpper(value);
-    if (v == QStringLiteral("ENABLED"))
-        return ClientForm::Option{true, true};
-    if (v == QStringLiteral("DISABLED"))
-        return ClientForm::Option{false, true};
-    if (v == QStringLiteral("ENABLED,LOCKED"))
-        return ClientForm::Option{true, false};
-    if (v == QStringLiteral("DISABLED,LOCKED"))
-        return ClientForm::Option{false, false};
-    return std::nullopt;
-}
+QString onOff(bool on) { return OptionState::word(on); }
 
 // The stored colour scheme; a value that is no whole number (edited by hand) is 0.
 quint8 storedColorScheme(const QString& value)
@@ -59,8 +43,8 @@ void SetFirstRunDefaults(Client& client)
     ClientForm& form = client.form;
     ClientState& state = client.state;
     form.setSkipWelcome(false);
-    form.setEncr({true, form.encr().enabled});
-    form.setSfx({true, form.sfx().enabled});
+    form.setEncr({true, form.encr().locked});
+    form.setSfx({true, form.sfx().locked});
     form.setExpireText(QStringLiteral("48"));
     state.LanguageName = QStringLiteral("ENGLISH");
     state.RememberTo = true;
@@ -77,7 +61,7 @@ void LoadUserSettings(Client& client)
     if (!reg.keyExists()) {
         // This user's first start: defaults, then every policy over them.
         SetFirstRunDefaults(client);
-        LoadPolicies(client, 2);
+        LoadPolicies(client, PolicyScope::Everything);
         if (!state.StartupFailed) {
             saveFromLoader(client);
             state.FirstRun = true;
@@ -86,13 +70,13 @@ void LoadUserSettings(Client& client)
     }
 
     state.FirstRun = false;
-    LoadPolicies(client, 1);
+    LoadPolicies(client, PolicyScope::Locations);
     const QString storedPolicyVersion = reg.read(QStringLiteral("POLICYVERSION"));
     form.setExpireText(reg.read(QStringLiteral("EXPIRE")));
     state.OutlookEnabled = reg.read(QStringLiteral("OUTLOOK")) == kEnabled;
-    if (const auto o = storedOption(reg.read(QStringLiteral("ENCRYPTED"))))
+    if (const auto o = OptionState::fromText(reg.read(QStringLiteral("ENCRYPTED"))))
         form.setEncr(*o);
-    if (const auto o = storedOption(reg.read(QStringLiteral("SFX"))))
+    if (const auto o = OptionState::fromText(reg.read(QStringLiteral("SFX"))))
         form.setSfx(*o);
 
     state.SenderName = reg.read(QStringLiteral("NAME"));
@@ -133,7 +117,7 @@ void LoadUserSettings(Client& client)
 
     // A new policy version: its policies apply once over the user's choices.
     if (storedPolicyVersion != state.PolicyVersion) {
-        LoadPolicies(client, 2);
+        LoadPolicies(client, PolicyScope::Everything);
         if (!state.StartupFailed)
             saveFromLoader(client);
     }
@@ -148,8 +132,8 @@ void SaveUserSettings(Client& client)
     reg.write(QStringLiteral("POLICYVERSION"), state.PolicyVersion);
     reg.write(QStringLiteral("TITLE"), state.ProductTitle);
     reg.write(QStringLiteral("VERSION"), state.VersionText);
-    reg.write(QStringLiteral("ENCRYPTED"), OptionText(form.encr().checked, form.encr().enabled));
-    reg.write(QStringLiteral("SFX"), OptionText(form.sfx().checked, form.sfx().enabled));
+    reg.write(QStringLiteral("ENCRYPTED"), form.encr().text());
+    reg.write(QStringLiteral("SFX"), form.sfx().text());
     reg.write(QStringLiteral("OUTLOOK"), onOff(state.OutlookEnabled));
     reg.write(QStringLiteral("SKIPWELCOME"), onOff(form.skipWelcome()));
     reg.write(QStringLiteral("LANGUAGE"), state.LanguageName);
@@ -165,15 +149,10 @@ void SaveUserSettings(Client& client)
         if (!state.FirstRun)
             SaveRecipientCache(client);
         reg.write(QStringLiteral("SUBJECT"), form.subjectText());
-        reg.write(QStringLiteral("REMEMBERTO"), kEnabled);
-    } else {
-        reg.write(QStringLiteral("REMEMBERTO"), kDisabled);
     }
-    if (state.RememberMessage) {
+    reg.write(QStringLiteral("REMEMBERTO"), onOff(state.RememberTo));
+    if (state.RememberMessage)
         SaveMessageCache(client);
-        reg.write(QStringLiteral("REMEMBEREMAIL"), kEnabled);
-    } else {
-        reg.write(QStringLiteral("REMEMBEREMAIL"), kDisabled);
-    }
+    reg.write(QStringLiteral("REMEMBEREMAIL"), onOff(state.RememberMessage));
     reg.write(QStringLiteral("LASTPATH"), form.lastPath());
 }

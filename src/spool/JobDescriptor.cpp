@@ -1,5 +1,6 @@
 #include "spool/JobDescriptor.h"
 
+#include "client/OptionState.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 
@@ -28,11 +29,6 @@ void putText(QByteArray& record, int offset, int fieldSize, const QString& text)
     record.replace(offset + 1, bytes.size(), bytes);
 }
 
-QString optionText(bool on)
-{
-    return on ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
-}
-
 // Reads a field whose length byte has been checked.
 QString getText(const QByteArray& record, int offset)
 {
@@ -49,8 +45,8 @@ QByteArray EncodeJobDescriptor(const JobDescriptor& d)
     putText(record, kSenderNameAt, kLongField, d.senderName);
     putText(record, kSenderCompanyAt, kLongField, d.senderCompany);
     putText(record, kSubjectAt, kLongField, d.subject);
-    putText(record, kEncryptionAt, kShortField, optionText(d.encrypted));
-    putText(record, kSelfExtractingAt, kShortField, optionText(d.selfExtracting));
+    putText(record, kEncryptionAt, kShortField, OptionState::word(d.encrypted));
+    putText(record, kSelfExtractingAt, kShortField, OptionState::word(d.selfExtracting));
     putText(record, kExpiryAt, kShortField, d.expireHours);
     for (int slot = 0; slot < kRecipientSlots; ++slot)
         putText(record, slot * kLongField, kLongField, kFreeSlot);
@@ -127,8 +123,8 @@ std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QStrin
     d.senderName = getText(bytes, kSenderNameAt);
     d.senderCompany = getText(bytes, kSenderCompanyAt);
     d.subject = getText(bytes, kSubjectAt);
-    d.encrypted = getText(bytes, kEncryptionAt) == optionText(true);
-    d.selfExtracting = getText(bytes, kSelfExtractingAt) == optionText(true);
+    d.encrypted = getText(bytes, kEncryptionAt) == OptionState::word(true);
+    d.selfExtracting = getText(bytes, kSelfExtractingAt) == OptionState::word(true);
     d.expireHours = getText(bytes, kExpiryAt);
     return d;
 }

@@ -8,13 +8,13 @@ void ConnectOptionStores(Client& client)
     ClientForm& form = client.form;
     // Encryption and self-extracting change during start-up too (settings, policies):
     // those changes are saved with the settings, not one by one.
-    const auto storeWhileVisible = [&client](const QString& name, ClientForm::Option (ClientForm::*option)() const) {
+    const auto storeWhileVisible = [&client](const QString& name, OptionState (ClientForm::*option)() const) {
         return [&client, name, option] {
             client.guarded([&client, &name, option] {
                 if (!client.form.windowVisible())
                     return;
-                const ClientForm::Option o = (client.form.*option)();
-                client.registry.write(name, OptionText(o.checked, o.enabled));
+                const OptionState o = (client.form.*option)();
+                client.registry.write(name, o.text());
             });
         };
     };
@@ -23,17 +23,9 @@ void ConnectOptionStores(Client& client)
     QObject::connect(&form, &ClientForm::skipWelcomeChanged, &form, [&client] {
         client.guarded([&client] {
             client.registry.write(QStringLiteral("SKIPWELCOME"),
-                                  client.form.skipWelcome() ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"));
+                                  OptionState::word(client.form.skipWelcome()));
         });
     });
-}
-
-QString OptionText(bool checked, bool enabled)
-{
-    QString text = checked ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
-    if (!enabled)
-        text += QStringLiteral(",LOCKED");
-    return text;
 }
 
 void StoreExpire(Client& client)

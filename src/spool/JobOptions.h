@@ -8,8 +8,6 @@ struct Client;
 // CBskipwClick): encryption and self-extracting are stored only while the main window
 // is visible, skip-welcome always.
 void ConnectOptionStores(Client& client);
-// "ENABLED"/"DISABLED", with ",LOCKED" when the box is disabled.
-QString OptionText(bool checked, bool enabled);
 // Enter in LEexp and Apply: a value of 0 becomes "1", then EXPIRE is stored.
 // Throws ConversionError for a text that is no whole number.
 void StoreExpire(Client& client);

@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Option = ClientForm::Option;
+using Option = OptionState;
 Q_DECLARE_METATYPE(Option)
 
 namespace {
@@ -39,14 +39,14 @@ private Q_SLOTS:
         env.writePolicy("[" + section + "]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n");
         auto client = policyClient(env);
         QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
-        LoadPolicies(*client, 2);
+        LoadPolicies(*client, PolicyScope::Everything);
 
         const ClientState& s = client->state;
         QCOMPARE(s.UploadFolder, env.upload() + u'/');
         QCOMPARE(s.PolicyVersion, QString("-1"));
         QCOMPARE(s.MaxSize, QString("1024"));
-        QCOMPARE(client->form.encr(), (Option{true, true}));
-        QCOMPARE(client->form.sfx(), (Option{true, true}));
+        QCOMPARE(client->form.encr(), (Option{true, false}));
+        QCOMPARE(client->form.sfx(), (Option{true, false}));
         QCOMPARE(client->form.expireText(), QString("48"));
         QVERIFY(client->form.skipWelcome());
         QCOMPARE(s.LanguageName, QString("ENGLISH"));
@@ -65,17 +65,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<Option>("encr");
         QTest::addColumn<Option>("sfx");
-        const Option before{false, false}; // encryption's state before the policy
-        QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, false} << Option{false, true};
-        QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, false} << Option{false, true};
-        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, true} << Option{false, true};
-        QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, true} << Option{true, true};
-        QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, true} << Option{false, true};
-        QTest::newRow("ENABLED,LOCKED") << QByteArray("ENABLED,LOCKED") << Option{true, false} << Option{true, false};
-        QTest::newRow("DISABLED,LOCKED") << QByteArray("DISABLED,LOCKED") << Option{false, false} << Option{false, false};
-        QTest::newRow("unknown") << QByteArray("sometimes") << before << Option{false, true};
-        QTest::newRow("blank inside") << QByteArray("ENABLED, LOCKED") << before << Option{false, true};
-        QTest::newRow("empty") << QByteArray("") << before << Option{false, true};
+        const Option before{false, true}; // encryption's state before the policy
+        QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, true} << Option{false, false};
+        QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, true} << Option{false, false};
+        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, false} << Option{false, false};
+        QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, false} << Option{true, false};
+        QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, false} << Option{false, false};
+        QTest::newRow("ENABLED,LOCKED") << QByteArray("ENABLED,LOCKED") << Option{true, true} << Option{true, true};
+        QTest::newRow("DISABLED,LOCKED") << QByteArray("DISABLED,LOCKED") << Option{false, true} << Option{false, true};
+        QTest::newRow("unknown") << QByteArray("sometimes") << before << Option{false, false};
+        QTest::newRow("blank inside") << QByteArray("ENABLED, LOCKED") << before << Option{false, false};
+        QTest::newRow("empty") << QByteArray("") << before << Option{false, false};
     }
     void optionStates()
     {
@@ -85,9 +85,9 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy("ENCRYPTED=" + value + "\r\nSFX=" + value + "\r\n");
         auto client = policyClient(env);
-        client->form.setEncr({false, false});
-        client->form.setSfx({true, false});
-        LoadPolicies(*client, 2);
+        client->form.setEncr({false, true});
+        client->form.setSfx({true, true});
+        LoadPolicies(*client, PolicyScope::Everything);
         QCOMPARE(client->form.encr(), encr);
         QCOMPARE(client->form.sfx(), sfx);
     }
@@ -112,7 +112,7 @@ private Q_SLOTS:
         auto client = policyClient(env);
         client->form.setSkipWelcome(!on);
         client->state.OutlookEnabled = !on;
-        LoadPolicies(*client, 2);
+        LoadPolicies(*client, PolicyScope::Everything);
         QCOMPARE(client->form.skipWelcome(), on);
         QCOMPARE(client->state.OutlookEnabled, on);
     }
@@ -123,18 +123,18 @@ private Q_SLOTS:
         env.writeDefaultPolicy("DEFAULTLANGUAGE=fran\xe7" "ais\r\nPOLICYVERSION=12b\r\nENCRYPTED=DISABLED\r\n"
                                "DEFAULTEXPIRE=7\r\nOUTLOOKADR=ENABLED\r\n[SETTINGS]\r\nMAXSIZE=abc\r\n");
         auto scopeOne = policyClient(env);
-        LoadPolicies(*scopeOne, 1);
+        LoadPolicies(*scopeOne, PolicyScope::Locations);
         QCOMPARE(scopeOne->state.PolicyVersion, QString("12b"));
         QCOMPARE(scopeOne->state.MaxSize, QString("1024")); // the second [SETTINGS] is never searched
-        QCOMPARE(scopeOne->form.encr(), (Option{false, true}));
+        QCOMPARE(scopeOne->form.encr(), (Option{false, false}));
         QCOMPARE(scopeOne->form.expireText(), QString());
         QVERIFY(scopeOne->state.LanguageName.isEmpty());
         QVERIFY(!scopeOne->state.OutlookEnabled);
 
         auto scopeTwo = policyClient(env);
-        LoadPolicies(*scopeTwo, 2);
+        LoadPolicies(*scopeTwo, PolicyScope::Everything);
         QCOMPARE(scopeTwo->state.LanguageName, QString::fromUtf8("fran\u00e7ais"));
-        QCOMPARE(scopeTwo->form.encr(), (Option{false, true}));
+        QCOMPARE(scopeTwo->form.encr(), (Option{false, false}));
         QCOMPARE(scopeTwo->form.expireText(), QString("7"));
         QVERIFY(scopeTwo->state.OutlookEnabled);
     }
@@ -159,7 +159,7 @@ private Q_SLOTS:
         env.writeDefaultPolicy("COLORSCHEME=" + value + "\r\n");
         auto client = settingsClient(env);
         QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
-        LoadPolicies(*client, 2);
+        LoadPolicies(*client, PolicyScope::Everything);
         QCOMPARE(int(client->state.ColorScheme), scheme);
         QCOMPARE(applied.count(), 1);
         QCOMPARE(applied.at(0).at(0).toInt(), scheme);
@@ -186,7 +186,7 @@ private Q_SLOTS:
         path += QString(length - path.size(), u'x');
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + path.toUtf8() + "\r\n");
         auto client = policyClient(env);
-        LoadPolicies(*client, 1);
+        LoadPolicies(*client, PolicyScope::Locations);
         QCOMPARE(client->state.UploadFolder, (path + u'/').left(250));
         QCOMPARE(client->state.UploadFolder.endsWith(u'/'), endsInSeparator);
     }
@@ -206,7 +206,7 @@ private Q_SLOTS:
         auto client = policyClient(env);
         int exitCode = -1;
         try {
-            LoadPolicies(*client, 2);
+            LoadPolicies(*client, PolicyScope::Everything);
         } catch (const ProcessExit& e) {
             exitCode = e.code;
         }

@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Option = ClientForm::Option;
+using Option = OptionState;
 
 namespace {
 
@@ -135,8 +135,8 @@ private Q_SLOTS:
         auto next = start(env);
         QVERIFY(!next->state.FirstRun);
         QVERIFY(next->prompter.shown().isEmpty());
-        QCOMPARE(next->form.sfx(), (Option{false, false}));
-        QCOMPARE(next->form.encr(), (Option{true, true}));
+        QCOMPARE(next->form.sfx(), (Option{false, true}));
+        QCOMPARE(next->form.encr(), (Option{true, false}));
         QCOMPARE(next->form.expireText(), QString("24"));
         QCOMPARE(next->form.startPage(), 0);
         QVERIFY(next->state.RememberTo);
@@ -153,12 +153,12 @@ private Q_SLOTS:
         reg.write("ENCRYPTED", "DISABLED"); // the user's own choices since
         reg.write("EXPIRE", "100");
         auto same = start(env);
-        QCOMPARE(same->form.encr(), (Option{false, true}));
+        QCOMPARE(same->form.encr(), (Option{false, false}));
         QCOMPARE(same->form.expireText(), QString("100"));
 
         env.writeDefaultPolicy("POLICYVERSION=2\r\nENCRYPTED=ENABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
         auto raised = start(env);
-        QCOMPARE(raised->form.encr(), (Option{true, false}));
+        QCOMPARE(raised->form.encr(), (Option{true, true}));
         QCOMPARE(raised->form.expireText(), QString("12"));
         QCOMPARE(reg.read("POLICYVERSION"), QString("2"));
         QCOMPARE(reg.read("ENCRYPTED"), QString("ENABLED,LOCKED"));
@@ -167,7 +167,7 @@ private Q_SLOTS:
         reg.write("EXPIRE", "99");
         auto after = start(env);
         QCOMPARE(after->form.expireText(), QString("99")); // the policy is not applied again
-        QCOMPARE(after->form.encr(), (Option{true, false})); // but its lock holds
+        QCOMPARE(after->form.encr(), (Option{true, true})); // but its lock holds
     }
 
     // A stored lock outlives the start that set it, in any letter case, and a save
@@ -178,8 +178,8 @@ private Q_SLOTS:
         env.writeDefaultPolicy("ENCRYPTED=DISABLED\r\nSFX=ENABLED\r\n"); // not read: same version
         seedStore(env, {{"ENCRYPTED", "ENABLED,LOCKED"}, {"SFX", "disabled,locked"}});
         auto client = start(env);
-        QCOMPARE(client->form.encr(), (Option{true, false}));
-        QCOMPARE(client->form.sfx(), (Option{false, false}));
+        QCOMPARE(client->form.encr(), (Option{true, true}));
+        QCOMPARE(client->form.sfx(), (Option{false, true}));
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
         QCOMPARE(client->registry.read("ENCRYPTED"), QString("ENABLED,LOCKED"));
         QCOMPARE(client->registry.read("SFX"), QString("DISABLED,LOCKED"));
@@ -191,8 +191,8 @@ private Q_SLOTS:
         env.writeDefaultPolicy();
         seedStore(env, {{"ENCRYPTED", ""}, {"SFX", "maybe"}});
         auto client = start(env);
-        QCOMPARE(client->form.encr(), (Option{false, true}));
-        QCOMPARE(client->form.sfx(), (Option{false, true}));
+        QCOMPARE(client->form.encr(), (Option{false, false}));
+        QCOMPARE(client->form.sfx(), (Option{false, false}));
     }
 
     void otherProgramVersionResetsSchemeAndAutoQuit_data()
@@ -224,7 +224,7 @@ private Q_SLOTS:
         QCOMPARE(client->state.SenderName, QString("Ann"));
         QCOMPARE(client->form.expireText(), QString("72"));
         QCOMPARE(client->state.LanguageName, QString("DEUTSCH"));
-        QCOMPARE(client->form.encr(), (Option{false, true}));
+        QCOMPARE(client->form.encr(), (Option{false, false}));
         QCOMPARE(client->registry.read("VERSION"), kVersionText);
         QCOMPARE(client->registry.read("COLORSCHEME"), QString::number(scheme));
         QCOMPARE(client->registry.read("NAME"), QString("Ann"));
@@ -323,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(!next->state.StartupFailed);
         QVERIFY(!next->state.FirstRun);
         QVERIFY(next->prompter.shown().isEmpty());
-        QCOMPARE(next->form.encr(), (Option{true, true})); // the policies, once
+        QCOMPARE(next->form.encr(), (Option{true, false})); // the policies, once
         QCOMPARE(next->form.expireText(), QString("48"));
         QCOMPARE(next->registry.read("POLICYVERSION"), QString("-1"));
         QCOMPARE(next->registry.read("VERSION"), kVersionText);

@@ -19,19 +19,19 @@ private Q_SLOTS:
         ConnectOptionStores(*client);
         ClientForm& form = client->form;
 
-        form.setEncr({true, false});
-        form.setSfx({true, true});
+        form.setEncr({true, true});
+        form.setSfx({true, false});
         QVERIFY(!QFile::exists(env.registryPath()));
         form.setSkipWelcome(true);
         QCOMPARE(client->registry.read("SKIPWELCOME"), QString("ENABLED"));
         QVERIFY(client->registry.read("ENCRYPTED").isEmpty());
 
         form.setWindowVisible(true);
-        const QList<std::pair<ClientForm::Option, QString>> states = {
-            {{false, true}, "DISABLED"},
-            {{true, true}, "ENABLED"},
-            {{true, false}, "ENABLED,LOCKED"},
-            {{false, false}, "DISABLED,LOCKED"},
+        const QList<std::pair<OptionState, QString>> states = {
+            {{false, false}, "DISABLED"},
+            {{true, false}, "ENABLED"},
+            {{true, true}, "ENABLED,LOCKED"},
+            {{false, true}, "DISABLED,LOCKED"},
         };
         for (const auto& [option, text] : states) {
             form.setEncr(option);
@@ -53,7 +53,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(env.registryPath()));
         client->form.setWindowVisible(true);
         client->form.setSkipWelcome(true);
-        client->form.setEncr({true, true});
+        client->form.setEncr({true, false});
         QCOMPARE(client->prompter.shown().size(), 2);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
         QVERIFY(client->prompter.shown().first().text.contains(env.registryPath()));

@@ -109,8 +109,8 @@ private Q_SLOTS:
         form.setRecipients({QStringLiteral("ann@example.com"), QString(), QStringLiteral("Bj\u00f6rn <b@example.se>")});
         form.setSubjectText(QStringLiteral("Pl\u00e4ne \u20ac"));
         form.setMessageLines({QStringLiteral("Hello,"), QString(), QStringLiteral("Gr\u00fc\u00dfe \u2013 Ann")});
-        form.setEncr({true, false});
-        form.setSfx({false, true});
+        form.setEncr({true, true});
+        form.setSfx({false, false});
         form.setExpireText(QStringLiteral("72"));
         client->state.SenderEmail = QStringLiteral("ann@example.com");
         client->state.SenderName = QStringLiteral("Ann \u00c5str\u00f6m");

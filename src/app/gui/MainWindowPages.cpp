@@ -345,14 +345,14 @@ void MainWindow::bindForm()
     ClientForm& form = m_client.form;
     // Options: checked and changeable. A box's own disabled state (a lock) is what
     // counts, not the window's while a dialog is up.
-    auto bindOption = [this, &form](QCheckBox* box, ClientForm::Option (ClientForm::*get)() const,
-                                    void (ClientForm::*set)(ClientForm::Option), void (ClientForm::*changed)()) {
+    auto bindOption = [this, &form](QCheckBox* box, OptionState (ClientForm::*get)() const,
+                                    void (ClientForm::*set)(OptionState), void (ClientForm::*changed)()) {
         connect(box, &QCheckBox::toggled, this, [this, box, &form, set](bool on) {
-            (form.*set)({on, box->isEnabledTo(this)});
+            (form.*set)({on, !box->isEnabledTo(this)});
         });
         connect(&form, changed, box, [box, &form, get] {
-            const ClientForm::Option o = (form.*get)();
-            box->setEnabled(o.enabled);
+            const OptionState o = (form.*get)();
+            box->setEnabled(!o.locked);
             box->setChecked(o.checked);
         });
     };
@@ -427,9 +427,9 @@ void MainWindow::showMessageInEditor()
 void MainWindow::showFormValues()
 {
     const ClientForm& form = m_client.form;
-    m_encryptBox->setEnabled(form.encr().enabled);
+    m_encryptBox->setEnabled(!form.encr().locked);
     m_encryptBox->setChecked(form.encr().checked);
-    m_sfxBox->setEnabled(form.sfx().enabled);
+    m_sfxBox->setEnabled(!form.sfx().locked);
     m_sfxBox->setChecked(form.sfx().checked);
     m_skipWelcomeBox->setChecked(form.skipWelcome());
     m_autoQuitBox->setChecked(form.autoQuit());
