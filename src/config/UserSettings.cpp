@@ -141,6 +141,8 @@ void SaveUserSettings(Client& client)
     reg.write(QStringLiteral("FROM"), state.SenderEmail);
     reg.write(QStringLiteral("NAME"), state.SenderName);
     reg.write(QStringLiteral("COMPANY"), state.SenderCompany);
+    // Spelt "COlORSCHEME" as it always has been: users' existing stores hold the value
+    // under that name, and value names match in any letter case.
     reg.write(QStringLiteral("COlORSCHEME"), QString::number(state.ColorScheme));
     reg.write(QStringLiteral("AUTOQUIT"), onOff(form.autoQuit()));
 

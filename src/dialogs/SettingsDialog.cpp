@@ -32,8 +32,6 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     connect(m_cancelButton, &QPushButton::clicked, this, &SettingsDialog::cancel);
 }
 
-bool SettingsDialog::applyRequested() const { return m_applyBox->isChecked(); }
-
 void SettingsDialog::confirm()
 {
     m_applyBox->setChecked(true);

@@ -11,9 +11,6 @@ class SettingsDialog : public QWidget {
 public:
     explicit SettingsDialog(QWidget* parent = nullptr);
 
-    // Whether the dialog was left with OK.
-    bool applyRequested() const;
-
 private Q_SLOTS:
     void confirm();
     void cancel();

@@ -4,9 +4,9 @@
 #include <QString>
 struct Client;
 
-// Connects the form's option signals to their stores (CBencrClick, CBsfxClick,
-// CBskipwClick): encryption and self-extracting are stored only while the main window
-// is visible, skip-welcome always.
+// Stores each option the moment it changes: encryption and self-extracting only while
+// the main window is visible (start-up's changes are saved with the settings),
+// skip-welcome always.
 void ConnectOptionStores(Client& client);
 // Enter in LEexp and Apply: a value of 0 becomes "1", then EXPIRE is stored.
 // Throws ConversionError for a text that is no whole number.

@@ -19,7 +19,7 @@ public:
     explicit ClientProgram(Client& client);
     ~ClientProgram();
 
-    // Centres the main window on the screen and shows it (FormShow runs).
+    // Centres the main window on the screen and shows it (the language is applied as it first shows).
     void show();
 
     MainWindow* mainWindow() const { return m_main.get(); }

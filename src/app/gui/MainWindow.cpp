@@ -424,7 +424,8 @@ void MainWindow::applyExpiry()
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
-    JoinRecipients(); // FormClick
+    // A click on the window's background closes the recipient list.
+    JoinRecipients();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -474,7 +475,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         return false;
     case QEvent::MouseButtonPress:
         if (watched == m_messageEditor->viewport() || watched == m_messagePage)
-            JoinRecipients(); // REMouseDown, TabSheet3MouseDown
+            JoinRecipients(); // a click into the message or on the page closes the recipient list
         return false;
     case QEvent::FocusIn: {
         // Only moves of the focus inside the window count, not another window coming up.
@@ -482,16 +483,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         if (watched == m_toEdit->edit())
-            m_toTextOnEnter = m_toEdit->text(); // LEtoEnter
+            m_toTextOnEnter = m_toEdit->text(); // what the TO field showed when it got the focus
         else if (watched == m_subjectEdit->edit())
-            JoinRecipients(); // LEsubjectEnter
+            JoinRecipients(); // moving on to the subject closes the recipient list
         return false;
     }
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
-        // LEtoExit: a changed, non-empty TO field becomes a recipient.
+        // Leaving the TO field: a changed, non-empty text becomes a recipient.
         if (watched == m_toEdit->edit() && !m_toEdit->text().isEmpty() && m_toEdit->text() != m_toTextOnEnter)
             guarded([this] { addTypedRecipient(); });
         return false;

@@ -37,10 +37,9 @@ public:
     int horizontalExtent() const { return m_extent; }
     void setHorizontalExtent(int pixels);
 
-    QMenu* popupMenu() const { return m_menu; }
 
 Q_SIGNALS:
-    // Items of the browser were dropped here (CLBDragDrop).
+    // Items of the shell browser were dropped on the list.
     void browserItemsDropped();
     // Delete key, pop-up item Delete2.
     void deleteRequested();

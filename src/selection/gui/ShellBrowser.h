@@ -25,9 +25,9 @@ public:
     QString folder() const { return m_folder; }
     // Shows folder; false (and nothing changes) when it is no existing folder.
     bool setFolder(const QString& folder);
-    // BitBtn1Click: the parent folder; at the top of the file system nothing changes.
+    // The up button: the parent folder; at the top of the file system nothing changes.
     void goUp();
-    // ShellComboBox1KeyPress with Enter: the typed path; false when it is no folder.
+    // Enter in the path box: shows the typed path; false when it is no folder.
     bool openTypedPath();
 
     // The selected items of the list view in display order.
