@@ -2,17 +2,17 @@
 
 #include "platform/Errors.h"
 #include "platform/Text.h"
+#include "platform/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
-#include <QSaveFile>
 
 // Off Windows the store is a small text file of NAME=value lines under one [PVX2007]
-// heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is written through
-// QSaveFile (write a temporary file, then rename it over the old one) so that a crash
+// heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is replaced as a
+// whole (write a temporary file, then rename it over the old one) so that a crash
 // or a full disk never leaves a half-written store, and failures carry the system's
 // text. QSettings would do the rename too, but it reports no system text and keeps
 // an in-process cache, which breaks the "every call opens and closes" rule.
@@ -126,9 +126,5 @@ void UserRegistry::write(const QString& name, const QString& text) const
     QByteArray out = "[PVX2007]\n";
     for (const auto& v : values)
         out += v.first.toUtf8() + '=' + escape(v.second).toUtf8() + '\n';
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw IoError(m_path, f.errorString());
-    if (f.write(out) != out.size() || !f.commit())
-        throw IoError(m_path, f.errorString());
+    replaceWhole(m_path, out);
 }

@@ -3,9 +3,9 @@
 #include "client/Client.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -19,11 +19,7 @@ void writeLines(const QString& path, const QStringList& lines)
     QByteArray out;
     for (const QString& line : lines)
         out += cp1252::encode(line) + "\r\n";
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw IoError(path, f.errorString());
-    if (f.write(out) != out.size() || !f.commit())
-        throw IoError(path, f.errorString());
+    replaceWhole(path, out);
 }
 
 // The lines of an existing file; nullopt when there is no file. A line is read before

@@ -3,6 +3,7 @@
 #include "client/Client.h"
 #include "platform/Cp1252.h"
 #include "platform/FileTree.h"
+#include "platform/WholeFile.h"
 #include "recipients/MemoryFiles.h"
 #include "selection/SelectionEntry.h"
 #include "selection/Summary.h"
@@ -18,10 +19,9 @@ namespace {
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw IoError(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw IoError(path, file.errorString());
+    writeWhole(file, bytes, path);
     file.close();
     if (file.error() != QFileDevice::NoError)
         throw IoError(path, file.errorString());

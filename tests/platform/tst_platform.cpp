@@ -124,12 +124,25 @@ private Q_SLOTS:
 
     void registryWriteFailureKeepsTheOldStore()
     {
+        // The store lives on a disk too small for its next version: the write fails
+        // part way, and the store still holds what it held before.
         TestEnv env;
-        UserRegistry reg(env.registryPath());
+        const QString dir = env.root() + "/small";
+        QString why;
+        fsfault::ScopedTmpfs disk;
+        if (!disk.mount(dir, "size=16k", &why))
+            QSKIP(qPrintable(why));
+        UserRegistry reg(dir + "/PVX2007.ini");
         reg.write("NAME", "kept");
-        // A folder in place of the temporary file's target makes the rename fail.
-        UserRegistry blocked(env.root() + "/config");
-        QVERIFY_THROWS_EXCEPTION(IoError, blocked.write("NAME", "x"));
+        reg.write("COMPANY", QString(6000, u'c'));
+        const QByteArray before = readAll(dir + "/PVX2007.ini");
+        try {
+            reg.write("COMPANY", QString(12000, u'x'));
+            QFAIL("a write that does not fit was taken");
+        } catch (const IoError& e) {
+            QCOMPARE(e.systemText(), QString("No space left on device"));
+        }
+        QCOMPARE(readAll(dir + "/PVX2007.ini"), before);
         QCOMPARE(reg.read("NAME"), QString("kept"));
     }
 
