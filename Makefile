@@ -8,7 +8,7 @@ BUILD       ?= build
 BENCH_BUILD ?= build-release
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
-               imagemagick e2fsprogs util-linux
+               imagemagick e2fsprogs util-linux strace
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build prepare run test bench clean

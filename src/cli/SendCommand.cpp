@@ -3,14 +3,17 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "platform/Arguments.h"
 #include "platform/Errors.h"
-#include "selection/SelectionEntry.h"
+#include "platform/FileTree.h"
+#include "platform/StopSignals.h"
 #include "selection/Summary.h"
+#include "spool/JobName.h"
 #include "spool/Submission.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace cli {
 
@@ -28,6 +31,17 @@ struct SendRequest {
     bool yes = false;
     QStringList paths;
 };
+
+// A path given on the command line, in the system's bytes. "." and ".." name no entry
+// of their own, so they are taken from the current folder.
+QByteArray pathBytes(const QString& argument)
+{
+    QString path = QDir::cleanPath(argument);
+    const QString last = path.mid(path.lastIndexOf(u'/') + 1);
+    if (last == u"." || last == u"..")
+        path = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    return ArgumentBytes(path);
+}
 
 // Throws UserError with the reason when the arguments are not usable.
 SendRequest parseSend(const QStringList& arguments)
@@ -143,15 +157,16 @@ int runSend(const SendRequest& r)
         }
     }
 
-    QStringList entries;
+    // Entries are made from the paths as the system names them; a name is never read
+    // from a text shown to the user.
+    QList<SelectionEntry> entries;
     for (const QString& path : r.paths) {
-        const QFileInfo fi(path);
-        if (fi.isDir())
-            entries << MakeFolderEntry(fi.absoluteFilePath(), client.texts[FolderMarker]);
-        else if (fi.isFile())
-            entries << fi.absoluteFilePath();
-        else
-            throw IoError(path, QStringLiteral("No such file or folder"));
+        const QByteArray bytes = pathBytes(path);
+        const filetree::Status st = filetree::native().status(bytes);
+        if (st.kind == filetree::Kind::Missing)
+            throw IoError(filetree::shown(bytes), st.error);
+        const bool folder = st.kind == filetree::Kind::Folder;
+        entries.append({bytes, folder, folder ? client.texts[FolderMarker] : QString()});
     }
     form.setSelection(entries);
 
@@ -171,6 +186,11 @@ int runSend(const SendRequest& r)
         console::err(refusal);
         return Refused;
     }
+    if (const QString refusal = PlanRefusal(client, summary.plan, MakeJobName(client.state).folder);
+        !refusal.isEmpty()) {
+        console::err(refusal);
+        return Refused;
+    }
     if (r.dryRun)
         return Sent;
     if (!r.yes) {
@@ -184,21 +204,30 @@ int runSend(const SendRequest& r)
 
     SubmissionHooks hooks;
     hooks.copyObserver = console::progressBar();
-    return SubmitJob(client, hooks) ? Sent : Failed;
+    // From the lock on, Ctrl-C and SIGTERM take the job away before the tool ends.
+    stopsignals::catchThem();
+    hooks.stopRequested = [] {
+        const int signal = stopsignals::pending();
+        return signal ? QStringLiteral("Interrupted (%1).").arg(stopsignals::name(signal)) : QString();
+    };
+    return SubmitJob(client, summary.plan, hooks) ? Sent : Failed;
 }
 
 } // namespace
 
 int sendCommand(const QStringList& arguments)
 {
+    int result = Failed;
     try {
-        return runSend(parseSend(arguments));
+        result = runSend(parseSend(arguments));
     } catch (const UserError& e) {
         console::err(QStringLiteral("parvela: ") + e.message());
-        return Failed;
     } catch (const ProcessExit&) {
-        return Failed;
     }
+    // A signal that came while the job was written ends the tool as it asked, now that
+    // the job is complete or gone.
+    stopsignals::endIfPending();
+    return result;
 }
 
 } // namespace cli

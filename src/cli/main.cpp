@@ -1,6 +1,7 @@
 // parvela: sends jobs the way the window program does, and inspects upload folders.
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "platform/Arguments.h"
 
 #include <QCoreApplication>
 
@@ -11,6 +12,7 @@ const char kUsage[] =
     "                    [--expire HOURS] [--encrypt | --no-encrypt] [--sfx | --no-sfx]\n"
     "                    [--policy FILE] [--dry-run] [--yes] PATH...\n"
     "       parvela jobs [--policy FILE] [--json] [FOLDER]\n"
+    "       parvela clean [--policy FILE] [--yes] [FOLDER]\n"
     "       parvela check FILE.pvx\n"
     "\n"
     "Exit codes: 0 sent (or valid), 1 refused (or invalid), 2 error.";
@@ -20,7 +22,8 @@ const char kUsage[] =
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    // Paths among the arguments may be names that are no valid text: kept byte for byte.
+    QStringList args = ArgumentsOf(argc, argv);
     args.removeFirst();
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         console::out(QString::fromLatin1(kUsage));
@@ -31,6 +34,8 @@ int main(int argc, char** argv)
         return cli::sendCommand(args);
     if (command == QLatin1String("jobs"))
         return cli::jobsCommand(args);
+    if (command == QLatin1String("clean"))
+        return cli::cleanCommand(args);
     if (command == QLatin1String("check"))
         return cli::checkCommand(args);
     console::err(QStringLiteral("parvela: unknown command '%1'").arg(command));

@@ -25,7 +25,7 @@ void ClientForm::setSubjectText(const QString& t) { assign(this, m_subject, t, &
 void ClientForm::setLastPath(const QString& p) { assign(this, m_lastPath, p, &ClientForm::lastPathChanged); }
 void ClientForm::setRecipients(const QStringList& l) { assign(this, m_recipients, l, &ClientForm::recipientsChanged); }
 void ClientForm::setMessageLines(const QStringList& l) { assign(this, m_message, l, &ClientForm::messageChanged); }
-void ClientForm::setSelection(const QStringList& e) { assign(this, m_selection, e, &ClientForm::selectionChanged); }
+void ClientForm::setSelection(const QList<SelectionEntry>& e) { assign(this, m_selection, e, &ClientForm::selectionChanged); }
 void ClientForm::setFinishEnabled(bool on) { assign(this, m_finishEnabled, on, &ClientForm::finishEnabledChanged); }
 
 void ClientForm::appendRecipient(const QString& text)
@@ -40,7 +40,7 @@ void ClientForm::appendMessageLine(const QString& line)
     Q_EMIT messageChanged();
 }
 
-void ClientForm::appendSelection(const QString& entry)
+void ClientForm::appendSelection(const SelectionEntry& entry)
 {
     m_selection.append(entry);
     Q_EMIT selectionChanged();

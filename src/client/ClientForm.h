@@ -4,6 +4,7 @@
 // page's log and the Finish button. The window binds its widgets to this object both
 // ways; the command-line tool and the tests use it without any window.
 #include "client/OptionState.h"
+#include "client/SelectionEntry.h"
 
 #include <QObject>
 #include <QStringList>
@@ -47,10 +48,11 @@ public:
     void setMessageLines(const QStringList& lines);
     void appendMessageLine(const QString& line);
 
-    // Drop zone CLB, in the order added.
-    const QStringList& selection() const { return m_selection; }
-    void setSelection(const QStringList& entries);
-    void appendSelection(const QString& entry);
+    // Drop zone CLB, in the order added, and the texts it shows.
+    const QList<SelectionEntry>& selection() const { return m_selection; }
+    QStringList selectionTexts() const { return SelectionTexts(m_selection); }
+    void setSelection(const QList<SelectionEntry>& entries);
+    void appendSelection(const SelectionEntry& entry);
 
     // Send page log REsent.
     const QStringList& logLines() const { return m_log; }
@@ -93,7 +95,8 @@ private:
     bool m_autoQuit = false;
     int m_startPage = 0;
     QString m_expire, m_from, m_to, m_subject, m_lastPath;
-    QStringList m_recipients, m_message, m_selection, m_log;
+    QStringList m_recipients, m_message, m_log;
+    QList<SelectionEntry> m_selection;
     bool m_finishEnabled = false;
     bool m_windowVisible = false;
 };

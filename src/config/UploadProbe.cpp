@@ -2,10 +2,9 @@
 
 #include "client/Client.h"
 #include "config/Paths.h"
-#include "util/FileDelete.h"
+#include "platform/FileTree.h"
 #include "util/NameParts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,17 +20,6 @@ void fail(Client& client, bool asError, const QString& text)
     else
         client.prompter.warning(text);
     client.state.StartupFailed = true;
-}
-
-// Writes the test file; false when it cannot be created or written completely.
-bool writeTestFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = f.write(kTestContent) == kTestContent.size() && f.flush();
-    f.close();
-    return written && f.error() == QFileDevice::NoError;
 }
 
 } // namespace
@@ -59,18 +47,29 @@ void ProbeUploadFolder(Client& client, const QString& configuredPath)
         return;
     }
 
-    const QString testFolder = folder + RandomText(20, RandomMode::Numbers) + QStringLiteral(".pvltest");
-    if (!QDir().mkdir(testFolder)) {
+    // The test folder and its file are made new, relative to the folder's handle and
+    // never through a link: a name planted in the shared folder is not followed.
+    const filetree::FileSystem& fs = filetree::native();
+    const QByteArray testName = QFile::encodeName(RandomText(20, RandomMode::Numbers) + QStringLiteral(".pvltest"));
+    std::unique_ptr<filetree::Folder> upload, test;
+    try {
+        upload = fs.openFolder(QFile::encodeName(folder));
+        test = fs.makeFolder(*upload, testName);
+    } catch (const IoError&) {
         fail(client, false,
              QStringLiteral("PVLERR:02 > Unsufficient rights in UPLOAD directory. Contact your administrator."));
         return;
     }
     // A folder that takes a folder but not a small file (no rights, no room) cannot
     // take jobs either; the test folder goes again in every case.
-    if (!writeTestFile(testFolder + QDir::separator() + QStringLiteral("testfile.txt")))
+    try {
+        fs.writeFile(*test, QByteArrayLiteral("testfile.txt"), kTestContent, false);
+    } catch (const IoError&) {
         fail(client, false,
              QStringLiteral("PVLERR:03 > Unsufficient rights in UPLOAD directory. Contact your administrator."));
+    }
+    test.reset();
     // The verdict is made; a test folder that will not go away is left to the
     // administrator (the server takes up only names with a job descriptor).
-    ShellDelete(testFolder);
+    fs.remove(*upload, testName);
 }

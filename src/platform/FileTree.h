@@ -1,17 +1,22 @@
 #pragma once
-// Walking, sizing and copying file trees. On POSIX systems the walk works on open
-// directory handles (one status call per entry) and the copy uses the kernel's own
-// copy where it has one; elsewhere the portable implementation, built on Qt's file
-// classes, does the same work. Both are always compiled, so both can be tested.
+// Reading, copying and removing file trees, and writing the entries of a job, in the
+// system's own terms: a name is the system's bytes (QByteArray), decoded only to be
+// shown, so a name that is no valid text is still read and copied as it is.
 //
-// The rules are the same in both: links are followed (a link counts as what it leads
-// to), a folder already on the walk's way down is not entered again (so a link back
-// into its own tree ends the walk instead of looping), and entries that are neither
-// files nor folders (sockets, pipes, devices, dangling links) are left out.
+// Everything written is created new, relative to an open folder, and never through a
+// link: a name that is already taken (a file, a folder or a link someone planted in a
+// shared folder) stops the write instead of being followed or replaced.
+//
+// The POSIX implementation works on open folder handles with one status call per
+// entry and copies with the kernel's own copy; the portable one, built on Qt's file
+// classes, does the same work where Qt offers it. Both are always compiled, so both
+// can be tested.
 #include "platform/Errors.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace filetree {
@@ -20,25 +25,126 @@ namespace filetree {
 struct FileId {
     quint64 device = 0;
     quint64 inode = 0;
-    QString key; // the portable walk's canonical path
+    QString key; // the portable implementation's canonical path
     bool operator==(const FileId&) const = default;
 };
 
-enum class Kind { Missing, File, Folder, Other };
+enum class Kind { Missing, File, Folder, Fifo, Device, Socket, Other };
 
-struct Entry {
+// What a name leads to, links followed.
+struct Status {
     Kind kind = Kind::Missing;
-    qint64 size = 0;
-    quint32 mode = 0644; // permission bits
+    bool link = false;     // the name itself is a symbolic link
+    bool readable = true;  // a file this process may open for reading
+    // Lies on a system file system (proc, sysfs, cgroup...), whose files are views of
+    // the running system rather than data. Listing finds it out where an entry's device
+    // differs from its folder's; status() always does.
+    bool systemFs = false;
+    qint64 size = 0;       // bytes of a file
+    qint64 allocated = 0;  // bytes it takes on its disk (less than size when sparse)
+    qint64 mtime = 0;      // last modification, nanoseconds since 1970
     FileId id;
+    QString error;         // the system's text when the name cannot be examined
+    bool gone = false;     // Missing because nothing has this name (any more)
 };
 
-// One item below a walked folder, its path relative to that folder ('/' between names).
-struct TreeItem {
-    QString relative;
-    bool folder = false;
-    qint64 size = 0;
-    quint32 mode = 0644;
+struct Listed {
+    QByteArray name;
+    Status status;
+};
+
+// The longest name and the longest path a file system takes, in bytes.
+struct Limits {
+    qint64 name = 255;
+    qint64 path = 4096;
+};
+
+// An open folder that entries are created in.
+class Folder {
+public:
+    virtual ~Folder() = default;
+    virtual QString path() const = 0; // for messages
+};
+
+// The held lock of a job being written (see createLock).
+class Lock {
+public:
+    virtual ~Lock() = default;
+};
+
+enum class LockProbe {
+    Free,    // nobody holds it: its writer is gone
+    Held,    // its writer is at work
+    Unknown, // this file system keeps no such locks, or the file cannot be opened
+};
+
+// The text of a kind that is neither file nor folder ("a named pipe (FIFO)").
+QString kindText(Kind kind);
+// A path in the system's bytes as text to show (bytes that are no valid text show as
+// replacement characters).
+QString shown(const QByteArray& path);
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // ---- reading
+    // The status of path; Missing with the system's text when it cannot be examined.
+    virtual Status status(const QByteArray& path) const = 0;
+    // Every entry of folder except "." and "..", each with its status. False, with the
+    // system's text in *error, when the folder cannot be listed.
+    virtual bool list(const QByteArray& folder, const Status& folderStatus, std::vector<Listed>& entries,
+                      QString* error) const = 0;
+    // The path with every link resolved; empty when that fails.
+    virtual QByteArray canonical(const QByteArray& path) const = 0;
+    virtual Limits limits(const QByteArray& folder) const = 0;
+    // Bytes this user may still write on folder's file system; -1 when unknown.
+    virtual qint64 freeBytes(const QByteArray& folder) const = 0;
+
+    // ---- writing. Each throws IoError naming the entry.
+    // Opens an existing folder (following links: the caller chose it).
+    virtual std::unique_ptr<Folder> openFolder(const QByteArray& path) const = 0;
+    // Makes the new folder name in parent and opens it.
+    virtual std::unique_ptr<Folder> makeFolder(Folder& parent, const QByteArray& name) const = 0;
+    // Creates the new file name in parent with bytes; durable: on disk, entry included,
+    // before it returns.
+    virtual void writeFile(Folder& parent, const QByteArray& name, const QByteArray& bytes, bool durable) const = 0;
+    // Creates the new file name with bytes, durable, and holds an advisory lock on it
+    // until removeLock: a reader can tell a job being written from one whose writer is gone.
+    virtual std::unique_ptr<Lock> createLock(Folder& parent, const QByteArray& name, const QByteArray& bytes) const = 0;
+    // Removes the lock file, then lets go of the lock. Empty on success, else the system's text.
+    virtual QString removeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock> lock) const = 0;
+    // Takes the lock of an existing lock file when nobody holds it; the returned lock
+    // is held until it is destroyed.
+    virtual LockProbe probeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock>* taken) const = 0;
+
+    // Copies the file source into the new file name in parent. expected is the
+    // source's status when the copy was planned: a source whose size or modification
+    // time differs from it, when it is opened or after its last byte, throws
+    // SourceChanged. Holes of a sparse file stay holes. The copy gets the permissions
+    // new files get from this process and the source's modification time. progress
+    // receives the bytes copied since its last call and answers false to stop;
+    // copyFile then returns false with the partial file left.
+    virtual bool copyFile(const QByteArray& source, const Status& expected, Folder& parent, const QByteArray& name,
+                          const std::function<bool(qint64)>& progress) const = 0;
+    // Sets a folder's modification time (after its contents are written).
+    virtual void setFolderTime(Folder& folder, qint64 mtime) const = 0;
+    // Makes everything written on folder's file system durable.
+    virtual void flush(Folder& folder) const = 0;
+    // Removes name in parent: a file, or a folder with everything in it; links are
+    // removed as links. Empty on success, else the system's text.
+    virtual QString remove(Folder& parent, const QByteArray& name) const = 0;
+};
+
+// A file that changed while it was being copied (or since it was planned).
+class SourceChanged : public UserError {
+public:
+    explicit SourceChanged(const QString& path)
+        : UserError(path + QStringLiteral(" changed while it was being copied.")), m_path(path) {}
+    const QString& path() const noexcept { return m_path; }
+
+private:
+    QString m_path;
 };
 
 // Thrown when byte counts add up past the signed 64-bit range.
@@ -47,38 +153,6 @@ public:
     explicit SizeOverflow(const QString& path)
         : UserError(QStringLiteral("Integer overflow: the sizes below %1 add up to more than 9223372036854775807 bytes")
                         .arg(path)) {}
-};
-
-class FileSystem {
-public:
-    virtual ~FileSystem() = default;
-
-    // The entry at path, links followed. Missing, with the system's text in *error,
-    // when there is none or it cannot be examined.
-    virtual Entry examine(const QString& path, QString* error = nullptr) const = 0;
-    // Whether anything (a dangling link included) has this name.
-    virtual bool nameTaken(const QString& path) const = 0;
-
-    // Bytes of all files below folder. A folder (the top one included) that cannot be
-    // listed counts 0. Throws SizeOverflow.
-    virtual qint64 treeBytes(const QString& folder) const = 0;
-    // Every file and folder below folder (whose own id is top), folders before their
-    // contents. Throws IoError for a folder that cannot be listed.
-    virtual void listTree(const QString& folder, const FileId& top, std::vector<TreeItem>& items) const = 0;
-
-    // Creates one folder. Throws IoError.
-    virtual void makeFolder(const QString& path) const = 0;
-    // Copies the bytes of source into the new file target (which must not exist) with
-    // the given permissions. progress receives the bytes copied since its last call
-    // and answers false to stop; copyFile then returns false with the partial file left.
-    // Throws IoError naming the file that failed.
-    virtual bool copyFile(const QString& source, const QString& target, quint32 mode,
-                          const std::function<bool(qint64)>& progress) const = 0;
-    // Makes everything written below path durable. Throws IoError.
-    virtual void flush(const QString& path) const = 0;
-    // Makes one file and its entry in its folder durable, without waiting for what
-    // others have written. Throws IoError.
-    virtual void flushFile(const QString& path) const = 0;
 };
 
 // The fastest implementation this system offers.

@@ -1,10 +1,11 @@
 #include "selection/Summary.h"
 
 #include "client/Client.h"
+#include "i18n/LeftOutTexts.h"
 #include "platform/FileTree.h"
-#include "selection/SelectionEntry.h"
 #include "platform/Text.h"
-#include "util/FileSizes.h"
+
+#include <QFile>
 
 #include <QtNumeric>
 
@@ -12,18 +13,26 @@ namespace {
 
 // Sums the sizes of one kind of entry; the sum is turned into whole megabytes by
 // truncating division.
-template <typename SizeOf>
-qint64 megabytesOf(const Client& client, bool folders, SizeOf sizeOf)
+qint64 megabytesOf(const Client& client, const CopyPlan& plan, bool folders)
 {
     qint64 sum = 0;
-    for (const QString& entry : client.form.selection()) {
-        const SelectionEntry e = ReadSelectionEntry(entry);
-        if (e.isFolder != folders)
+    const QList<SelectionEntry>& entries = client.form.selection();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].isFolder != folders)
             continue;
-        if (qAddOverflow(sum, sizeOf(e.path), &sum))
-            throw filetree::SizeOverflow(e.path);
+        if (qAddOverflow(sum, plan.entryBytes.value(i), &sum))
+            throw filetree::SizeOverflow(filetree::shown(entries[i].path));
     }
     return sum / 1024 / 1024;
+}
+
+// "3 (/a/fifo, /a/b/sock, ...)"
+QString leftOutText(const LeftOut& left)
+{
+    QString text = QString::number(left.count) + QStringLiteral(" (") + left.first.join(QStringLiteral(", "));
+    if (left.count > left.first.size())
+        text += QStringLiteral(", ...");
+    return text + u')';
 }
 
 QString warningLine(const QString& text)
@@ -36,8 +45,8 @@ QString warningLine(const QString& text)
 SelectionCounts CountEntries(const Client& client)
 {
     SelectionCounts counts;
-    for (const QString& entry : client.form.selection()) {
-        if (ReadSelectionEntry(entry).isFolder)
+    for (const SelectionEntry& entry : client.form.selection()) {
+        if (entry.isFolder)
             ++counts.folders;
         else
             ++counts.files;
@@ -45,14 +54,23 @@ SelectionCounts CountEntries(const Client& client)
     return counts;
 }
 
-qint64 SizeOfFileEntries(const Client& client)
+CopyPlan PlanSelection(const Client& client)
 {
-    return megabytesOf(client, false, [](const QString& path) { return FileBytes(path); });
+    QList<PlanSource> sources;
+    sources.reserve(client.form.selection().size());
+    for (const SelectionEntry& entry : client.form.selection())
+        sources.append({entry.path, entry.isFolder});
+    return MakeCopyPlan(filetree::native(), sources, QFile::encodeName(client.state.UploadFolder));
 }
 
-qint64 SizeOfFolderEntries(const Client& client)
+qint64 SizeOfFileEntries(const Client& client, const CopyPlan& plan)
 {
-    return megabytesOf(client, true, [](const QString& path) { return FolderBytes(path); });
+    return megabytesOf(client, plan, false);
+}
+
+qint64 SizeOfFolderEntries(const Client& client, const CopyPlan& plan)
+{
+    return megabytesOf(client, plan, true);
 }
 
 SummaryResult MakeSummary(Client& client)
@@ -64,17 +82,25 @@ SummaryResult MakeSummary(Client& client)
     form.clearLog();
     form.addStatusLine(t[SummaryHeading]);
     const SelectionCounts counts = CountEntries(client);
-    const qint64 fileMegabytes = SizeOfFileEntries(client);
-    const qint64 folderMegabytes = SizeOfFolderEntries(client);
+    result.plan = PlanSelection(client);
+    const qint64 fileMegabytes = SizeOfFileEntries(client, result.plan);
+    const qint64 folderMegabytes = SizeOfFolderEntries(client, result.plan);
     const qint64 totalMegabytes = fileMegabytes + folderMegabytes;
     form.addStatusLine(t[SummaryFileCount] + QString::number(counts.files));
     form.addStatusLine(t[SummaryFolderCount] + QString::number(counts.folders));
     form.addStatusLine(t[SummaryFileSize] + QString::number(fileMegabytes) + t[MegaByteUnit]);
     form.addStatusLine(t[SummaryFolderSize] + QString::number(folderMegabytes) + t[MegaByteUnit]);
     form.addStatusLine(t[SummaryTotalSize] + QString::number(totalMegabytes) + t[MegaByteUnit]);
+    // What the job leaves out, so that nobody is surprised by a copy without it.
+    const QString& language = client.state.LanguageName;
+    if (result.plan.notFollowed.count > 0)
+        form.addStatusLine(LeftOutLabel(language, LeftOutLine::NotFollowed) + leftOutText(result.plan.notFollowed));
+    if (result.plan.specials.count > 0)
+        form.addStatusLine(LeftOutLabel(language, LeftOutLine::SpecialFiles) + leftOutText(result.plan.specials));
 
     if (counts.files == 0 && counts.folders == 0) {
-        result = {false, RefusalReason::NothingSelected};
+        result.mayGo = false;
+        result.reason = RefusalReason::NothingSelected;
         form.addStatusLine(warningLine(t[WarnNothingSelected]));
         form.setFinishEnabled(false);
     }
@@ -85,7 +111,8 @@ SummaryResult MakeSummary(Client& client)
         if (totalMegabytes > limit) {
             form.addStatusLine(warningLine(t[WarnTooLarge]));
             form.setFinishEnabled(false);
-            result = {false, RefusalReason::TooLarge};
+            result.mayGo = false;
+            result.reason = RefusalReason::TooLarge;
         } else {
             form.setFinishEnabled(true);
         }

@@ -1,6 +1,9 @@
 #include "spool/JobListing.h"
 
+#include "client/ClientState.h"
 #include "platform/Errors.h"
+#include "platform/FileTree.h"
+#include "spool/JobName.h"
 #include "util/FileSizes.h"
 
 #include <QDir>
@@ -21,6 +24,8 @@ QString StateText(JobListingEntry::State state)
     switch (state) {
     case JobListingEntry::State::Incomplete:
         return QStringLiteral("incomplete");
+    case JobListingEntry::State::Abandoned:
+        return QStringLiteral("abandoned");
     case JobListingEntry::State::Complete:
         return QStringLiteral("complete");
     case JobListingEntry::State::Broken:
@@ -52,6 +57,8 @@ QList<JobListingEntry> ListJobs(const QString& folder)
             jobs[base].message = true;
     }
 
+    const filetree::FileSystem& fs = filetree::native();
+    const std::unique_ptr<filetree::Folder> handle = fs.openFolder(QFile::encodeName(dir.absolutePath()));
     QList<JobListingEntry> result;
     const QString prefix = dir.absolutePath() + u'/';
     for (auto it = jobs.cbegin(); it != jobs.cend(); ++it) {
@@ -74,7 +81,10 @@ QList<JobListingEntry> ListJobs(const QString& folder)
             e.bytes = FolderBytes(base + QStringLiteral(".dir"));
 
         if (s.lock) {
-            e.state = JobListingEntry::State::Incomplete;
+            // The writer of a job holds its lock; a lock nobody holds has no writer left.
+            const auto probe = fs.probeLock(*handle, QFile::encodeName(e.name + QStringLiteral(".lck")), nullptr);
+            e.state = probe == filetree::LockProbe::Free ? JobListingEntry::State::Abandoned
+                                                         : JobListingEntry::State::Incomplete;
         } else {
             QStringList missing;
             if (!s.descriptor)
@@ -93,4 +103,45 @@ QList<JobListingEntry> ListJobs(const QString& folder)
         result.append(e);
     }
     return result;
+}
+
+QString ThisComputersJobPrefix()
+{
+    // Cut from a name as MakeJobName makes it: "PV_" + computer + "_" + digits + "_" +
+    // random part. A random part without '_' that differs on every draw ends the search
+    // for a free name however the folder looks.
+    ClientState state;
+    state.UploadFolder = QStringLiteral("/");
+    int draws = 0;
+    QString name = MakeJobName(state, [&draws] { return QString(++draws, u'#'); }).folder;
+    name.truncate(name.lastIndexOf(u'_'));
+    name.truncate(name.lastIndexOf(u'_') + 1);
+    return name;
+}
+
+QString RemoveAbandonedJob(const QString& folder, const QString& name)
+{
+    const filetree::FileSystem& fs = filetree::native();
+    const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(folder));
+    const QByteArray lockName = QFile::encodeName(name + QStringLiteral(".lck"));
+    std::unique_ptr<filetree::Lock> lock;
+    if (fs.probeLock(*upload, lockName, &lock) != filetree::LockProbe::Free)
+        return QStringLiteral("its lock is held, or cannot be taken: it is left alone");
+    QStringList left;
+    QString why;
+    for (const char* extension : {".msg", ".dir", ".pvx"}) {
+        const QString entry = name + QLatin1String(extension);
+        if (const QString error = fs.remove(*upload, QFile::encodeName(entry)); !error.isEmpty()) {
+            left << entry;
+            if (why.isEmpty())
+                why = error;
+        }
+    }
+    if (left.isEmpty()) {
+        if (const QString error = fs.removeLock(*upload, lockName, std::move(lock)); !error.isEmpty())
+            return QStringLiteral("%1; left: %2.lck").arg(error, name);
+        return {};
+    }
+    // What stays is still marked incomplete by its lock.
+    return QStringLiteral("%1; left: %2, %3.lck").arg(why, left.join(QStringLiteral(", ")), name);
 }

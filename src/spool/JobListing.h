@@ -7,7 +7,7 @@
 #include <optional>
 
 struct JobListingEntry {
-    enum class State { Incomplete, Complete, Broken };
+    enum class State { Incomplete, Abandoned, Complete, Broken };
     QString name;       // the job name, without extension
     State state = State::Broken;
     QString problem;    // why a job is broken
@@ -18,7 +18,16 @@ struct JobListingEntry {
 QString StateText(JobListingEntry::State state);
 
 // Every job in folder, sorted by name: a name that has any of the four entries
-// (.lck, .pvx, .dir, .msg). Incomplete while its lock exists; complete when the
+// (.lck, .pvx, .dir, .msg). Incomplete while its lock exists, and abandoned when
+// nobody holds that lock (its writer crashed or lost its power); complete when the
 // descriptor is valid and the folder and message file exist; broken otherwise.
 // Throws IoError when the folder cannot be listed.
 QList<JobListingEntry> ListJobs(const QString& folder);
+
+// The start of the names of this computer's jobs ("PV_" + its name + "_").
+QString ThisComputersJobPrefix();
+
+// Removes an abandoned job: its message, folder and descriptor, then its lock, all the
+// while holding the lock, so that a job whose writer is at work is never touched.
+// Empty on success; else why not, naming what is left.
+QString RemoveAbandonedJob(const QString& folder, const QString& name);

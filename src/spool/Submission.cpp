@@ -3,29 +3,15 @@
 #include "client/Client.h"
 #include "platform/Cp1252.h"
 #include "platform/FileTree.h"
-#include "platform/WholeFile.h"
 #include "recipients/MemoryFiles.h"
-#include "selection/SelectionEntry.h"
 #include "selection/Summary.h"
 #include "spool/JobDescriptor.h"
 #include "spool/JobName.h"
+#include "util/CopyPlan.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
-
-// Writes a whole file, replacing any file of that name.
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw IoError(path, file.errorString());
-    writeWhole(file, bytes, path);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(path, file.errorString());
-}
 
 // The main window takes no input while the selection is copied, and gets it back
 // however the copy ends.
@@ -95,17 +81,83 @@ QString JobRefusal(const Client& client)
     return {};
 }
 
-bool CreateJobLock(Client& client, const QString& lockName)
+namespace {
+
+// What the descriptor, the lock and the message take beside the copies.
+constexpr qint64 kJobEntriesBytes = 101370 + 2 * 4096;
+
+// The entries of one job as they are made, so that a job that fails can be taken away
+// again: what it made goes, the lock last. An entry counts as made once it was created
+// (an entry that fails part way removes itself); a name someone else had taken is
+// never removed.
+struct JobWriter {
+    explicit JobWriter(const Client& client)
+        : fs(filetree::native()), uploadPath(client.state.UploadFolder),
+          upload(fs.openFolder(QFile::encodeName(client.state.UploadFolder)))
+    {
+    }
+
+    const filetree::FileSystem& fs;
+    QString uploadPath;
+    std::unique_ptr<filetree::Folder> upload;
+    std::unique_ptr<filetree::Lock> lock;
+    QString lockName;   // set once the lock file is made
+    QStringList made;   // the entries made under the lock, in order
+
+    // The message for a job that failed with what: the failure, then whether the job
+    // is gone. Removes everything the job made, the lock last; what cannot be removed
+    // stays, and so does the lock, so the server never takes the job.
+    QString removeAfter(const QString& what)
+    {
+        QStringList left;
+        QString why;
+        for (qsizetype i = made.size() - 1; i >= 0; --i) {
+            const QString error = fs.remove(*upload, QFile::encodeName(made[i]));
+            if (!error.isEmpty()) {
+                left.prepend(made[i]);
+                if (why.isEmpty())
+                    why = error;
+            }
+        }
+        if (left.isEmpty()) {
+            const QString error = fs.removeLock(*upload, QFile::encodeName(lockName), std::move(lock));
+            if (error.isEmpty())
+                return what + QStringLiteral("\nThe job was removed from the upload folder.");
+            left.append(lockName);
+            why = error;
+        } else {
+            left.prepend(lockName);
+        }
+        return what + QStringLiteral("\nThe job could not be removed completely (%1); left in the upload folder %2: %3")
+                          .arg(why, uploadPath, left.join(QStringLiteral(", ")));
+    }
+};
+
+// A job that must stop now, with the reason.
+void stopIfRequested(const SubmissionHooks& hooks)
 {
-    client.form.addStatusLine(client.texts[StatusCreatingLock]);
-    const QString path = client.state.UploadFolder + lockName;
-    writeFile(path, cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
-    // The lock is on disk before any other entry of the job can be.
-    filetree::native().flushFile(path);
-    return QFileInfo::exists(path);
+    if (!hooks.stopRequested)
+        return;
+    if (const QString why = hooks.stopRequested(); !why.isEmpty())
+        throw UserError(why);
 }
 
-void WriteJobDescriptor(Client& client, const QString& descriptorName)
+// The steps of a job, each announced by its status line. Names are plain file names
+// in the upload folder; each entry is made new, never over or through another.
+
+// CreateJobLock: the lock is on disk before any other entry of the job can be, and
+// its writer holds it until it is removed.
+bool CreateJobLock(Client& client, JobWriter& job, const QString& lockName)
+{
+    client.form.addStatusLine(client.texts[StatusCreatingLock]);
+    job.lock = job.fs.createLock(
+        *job.upload, QFile::encodeName(lockName),
+        cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
+    job.lockName = lockName;
+    return true;
+}
+
+void WriteJobDescriptor(Client& client, JobWriter& job, const QString& descriptorName)
 {
     client.form.addStatusLine(client.texts[StatusCreatingDescriptor]);
     JobDescriptor d;
@@ -117,59 +169,115 @@ void WriteJobDescriptor(Client& client, const QString& descriptorName)
     d.encrypted = client.form.encr().checked;
     d.selfExtracting = client.form.sfx().checked;
     d.expireHours = client.form.expireText();
-    writeFile(client.state.UploadFolder + descriptorName, EncodeJobDescriptor(d));
+    const QByteArray bytes = EncodeJobDescriptor(d);
+    job.fs.writeFile(*job.upload, QFile::encodeName(descriptorName), bytes, false);
+    job.made.append(descriptorName);
 }
 
-void CopySelectionToJob(Client& client, const QString& folderName, const SubmissionHooks& hooks)
+// Makes the job folder and copies the plan into it, the main window disabled meanwhile.
+void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, const QString& folderName,
+                        const SubmissionHooks& hooks)
 {
     client.form.addStatusLine(client.texts[StatusCopying]);
     const WindowDisabled disabled(hooks.setWindowEnabled);
-    const QString folder = client.state.UploadFolder + folderName;
-    filetree::native().makeFolder(folder);
-    ShellCopy(SelectionSources(client.form.selection()), folder, hooks.copyObserver);
+    std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
+    job.made.append(folderName);
+    ShellCopy(job.fs, plan, *folder, [&hooks](const CopyProgress& progress) {
+        stopIfRequested(hooks);
+        return !hooks.copyObserver || hooks.copyObserver(progress);
+    });
 }
 
-void WriteJobMessage(Client& client, const QString& messageName)
+void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
 {
     client.form.addStatusLine(client.texts[StatusCreatingMessage]);
     QString text;
     for (const QString& line : client.form.messageLines())
         text += line + QStringLiteral("\r\n");
-    const QString path = client.state.UploadFolder + messageName;
-    writeFile(path, cp1252::encode(text));
     // The descriptor and the copies were flushed with the copy; the message is the
     // last entry the lock waits for.
-    filetree::native().flushFile(path);
+    job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), true);
+    job.made.append(messageName);
 }
 
-bool ReleaseJobLock(Client& client, const QString& lockName)
+// Deletes the lock file; true when it is gone. A lock that stays is reported (with
+// the system's text and its name) through the prompter.
+bool ReleaseJobLock(Client& client, JobWriter& job, const QString& lockName)
 {
-    const QString path = client.state.UploadFolder + lockName;
-    QFile lock(path);
-    const bool removed = lock.remove();
-    if (!QFileInfo::exists(path))
+    const QString error = job.fs.removeLock(*job.upload, QFile::encodeName(lockName), std::move(job.lock));
+    if (error.isEmpty())
         return true;
     // The job stays locked and the program goes on, but the user learns why.
-    client.prompter.error(IoError(path, removed ? QStringLiteral("The lock file is still there") : lock.errorString())
-                              .message());
+    client.prompter.error(IoError(client.state.UploadFolder + lockName, error).message());
     return false;
 }
 
-bool SubmitJob(Client& client, const SubmissionHooks& hooks)
+} // namespace
+
+QString PlanRefusal(const Client& client, const CopyPlan& plan, const QString& jobFolder)
+{
+    if (!plan.problem.isEmpty())
+        return QStringLiteral("Cannot send %1: %2.").arg(plan.problem.path, plan.problem.reason);
+    const filetree::FileSystem& fs = filetree::native();
+    const QByteArray upload = QFile::encodeName(client.state.UploadFolder);
+    const filetree::Limits limits = fs.limits(upload);
+    if (plan.longestNameItem >= 0 && plan.longestName > limits.name) {
+        const PlanItem& item = plan.items[size_t(plan.longestNameItem)];
+        return QStringLiteral("Cannot send %1: its name is %2 bytes long, and the upload folder's file system "
+                              "takes names of at most %3 bytes.")
+            .arg(filetree::shown(item.source))
+            .arg(plan.longestName)
+            .arg(limits.name);
+    }
+    // The system's limit counts the closing zero byte.
+    const qint64 longestPath = upload.size() + QFile::encodeName(jobFolder).size() + 1 + plan.longestPath;
+    if (plan.longestPathItem >= 0 && longestPath >= limits.path) {
+        const PlanItem& item = plan.items[size_t(plan.longestPathItem)];
+        return QStringLiteral("Cannot send %1: its path in the job, %2, is %3 bytes long, and the upload folder's "
+                              "file system takes paths of at most %4 bytes.")
+            .arg(filetree::shown(item.source), client.state.UploadFolder + jobFolder + u'/' +
+                                                   plan.relativePath(plan.longestPathItem))
+            .arg(longestPath)
+            .arg(limits.path - 1);
+    }
+    const qint64 free = fs.freeBytes(upload);
+    const qint64 needed = plan.allocated + kJobEntriesBytes;
+    if (free >= 0 && needed > free)
+        return QStringLiteral("Not enough room in the upload folder %1: the job needs %2 bytes, %3 bytes are free.")
+            .arg(client.state.UploadFolder)
+            .arg(needed)
+            .arg(free);
+    return {};
+}
+
+bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks)
 {
     const JobNames names = MakeJobName(client.state);
+    // Whatever the plan cannot do is refused while nothing is written yet.
+    if (const QString refusal = PlanRefusal(client, plan, names.folder); !refusal.isEmpty())
+        throw UserError(refusal);
     client.form.addStatusLine(QString());
     client.form.addStatusLine(QString());
     client.form.addStatusLine(client.texts[StatusProcessing]);
-    if (CreateJobLock(client, names.lock)) {
-        WriteJobDescriptor(client, names.descriptor);
-        CopySelectionToJob(client, names.folder, hooks);
-        // Every byte of the job is on disk before the lock goes (the copy flushes
-        // the descriptor and the folder, the message flushes itself): a crash after
-        // "05 - Lock released" never hands the server a job with missing data.
-        WriteJobMessage(client, names.message);
+    JobWriter job(client);
+    try {
+        if (CreateJobLock(client, job, names.lock)) {
+            stopIfRequested(hooks);
+            WriteJobDescriptor(client, job, names.descriptor);
+            stopIfRequested(hooks);
+            CopySelectionToJob(client, job, plan, names.folder, hooks);
+            // Every byte of the job is on disk before the lock goes (the copy flushes
+            // the descriptor and the folder, the message flushes itself): a crash after
+            // "05 - Lock released" never hands the server a job with missing data.
+            WriteJobMessage(client, job, names.message);
+            stopIfRequested(hooks);
+        }
+    } catch (const UserError& e) {
+        if (job.lockName.isEmpty())
+            throw; // nothing of the job was made
+        throw UserError(job.removeAfter(e.message()));
     }
-    const bool released = ReleaseJobLock(client, names.lock);
+    const bool released = ReleaseJobLock(client, job, names.lock);
     if (released)
         client.form.addStatusLine(client.texts[StatusLockReleased]);
     if (client.form.autoQuit()) {
@@ -197,7 +305,12 @@ void FinishJob(Client& client, const SubmissionHooks& hooks)
             client.prompter.plain(kApplicationTitle, refusal);
             return;
         }
+        if (const QString refusal = PlanRefusal(client, summary.plan, MakeJobName(client.state).folder);
+            !refusal.isEmpty()) {
+            client.prompter.plain(kApplicationTitle, refusal);
+            return;
+        }
         if (client.prompter.confirm(client.texts[ConfirmSend]))
-            SubmitJob(client, hooks);
+            SubmitJob(client, summary.plan, hooks);
     });
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 struct Client;
+struct CopyPlan;
 
 // What the window lends to a submission.
 struct SubmissionHooks {
@@ -18,29 +19,30 @@ struct SubmissionHooks {
     // After the job is written and auto-quit is on: save and end the program without
     // asking. Ending is the caller's to decide; without this hook the job simply ends.
     std::function<void()> endProgram;
+    // Asked between the steps and during the copy: a text (why) when the job must stop
+    // now, as when the command-line tool is interrupted.
+    std::function<QString()> stopRequested;
 };
 
 // Finish: saves the message memory, runs the summary, refuses or asks
 // "Sending, are you sure" and submits on Yes. Errors are shown through the prompter.
 void FinishJob(Client& client, const SubmissionHooks& hooks);
 
-// Writes one job. Returns true when the job is complete and its lock released.
-// Throws UserError (IoError, CopyCancelled...) on the first failure: the lock stays.
-bool SubmitJob(Client& client, const SubmissionHooks& hooks);
+// Writes one job that copies plan (made by MakeSummary). Returns true when the job is
+// complete and its lock released. Refused (UserError) before anything is written when
+// the plan cannot be carried out (see PlanRefusal). A step that fails, or a cancelled
+// copy, removes what the job wrote, the lock last, and throws UserError saying what
+// failed and whether the job was removed; whatever could not be removed is named, and
+// then the lock stays.
+bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks);
 
 // Checks before anything is written: every text fits Windows-1252 and there are at
 // most 500 recipients. Returns the refusal text, or empty when the job may be written.
 QString JobRefusal(const Client& client);
 
-// The steps of a job, each announced by its status line. Names are plain file names;
-// the upload folder goes in front.
-// Writes the lock file; true when it exists afterwards.
-bool CreateJobLock(Client& client, const QString& lockName);
-void WriteJobDescriptor(Client& client, const QString& descriptorName);
-// Makes the job folder and copies the whole selection into it, the main window
-// disabled meanwhile.
-void CopySelectionToJob(Client& client, const QString& folderName, const SubmissionHooks& hooks);
-void WriteJobMessage(Client& client, const QString& messageName);
-// Deletes the lock file; true when it is gone. A lock that stays is reported (with
-// the system's text and its name) through the prompter.
-bool ReleaseJobLock(Client& client, const QString& lockName);
+// Checks of the plan before anything is written: every item can be read, is no pipe,
+// device or system file, the upload folder is no part of it, every name and path fits
+// the upload folder's file system (in a job folder named jobFolder), and the upload
+// folder has room for it. Returns the refusal text, naming the item and the reason,
+// or empty when the job may be written.
+QString PlanRefusal(const Client& client, const CopyPlan& plan, const QString& jobFolder);

@@ -1,41 +1,14 @@
-// ShellCopy: the whole selection copied in one operation with one progress report.
+// ShellCopy: a copy plan carried out in one operation with one progress report.
 #include "util/FileCopy.h"
 
 #include "platform/FileTree.h"
+#include "util/CopyPlan.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QSet>
-#include <QtNumeric>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-
-using filetree::FileId;
-using filetree::Kind;
-
-// One step of the copy: a folder to make or a file to copy.
-struct Step {
-    QString source;
-    QString target;
-    QString shown; // the name under the destination, for the progress report
-    bool folder = false;
-    qint64 size = 0;
-    quint32 mode = 0644;
-};
-
-// The last name in a path, ignoring trailing separators.
-QString lastName(const QString& path)
-{
-    QString p = QDir::fromNativeSeparators(path);
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    const QString name = p.mid(p.lastIndexOf(u'/') + 1);
-    // A root folder has no name of its own.
-    return name.isEmpty() || name == u"/" ? QStringLiteral("root") : name;
-}
 
 // Reports progress: at the start, at every file when some time has passed, after
 // every few megabytes inside a large file, and at the end.
@@ -45,10 +18,18 @@ public:
 
     CopyProgress progress;
 
-    void fileStarted(const QString& name)
+    // The file now copied: its folder below the job folder ("a/b/") and its name. The
+    // name is made into text only when a report goes out.
+    void fileStarted(const QByteArray* folder, const QByteArray* name)
     {
-        progress.currentName = name;
+        m_folder = folder;
+        m_name = name;
         maybeReport();
+    }
+    void fileDone()
+    {
+        ++progress.filesDone;
+        m_folder = m_name = nullptr;
     }
     void bytesCopied(qint64 n)
     {
@@ -60,6 +41,8 @@ public:
     {
         m_clock.restart();
         m_bytesSinceReport = 0;
+        if (m_name)
+            progress.currentName = filetree::shown(*m_folder + *m_name);
         if (m_observer && !m_observer(progress))
             throw CopyCancelled();
     }
@@ -76,105 +59,60 @@ private:
     const CopyObserver& m_observer;
     QElapsedTimer m_clock;
     qint64 m_bytesSinceReport = 0;
+    const QByteArray* m_folder = nullptr;
+    const QByteArray* m_name = nullptr;
+};
+
+// A folder of the plan that is being filled.
+struct OpenFolder {
+    qint32 item;
+    std::unique_ptr<filetree::Folder> folder;
+    qsizetype pathLength; // of the path below the job folder before this folder's name
 };
 
 } // namespace
 
-QString FreeName(const QString& name, bool isFile, const std::function<bool(const QString&)>& taken)
-{
-    if (!taken(name))
-        return name;
-    // "report.doc" -> "report" + ".doc"; a leading dot ("notes" of ".notes") is no
-    // extension, and folders keep their whole name.
-    const qsizetype dot = isFile ? name.lastIndexOf(u'.') : -1;
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 2;; ++n) {
-        const QString candidate = stem + QStringLiteral(" (%1)").arg(n) + extension;
-        if (!taken(candidate))
-            return candidate;
-    }
-}
-
-void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const QString& dest,
+void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
                const CopyObserver& observer)
 {
-    const QString destFolder = dest.endsWith(u'/') || dest.endsWith(QDir::separator()) ? dest : dest + u'/';
-
-    // First the plan: every folder and file, so that the report knows the totals and a
-    // missing source stops the copy before anything is written.
-    std::vector<Step> steps;
-    std::vector<FileId> copied;
-    QSet<QString> namesUsed;
-    qint64 filesTotal = 0;
-    qint64 bytesTotal = 0;
-    for (const QString& source : sources) {
-        QString error;
-        const filetree::Entry top = fs.examine(source, &error);
-        if (top.kind == Kind::Missing)
-            throw IoError(source, error);
-        if (top.kind == Kind::Other)
-            throw IoError(source, QStringLiteral("Not a file or folder"));
-        // The same item selected twice (or under two names) is copied once.
-        if (std::any_of(copied.begin(), copied.end(), [&](const FileId& id) { return id == top.id; }))
-            continue;
-        copied.push_back(top.id);
-
-        // Two different items with one name do not overwrite each other.
-        const QString name = FreeName(lastName(source), top.kind == Kind::File, [&](const QString& candidate) {
-            return namesUsed.contains(candidate) || fs.nameTaken(destFolder + candidate);
-        });
-        namesUsed.insert(name);
-
-        if (top.kind == Kind::File) {
-            steps.push_back({source, destFolder + name, name, false, top.size, top.mode});
-            ++filesTotal;
-            if (qAddOverflow(bytesTotal, top.size, &bytesTotal))
-                throw filetree::SizeOverflow(source);
-            continue;
-        }
-        steps.push_back({source, destFolder + name, name, true, 0, top.mode});
-        std::vector<filetree::TreeItem> items;
-        fs.listTree(source, top.id, items);
-        const QString sourceFolder = source.endsWith(u'/') ? source : source + u'/';
-        steps.reserve(steps.size() + items.size());
-        for (const filetree::TreeItem& item : items) {
-            const QString shown = name + u'/' + item.relative;
-            steps.push_back({sourceFolder + item.relative, destFolder + shown, shown, item.folder, item.size,
-                             item.mode});
-            if (!item.folder) {
-                ++filesTotal;
-                if (qAddOverflow(bytesTotal, item.size, &bytesTotal))
-                    throw filetree::SizeOverflow(source);
-            }
-        }
-    }
-
     Reporter reporter(observer);
-    reporter.progress.filesTotal = filesTotal;
-    reporter.progress.bytesTotal = bytesTotal;
+    reporter.progress.filesTotal = plan.files;
+    reporter.progress.bytesTotal = plan.bytes;
     reporter.report();
-
     const auto onBytes = [&reporter](qint64 n) {
         reporter.bytesCopied(n); // throws CopyCancelled
         return true;
     };
-    for (const Step& step : steps) {
-        if (step.folder) {
-            fs.makeFolder(step.target);
+
+    // The folders from the job folder down to the one being filled, each open, so that
+    // every entry is made relative to its folder. A folder gets its time when it is
+    // full, since each entry made in it changes the time.
+    std::vector<OpenFolder> open;
+    QByteArray path; // of the innermost open folder below the job folder, ending in '/'
+    const auto closeInnermost = [&] {
+        const OpenFolder& f = open.back();
+        fs.setFolderTime(*f.folder, plan.items[size_t(f.item)].status.mtime);
+        path.truncate(f.pathLength);
+        open.pop_back();
+    };
+    for (size_t i = 0; i < plan.items.size(); ++i) {
+        const PlanItem& item = plan.items[i];
+        while (!open.empty() && open.back().item != item.parent)
+            closeInnermost();
+        filetree::Folder& parent = open.empty() ? dest : *open.back().folder;
+        if (item.isFolder()) {
+            open.push_back({qint32(i), fs.makeFolder(parent, item.name), path.size()});
+            path += item.name + '/';
             continue;
         }
-        reporter.fileStarted(step.shown);
-        fs.copyFile(step.source, step.target, step.mode, onBytes);
-        ++reporter.progress.filesDone;
+        reporter.fileStarted(&path, &item.name);
+        fs.copyFile(item.source, item.status, parent, item.name, onBytes);
+        reporter.fileDone();
     }
+    while (!open.empty())
+        closeInnermost();
 
     // The copies are on disk before anyone is told they are complete.
-    fs.flush(destFolder);
+    fs.flush(dest);
     reporter.report();
-}
-
-void ShellCopy(const QStringList& sources, const QString& dest, const CopyObserver& observer)
-{
-    CopyTrees(filetree::native(), sources, dest, observer);
 }

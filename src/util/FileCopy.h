@@ -1,10 +1,16 @@
 #pragma once
-// The copy of a whole selection into a job folder, with progress and cancel.
+// Carrying out a copy plan: the whole selection copied into a job folder in one
+// operation, with progress and cancel.
 #include "platform/Errors.h"
 
 #include <QString>
-#include <QStringList>
 #include <functional>
+
+struct CopyPlan;
+namespace filetree {
+class FileSystem;
+class Folder;
+} // namespace filetree
 
 // Progress of a copy, reported as it goes.
 struct CopyProgress {
@@ -23,23 +29,12 @@ public:
     CopyCancelled() : UserError(QStringLiteral("The copy was cancelled.")) {}
 };
 
-// Copies every source (a file, or a folder with its whole tree) directly into the
-// existing folder dest, in one operation with one progress report. Two different
-// sources with the same name do not overwrite each other: the later one gets a free
-// name ("report (2).doc"); the same source given twice is copied once. Links are
-// copied as what they point to, without entering a link cycle twice. The copied files
-// are flushed to disk before it returns. Throws IoError (with the system's text and
-// the path) on the first failure, CopyCancelled when the observer cancels.
-void ShellCopy(const QStringList& sources, const QString& dest, const CopyObserver& observer = {});
-
-namespace filetree {
-class FileSystem;
-}
-
-// ShellCopy on the given file system (native, or the portable one in tests).
-void CopyTrees(const filetree::FileSystem& fs, const QStringList& sources, const QString& dest,
-               const CopyObserver& observer);
-
-// The first name of the form "name", "name (2)", "name (3)"... for which taken()
-// answers false; a file's extension stays at the end ("report (2).doc").
-QString FreeName(const QString& name, bool isFile, const std::function<bool(const QString&)>& taken);
+// Makes every folder and copies every file of plan into dest, an open folder that
+// holds nothing of the plan yet; every entry is created new and never through a link.
+// Copies get the permissions new files get from this process and keep their
+// modification times; sparse files stay sparse. Everything is flushed to disk before
+// it returns. Throws IoError (with the system's text and the path) on the first
+// failure, SourceChanged for a file that changed while it was copied, CopyCancelled
+// when the observer cancels.
+void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
+               const CopyObserver& observer = {});

@@ -6,11 +6,18 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,7 +41,14 @@ Run parvela(const QStringList& args)
 
 QStringList jobFiles(const QString& upload)
 {
-    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+}
+
+// The process strace started (its only child).
+qint64 tracedChild(qint64 stracePid)
+{
+    const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(stracePid)).trimmed();
+    return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
 }
 
 } // namespace
@@ -161,7 +175,9 @@ private Q_SLOTS:
         QVERIFY(noPolicy.err.contains("No INI file found"));
     }
 
-    void jobsTellsCompleteIncompleteAndBroken()
+    // jobs tells a job being written (its lock held) from one whose writer is gone;
+    // clean removes only this computer's abandoned jobs, and without --yes only lists them.
+    void jobsAndClean()
     {
         TestEnv env;
         env.writeDefaultPolicy();
@@ -172,18 +188,139 @@ private Q_SLOTS:
         for (const QString& e : jobFiles(env.upload()).filter(".pvx"))
             names << e.chopped(4);
         QCOMPARE(names.size(), 3);
-        env.makeFile("upload/" + names[0] + ".lck", "LOCK");
-        QFile::remove(env.upload() + '/' + names[1] + ".msg");
+        const QString abandoned = names[0], broken = names[1], complete = names[2];
+        env.makeFile("upload/" + abandoned + ".lck", "LOCK");
+        QFile::remove(env.upload() + '/' + broken + ".msg");
+        const QString held = abandoned.left(abandoned.lastIndexOf('_') + 1) + "held";
+        const QString lockPath = env.makeFile("upload/" + held + ".lck", "LOCK");
+        const int lock = ::open(QFile::encodeName(lockPath).constData(), O_RDONLY);
+        QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+        const QString other = "PV_elsewhere_20240101_x";
+        env.makeFile("upload/" + other + ".lck", "LOCK");
 
         const Run r = parvela({"jobs", "--policy", env.policyPath()});
         QCOMPARE(r.code, 0);
-        const QStringList lines = r.out.trimmed().split('\n');
-        QCOMPARE(lines.size(), 3);
-        QString all = r.out;
-        QVERIFY(all.contains(names[0] + "  incomplete"));
-        QVERIFY(all.contains(names[1] + "  broken"));
-        QVERIFY(all.contains("missing .msg"));
-        QVERIFY(all.contains(names[2] + "  complete"));
+        QCOMPARE(r.out.trimmed().split('\n').size(), 5);
+        for (const QString& expected : {abandoned + "  abandoned", broken + "  broken", complete + "  complete",
+                                        held + "  incomplete", other + "  abandoned"})
+            QVERIFY2(r.out.contains(expected), qPrintable(r.out));
+        QVERIFY(r.out.contains("missing .msg"));
+
+        const QStringList before = jobFiles(env.upload());
+        const Run listed = parvela({"clean", env.upload()});
+        QCOMPARE(listed.code, 0);
+        QCOMPARE(listed.out, "would remove: " + abandoned + "\nGive --yes to remove them.\n");
+        QCOMPARE(jobFiles(env.upload()), before);
+
+        const Run cleaned = parvela({"clean", "--yes", env.upload()});
+        QCOMPARE(cleaned.code, 0);
+        QCOMPARE(cleaned.out, "removed: " + abandoned + "\n");
+        QStringList after = before;
+        for (const char* e : {".dir", ".lck", ".msg", ".pvx"})
+            after.removeOne(abandoned + e);
+        QCOMPARE(jobFiles(env.upload()), after);
+        ::close(lock);
+    }
+
+    // The tool with real faults at real moments: strace holds one system call long
+    // enough for a signal, a planted link or a changed source to arrive. Each time the
+    // job goes again, lock last, and nothing outside the upload folder is touched.
+    void faultsWhileAJobIsWritten_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("held");  // the call strace holds for two seconds
+        QTest::addColumn<QString>("error"); // %job: the job's path without extension
+        QTest::addColumn<bool>("killed");   // ends by its signal
+        const QString removed = "\nThe job was removed from the upload folder.\n";
+        QTest::newRow("Ctrl-C during the copy") << "SIGINT" << "copy_file_range"
+                                                << "parvela: Interrupted (SIGINT)." + removed << true;
+        QTest::newRow("SIGTERM during the copy") << "SIGTERM" << "copy_file_range"
+                                                 << "parvela: Interrupted (SIGTERM)." + removed << true;
+        QTest::newRow("a link planted beside the lock")
+            << "link" << "fsync" << "parvela: File exists: %job.pvx" + removed << false;
+        QTest::newRow("the source shrinks during the copy")
+            << "shrink" << "copy_file_range" << "parvela: %root/src.bin changed while it was being copied." + removed
+            << false;
+    }
+    void faultsWhileAJobIsWritten()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, held);
+        QFETCH(QString, error);
+        QFETCH(bool, killed);
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString source = env.makeFile("src.bin", QByteArray(64 << 20, 's'));
+        const QString victim = env.makeFile("victim.txt", "the user's own file");
+        QProcess p;
+        p.setProgram(strace);
+        p.setArguments({"-f", "-o", "/dev/null", "-e", "inject=" + held + ":delay_enter=2000000:when=1",
+                        qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy", env.policyPath(),
+                        "--to", "a@b", "--yes", source});
+        p.setStandardInputFile(QProcess::nullDevice());
+        // The leak check cannot run in a traced process.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+        p.setProcessEnvironment(environment);
+        p.start();
+        QVERIFY(p.waitForStarted());
+        QString lock;
+        QElapsedTimer clock;
+        clock.start();
+        while (lock.isEmpty() && clock.elapsed() < 10000 && p.state() == QProcess::Running) {
+            lock = jobFiles(env.upload()).filter(".lck").value(0);
+            QTest::qWait(20);
+        }
+        QVERIFY2(!lock.isEmpty(), qPrintable(p.readAllStandardError()));
+        const QString job = env.upload() + '/' + lock.chopped(4);
+        if (fault == "SIGINT" || fault == "SIGTERM")
+            QCOMPARE(::kill(pid_t(tracedChild(p.processId())), fault == "SIGINT" ? SIGINT : SIGTERM), 0);
+        if (fault == "link")
+            QVERIFY(QFile::link(victim, job + ".pvx"));
+        if (fault == "shrink")
+            QVERIFY(QFile::resize(source, 1 << 20));
+        QVERIFY(p.waitForFinished(60000));
+
+        QCOMPARE(p.exitStatus() == QProcess::CrashExit || p.exitCode() > 128, killed);
+        if (!killed)
+            QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QString expected = error;
+        expected.replace("%job", job).replace("%root", env.root());
+        QVERIFY2(err.endsWith(expected), qPrintable(err));
+        QCOMPARE(jobFiles(env.upload()), fault == "link" ? QStringList{lock.chopped(4) + ".pvx"} : QStringList());
+        QCOMPARE(readAll(victim), QByteArray("the user's own file"));
+    }
+
+    // Paths are sent as the system names them: a name that is no valid text, and a
+    // file whose name ends like a folder marker beside the file of the shorter name.
+    void namesAsTheSystemHasThem()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        env.makeFile("src/report.txt", "wrong");
+        env.makeFile("src/report.txt (:Map:)", "chosen");
+        QProcess p;
+        p.setProgram("sh");
+        p.setArguments({"-c", "cd \"$1\" && printf odd > \"$(printf 'src/\\377\\376.bin')\" && "
+                              "exec \"$0\" send --policy \"$2\" --to a@b --yes \"$(printf 'src/\\377\\376.bin')\" "
+                              "'src/report.txt (:Map:)'",
+                        qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", env.root(), env.policyPath()});
+        p.start();
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        const QString dir = env.upload() + '/' + jobFiles(env.upload()).filter(".dir").value(0);
+        QCOMPARE(readAll(dir + "/report.txt (:Map:)"), QByteArray("chosen"));
+        QVERIFY(!QFile::exists(dir + "/report.txt"));
+        QProcess check;
+        check.start("sh", {"-c", "cat \"$0\"/\"$(printf '\\377\\376.bin')\" && rm \"$0\"/\"$(printf '\\377\\376.bin')\" "
+                                 "\"$1\"/src/\"$(printf '\\377\\376.bin')\"",
+                           dir, env.root()});
+        QVERIFY(check.waitForFinished(10000));
+        QCOMPARE(check.readAllStandardOutput(), QByteArray("odd"));
     }
 
     void checkFindsEveryKindOfDamage()

@@ -251,7 +251,7 @@ void TestMainWindow::pageMovesAndFinishRule()
     QVERIFY(!finish->isEnabled());
     // With a selection as well the Send tab, clicked directly, enables Finish.
     pc->setCurrentIndex(0);
-    run->client->form.setSelection({env.makeFile("a.txt", "a")});
+    run->client->form.setSelection({SelectionEntry::file(env.makeFile("a.txt", "a"))});
     pc->setCurrentIndex(3);
     QVERIFY(finish->isEnabled());
     // Removing the last entry and coming back disables it again.

@@ -2,7 +2,6 @@
 
 #include "client/Client.h"
 #include "platform/Errors.h"
-#include "selection/SelectionEntry.h"
 
 #include "TestSupport.h"
 
@@ -30,9 +29,10 @@ std::unique_ptr<Client> englishClient(const TestEnv& env)
     return client;
 }
 
-QString folderEntry(const TestEnv& env, const QString& relative, const QString& marker = QStringLiteral("(:Folder:)"))
+SelectionEntry folderEntry(const TestEnv& env, const QString& relative,
+                           const QString& marker = QStringLiteral("(:Folder:)"))
 {
-    return MakeFolderEntry(env.root() + u'/' + relative, marker);
+    return SelectionEntry::folder(env.root() + u'/' + relative, marker);
 }
 
 const QString kTooLarge = QStringLiteral(
@@ -51,7 +51,7 @@ private Q_SLOTS:
         auto client = englishClient(env);
         sizedFile(env, QStringLiteral("Data/Project/a.bin"), 3 * MiB);
         sizedFile(env, QStringLiteral("Data/Project/sub/.b"), MiB + 5);
-        const QString file = sizedFile(env, QStringLiteral("Report.doc"), 2 * MiB);
+        const SelectionEntry file = SelectionEntry::file(sizedFile(env, QStringLiteral("Report.doc"), 2 * MiB));
         client->form.setSelection({file, folderEntry(env, QStringLiteral("Data/Project"), QStringLiteral("(:Map:)")), file});
         client->form.setRecipients({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.se")});
         client->form.setFromText(QStringLiteral("Me <me@example.com>"));
@@ -102,9 +102,9 @@ private Q_SLOTS:
         QFETCH(QStringList, sizeLines);
         TestEnv env;
         auto client = englishClient(env);
-        QStringList selection;
+        QList<SelectionEntry> selection;
         for (int i = 0; i < files.size(); ++i)
-            selection.append(sizedFile(env, QStringLiteral("f%1.bin").arg(i), files[i]));
+            selection.append(SelectionEntry::file(sizedFile(env, QStringLiteral("f%1.bin").arg(i), files[i])));
         for (int i = 0; i < folderFiles.size(); ++i)
             sizedFile(env, QStringLiteral("dir/%1.bin").arg(i), folderFiles[i]);
         if (!folderFiles.isEmpty())
@@ -142,7 +142,7 @@ private Q_SLOTS:
         TestEnv env;
         auto client = englishClient(env);
         client->state.MaxSize = maxSize;
-        client->form.setSelection({sizedFile(env, QStringLiteral("big.bin"), bytes)});
+        client->form.setSelection({SelectionEntry::file(sizedFile(env, QStringLiteral("big.bin"), bytes))});
         client->form.setFinishEnabled(finishBefore);
         const SummaryResult r = MakeSummary(*client);
         QCOMPARE(r.mayGo, mayGo);
@@ -179,7 +179,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         auto client = englishClient(env);
-        client->form.setSelection({env.root() + QStringLiteral("/gone.bin"), folderEntry(env, QStringLiteral("gone"))});
+        client->form.setSelection(
+            {SelectionEntry::file(env.root() + QStringLiteral("/gone.bin")), folderEntry(env, QStringLiteral("gone"))});
         const SummaryResult r = MakeSummary(*client);
         QVERIFY(r.mayGo);
         QCOMPARE(client->form.logLines().mid(1, 5),

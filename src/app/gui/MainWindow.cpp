@@ -6,7 +6,6 @@
 #include "app/gui/ProgramEnd.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/SettingsDialog.h"
-#include "selection/SelectionEntry.h"
 #include "selection/Summary.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -341,9 +340,8 @@ void MainWindow::addBrowserSelection()
         const QString marker = m_client.texts[FolderMarker];
         const auto items = m_browser->selectedItems();
         for (const ShellBrowser::Item& item : items) {
-            const QString entry = BrowserEntryFor(item.isFolder, item.path, marker);
-            if (!entry.isEmpty())
-                m_client.form.appendSelection(entry);
+            if (const auto entry = BrowserEntryFor(item.isFolder, item.path, marker))
+                m_client.form.appendSelection(*entry);
         }
         m_dropZone->SetDropZoneExtent();
     });
@@ -355,9 +353,8 @@ void MainWindow::addDroppedNames(const QStringList& names)
     guarded([&] {
         const QString marker = m_client.texts[FolderMarker];
         for (const QString& name : names) {
-            const QString entry = DropZoneEntryFor(name, marker);
-            if (!entry.isEmpty())
-                m_client.form.appendSelection(entry);
+            if (const auto entry = DropZoneEntryFor(name, marker))
+                m_client.form.appendSelection(*entry);
         }
     });
 }
@@ -367,7 +364,7 @@ void MainWindow::addFilesFromDialog()
     guarded([this] {
         const QStringList names = QFileDialog::getOpenFileNames(this);
         for (const QString& name : names)
-            m_client.form.appendSelection(name);
+            m_client.form.appendSelection(SelectionEntry::file(name));
     });
 }
 
@@ -377,7 +374,7 @@ void MainWindow::addFolderFromDialog()
         const QString folder = QFileDialog::getExistingDirectory(this);
         const QFileInfo info(folder);
         if (!folder.isEmpty() && info.isDir())
-            m_client.form.appendSelection(MakeFolderEntry(folder, m_client.texts[FolderMarker]));
+            m_client.form.appendSelection(SelectionEntry::folder(folder, m_client.texts[FolderMarker]));
     });
 }
 
@@ -385,7 +382,10 @@ void MainWindow::deleteSelectedEntries()
 {
     if (m_dropZone->selectedItems().isEmpty())
         return;
-    m_client.form.setSelection(m_dropZone->unselectedEntries());
+    QList<SelectionEntry> kept;
+    for (const int row : m_dropZone->unselectedRows())
+        kept.append(m_client.form.selection().value(row));
+    m_client.form.setSelection(kept);
 }
 
 

@@ -402,7 +402,7 @@ void MainWindow::bindForm()
     });
     connect(&form, &ClientForm::messageChanged, this, &MainWindow::showMessageInEditor);
 
-    connect(&form, &ClientForm::selectionChanged, m_dropZone, [this, &form] { m_dropZone->showEntries(form.selection()); });
+    connect(&form, &ClientForm::selectionChanged, m_dropZone, [this, &form] { m_dropZone->showEntries(form.selectionTexts()); });
     connect(&form, &ClientForm::logCleared, m_sendLog, &QPlainTextEdit::clear);
     connect(&form, &ClientForm::statusLineAdded, m_sendLog, &QPlainTextEdit::appendPlainText);
     connect(&form, &ClientForm::finishEnabledChanged, m_finishButton, [this, &form] { m_finishButton->setEnabled(form.finishEnabled()); });
@@ -440,7 +440,7 @@ void MainWindow::showFormValues()
     m_recipientList->clear();
     m_recipientList->addItems(form.recipients());
     showMessageInEditor();
-    m_dropZone->showEntries(form.selection());
+    m_dropZone->showEntries(form.selectionTexts());
     m_sendLog->setPlainText(form.logLines().join(u'\n'));
     m_finishButton->setEnabled(form.finishEnabled());
     if (!form.lastPath().isEmpty())

@@ -1,7 +1,5 @@
 #include "selection/gui/DropZone.h"
 
-#include "selection/SelectionEntry.h"
-
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,23 +15,25 @@ bool isExistingFile(const QFileInfo& info) { return info.exists() && info.isFile
 bool isExistingDir(const QFileInfo& info) { return info.exists() && info.isDir(); }
 } // namespace
 
-QString DropZoneEntryFor(const QString& path, const QString& marker)
+std::optional<SelectionEntry> DropZoneEntryFor(const QString& path, const QString& marker)
 {
     if (path.isEmpty())
         return {};
     const QFileInfo info(path);
     if (isExistingDir(info))
-        return MakeFolderEntry(path, marker);
+        return SelectionEntry::folder(path, marker);
     if (isExistingFile(info))
-        return path;
+        return SelectionEntry::file(path);
     return {};
 }
 
-QString BrowserEntryFor(bool isFolder, const QString& path, const QString& marker)
+std::optional<SelectionEntry> BrowserEntryFor(bool isFolder, const QString& path, const QString& marker)
 {
     if (isFolder)
         return DropZoneEntryFor(path, marker);
-    return isExistingFile(QFileInfo(path)) ? path : QString();
+    if (isExistingFile(QFileInfo(path)))
+        return SelectionEntry::file(path);
+    return {};
 }
 
 DropZoneList::DropZoneList(QWidget* parent) : QListWidget(parent)
@@ -72,14 +72,14 @@ void DropZoneList::showEntries(const QStringList& list)
     addItems(list);
 }
 
-QStringList DropZoneList::unselectedEntries() const
+QList<int> DropZoneList::unselectedRows() const
 {
-    QStringList list;
+    QList<int> rows;
     for (int i = 0; i < count(); ++i) {
         if (!item(i)->isSelected())
-            list.append(item(i)->text());
+            rows.append(i);
     }
-    return list;
+    return rows;
 }
 
 void DropZoneList::SetDropZoneExtent()

@@ -1,18 +1,21 @@
 #pragma once
 // The drop zone CLB and the rule that turns a chosen path into one of its entries.
+#include "client/SelectionEntry.h"
+
 #include <QListWidget>
 #include <QString>
+#include <optional>
 
 class QMenu;
 class QAction;
 
 // The entry for a path delivered by a drop or a dialog: an existing folder gives a
-// folder entry (path, blank, marker), a regular file (or a link to one) the path as
-// given; anything else (missing, a device, a socket...) gives an empty text: skipped.
-QString DropZoneEntryFor(const QString& path, const QString& marker);
+// folder entry (shown as path, blank, marker), a regular file (or a link to one) a
+// file entry; anything else (missing, a device, a socket...) gives none: skipped.
+std::optional<SelectionEntry> DropZoneEntryFor(const QString& path, const QString& marker);
 // The same for an item of the shell browser, which says whether it is a folder: an
 // item that is no folder is taken only as an existing file.
-QString BrowserEntryFor(bool isFolder, const QString& path, const QString& marker);
+std::optional<SelectionEntry> BrowserEntryFor(bool isFolder, const QString& path, const QString& marker);
 
 // CLB: the selected files and folders in the order added. It takes drops only from
 // the shell browser's list view; the Delete key, its pop-up menu and the Delete button
@@ -29,8 +32,8 @@ public:
     QStringList entries() const;
     // Shows entries, keeping the selection when only entries were appended.
     void showEntries(const QStringList& entries);
-    // The entries that are not selected, in their order.
-    QStringList unselectedEntries() const;
+    // The rows that are not selected, in their order.
+    QList<int> unselectedRows() const;
 
     // SetDropZoneExtent: the widest entry followed by "x", in the list's font.
     void SetDropZoneExtent();

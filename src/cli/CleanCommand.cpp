@@ -1,0 +1,60 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/Options.h"
+#include "platform/Errors.h"
+#include "spool/JobListing.h"
+
+#include <QCommandLineParser>
+
+namespace cli {
+
+// parvela clean: removes the jobs this computer left abandoned in an upload folder (a
+// crash or a power loss while they were written). Never a job whose writer holds its
+// lock, never another computer's job, never a complete one. Without --yes it only
+// lists them.
+int cleanCommand(const QStringList& arguments)
+{
+    QCommandLineParser p;
+    const QCommandLineOption yes(QStringLiteral("yes"));
+    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
+    p.addOptions({yes, policy});
+    if (!p.parse(QStringList{QStringLiteral("parvela clean")} + arguments) || p.positionalArguments().size() > 1) {
+        console::err(QStringLiteral("parvela: ") +
+                     (p.errorText().isEmpty() ? QStringLiteral("give at most one folder") : p.errorText()));
+        return Failed;
+    }
+    try {
+        const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
+                                                                 : p.positionalArguments().first();
+        const QString prefix = ThisComputersJobPrefix();
+        QStringList abandoned;
+        for (const JobListingEntry& job : ListJobs(folder))
+            if (job.state == JobListingEntry::State::Abandoned && job.name.startsWith(prefix))
+                abandoned << job.name;
+        if (abandoned.isEmpty()) {
+            console::out(QStringLiteral("No abandoned jobs of this computer (%1...) in %2.").arg(prefix, folder));
+            return Sent;
+        }
+        if (!p.isSet(yes)) {
+            for (const QString& name : abandoned)
+                console::out(QStringLiteral("would remove: ") + name);
+            console::out(QStringLiteral("Give --yes to remove them."));
+            return Sent;
+        }
+        int result = Sent;
+        for (const QString& name : abandoned) {
+            if (const QString failure = RemoveAbandonedJob(folder, name); failure.isEmpty()) {
+                console::out(QStringLiteral("removed: ") + name);
+            } else {
+                console::err(QStringLiteral("parvela: %1 not removed: %2").arg(name, failure));
+                result = Failed;
+            }
+        }
+        return result;
+    } catch (const UserError& e) {
+        console::err(QStringLiteral("parvela: ") + e.message());
+        return Failed;
+    }
+}
+
+} // namespace cli

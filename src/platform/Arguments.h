@@ -1,0 +1,12 @@
+#pragma once
+// Command-line arguments without loss. The system hands a program bytes; a file name
+// among them need not be valid text (a name made on another system, say), and decoding
+// it the usual way would turn it into a different name. Such an argument keeps every
+// byte that is no valid text as a stand-in character, which argumentBytes() turns back.
+#include <QByteArray>
+#include <QStringList>
+
+// The arguments, argv[0] included.
+QStringList ArgumentsOf(int argc, char** argv);
+// The bytes an argument (or a path made of it) stands for.
+QByteArray ArgumentBytes(const QString& argument);

@@ -1,0 +1,216 @@
+// The file trees on Qt's file classes alone: the same work as on POSIX systems where Qt
+// offers it. What it cannot do: tell a system file system, keep holes, hold an advisory
+// lock, set a folder's time, or create inside a folder by handle (entries are made
+// by path, each one new).
+#include "platform/FileTree.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+namespace filetree {
+
+namespace {
+
+Status statusOf(const QFileInfo& info)
+{
+    Status s;
+    s.link = info.isSymLink();
+    if (!info.exists()) {
+        s.error = QStringLiteral("No such file or directory");
+        s.gone = true;
+        return s;
+    }
+    s.kind = info.isDir() ? Kind::Folder : info.isFile() ? Kind::File : Kind::Other;
+    s.size = s.kind == Kind::File ? info.size() : 0;
+    s.allocated = s.size;
+    s.readable = info.isReadable();
+    s.mtime = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    s.id.key = info.canonicalFilePath();
+    return s;
+}
+
+class PortableFolder final : public Folder {
+public:
+    explicit PortableFolder(QString path) : m_path(std::move(path)) {}
+    QString path() const override { return m_path; }
+    QString child(const QByteArray& name) const { return m_path + u'/' + QFile::decodeName(name); }
+
+private:
+    QString m_path;
+};
+
+PortableFolder& portableFolder(Folder& folder)
+{
+    return static_cast<PortableFolder&>(folder);
+}
+
+bool nameTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+class PortableLock final : public Lock {};
+
+class PortableFileSystem final : public FileSystem {
+public:
+    Status status(const QByteArray& path) const override { return statusOf(QFileInfo(QFile::decodeName(path))); }
+
+    bool list(const QByteArray& folder, const Status&, std::vector<Listed>& entries, QString* error) const override
+    {
+        QDir dir(QFile::decodeName(folder));
+        if (!dir.exists() || !dir.isReadable()) {
+            *error = QStringLiteral("Cannot list the folder");
+            return false;
+        }
+        const QFileInfoList infos =
+            dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& info : infos)
+            entries.push_back({QFile::encodeName(info.fileName()), statusOf(info)});
+        return true;
+    }
+
+    QByteArray canonical(const QByteArray& path) const override
+    {
+        return QFile::encodeName(QFileInfo(QFile::decodeName(path)).canonicalFilePath());
+    }
+
+    Limits limits(const QByteArray&) const override { return {}; }
+
+    qint64 freeBytes(const QByteArray& folder) const override
+    {
+        const QStorageInfo storage(QFile::decodeName(folder));
+        return storage.isValid() ? storage.bytesAvailable() : -1;
+    }
+
+    std::unique_ptr<Folder> openFolder(const QByteArray& path) const override
+    {
+        const QString p = QFile::decodeName(path);
+        if (!QFileInfo(p).isDir())
+            throw IoError(p, QStringLiteral("No such folder"));
+        return std::make_unique<PortableFolder>(p);
+    }
+
+    std::unique_ptr<Folder> makeFolder(Folder& parent, const QByteArray& name) const override
+    {
+        const QString path = portableFolder(parent).child(name);
+        if (nameTaken(path))
+            throw IoError(path, QStringLiteral("File exists"));
+        if (!QDir().mkdir(path))
+            throw IoError(path, QStringLiteral("Cannot create the folder"));
+        return std::make_unique<PortableFolder>(path);
+    }
+
+    void writeFile(Folder& parent, const QByteArray& name, const QByteArray& bytes, bool) const override
+    {
+        const QString path = portableFolder(parent).child(name);
+        QFile file(path);
+        // NewOnly: an existing name, a link included, is never opened.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            throw IoError(path, file.errorString());
+        for (qint64 done = 0; done < bytes.size();) {
+            const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+            if (n <= 0) {
+                const QString why = file.errorString();
+                file.remove(); // a file that could not be written whole does not stay behind
+                throw IoError(path, why);
+            }
+            done += n;
+        }
+        file.close();
+        if (file.error() != QFileDevice::NoError) {
+            const QString why = file.errorString();
+            file.remove();
+            throw IoError(path, why);
+        }
+    }
+
+    std::unique_ptr<Lock> createLock(Folder& parent, const QByteArray& name, const QByteArray& bytes) const override
+    {
+        writeFile(parent, name, bytes, true);
+        return std::make_unique<PortableLock>();
+    }
+
+    QString removeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock>) const override
+    {
+        QFile file(portableFolder(parent).child(name));
+        return file.remove() ? QString() : file.errorString();
+    }
+
+    LockProbe probeLock(Folder&, const QByteArray&, std::unique_ptr<Lock>*) const override { return LockProbe::Unknown; }
+
+    bool copyFile(const QByteArray& sourceBytes, const Status& expected, Folder& parent, const QByteArray& name,
+                  const std::function<bool(qint64)>& progress) const override
+    {
+        const QString source = QFile::decodeName(sourceBytes);
+        const QString target = portableFolder(parent).child(name);
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly))
+            throw IoError(source, in.errorString());
+        const Status before = statusOf(QFileInfo(source));
+        if (before.kind != Kind::File || before.size != expected.size || before.mtime != expected.mtime)
+            throw SourceChanged(source);
+        QFile out(target);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw IoError(target, out.errorString());
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        qint64 done = 0;
+        while (done < before.size) {
+            const qint64 n = in.read(buffer.data(), qMin<qint64>(buffer.size(), before.size - done));
+            if (n < 0)
+                throw IoError(source, in.errorString());
+            if (n == 0)
+                throw SourceChanged(source);
+            if (out.write(buffer.constData(), n) != n)
+                throw IoError(target, out.errorString());
+            done += n;
+            if (progress && !progress(n))
+                return false;
+        }
+        const Status after = statusOf(QFileInfo(source));
+        if (after.size != before.size || after.mtime != before.mtime)
+            throw SourceChanged(source);
+        if (!out.flush())
+            throw IoError(target, out.errorString());
+        out.setFileTime(QDateTime::fromMSecsSinceEpoch(before.mtime / 1000000), QFileDevice::FileModificationTime);
+        out.close();
+        if (out.error() != QFileDevice::NoError)
+            throw IoError(target, out.errorString());
+        return true;
+    }
+
+    void setFolderTime(Folder&, qint64) const override
+    {
+        // Qt sets the times of open files only; folders keep the time of their copy.
+    }
+
+    void flush(Folder&) const override
+    {
+        // Qt offers no flush of a finished file: the portable build leaves it to the system.
+    }
+
+    QString remove(Folder& parent, const QByteArray& name) const override
+    {
+        const QString path = portableFolder(parent).child(name);
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            return {};
+        if (info.isDir() && !info.isSymLink())
+            return QDir(path).removeRecursively() ? QString() : QStringLiteral("Cannot remove the folder");
+        QFile file(path);
+        return file.remove() ? QString() : file.errorString();
+    }
+};
+
+} // namespace
+
+const FileSystem& qtOnly()
+{
+    static const PortableFileSystem fs;
+    return fs;
+}
+
+} // namespace filetree

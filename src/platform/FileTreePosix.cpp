@@ -1,0 +1,509 @@
+// The file trees on POSIX systems: open folder handles, one status call per entry,
+// entries created relative to their folder without following links, the kernel's copy.
+#include "platform/PosixFiles.h"
+
+#ifdef Q_OS_UNIX
+#include <chrono>
+#include <dirent.h>
+#include <sys/file.h>
+#include <sys/statvfs.h>
+#include <thread>
+#ifdef Q_OS_LINUX
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
+
+namespace filetree {
+
+namespace {
+
+using namespace posixfiles;
+
+// A directory stream that closes itself.
+class DirStream {
+public:
+    explicit DirStream(int fd)
+    {
+        if (fd < 0) {
+            m_error = errno;
+            return;
+        }
+        m_dir = ::fdopendir(fd);
+        if (!m_dir) {
+            m_error = errno;
+            ::close(fd);
+        }
+    }
+    ~DirStream()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    DirStream(const DirStream&) = delete;
+    DirStream& operator=(const DirStream&) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    int error() const { return m_error; }
+    int fd() const { return ::dirfd(m_dir); }
+    // The next entry other than "." and "..", or nullptr at the end (error() tells
+    // whether the listing ended early).
+    const dirent* next()
+    {
+        for (;;) {
+            errno = 0;
+            const dirent* e = ::readdir(m_dir);
+            if (!e) {
+                m_error = errno;
+                return nullptr;
+            }
+            const char* n = e->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+                continue;
+            return e;
+        }
+    }
+
+private:
+    DIR* m_dir = nullptr;
+    int m_error = 0;
+};
+
+Kind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return Kind::File;
+    if (S_ISDIR(mode))
+        return Kind::Folder;
+    if (S_ISFIFO(mode))
+        return Kind::Fifo;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return Kind::Device;
+    if (S_ISSOCK(mode))
+        return Kind::Socket;
+    return Kind::Other;
+}
+
+Status statusOf(const struct stat& st, bool link)
+{
+    Status s;
+    s.kind = kindOf(st.st_mode);
+    s.link = link;
+    s.size = s.kind == Kind::File ? qint64(st.st_size) : 0;
+    s.allocated = qint64(st.st_blocks) * 512;
+    s.mtime = nanoseconds(st.st_mtim);
+    s.id = {quint64(st.st_dev), quint64(st.st_ino), {}};
+    return s;
+}
+
+// Whether this process may read a file: the permission bits answer without a further
+// call; only when they say no is the system asked, since an access list or a
+// privilege (root) can still allow it.
+bool mayRead(const struct stat& st, int folderFd, const char* name)
+{
+    static const uid_t uid = ::geteuid();
+    static const std::vector<gid_t> groups = [] {
+        std::vector<gid_t> g(size_t(qMax(0, ::getgroups(0, nullptr))));
+        g.resize(size_t(qMax(0, ::getgroups(int(g.size()), g.data()))));
+        g.push_back(::getegid());
+        return g;
+    }();
+    mode_t bit = S_IROTH;
+    if (st.st_uid == uid)
+        bit = S_IRUSR;
+    else if (std::find(groups.begin(), groups.end(), st.st_gid) != groups.end())
+        bit = S_IRGRP;
+    if (st.st_mode & bit)
+        return true;
+    return ::faccessat(folderFd, name, R_OK, AT_EACCESS) == 0;
+}
+
+// File systems whose files are views of the running system, not data: their sizes
+// lie, some of their files never end, and some links in them lead back up the tree.
+bool isSystemFileSystem(const char* path)
+{
+#ifdef Q_OS_LINUX
+    struct statfs fs;
+    if (::statfs(path, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case SELINUX_MAGIC:
+    case SMACK_MAGIC:
+    case PSTOREFS_MAGIC:
+    case BPF_FS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case BINFMTFS_MAGIC:
+    case NSFS_MAGIC:
+    case HUGETLBFS_MAGIC:
+    case AUTOFS_SUPER_MAGIC:
+    case 0x62656570UL: // configfs
+    case 0x65735543UL: // fusectl
+    case 0x19800202UL: // mqueue
+    case 0x67596969UL: // rpc_pipefs
+        return true;
+    default:
+        return false;
+    }
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+class PosixLock final : public Lock {
+public:
+    explicit PosixLock(int fd) : m_fd(fd) {}
+
+private:
+    Fd m_fd;
+};
+
+// Makes a new entry of folder durable. A folder that may not be listed cannot be
+// opened to be flushed; the whole file system is flushed instead through the file.
+void syncEntry(PosixFolder& folder, int fileFd)
+{
+#ifdef Q_OS_LINUX
+    if (folder.pathOnly()) {
+        if (::syncfs(fileFd) != 0)
+            throw IoError(folder.path(), systemText(errno));
+        return;
+    }
+#else
+    Q_UNUSED(fileFd);
+#endif
+    syncOrThrow(folder.fd(), folder.path());
+}
+
+void writeAll(int fd, const QByteArray& bytes, const QString& path)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(path, systemText(errno));
+        }
+        done += n;
+    }
+}
+
+// Whether name in folder is still the file open as fd.
+bool stillNamed(int folderFd, const QByteArray& name, int fd)
+{
+    struct stat byName, byFd;
+    return ::fstatat(folderFd, name.constData(), &byName, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &byFd) == 0 &&
+           byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
+}
+
+// Removes everything in the open folder fd; links go as links. The first failure's
+// text, or empty.
+QString removeContents(int fd)
+{
+    std::vector<QByteArray> names;
+    {
+        DirStream dir(::dup(fd));
+        if (!dir.isOpen())
+            return systemText(dir.error());
+        while (const dirent* e = dir.next())
+            names.emplace_back(e->d_name);
+        if (dir.error() != 0)
+            return systemText(dir.error());
+    }
+    QString first;
+    for (const QByteArray& name : names) {
+        struct stat st;
+        if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT && first.isEmpty())
+                first = systemText(errno);
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            Fd sub(::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            const QString inner = sub.get() < 0 ? systemText(errno) : removeContents(sub.get());
+            if (!inner.isEmpty() && first.isEmpty())
+                first = inner;
+            if (::unlinkat(fd, name.constData(), AT_REMOVEDIR) != 0 && first.isEmpty())
+                first = systemText(errno);
+        } else if (::unlinkat(fd, name.constData(), 0) != 0 && errno != ENOENT && first.isEmpty()) {
+            first = systemText(errno);
+        }
+    }
+    return first;
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    Status status(const QByteArray& path) const override
+    {
+        struct stat st;
+        Status s;
+        if (::lstat(path.constData(), &st) != 0) {
+            s.error = systemText(errno);
+            s.gone = errno == ENOENT;
+            return s;
+        }
+        const bool link = S_ISLNK(st.st_mode);
+        if (link && ::stat(path.constData(), &st) != 0) {
+            s.error = systemText(errno);
+            s.gone = errno == ENOENT;
+            s.link = true;
+            return s;
+        }
+        s = statusOf(st, link);
+        s.systemFs = isSystemFileSystem(path.constData());
+        if (s.kind == Kind::File)
+            s.readable = mayRead(st, AT_FDCWD, path.constData());
+        return s;
+    }
+
+    bool list(const QByteArray& folder, const Status& folderStatus, std::vector<Listed>& entries,
+              QString* error) const override
+    {
+        DirStream dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.isOpen()) {
+            *error = systemText(dir.error());
+            return false;
+        }
+        while (const dirent* e = dir.next()) {
+            Listed& l = entries.emplace_back();
+            l.name = QByteArray(e->d_name);
+            bool link = false;
+#ifdef _DIRENT_HAVE_D_TYPE
+            link = e->d_type == DT_LNK;
+            const bool known = e->d_type != DT_UNKNOWN;
+#else
+            const bool known = false;
+#endif
+            struct stat st;
+            if (!known) {
+                if (::fstatat(dir.fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                    link = S_ISLNK(st.st_mode);
+            }
+            if (::fstatat(dir.fd(), e->d_name, &st, 0) != 0) {
+                l.status.error = systemText(errno);
+                l.status.gone = errno == ENOENT;
+                l.status.link = link;
+                continue;
+            }
+            l.status = statusOf(st, link);
+            if (l.status.kind == Kind::File)
+                l.status.readable = mayRead(st, dir.fd(), e->d_name);
+            // Only where the device changes can another kind of file system begin.
+            if (quint64(st.st_dev) != folderStatus.id.device)
+                l.status.systemFs = isSystemFileSystem(joined(folder, l.name).constData());
+        }
+        if (dir.error() != 0) {
+            *error = systemText(dir.error());
+            return false;
+        }
+        return true;
+    }
+
+    QByteArray canonical(const QByteArray& path) const override
+    {
+        char* resolved = ::realpath(path.constData(), nullptr);
+        if (!resolved)
+            return {};
+        QByteArray result(resolved);
+        ::free(resolved);
+        return result;
+    }
+
+    Limits limits(const QByteArray& folder) const override
+    {
+        Limits l;
+        errno = 0;
+        if (const long name = ::pathconf(folder.constData(), _PC_NAME_MAX); name > 0)
+            l.name = name;
+        if (const long path = ::pathconf(folder.constData(), _PC_PATH_MAX); path > 0)
+            l.path = path;
+        return l;
+    }
+
+    qint64 freeBytes(const QByteArray& folder) const override
+    {
+        struct statvfs fs;
+        if (::statvfs(folder.constData(), &fs) != 0)
+            return -1;
+        return qint64(fs.f_bavail) * qint64(fs.f_frsize);
+    }
+
+    std::unique_ptr<Folder> openFolder(const QByteArray& path) const override
+    {
+        int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        bool pathOnly = false;
+#ifdef O_PATH
+        // A drop folder may be writable without being listable.
+        if (fd < 0 && errno == EACCES) {
+            fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            pathOnly = true;
+        }
+#endif
+        if (fd < 0)
+            throw IoError(shown(path), systemText(errno));
+        return std::make_unique<PosixFolder>(fd, path, pathOnly);
+    }
+
+    std::unique_ptr<Folder> makeFolder(Folder& parentFolder, const QByteArray& name) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        const QByteArray path = joined(parent.bytes(), name);
+        if (::mkdirat(parent.fd(), name.constData(), 0777) != 0)
+            throw IoError(shown(path), systemText(errno));
+        const int fd = ::openat(parent.fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            throw IoError(shown(path), systemText(errno));
+        return std::make_unique<PosixFolder>(fd, path, false);
+    }
+
+    void writeFile(Folder& parentFolder, const QByteArray& name, const QByteArray& bytes, bool durable) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        const QString path = shown(joined(parent.bytes(), name));
+        Fd fd(createNew(parent, name));
+        try {
+            writeAll(fd.get(), bytes, path);
+            if (durable) {
+                syncOrThrow(fd.get(), path);
+                syncEntry(parent, fd.get());
+            }
+            closeOrThrow(fd, path);
+        } catch (const IoError&) {
+            // A file that could not be written whole does not stay behind.
+            ::unlinkat(parent.fd(), name.constData(), 0);
+            throw;
+        }
+    }
+
+    std::unique_ptr<Lock> createLock(Folder& parentFolder, const QByteArray& name, const QByteArray& bytes) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        const QString path = shown(joined(parent.bytes(), name));
+        Fd fd(createNew(parent, name));
+        try {
+            holdLock(fd.get(), path);
+            // Someone who took the lock in the moment between its creation and ours
+            // (a clean-up that saw a lock nobody held) has removed it by now.
+            if (!stillNamed(parent.fd(), name, fd.get()))
+                throw IoError(path, QStringLiteral("The lock file was removed by another program"));
+            writeAll(fd.get(), bytes, path);
+            syncOrThrow(fd.get(), path);
+            syncEntry(parent, fd.get());
+        } catch (const IoError&) {
+            if (stillNamed(parent.fd(), name, fd.get()))
+                ::unlinkat(parent.fd(), name.constData(), 0); // ours: it goes again
+            throw;
+        }
+        return std::make_unique<PosixLock>(fd.release());
+    }
+
+    QString removeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock> lock) const override
+    {
+        // The name goes first and the lock after it, so nobody ever finds this lock
+        // file without its writer holding it.
+        PosixFolder& parent = posixFolder(parentFolder);
+        const bool removed = ::unlinkat(parent.fd(), name.constData(), 0) == 0;
+        const QString text = removed ? QString() : systemText(errno);
+        lock.reset();
+        return text;
+    }
+
+    LockProbe probeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock>* taken) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        Fd fd(::openat(parent.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st;
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            return LockProbe::Unknown;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            return errno == EWOULDBLOCK ? LockProbe::Held : LockProbe::Unknown;
+        if (!stillNamed(parent.fd(), name, fd.get()))
+            return LockProbe::Unknown;
+        if (taken)
+            *taken = std::make_unique<PosixLock>(fd.release());
+        return LockProbe::Free;
+    }
+
+    bool copyFile(const QByteArray& source, const Status& expected, Folder& parentFolder, const QByteArray& name,
+                  const std::function<bool(qint64)>& progress) const override
+    {
+        return posixfiles::copyFile(source, expected, posixFolder(parentFolder), name, progress, m_route);
+    }
+
+    void setFolderTime(Folder& folder, qint64 mtime) const override
+    {
+        const struct timespec times[2] = {{0, UTIME_OMIT}, timespecOf(mtime)};
+        if (::futimens(posixFolder(folder).fd(), times) != 0)
+            throw IoError(folder.path(), systemText(errno));
+    }
+
+    void flush(Folder& folder) const override
+    {
+        // One flush of the whole file system costs far less than one per file: the
+        // journal commits once for all of them.
+#ifdef Q_OS_LINUX
+        if (::syncfs(posixFolder(folder).fd()) != 0)
+            throw IoError(folder.path(), systemText(errno));
+#else
+        ::sync();
+        syncOrThrow(posixFolder(folder).fd(), folder.path());
+#endif
+    }
+
+    QString remove(Folder& parentFolder, const QByteArray& name) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        struct stat st;
+        if (::fstatat(parent.fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT ? QString() : systemText(errno);
+        if (!S_ISDIR(st.st_mode))
+            return ::unlinkat(parent.fd(), name.constData(), 0) == 0 || errno == ENOENT ? QString() : systemText(errno);
+        Fd sub(::openat(parent.fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (sub.get() < 0)
+            return systemText(errno);
+        const QString inner = removeContents(sub.get());
+        if (::unlinkat(parent.fd(), name.constData(), AT_REMOVEDIR) != 0)
+            return inner.isEmpty() ? systemText(errno) : inner;
+        return {};
+    }
+
+private:
+    // Takes the advisory lock. A reader that looks at it (a listing of jobs) holds it
+    // for a moment, so a busy lock is tried again for a while. A file system that keeps
+    // no such locks still takes the job: the lock file alone marks it incomplete.
+    static void holdLock(int fd, const QString& path)
+    {
+        for (int tries = 0;; ++tries) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                return;
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK)
+                return;
+            if (tries >= 400)
+                throw IoError(path, QStringLiteral("The lock file is held by another program"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    mutable CopyRoute m_route;
+};
+
+} // namespace
+
+const FileSystem& posix()
+{
+    static const PosixFileSystem fs;
+    return fs;
+}
+
+} // namespace filetree
+#endif

@@ -1,0 +1,269 @@
+#include "util/CopyPlan.h"
+
+#include <QSet>
+#include <QtNumeric>
+
+using namespace filetree;
+
+namespace {
+
+constexpr int kPathsShown = 5;
+
+QByteArray joined(const QByteArray& folder, const QByteArray& name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// The last name in a path, ignoring trailing separators.
+QByteArray lastName(const QByteArray& path)
+{
+    QByteArray p = path;
+    while (p.size() > 1 && p.endsWith('/'))
+        p.chop(1);
+    const QByteArray name = p.mid(p.lastIndexOf('/') + 1);
+    // A root folder has no name of its own.
+    return name.isEmpty() || name == "/" ? QByteArrayLiteral("root") : name;
+}
+
+// Whether path (with its links resolved) is folder or lies inside it.
+bool isWithin(const QByteArray& path, const QByteArray& folder)
+{
+    if (path.isEmpty() || folder.isEmpty())
+        return false;
+    return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
+}
+
+// One key per file or folder, however it was reached.
+QByteArray keyOf(const FileId& id)
+{
+    if (!id.key.isEmpty())
+        return id.key.toUtf8();
+    QByteArray key(16, Qt::Uninitialized);
+    memcpy(key.data(), &id.device, 8);
+    memcpy(key.data() + 8, &id.inode, 8);
+    return key;
+}
+
+class Walker {
+public:
+    Walker(const FileSystem& fs, CopyPlan& plan, const QByteArray& uploadFolder) : m_fs(fs), m_plan(plan)
+    {
+        const Status upload = fs.status(uploadFolder);
+        if (upload.kind == Kind::Folder) {
+            m_uploadId = upload.id;
+            m_uploadCanonical = fs.canonical(uploadFolder);
+        }
+    }
+
+    void addSource(const PlanSource& source)
+    {
+        m_plan.entryBytes.append(0);
+        const QByteArray& path = source.path;
+        const Status st = m_fs.status(path);
+        if (st.kind == Kind::Missing) {
+            problem(path, st.link ? QStringLiteral("it is a link that leads nowhere (%1)").arg(st.error)
+                                  : QStringLiteral("it cannot be examined (%1)").arg(st.error));
+            return;
+        }
+        if (st.kind != Kind::File && st.kind != Kind::Folder) {
+            problem(path, QStringLiteral("it is %1, not a file or folder").arg(kindText(st.kind)));
+            return;
+        }
+        if (st.systemFs) {
+            problem(path, QStringLiteral("it lies on a system file system, whose files are views of the running "
+                                         "system, not data"));
+            return;
+        }
+        if (isUploadFolderOrInside(path)) {
+            problem(path, QStringLiteral("it is the upload folder or lies inside it"));
+            return;
+        }
+        // The same item selected twice (or under two names) is copied once; each
+        // selection of it still counts.
+        const QByteArray key = keyOf(st.id);
+        if (const auto it = m_topBytes.constFind(key); it != m_topBytes.constEnd()) {
+            m_plan.entryBytes.last() = it.value();
+            return;
+        }
+        if (st.kind == Kind::File && !st.readable) {
+            problem(path, QStringLiteral("it cannot be read (permission denied)"));
+            return;
+        }
+        // Two different items with one name do not overwrite each other.
+        const QByteArray name = FreeName(lastName(path), st.kind == Kind::File,
+                                         [this](const QByteArray& n) { return m_namesUsed.contains(n); });
+        m_namesUsed.insert(name);
+        m_top = path;
+        qint64 total = 0;
+        const qint32 index = addItem(path, name, -1, st, 0, total);
+        if (st.kind == Kind::Folder) {
+            m_entered.insert(key);
+            std::vector<FileId> ancestors{st.id};
+            walk(index, path, st, name.size(), ancestors, total);
+        }
+        m_topBytes.insert(key, total);
+        m_plan.entryBytes.last() = total;
+    }
+
+private:
+    bool isUploadFolderOrInside(const QByteArray& path) const
+    {
+        return !m_uploadCanonical.isEmpty() && isWithin(m_fs.canonical(path), m_uploadCanonical);
+    }
+
+    void problem(const QByteArray& path, const QString& reason)
+    {
+        if (m_plan.problem.isEmpty())
+            m_plan.problem = {shown(path), reason};
+    }
+
+    void add(qint64& total, qint64 n) const
+    {
+        if (qAddOverflow(total, n, &total))
+            throw SizeOverflow(shown(m_top));
+    }
+
+    qint32 addItem(const QByteArray& source, const QByteArray& name, qint32 parent, const Status& st,
+                   qint64 pathLength, qint64& entryTotal)
+    {
+        const qint32 index = qint32(m_plan.items.size());
+        m_plan.items.push_back({source, name, parent, st});
+        if (name.size() > m_plan.longestName) {
+            m_plan.longestName = name.size();
+            m_plan.longestNameItem = index;
+        }
+        if (pathLength > m_plan.longestPath) {
+            m_plan.longestPath = pathLength;
+            m_plan.longestPathItem = index;
+        }
+        add(m_plan.allocated, st.allocated);
+        if (st.kind == Kind::File) {
+            ++m_plan.files;
+            add(m_plan.bytes, st.size);
+            add(entryTotal, st.size);
+        }
+        return index;
+    }
+
+    void walk(qint32 folderIndex, const QByteArray& folder, const Status& folderStatus, qint64 folderLength,
+              std::vector<FileId>& ancestors, qint64& entryTotal)
+    {
+        std::vector<Listed> entries;
+        QString error;
+        if (!m_fs.list(folder, folderStatus, entries, &error)) {
+            problem(folder, QStringLiteral("its contents cannot be listed (%1)").arg(error));
+            return;
+        }
+        // Files first, then each sub-folder with everything below it: a folder is
+        // always made before what goes into it.
+        std::vector<const Listed*> folders;
+        for (const Listed& e : entries) {
+            const Status& s = e.status;
+            const QByteArray path = joined(folder, e.name);
+            if (s.kind == Kind::Missing) {
+                if (s.link)
+                    m_plan.notFollowed.add(shown(path)); // a link that leads nowhere
+                else if (!s.gone)
+                    problem(path, QStringLiteral("it cannot be examined (%1)").arg(s.error));
+                continue; // else: gone since the listing
+            }
+            if (s.systemFs) {
+                m_plan.notFollowed.add(shown(path));
+                continue;
+            }
+            if (s.kind == Kind::File) {
+                if (s.link && isUploadFolderOrInside(path)) {
+                    m_plan.notFollowed.add(shown(path));
+                } else if (!s.readable) {
+                    problem(path, QStringLiteral("it cannot be read (permission denied)"));
+                } else {
+                    addItem(path, e.name, folderIndex, s, folderLength + 1 + e.name.size(), entryTotal);
+                }
+                continue;
+            }
+            if (s.kind != Kind::Folder) {
+                m_plan.specials.add(shown(path)); // never opened
+                continue;
+            }
+            if (s.link) {
+                // A link to a folder already entered would copy it again, and links can
+                // multiply a tree or lead round in a circle.
+                if (m_entered.contains(keyOf(s.id)) || isUploadFolderOrInside(path)) {
+                    m_plan.notFollowed.add(shown(path));
+                    continue;
+                }
+            } else {
+                if (s.id == m_uploadId) {
+                    problem(m_top, QStringLiteral("the upload folder %1 lies inside it").arg(shown(path)));
+                    continue;
+                }
+                // A folder mounted inside itself.
+                if (std::find(ancestors.begin(), ancestors.end(), s.id) != ancestors.end()) {
+                    m_plan.notFollowed.add(shown(path));
+                    continue;
+                }
+            }
+            m_entered.insert(keyOf(s.id));
+            folders.push_back(&e);
+        }
+        for (const Listed* e : folders) {
+            const QByteArray path = joined(folder, e->name);
+            const qint64 length = folderLength + 1 + e->name.size();
+            const qint32 index = addItem(path, e->name, folderIndex, e->status, length, entryTotal);
+            ancestors.push_back(e->status.id);
+            walk(index, path, e->status, length, ancestors, entryTotal);
+            ancestors.pop_back();
+        }
+    }
+
+    const FileSystem& m_fs;
+    CopyPlan& m_plan;
+    FileId m_uploadId{~quint64(0), ~quint64(0), QStringLiteral("\n")};
+    QByteArray m_uploadCanonical;
+    QByteArray m_top; // the selected item being walked
+    QSet<QByteArray> m_entered;
+    QSet<QByteArray> m_namesUsed;
+    QHash<QByteArray, qint64> m_topBytes;
+};
+
+} // namespace
+
+void LeftOut::add(const QString& path)
+{
+    ++count;
+    if (first.size() < kPathsShown)
+        first.append(path);
+}
+
+QString CopyPlan::relativePath(qint32 item) const
+{
+    QByteArray path;
+    for (qint32 i = item; i >= 0; i = items[size_t(i)].parent)
+        path = path.isEmpty() ? items[size_t(i)].name : items[size_t(i)].name + '/' + path;
+    return shown(path);
+}
+
+CopyPlan MakeCopyPlan(const FileSystem& fs, const QList<PlanSource>& sources, const QByteArray& uploadFolder)
+{
+    CopyPlan plan;
+    Walker walker(fs, plan, uploadFolder);
+    for (const PlanSource& source : sources)
+        walker.addSource(source);
+    return plan;
+}
+
+QByteArray FreeName(const QByteArray& name, bool isFile, const std::function<bool(const QByteArray&)>& taken)
+{
+    if (!taken(name))
+        return name;
+    // "report.doc" -> "report" + ".doc"; a leading dot ("notes" of ".notes") is no
+    // extension, and folders keep their whole name.
+    const qsizetype dot = isFile ? name.lastIndexOf('.') : -1;
+    const QByteArray stem = dot > 0 ? name.left(dot) : name;
+    const QByteArray extension = dot > 0 ? name.mid(dot) : QByteArray();
+    for (int n = 2;; ++n) {
+        const QByteArray candidate = stem + " (" + QByteArray::number(n) + ')' + extension;
+        if (!taken(candidate))
+            return candidate;
+    }
+}
