@@ -2,21 +2,35 @@
 #   make run    install what is missing, build, prepare the upload folder and the
 #               policy file beside the program, and start it
 #   make test   the same setup, then every test (AddressSanitizer + UBSan build)
-#   make bench  the copy and sizing benchmarks against cp and du (optimised build)
+#   make bench  the copy and sizing benchmarks against cp and du (optimised build), also
+#               with the upload folder on an sshfs share
 
 BUILD       ?= build
 BENCH_BUILD ?= build-release
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
                imagemagick e2fsprogs util-linux strace
+# Only for make bench: the network-share case mounts the upload folder over sshfs from
+# an sshd of its own (on a machine whose services start on install, this also starts
+# the system's sshd).
+BENCH_PACKAGES = sshfs openssh-server
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build prepare run test bench clean
+.PHONY: all deps bench-deps build prepare run test bench clean
 
 all: build
 
 deps:
 	@missing=""; for p in $(APT_PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+
+bench-deps:
+	@missing=""; for p in $(BENCH_PACKAGES); do \
 	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
@@ -50,7 +64,7 @@ run: prepare
 test: prepare
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench: deps bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPARVELA_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela
 	bench/run-all $(BENCH_BUILD)/parvela

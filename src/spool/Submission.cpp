@@ -222,20 +222,18 @@ QString PlanRefusal(const Client& client, const CopyPlan& plan, const QString& j
     const QByteArray upload = QFile::encodeName(client.state.UploadFolder);
     const filetree::Limits limits = fs.limits(upload);
     if (plan.longestNameItem >= 0 && plan.longestName > limits.name) {
-        const PlanItem& item = plan.items[size_t(plan.longestNameItem)];
         return QStringLiteral("Cannot send %1: its name is %2 bytes long, and the upload folder's file system "
                               "takes names of at most %3 bytes.")
-            .arg(filetree::shown(item.source))
+            .arg(filetree::shown(plan.sourcePath(plan.longestNameItem)))
             .arg(plan.longestName)
             .arg(limits.name);
     }
     // The system's limit counts the closing zero byte.
     const qint64 longestPath = upload.size() + QFile::encodeName(jobFolder).size() + 1 + plan.longestPath;
     if (plan.longestPathItem >= 0 && longestPath >= limits.path) {
-        const PlanItem& item = plan.items[size_t(plan.longestPathItem)];
         return QStringLiteral("Cannot send %1: its path in the job, %2, is %3 bytes long, and the upload folder's "
                               "file system takes paths of at most %4 bytes.")
-            .arg(filetree::shown(item.source), client.state.UploadFolder + jobFolder + u'/' +
+            .arg(filetree::shown(plan.sourcePath(plan.longestPathItem)), client.state.UploadFolder + jobFolder + u'/' +
                                                    plan.relativePath(plan.longestPathItem))
             .arg(longestPath)
             .arg(limits.path - 1);

@@ -1,5 +1,7 @@
 #include "util/CopyPlan.h"
 
+#include "util/FolderLister.h"
+
 #include <QSet>
 #include <QtNumeric>
 
@@ -46,7 +48,7 @@ QByteArray keyOf(const FileId& id)
 
 class Walker {
 public:
-    Walker(const FileSystem& fs, CopyPlan& plan, const QByteArray& uploadFolder) : m_fs(fs), m_plan(plan)
+    Walker(const FileSystem& fs, CopyPlan& plan, const QByteArray& uploadFolder) : m_fs(fs), m_plan(plan), m_lister(fs)
     {
         const Status upload = fs.status(uploadFolder);
         if (upload.kind == Kind::Folder) {
@@ -95,11 +97,13 @@ public:
         m_namesUsed.insert(name);
         m_top = path;
         qint64 total = 0;
-        const qint32 index = addItem(path, name, -1, st, 0, total);
+        const qint32 index = addItem(path, name, -1, st, name.size(), total);
         if (st.kind == Kind::Folder) {
             m_entered.insert(key);
             std::vector<FileId> ancestors{st.id};
-            walk(index, path, st, name.size(), ancestors, total);
+            FolderLister::Folder top{path, st, false, {}, {}};
+            m_lister.list(top);
+            walk(index, top, name.size(), ancestors, total);
         }
         m_topBytes.insert(key, total);
         m_plan.entryBytes.last() = total;
@@ -127,7 +131,8 @@ private:
                    qint64 pathLength, qint64& entryTotal)
     {
         const qint32 index = qint32(m_plan.items.size());
-        m_plan.items.push_back({source, name, parent, st});
+        m_plan.items.push_back({name, source, parent, st.kind == Kind::Folder, st.size, st.allocated, st.mtime,
+                                st.id.device, st.id.inode});
         if (name.size() > m_plan.longestName) {
             m_plan.longestName = name.size();
             m_plan.longestNameItem = index;
@@ -145,73 +150,72 @@ private:
         return index;
     }
 
-    void walk(qint32 folderIndex, const QByteArray& folder, const Status& folderStatus, qint64 folderLength,
+    void walk(qint32 folderIndex, const FolderLister::Folder& listing, qint64 folderLength,
               std::vector<FileId>& ancestors, qint64& entryTotal)
     {
-        std::vector<Listed> entries;
-        QString error;
-        if (!m_fs.list(folder, folderStatus, entries, &error)) {
-            problem(folder, QStringLiteral("its contents cannot be listed (%1)").arg(error));
+        const QByteArray& folder = listing.path;
+        if (!listing.listed) {
+            problem(folder, QStringLiteral("its contents cannot be listed (%1)").arg(listing.error));
             return;
         }
         // Files first, then each sub-folder with everything below it: a folder is
-        // always made before what goes into it.
-        std::vector<const Listed*> folders;
-        for (const Listed& e : entries) {
+        // always made before what goes into it. The sub-folders are listed ahead.
+        std::vector<std::pair<const Listed*, FolderLister::Handle>> folders;
+        for (const Listed& e : listing.entries) {
             const Status& s = e.status;
-            const QByteArray path = joined(folder, e.name);
+            // Made only where it is needed: most entries are plain files.
+            const auto path = [&] { return joined(folder, e.name); };
             if (s.kind == Kind::Missing) {
                 if (s.link)
-                    m_plan.notFollowed.add(shown(path)); // a link that leads nowhere
+                    m_plan.notFollowed.add(shown(path())); // a link that leads nowhere
                 else if (!s.gone)
-                    problem(path, QStringLiteral("it cannot be examined (%1)").arg(s.error));
+                    problem(path(), QStringLiteral("it cannot be examined (%1)").arg(s.error));
                 continue; // else: gone since the listing
             }
             if (s.systemFs) {
-                m_plan.notFollowed.add(shown(path));
+                m_plan.notFollowed.add(shown(path()));
                 continue;
             }
             if (s.kind == Kind::File) {
-                if (s.link && isUploadFolderOrInside(path)) {
-                    m_plan.notFollowed.add(shown(path));
+                if (s.link && isUploadFolderOrInside(path())) {
+                    m_plan.notFollowed.add(shown(path()));
                 } else if (!s.readable) {
-                    problem(path, QStringLiteral("it cannot be read (permission denied)"));
+                    problem(path(), QStringLiteral("it cannot be read (permission denied)"));
                 } else {
-                    addItem(path, e.name, folderIndex, s, folderLength + 1 + e.name.size(), entryTotal);
+                    addItem(QByteArray(), e.name, folderIndex, s, folderLength + 1 + e.name.size(), entryTotal);
                 }
                 continue;
             }
             if (s.kind != Kind::Folder) {
-                m_plan.specials.add(shown(path)); // never opened
+                m_plan.specials.add(shown(path())); // never opened
                 continue;
             }
             if (s.link) {
                 // A link to a folder already entered would copy it again, and links can
                 // multiply a tree or lead round in a circle.
-                if (m_entered.contains(keyOf(s.id)) || isUploadFolderOrInside(path)) {
-                    m_plan.notFollowed.add(shown(path));
+                if (m_entered.contains(keyOf(s.id)) || isUploadFolderOrInside(path())) {
+                    m_plan.notFollowed.add(shown(path()));
                     continue;
                 }
             } else {
                 if (s.id == m_uploadId) {
-                    problem(m_top, QStringLiteral("the upload folder %1 lies inside it").arg(shown(path)));
+                    problem(m_top, QStringLiteral("the upload folder %1 lies inside it").arg(shown(path())));
                     continue;
                 }
                 // A folder mounted inside itself.
                 if (std::find(ancestors.begin(), ancestors.end(), s.id) != ancestors.end()) {
-                    m_plan.notFollowed.add(shown(path));
+                    m_plan.notFollowed.add(shown(path()));
                     continue;
                 }
             }
             m_entered.insert(keyOf(s.id));
-            folders.push_back(&e);
+            folders.emplace_back(&e, m_lister.expect(path(), s));
         }
-        for (const Listed* e : folders) {
-            const QByteArray path = joined(folder, e->name);
+        for (const auto& [e, sub] : folders) {
             const qint64 length = folderLength + 1 + e->name.size();
-            const qint32 index = addItem(path, e->name, folderIndex, e->status, length, entryTotal);
+            const qint32 index = addItem(QByteArray(), e->name, folderIndex, e->status, length, entryTotal);
             ancestors.push_back(e->status.id);
-            walk(index, path, e->status, length, ancestors, entryTotal);
+            walk(index, m_lister.take(sub), length, ancestors, entryTotal);
             ancestors.pop_back();
         }
     }
@@ -224,6 +228,7 @@ private:
     QSet<QByteArray> m_entered;
     QSet<QByteArray> m_namesUsed;
     QHash<QByteArray, qint64> m_topBytes;
+    FolderLister m_lister;
 };
 
 } // namespace
@@ -233,6 +238,27 @@ void LeftOut::add(const QString& path)
     ++count;
     if (first.size() < kPathsShown)
         first.append(path);
+}
+
+filetree::Status PlanItem::expected() const
+{
+    Status s;
+    s.kind = folder ? Kind::Folder : Kind::File;
+    s.size = size;
+    s.allocated = allocated;
+    s.mtime = mtime;
+    s.id.device = device;
+    s.id.inode = inode;
+    return s;
+}
+
+QByteArray CopyPlan::sourcePath(qint32 item) const
+{
+    QByteArray path;
+    qint32 i = item;
+    for (; items[size_t(i)].source.isEmpty(); i = items[size_t(i)].parent)
+        path = path.isEmpty() ? items[size_t(i)].name : items[size_t(i)].name + '/' + path;
+    return path.isEmpty() ? items[size_t(i)].source : joined(items[size_t(i)].source, path);
 }
 
 QString CopyPlan::relativePath(qint32 item) const

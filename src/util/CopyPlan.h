@@ -27,13 +27,21 @@ struct PlanSource {
 
 // One thing to make in the job folder. Items come in an order where every folder comes
 // before what goes into it; the files of one folder depend on nothing but that folder,
-// so several of them could be copied at once.
+// so several of them could be copied at once. Kept small: a plan may hold millions.
 struct PlanItem {
-    QByteArray source;      // where it is read, links followed
-    QByteArray name;        // its name in the folder it goes into
-    qint32 parent = -1;     // the index of that folder; -1: the job folder itself
-    filetree::Status status; // kind, size, allocation and time when it was planned
-    bool isFolder() const { return status.kind == filetree::Kind::Folder; }
+    QByteArray name;    // its name in the folder it goes into (below a selected item, also its source's name)
+    QByteArray source;  // selected items only: the path it is read from, links followed
+    qint32 parent = -1; // the index of the folder it goes into; -1: the job folder itself
+    bool folder = false;
+    // As planned: a file that differs from this when it is copied has changed.
+    qint64 size = 0;
+    qint64 allocated = 0;
+    qint64 mtime = 0;
+    quint64 device = 0, inode = 0;
+
+    bool isFolder() const { return folder; }
+    // What the copy expects of the source.
+    filetree::Status expected() const;
 };
 
 // Why a plan cannot be carried out: the item and the reason.
@@ -66,6 +74,8 @@ struct CopyPlan {
 
     // An item's path below the job folder ("Project/sub/a.txt"), as text.
     QString relativePath(qint32 item) const;
+    // The path an item is read from.
+    QByteArray sourcePath(qint32 item) const;
 };
 
 // Walks the sources. uploadFolder is where jobs are written. Throws SizeOverflow.

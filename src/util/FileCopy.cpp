@@ -67,6 +67,7 @@ private:
 struct OpenFolder {
     qint32 item;
     std::unique_ptr<filetree::Folder> folder;
+    QByteArray source;    // the folder it copies
     qsizetype pathLength; // of the path below the job folder before this folder's name
 };
 
@@ -91,7 +92,7 @@ void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::F
     QByteArray path; // of the innermost open folder below the job folder, ending in '/'
     const auto closeInnermost = [&] {
         const OpenFolder& f = open.back();
-        fs.setFolderTime(*f.folder, plan.items[size_t(f.item)].status.mtime);
+        fs.setFolderTime(*f.folder, plan.items[size_t(f.item)].mtime);
         path.truncate(f.pathLength);
         open.pop_back();
     };
@@ -100,13 +101,16 @@ void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::F
         while (!open.empty() && open.back().item != item.parent)
             closeInnermost();
         filetree::Folder& parent = open.empty() ? dest : *open.back().folder;
+        // A selected item names its source; everything below it is found by name in
+        // its folder's source.
+        QByteArray source = open.empty() ? item.source : open.back().source + '/' + item.name;
         if (item.isFolder()) {
-            open.push_back({qint32(i), fs.makeFolder(parent, item.name), path.size()});
+            open.push_back({qint32(i), fs.makeFolder(parent, item.name), std::move(source), path.size()});
             path += item.name + '/';
             continue;
         }
         reporter.fileStarted(&path, &item.name);
-        fs.copyFile(item.source, item.status, parent, item.name, onBytes);
+        fs.copyFile(source, item.expected(), parent, item.name, onBytes);
         reporter.fileDone();
     }
     while (!open.empty())

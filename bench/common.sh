@@ -1,0 +1,32 @@
+# Shared by the benchmark scripts (sourced): timing, interleaved comparison, report.
+#
+# compare NAME TOOL OURS -- THEIRS: runs both commands in turn, one warm-up and then
+# 3 timed rounds, and prints the best time of each and their ratio. Interleaving keeps
+# a drifting disk from favouring either side. Every run writes to a fresh place (RUN
+# counts the runs) and $CLEAN removes the outputs only after the last round: a file
+# system that has just freed many files is slower to place new ones. Dirty data of the
+# previous run is written out (sync) before each timed run.
+now() { date +%s%N; }
+RUN=0
+compare() {
+  local name=$1 tool=$2; shift 2
+  local ours=() theirs=() seen=0 a
+  for a in "$@"; do
+    if [ "$a" = "--" ]; then seen=1; elif [ $seen -eq 0 ]; then ours+=("$a"); else theirs+=("$a"); fi
+  done
+  local best_ours=0 best_theirs=0 t0 t1 i
+  RUN=$((RUN + 1)); "${ours[@]}" >/dev/null; RUN=$((RUN + 1)); "${theirs[@]}" >/dev/null
+  for i in 1 2 3; do
+    RUN=$((RUN + 1)); sync; t0=$(now); "${ours[@]}" >/dev/null; t1=$(now)
+    if [ "$best_ours" -eq 0 ] || [ $((t1 - t0)) -lt "$best_ours" ]; then best_ours=$((t1 - t0)); fi
+    RUN=$((RUN + 1)); sync; t0=$(now); "${theirs[@]}" >/dev/null; t1=$(now)
+    if [ "$best_theirs" -eq 0 ] || [ $((t1 - t0)) -lt "$best_theirs" ]; then best_theirs=$((t1 - t0)); fi
+  done
+  eval "$CLEAN"; sync
+  report "$name" "$best_ours" "$best_theirs" "$tool"
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+ms() { awk -v a="$1" 'BEGIN { printf "%.0f ms", a / 1e6 }'; }
+report() { # name ours theirs tool
+  printf '%-34s parvela %9s  %-10s %9s  ratio %s\n' "$1" "$(ms "$2")" "$4" "$(ms "$3")" "$(ratio "$2" "$3")"
+}

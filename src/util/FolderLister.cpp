@@ -1,0 +1,72 @@
+#include "util/FolderLister.h"
+
+FolderLister::~FolderLister()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    if (m_helper.joinable())
+        m_helper.join();
+}
+
+FolderLister::Handle FolderLister::expect(const QByteArray& path, const filetree::Status& status)
+{
+    auto job = std::make_shared<Job>();
+    job->folder.path = path;
+    job->folder.status = status;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_waiting.push_back(job);
+        // A walk that finds no second folder never starts the helper.
+        if (!m_helper.joinable())
+            m_helper = std::thread([this] { help(); });
+    }
+    m_changed.notify_all();
+    return job;
+}
+
+FolderLister::Folder& FolderLister::take(const Handle& job)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    // Folders already taken leave the front of the line.
+    while (!m_waiting.empty() && m_waiting.front()->state != State::Waiting)
+        m_waiting.pop_front();
+    if (job->state == State::Waiting) {
+        job->state = State::Begun;
+        lock.unlock();
+        list(job->folder);
+        return job->folder;
+    }
+    m_changed.wait(lock, [&] { return job->state == State::Done; });
+    return job->folder;
+}
+
+void FolderLister::list(Folder& folder) const
+{
+    folder.listed = m_fs.list(folder.path, folder.status, folder.entries, &folder.error);
+}
+
+void FolderLister::help()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        while (!m_waiting.empty() && m_waiting.back()->state != State::Waiting)
+            m_waiting.pop_back();
+        if (m_stop)
+            return;
+        if (m_waiting.empty()) {
+            m_changed.wait(lock);
+            continue;
+        }
+        const Handle job = m_waiting.back();
+        m_waiting.pop_back();
+        job->state = State::Begun;
+        lock.unlock();
+        list(job->folder);
+        lock.lock();
+        job->state = State::Done;
+        m_changed.notify_all();
+    }
+}
