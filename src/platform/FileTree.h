@@ -129,7 +129,7 @@ public:
                           const std::function<bool(qint64)>& progress) const = 0;
     // Sets a folder's modification time (after its contents are written).
     virtual void setFolderTime(Folder& folder, qint64 mtime) const = 0;
-    // Makes everything written on folder's file system durable.
+    // Makes everything written on folder's file system durable, removals included.
     virtual void flush(Folder& folder) const = 0;
     // Removes name in parent: a file, or a folder with everything in it; links are
     // removed as links. Empty on success, else the system's text.

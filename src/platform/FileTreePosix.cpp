@@ -448,7 +448,12 @@ public:
     void flush(Folder& folder) const override
     {
         // One flush of the whole file system costs far less than one per file: the
-        // journal commits once for all of them.
+        // journal commits once for all of them. A folder opened without the right to
+        // list it cannot name its file system; then every file system is flushed.
+        if (posixFolder(folder).pathOnly()) {
+            ::sync();
+            return;
+        }
 #ifdef Q_OS_LINUX
         if (::syncfs(posixFolder(folder).fd()) != 0)
             throw IoError(folder.path(), systemText(errno));

@@ -138,6 +138,12 @@ QString RemoveAbandonedJob(const QString& folder, const QString& name)
         }
     }
     if (left.isEmpty()) {
+        // The removals are on disk before the lock goes.
+        try {
+            fs.flush(*upload);
+        } catch (const IoError& e) {
+            return QStringLiteral("%1; left: %2.lck").arg(e.systemText(), name);
+        }
         if (const QString error = fs.removeLock(*upload, lockName, std::move(lock)); !error.isEmpty())
             return QStringLiteral("%1; left: %2.lck").arg(error, name);
         return {};

@@ -120,6 +120,14 @@ struct JobWriter {
             }
         }
         if (left.isEmpty()) {
+            // The removals are on disk before the lock goes: after a crash the server
+            // must never find the descriptor without its lock.
+            try {
+                fs.flush(*upload);
+            } catch (const IoError& e) {
+                return what + QStringLiteral("\nThe job was removed, but its lock stays in the upload folder %1: %2 (%3)")
+                                  .arg(uploadPath, lockName, e.systemText());
+            }
             const QString error = fs.removeLock(*upload, QFile::encodeName(lockName), std::move(lock));
             if (error.isEmpty())
                 return what + QStringLiteral("\nThe job was removed from the upload folder.");
