@@ -175,6 +175,44 @@ private Q_SLOTS:
         QVERIFY(noPolicy.err.contains("No INI file found"));
     }
 
+    // Root reads everything, so the check runs as another user (nobody): a file and a
+    // folder only their owner may read are refused before anything is written.
+    void whatTheUserMayNotReadIsRefused()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the tool as another user");
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(env.root(), open));
+        QVERIFY(QFile::setPermissions(env.upload(), open | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+        const QString secret = env.makeFile("src/secret.txt", "mine");
+        env.makeFile("tree/open.txt", "anyone");
+        const QString closed = env.makeFile("tree/closed/x.txt", "mine");
+        QVERIFY(QFile::setPermissions(secret, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(QFileInfo(closed).path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                     QFileDevice::ExeOwner));
+        const auto asNobody = [&](const QString& path) {
+            QProcess p;
+            p.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy",
+                                env.policyPath(), "--to", "a@b", "--yes", path});
+            p.waitForFinished(60000);
+            return Run{p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+                       QString::fromLocal8Bit(p.readAllStandardError())};
+        };
+        const Run file = asNobody(secret);
+        QCOMPARE(file.code, 1);
+        QCOMPARE(file.err, "Cannot send " + secret + ": it cannot be read (permission denied).\n");
+        const Run folder = asNobody(env.root() + "/tree");
+        QCOMPARE(folder.code, 1);
+        QCOMPARE(folder.err, "Cannot send " + QFileInfo(closed).path() +
+                                 ": its contents cannot be listed (Permission denied).\n");
+        QVERIFY(jobFiles(env.upload()).isEmpty());
+    }
+
     // jobs tells a job being written (its lock held) from one whose writer is gone;
     // clean removes only this computer's abandoned jobs, and without --yes only lists them.
     void jobsAndClean()
