@@ -190,10 +190,14 @@ void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, co
     const WindowDisabled disabled(hooks.setWindowEnabled);
     std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
     job.made.append(folderName);
-    ShellCopy(job.fs, plan, *folder, [&hooks](const CopyProgress& progress) {
-        stopIfRequested(hooks);
-        return !hooks.copyObserver || hooks.copyObserver(progress);
-    });
+    // Flushed with the message, below.
+    ShellCopy(
+        job.fs, plan, *folder,
+        [&hooks](const CopyProgress& progress) {
+            stopIfRequested(hooks);
+            return !hooks.copyObserver || hooks.copyObserver(progress);
+        },
+        false);
 }
 
 void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
@@ -202,10 +206,11 @@ void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
     QString text;
     for (const QString& line : client.form.messageLines())
         text += line + QStringLiteral("\r\n");
-    // The descriptor and the copies were flushed with the copy; the message is the
-    // last entry the lock waits for.
-    job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), true);
+    job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), false);
     job.made.append(messageName);
+    // The descriptor, the copies and the message go to disk together, in one flush of
+    // the upload folder's file system: the lock waits for all of them.
+    job.fs.flush(*job.upload);
 }
 
 // Deletes the lock file; true when it is gone. A lock that stays is reported (with
@@ -272,9 +277,9 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
             WriteJobDescriptor(client, job, names.descriptor);
             stopIfRequested(hooks);
             CopySelectionToJob(client, job, plan, names.folder, hooks);
-            // Every byte of the job is on disk before the lock goes (the copy flushes
-            // the descriptor and the folder, the message flushes itself): a crash after
-            // "05 - Lock released" never hands the server a job with missing data.
+            // Every byte of the job is on disk before the lock goes (the message's step
+            // flushes the whole job): a crash after "05 - Lock released" never hands the
+            // server a job with missing data.
             WriteJobMessage(client, job, names.message);
             stopIfRequested(hooks);
         }

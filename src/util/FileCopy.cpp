@@ -74,7 +74,7 @@ struct OpenFolder {
 } // namespace
 
 void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
-               const CopyObserver& observer)
+               const CopyObserver& observer, bool flush)
 {
     Reporter reporter(observer);
     reporter.progress.filesTotal = plan.files;
@@ -117,6 +117,7 @@ void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::F
         closeInnermost();
 
     // The copies are on disk before anyone is told they are complete.
-    fs.flush(dest);
+    if (flush)
+        fs.flush(dest);
     reporter.report();
 }

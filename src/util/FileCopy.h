@@ -32,9 +32,9 @@ public:
 // Makes every folder and copies every file of plan into dest, an open folder that
 // holds nothing of the plan yet; every entry is created new and never through a link.
 // Copies get the permissions new files get from this process and keep their
-// modification times; sparse files stay sparse. Everything is flushed to disk before
-// it returns. Throws IoError (with the system's text and the path) on the first
-// failure, SourceChanged for a file that changed while it was copied, CopyCancelled
-// when the observer cancels.
+// modification times; sparse files stay sparse. With flush, everything is on disk
+// before it returns (else the caller flushes, once for all it writes). Throws IoError
+// (with the system's text and the path) on the first failure, SourceChanged for a file
+// that changed while it was copied, CopyCancelled when the observer cancels.
 void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
-               const CopyObserver& observer = {});
+               const CopyObserver& observer = {}, bool flush = true);
