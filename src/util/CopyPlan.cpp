@@ -211,12 +211,13 @@ private:
             m_entered.insert(keyOf(s.id));
             folders.emplace_back(&e, m_lister.expect(path(), s));
         }
-        for (const auto& [e, sub] : folders) {
+        for (auto& [e, sub] : folders) {
             const qint64 length = folderLength + 1 + e->name.size();
             const qint32 index = addItem(QByteArray(), e->name, folderIndex, e->status, length, entryTotal);
             ancestors.push_back(e->status.id);
             walk(index, m_lister.take(sub), length, ancestors, entryTotal);
             ancestors.pop_back();
+            sub.reset(); // its listing is done with
         }
     }
 
