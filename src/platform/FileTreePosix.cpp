@@ -172,7 +172,7 @@ void syncEntry(PosixFolder& folder, int fileFd)
 #ifdef Q_OS_LINUX
     if (folder.pathOnly()) {
         if (::syncfs(fileFd) != 0)
-            throw IoError(folder.path(), systemText(errno));
+            throwFailure(posixFolder(folder).bytes());
         return;
     }
 #else
@@ -246,14 +246,14 @@ public:
         struct stat st;
         Status s;
         if (::lstat(path.constData(), &st) != 0) {
-            s.error = systemText(errno);
             s.gone = errno == ENOENT;
+            s.error = systemText(errno);
             return s;
         }
         const bool link = S_ISLNK(st.st_mode);
         if (link && ::stat(path.constData(), &st) != 0) {
-            s.error = systemText(errno);
             s.gone = errno == ENOENT;
+            s.error = systemText(errno);
             s.link = true;
             return s;
         }
@@ -288,8 +288,8 @@ public:
                     link = S_ISLNK(st.st_mode);
             }
             if (::fstatat(dir.fd(), e->d_name, &st, 0) != 0) {
-                l.status.error = systemText(errno);
                 l.status.gone = errno == ENOENT;
+                l.status.error = systemText(errno);
                 l.status.link = link;
                 continue;
             }
@@ -348,7 +348,7 @@ public:
         }
 #endif
         if (fd < 0)
-            throw IoError(shown(path), systemText(errno));
+            throwFailure(path);
         return std::make_unique<PosixFolder>(fd, path, pathOnly);
     }
 
@@ -357,10 +357,10 @@ public:
         PosixFolder& parent = posixFolder(parentFolder);
         const QByteArray path = joined(parent.bytes(), name);
         if (::mkdirat(parent.fd(), name.constData(), 0777) != 0)
-            throw IoError(shown(path), systemText(errno));
+            throwFailure(path);
         const int fd = ::openat(parent.fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
-            throw IoError(shown(path), systemText(errno));
+            throwFailure(path);
         return std::make_unique<PosixFolder>(fd, path, false);
     }
 
@@ -442,7 +442,7 @@ public:
     {
         const struct timespec times[2] = {{0, UTIME_OMIT}, timespecOf(mtime)};
         if (::futimens(posixFolder(folder).fd(), times) != 0)
-            throw IoError(folder.path(), systemText(errno));
+            throwFailure(posixFolder(folder).bytes());
     }
 
     void flush(Folder& folder) const override
@@ -456,7 +456,7 @@ public:
         }
 #ifdef Q_OS_LINUX
         if (::syncfs(posixFolder(folder).fd()) != 0)
-            throw IoError(folder.path(), systemText(errno));
+            throwFailure(posixFolder(folder).bytes());
 #else
         ::sync();
         syncOrThrow(posixFolder(folder).fd(), folder.path());

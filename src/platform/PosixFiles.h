@@ -26,6 +26,19 @@ inline QByteArray joined(const QByteArray& folder, const QByteArray& name)
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
+// Throws IoError for the failure the last system call reported. errno is read first,
+// before the path is made into text, which may change it.
+[[noreturn]] inline void throwFailure(const QByteArray& path)
+{
+    const int error = errno;
+    throw IoError(shown(path), systemText(error));
+}
+[[noreturn]] inline void throwFailure(const QByteArray& folder, const QByteArray& name)
+{
+    const int error = errno;
+    throw IoError(shown(joined(folder, name)), systemText(error));
+}
+
 // A file descriptor that closes itself (the close of a written file is checked
 // separately, before this one sees it).
 class Fd {
@@ -106,7 +119,7 @@ inline int createNew(PosixFolder& folder, const QByteArray& name)
 {
     const int fd = ::openat(folder.fd(), name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw IoError(shown(joined(folder.bytes(), name)), systemText(errno));
+        throwFailure(folder.bytes(), name);
     return fd;
 }
 
