@@ -175,7 +175,8 @@ public:
             throw SourceChanged(source);
         if (!out.flush())
             throw IoError(target, out.errorString());
-        out.setFileTime(QDateTime::fromMSecsSinceEpoch(before.mtime / 1000000), QFileDevice::FileModificationTime);
+        if (!out.setFileTime(QDateTime::fromMSecsSinceEpoch(before.mtime / 1000000), QFileDevice::FileModificationTime))
+            throw IoError(target, out.errorString());
         out.close();
         if (out.error() != QFileDevice::NoError)
             throw IoError(target, out.errorString());
