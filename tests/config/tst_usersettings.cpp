@@ -98,6 +98,21 @@ private Q_SLOTS:
         QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
     }
 
+    // An installed program without a policy file beside it reads the system's one; a
+    // file beside the program always wins, and without either the missing one beside
+    // the program is what start-up reports.
+    void policyFileBesideTheProgramOrTheSystemOne()
+    {
+        TestEnv env;
+        const QString program = env.programPath();
+        const QString system = env.root() + "/etc/parvela/parvelaclient.INI";
+        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+        env.makeFile("etc/parvela/parvelaclient.INI", "[Settings]\r\n");
+        QCOMPARE(LocatePolicyFile(program, system), system);
+        env.writeDefaultPolicy();
+        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+    }
+
     // The user data folder is made before anything can end the start.
     void missingPolicyFileStillCreatesTheUserFolderAndSavesNothing()
     {
