@@ -11,7 +11,7 @@ BUILD       ?= build
 RELEASE     ?= build-release
 BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
-APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
+APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
                imagemagick e2fsprogs util-linux \
                scdoc desktop-file-utils appstream dpkg-dev file
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
