@@ -4,8 +4,12 @@
 #include "app/gui/CopyProgressWindow.h"
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/ProgramEnd.h"
+#include "config/AboutValues.h"
+#include "config/SettingsChoices.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/SettingsDialog.h"
+#include "recipients/ContactSource.h"
+#include "recipients/gui/ContactsPicker.h"
 #include "selection/SelectionEntry.h"
 #include "selection/Summary.h"
 #include "selection/gui/DropZone.h"
@@ -225,19 +229,30 @@ void MainWindow::RunSettingsDialog()
     guarded([this] {
         if (!m_settings)
             return;
-        // Shown over the disabled main window; the events keep turning here until
-        // the dialog hides itself with OK or Cancel.
-        setEnabled(false);
-        const auto enableAgain = qScopeGuard([this] {
-            setEnabled(true);
-            activateWindow();
-        });
-        m_settings->move(frameGeometry().center() - m_settings->rect().center());
-        m_settings->show();
-        m_settings->raise();
-        m_settings->activateWindow();
-        WaitWhile([this] { return m_settings->isVisible(); });
+        m_settings->fill(FillSettingsChoices(m_client), m_client.texts, SettingsDialogTitle(m_client));
+        {
+            // Shown over the disabled main window; the events keep turning here until
+            // the dialog hides itself with OK, Cancel or its close box.
+            setEnabled(false);
+            const auto enableAgain = qScopeGuard([this] {
+                setEnabled(true);
+                activateWindow();
+            });
+            centreOnWindow(m_settings);
+            m_settings->show();
+            m_settings->raise();
+            m_settings->activateWindow();
+            WaitWhile([this] { return m_settings->isVisible(); });
+        }
         m_client.state.FirstRun = false;
+        if (!m_settings->applyAnswer())
+            return;
+        ApplySettingsChoices(m_client, m_settings->choices(), [this](bool languageChanged) {
+            if (languageChanged)
+                ApplyLanguage();
+            // The TO label's width follows the language; its layout keeps its right
+            // edge where the TO field starts.
+        });
     });
 }
 
@@ -263,12 +278,47 @@ void MainWindow::backToMessagePage() { goToMessagePage(); }
 void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
 void MainWindow::showSummary() { guarded([this] { MakeSummary(m_client); }); }
 
+void MainWindow::centreOnWindow(QWidget* dialog)
+{
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
+
 void MainWindow::showAbout()
 {
-    if (!m_about)
-        return;
-    m_about->show();
-    m_about->raise();
+    if (m_about)
+        m_about->showValues(ReadAboutValues(m_client));
+}
+
+void MainWindow::pickContacts()
+{
+    guarded([this] {
+        if (!m_contacts)
+            return;
+        m_client.form.applyColorScheme(m_client.state.ColorScheme, true);
+        // The address book is read afresh at every opening. A source that is missing or
+        // fails part way is reported once; the picker still opens with what was read.
+        const ContactReading reading = ContactSource::forUser(m_client.state).read();
+        m_contacts->showContacts(reading.contacts);
+        if (!reading.error.isEmpty())
+            m_client.prompter.error(reading.error);
+        m_contacts->setTexts(m_client.texts, m_client.state);
+        {
+            setEnabled(false);
+            const auto enableAgain = qScopeGuard([this] {
+                setEnabled(true);
+                activateWindow();
+            });
+            centreOnWindow(m_contacts);
+            m_contacts->show();
+            m_contacts->raise();
+            m_contacts->activateWindow();
+            WaitWhile([this] { return m_contacts->isVisible(); });
+        }
+        if (m_contacts->confirmed())
+            AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
+    });
 }
 
 void MainWindow::messagePageShown() { JoinRecipients(); }

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void showSummary();
     void finish();
     void showAbout();
+    void pickContacts();
     void messagePageShown();
     void sendPageShown();
 
@@ -98,6 +99,7 @@ private:
     void placeRecipientList();
     bool filterExpiryKey(QKeyEvent* event);
     void applyColorScheme(int scheme, bool includePicker);
+    void centreOnWindow(QWidget* dialog);
     void showMessageInEditor();
 
     Client& m_client;

@@ -2,6 +2,7 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/LabelledEdit.h"
+#include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
 #include "spool/Submission.h"
@@ -267,6 +268,7 @@ void MainWindow::buildMessagePage()
     connect(m_messagePreviousButton, &QPushButton::clicked, this, &MainWindow::backToSelectPage);
     connect(m_messageNextButton, &QPushButton::clicked, this, &MainWindow::onToSendPage);
     connect(m_applyExpiryButton, &QPushButton::clicked, this, &MainWindow::applyExpiry);
+    connect(m_addressBookButton, &QPushButton::clicked, this, &MainWindow::pickContacts);
     // Clicks elsewhere on the page close the recipient drop-down.
     for (LabelledEdit* e : {m_fromEdit, m_subjectEdit, m_expiryEdit}) {
         connect(e, &LabelledEdit::clicked, this, &MainWindow::JoinRecipients);
@@ -450,8 +452,7 @@ void MainWindow::showFormValues()
 
 void MainWindow::applyColorScheme(int scheme, bool includePicker)
 {
-    // The contact picker colours its own lists when it opens.
-    Q_UNUSED(includePicker);
+    // A stored number above 1 shows as the default scheme; the number itself stays.
     if (scheme > 1 || scheme < 0)
         scheme = 0;
     m_colorScheme = scheme;
@@ -473,4 +474,7 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
         colour(w, true);
     for (QWidget* w : std::initializer_list<QWidget*>{m_recipientList, m_pathBox, m_listView})
         colour(w, false);
+    // The picker's lists take the colours only when the picker opens.
+    if (includePicker && m_contacts)
+        m_contacts->setListBackground(background);
 }
