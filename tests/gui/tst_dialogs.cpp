@@ -287,6 +287,7 @@ void TestDialogs::pickerAddsTheChosenAddresses()
     QCOMPARE(leftAfterMoves, QStringList({"Ann Alpha <ann@example.org>"}));
     // Bob has no address (his name's brackets are no address either): only Cy is added.
     QCOMPARE(run->client->form.recipients(), QStringList({"cy@example.org"}));
+    QCOMPARE(run->find<LabelledEdit>("LEto")->text(), QStringLiteral("cy@example.org; "));
     QVERIFY(run->client->prompter.shown().isEmpty());
 
     // Cancel, and the close box, after moving everything across: nothing is added, and

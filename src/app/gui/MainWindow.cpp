@@ -316,8 +316,13 @@ void MainWindow::pickContacts()
             m_contacts->activateWindow();
             WaitWhile([this] { return m_contacts->isVisible(); });
         }
-        if (m_contacts->confirmed())
-            AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
+        if (!m_contacts->confirmed())
+            return;
+        AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
+        // An open recipient list shows the new entries by itself; a closed one is
+        // joined into the TO field now, so the user sees what was added.
+        if (m_recipientList->isHidden())
+            JoinRecipients();
     });
 }
 

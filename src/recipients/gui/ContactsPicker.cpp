@@ -66,8 +66,8 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     grid->addWidget(m_sourceList, 1, 0);
     grid->addLayout(moves, 1, 1);
     grid->addWidget(m_chosenList, 1, 2);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(2, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_okButton);
