@@ -61,6 +61,42 @@ private Q_SLOTS:
         QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
     }
 
+    // Files as administrators save them: other line ends, converted twice, a modern
+    // editor's UTF-8 with its byte-order mark.
+    void profileLineEndsAndEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("language");
+        const QByteArray lines[] = {"[Settings]", "SERVERUPLOAD=/srv/up", "[POLICIES]", "ENCRYPTED=ENABLED",
+                                    "DEFAULTLANGUAGE=FRAN\xe7" "AIS"};
+        auto joined = [&lines](const QByteArray& end) {
+            QByteArray out;
+            for (const QByteArray& l : lines)
+                out += l + end;
+            return out;
+        };
+        const QString french = QString::fromUtf8("FRAN\u00e7AIS");
+        QTest::newRow("CR LF") << joined("\r\n") << french;
+        QTest::newRow("LF") << joined("\n") << french;
+        QTest::newRow("CR") << joined("\r") << french;
+        QTest::newRow("CR CR LF") << joined("\r\r\n") << french;
+        QTest::newRow("no end on the last") << joined("\r\n").chopped(2) << french;
+        QByteArray utf8 = "\xef\xbb\xbf" + joined("\r\n");
+        utf8.replace("\xe7", "\xc3\xa7");
+        QTest::newRow("UTF-8 with byte-order mark") << utf8 << french;
+        // Without the mark the bytes are Windows-1252, whatever they look like.
+        QTest::newRow("UTF-8 bytes without the mark") << utf8.mid(3) << QString::fromUtf8("FRAN\u00c3\u00a7AIS");
+    }
+    void profileLineEndsAndEncodings()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, language);
+        const auto r = ProfileReader::fromBytes(content);
+        QCOMPARE(r.readString("Settings", "SERVERUPLOAD", "d"), QString("/srv/up"));
+        QCOMPARE(r.readString("POLICIES", "ENCRYPTED", "d"), QString("ENABLED"));
+        QCOMPARE(r.readString("POLICIES", "DEFAULTLANGUAGE", "d"), language);
+    }
+
     void profileIntegers_data()
     {
         QTest::addColumn<QString>("value");
@@ -69,6 +105,9 @@ private Q_SLOTS:
         QTest::newRow("blanks") << "  12" << 12;
         QTest::newRow("trailing text") << "12abc" << 12;
         QTest::newRow("negative") << "-7" << -7;
+        QTest::newRow("plus") << "+1" << 1;
+        QTest::newRow("blanks and plus") << " +12x" << 12;
+        QTest::newRow("two signs") << "+-1" << 0;
         QTest::newRow("hex") << "0x1F" << 31;
         QTest::newRow("no digits") << "abc" << 0;
         QTest::newRow("wraps at 32 bits") << "4294967298" << 2;
