@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <ctime>
+
 class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -159,6 +161,27 @@ private Q_SLOTS:
         reg.write("colorscheme", "1");
         QCOMPARE(reg.read("ColorScheme"), QString("1"));
         QCOMPARE(readAll(env.registryPath()).count("COLORSCHEME="), 1);
+    }
+
+    // A store of 100,000 values is read in one pass: a reader that compares every name
+    // with every name before it takes minutes here.
+    void registryReadsALargeStoreInOnePass()
+    {
+        TestEnv env;
+        QByteArray content = "[PVX2007]\n";
+        for (int i = 0; i < 100000; ++i)
+            content += "NAME" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
+        content += "name5=a later value of a name counts not\n";
+        env.makeFile("config/TROVIK/PVX2007.ini", content);
+        const UserRegistry reg(env.registryPath());
+        // Processor time, not the clock: other work on the machine must not count.
+        const std::clock_t start = std::clock();
+        QCOMPARE(reg.read("name99999"), QString("value 99999"));
+        reg.write("NAME5", "changed");
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+        QVERIFY2(seconds < 10, qPrintable(QString::number(seconds)));
+        QCOMPARE(reg.read("NAME5"), QString("changed"));
+        QCOMPARE(reg.read("NAME6"), QString("value 6"));
     }
 
     void registryWriteFailureKeepsTheOldStore()
