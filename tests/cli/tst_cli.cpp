@@ -6,11 +6,14 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -206,10 +209,62 @@ private Q_SLOTS:
         badLength[101346] = 21; // the expiry's length byte past its field
         QCOMPARE(run(badLength), 1);
         QByteArray gap = good;
-        gap[0] = 3; // slot 0 free ("n/a") while slot 1 is filled
-        gap.replace(1, 3, "n/a");
+        gap.replace(0, 201, QByteArray(201, '\0')); // slot 0 free ("n/a") while slot 1 is filled
+        gap.replace(0, 4, "\x03n/a");
         QCOMPARE(run(gap), 1);
+        QByteArray garbage = good;
+        garbage.replace(101304, 21, QByteArray("\x07GARBAGE").leftJustified(21, '\0'));
+        QCOMPARE(run(garbage), 1);
         QCOMPARE(parvela({"check", env.root() + "/none.pvx"}).code, 2);
+    }
+
+    // What is not a plain file of 101370 bytes is refused before it is read: a pipe
+    // does not hang the check, a device or a sparse giant does not fill the memory.
+    void checkRefusesOddFilesUnread_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("device") << "device" << "invalid: not a regular file";
+        QTest::newRow("FIFO") << "fifo" << "invalid: not a regular file";
+        QTest::newRow("folder") << "folder" << "invalid: is a directory";
+        QTest::newRow("10 GB sparse") << "sparse" << "invalid: the record is 10737418240 bytes long, not 101370";
+    }
+    void checkRefusesOddFilesUnread()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, problem);
+        TestEnv env;
+        QString path = env.root() + "/job.pvx";
+        if (kind == "device")
+            path = "/dev/zero";
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        if (kind == "sparse") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(10737418240LL));
+        }
+        const Run r = parvela({"check", path});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out.trimmed(), problem);
+    }
+
+    // A job whose descriptor breaks a rule of the record is broken, whatever else it has.
+    void jobsHoldsDescriptorsToTheRecord()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QCOMPARE(parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")}).code, 0);
+        const QString pvx = env.upload() + '/' + jobFiles(env.upload()).filter(".pvx").value(0);
+        QByteArray record = readAll(pvx);
+        record.replace(101304, 21, QByteArray("\x07GARBAGE").leftJustified(21, '\0'));
+        env.makeFile("upload/" + QFileInfo(pvx).fileName(), record);
+        const Run r = parvela({"jobs", env.upload()});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("  broken") &&
+                     r.out.contains("(invalid descriptor: the encryption field holds \"GARBAGE\", not ENABLED or DISABLED)"),
+                 qPrintable(r.out));
     }
 };
 
