@@ -167,7 +167,7 @@ int runSend(const SendRequest& r)
         console::err(QStringLiteral("No recipients: give at least one --to ADDR."));
         return Refused;
     }
-    if (const QString refusal = JobRefusal(client); !refusal.isEmpty()) {
+    if (const QString refusal = JobRefusal(client, RefusalAudience::CommandLine); !refusal.isEmpty()) {
         console::err(refusal);
         return Refused;
     }

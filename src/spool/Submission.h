@@ -1,6 +1,7 @@
 #pragma once
 // Finish: the summary, the confirmation and the job written into the upload folder
 // under its lock: lock, descriptor, copied selection, message; then the lock goes.
+#include "spool/JobRefusal.h"
 #include "util/FileCopy.h"
 
 #include <QString>
@@ -27,10 +28,6 @@ void FinishJob(Client& client, const SubmissionHooks& hooks);
 // Writes one job. Returns true when the job is complete and its lock released.
 // Throws UserError (IoError, CopyCancelled...) on the first failure: the lock stays.
 bool SubmitJob(Client& client, const SubmissionHooks& hooks);
-
-// Checks before anything is written: every text fits Windows-1252 and there are at
-// most 500 recipients. Returns the refusal text, or empty when the job may be written.
-QString JobRefusal(const Client& client);
 
 // The steps of a job, each announced by its status line. Names are plain file names;
 // the upload folder goes in front.

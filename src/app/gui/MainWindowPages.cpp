@@ -208,6 +208,7 @@ void MainWindow::buildMessagePage()
     m_addressBookButton->setFixedWidth(kButtonWidth);
     m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), kEditLabelWidth, m_messageTop);
     m_subjectEdit->setLabelText(QStringLiteral("Subject:"));
+    m_subjectEdit->edit()->setMaxLength(200); // what the subject's field in the job holds
     auto* toRow = new QHBoxLayout;
     toRow->setSpacing(4);
     toRow->addWidget(m_toLabel);
