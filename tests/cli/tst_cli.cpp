@@ -266,6 +266,83 @@ private Q_SLOTS:
                      r.out.contains("(invalid descriptor: the encryption field holds \"GARBAGE\", not ENABLED or DISABLED)"),
                  qPrintable(r.out));
     }
+
+    // The edges of what the command line gives: empty and multi-line messages, message
+    // files in either encoding, empty or oversized fields. A refusal speaks of the
+    // command line, never of a Finish button, and writes nothing.
+    void sendEdges_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("messageFile");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("message"); // the job's .msg when sent
+        QTest::addColumn<QString>("error");      // in the error output when refused
+        const QByteArray none;
+        QTest::newRow("empty message") << QStringList{"--message", ""} << none << 0 << QByteArray("") << "";
+        QTest::newRow("CR LF in the message")
+            << QStringList{"--message", "one\r\ntwo\rthree"} << none << 0 << QByteArray("one\r\ntwo\r\nthree\r\n") << "";
+        QTest::newRow("message file in UTF-8") << QStringList{} << QByteArray("caf\xc3\xa9 \xe2\x82\xac\r\nend\r\n") << 0
+                                               << QByteArray("caf\xe9 \x80\r\nend\r\n") << "";
+        QTest::newRow("message file with byte-order mark")
+            << QStringList{} << QByteArray("\xef\xbb\xbf" "caf\xc3\xa9\n") << 0 << QByteArray("caf\xe9\r\n") << "";
+        QTest::newRow("message file in Windows-1252")
+            << QStringList{} << QByteArray("caf\xe9 \x80\r\n") << 0 << QByteArray("caf\xe9 \x80\r\n") << "";
+        QTest::newRow("empty --to") << QStringList{"--to", ""} << none << 1 << none
+                                    << "An empty --to was given: each --to needs an address.";
+        QTest::newRow("long recipient")
+            << QStringList{"--to", QString(240, u'r') + "@example.com"} << none << 1 << none
+            << "The recipient " + QString(40, u'r') + "... is 252 characters long, but a job has room for 200. "
+                                                      "Shorten it and run the command again.";
+        QTest::newRow("long subject") << QStringList{"--subject", QString(201, u's')} << none << 1 << none
+                                      << "The subject is 201 characters long, but a job has room for 200. Shorten it "
+                                         "and run the command again.";
+        QTest::newRow("long message") << QStringList{"--message", QString(2000, u'a') + "\r\n" + QString(2000, u'b')}
+                                      << none << 1 << none
+                                      << "The message is 4001 characters long, but a message holds at most 4000. "
+                                         "Shorten it and run the command again.";
+        QTest::newRow("long message file") << QStringList{} << QByteArray(4001, 'm') << 1 << none
+                                           << "The message is 4001 characters long";
+        QTest::newRow("character beyond Windows-1252")
+            << QStringList{"--subject", QString::fromUtf8("\u0141")} << none << 1 << none
+            << QString::fromUtf8("which cannot be sent. Remove it and run the command again.");
+    }
+    void sendEdges()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, messageFile);
+        QFETCH(int, code);
+        QFETCH(QByteArray, message);
+        QFETCH(QString, error);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        if (!messageFile.isNull())
+            args << "--message-file" << env.makeFile("message.txt", messageFile);
+        const Run r = parvela(QStringList{"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes"} + args +
+                              QStringList{env.makeFile("f.txt", "x")});
+        QCOMPARE(r.code, code);
+        if (code != 0) {
+            QVERIFY2(r.err.contains(error) && !r.err.contains("Finish"), qPrintable(r.err));
+            QVERIFY(jobFiles(env.upload()).isEmpty());
+            return;
+        }
+        const QString msg = jobFiles(env.upload()).filter(".msg").value(0);
+        QCOMPARE(readAll(env.upload() + '/' + msg), message);
+    }
+
+    // A memory file that cannot be read is reported, and the job still goes.
+    void sendWarnsOfAnUnreadableMemoryFileAndGoesOn()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const UserRegistry reg(env.registryPath());
+        for (auto [name, value] : {std::pair{"POLICYVERSION", "-1"}, {"VERSION", "2007 - R1.2.6"}, {"EXPIRE", "48"}, {"REMEMBERTO", "ENABLED"}})
+            reg.write(name, value);
+        QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
+        const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains("Warning: Is a directory: " + env.userDataFolder() + "pvxto.txt"), qPrintable(r.err));
+        QCOMPARE(jobFiles(env.upload()).size(), 3);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)
