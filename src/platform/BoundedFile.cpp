@@ -19,19 +19,27 @@ namespace {
 QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 #endif
 
-
 } // namespace
 
 #ifdef Q_OS_UNIX
 
 BoundedFile::BoundedFile(const QString& path) : m_path(path)
 {
-    // O_NONBLOCK: opening a pipe that nobody writes to returns at once instead of
-    // waiting for a writer. Plain files ignore it.
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    // What is no plain file is not even opened: opening a device can act on it.
+    if (::stat(name.constData(), &st) != 0)
+        throw IoError(path, systemText(errno));
+    if (!S_ISREG(st.st_mode)) {
+        m_isFolder = S_ISDIR(st.st_mode);
+        return;
+    }
+    // The name may lead elsewhere by now, so the handle is what counts. O_NONBLOCK:
+    // opening a pipe that nobody writes to returns at once instead of waiting for a
+    // writer; plain files ignore it.
+    m_fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (m_fd < 0)
         throw IoError(path, systemText(errno));
-    struct stat st;
     if (::fstat(m_fd, &st) != 0) {
         const int error = errno;
         ::close(m_fd);
@@ -74,13 +82,13 @@ QByteArray BoundedFile::readAll()
 BoundedFile::BoundedFile(const QString& path) : m_path(path), m_file(std::make_unique<QFile>(path))
 {
     const QFileInfo info(path);
+    if (!info.exists())
+        throw IoError(path, QStringLiteral("No such file or directory"));
     m_regular = info.isFile();
     m_isFolder = info.isDir();
     m_size = m_regular ? info.size() : 0;
     if (m_regular && !m_file->open(QIODevice::ReadOnly))
         throw IoError(path, m_file->errorString());
-    if (!info.exists())
-        throw IoError(path, QStringLiteral("No such file or directory"));
 }
 
 BoundedFile::~BoundedFile() = default;

@@ -1,8 +1,8 @@
 #pragma once
-// Reading a file whose kind and size are known before its first byte is read. The
-// kind and size come from the opened handle itself, so nothing can be swapped in
-// between the look and the read; the open never waits (a pipe without a writer does
-// not hang the reader), and a device or a huge file is refused instead of filling
+// Reading a file whose kind and size are known before its first byte is read. What is
+// not a plain file is not even opened (a pipe cannot hang the reader, a device is not
+// touched); a plain file's kind and size are taken again from the opened handle, so
+// nothing swapped in between counts; and a huge file is refused instead of filling
 // the memory.
 #include <QByteArray>
 #include <QString>
@@ -12,7 +12,8 @@ class QFile;
 
 class BoundedFile {
 public:
-    // Opens path for reading. Throws IoError with the system's text when it cannot.
+    // Looks at path and opens it for reading when it is a plain file. Throws IoError
+    // with the system's text when it cannot.
     explicit BoundedFile(const QString& path);
     ~BoundedFile();
     BoundedFile(const BoundedFile&) = delete;
