@@ -300,8 +300,6 @@ private Q_SLOTS:
                                       << none << 1 << none
                                       << "The message is 4001 characters long, but a message holds at most 4000. "
                                          "Shorten it and run the command again.";
-        QTest::newRow("long message file") << QStringList{} << QByteArray(4001, 'm') << 1 << none
-                                           << "The message is 4001 characters long";
         QTest::newRow("character beyond Windows-1252")
             << QStringList{"--subject", QString::fromUtf8("\u0141")} << none << 1 << none
             << QString::fromUtf8("which cannot be sent. Remove it and run the command again.");

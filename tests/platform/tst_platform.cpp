@@ -1,4 +1,3 @@
-#include "platform/BoundedFile.h"
 #include "platform/Cp1252.h"
 #include "platform/ProfileReader.h"
 #include "platform/UserRegistry.h"
@@ -12,7 +11,6 @@
 #include <QTest>
 
 #include <ctime>
-#include <sys/stat.h>
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -184,48 +182,6 @@ private Q_SLOTS:
         QVERIFY2(seconds < 10, qPrintable(QString::number(seconds)));
         QCOMPARE(reg.read("NAME5"), QString("changed"));
         QCOMPARE(reg.read("NAME6"), QString("value 6"));
-    }
-
-    // Files that are no plain files, or too big, are refused before a byte is read: a
-    // pipe without a writer must not hang the reader, a device or a sparse giant must
-    // not fill the memory.
-    void boundedReadRefusesOddFiles_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("plain") << "plain" << "";
-        QTest::newRow("FIFO") << "fifo" << "Not a regular file";
-        QTest::newRow("device") << "device" << "Not a regular file";
-        QTest::newRow("folder") << "folder" << "Is a directory";
-        QTest::newRow("10 GB sparse") << "sparse" << "File too large (10737418240 bytes, at most 1048576 are read)";
-        QTest::newRow("missing") << "missing" << "No such file or directory";
-    }
-    void boundedReadRefusesOddFiles()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
-        TestEnv env;
-        QString path = env.root() + "/" + kind;
-        if (kind == "plain")
-            env.makeFile(kind, "content");
-        if (kind == "fifo")
-            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        if (kind == "device")
-            path = "/dev/zero";
-        if (kind == "folder")
-            QVERIFY(QDir().mkdir(path));
-        if (kind == "sparse") {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(10737418240LL));
-        }
-        try {
-            const QByteArray bytes = BoundedFile::read(path, 1048576);
-            QVERIFY2(reason.isEmpty(), qPrintable(kind));
-            QCOMPARE(bytes, QByteArray("content"));
-        } catch (const IoError& e) {
-            QCOMPARE(e.systemText(), reason);
-            QCOMPARE(e.path(), path);
-        }
     }
 
     void registryWriteFailureKeepsTheOldStore()
