@@ -90,10 +90,16 @@ qsizetype valueColon(const QString& line)
     return -1;
 }
 
-// UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped), otherwise
-// Windows-1252.
+// UTF-16 after its byte-order mark (address books saved on Windows often are); UTF-8
+// when the bytes are valid UTF-8 (a byte-order mark is dropped); otherwise Windows-1252.
 QString decode(QByteArray bytes)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        QStringDecoder utf16(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                             QStringConverter::Flag::Stateless);
+        return utf16.decode(bytes.mid(2));
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

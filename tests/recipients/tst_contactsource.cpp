@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -49,6 +50,11 @@ private Q_SLOTS:
             << QByteArray("\xEF\xBB\xBF" "BEGIN:VCARD\r\nFN:J\xC3\xB6rg \xC3\x85str\xC3\xB6m\r\nEMAIL:j@example.se\r\n"
                           "END:VCARD\r\n")
             << QStringList{QStringLiteral("J\u00F6rg \u00C5str\u00F6m <j@example.se>")};
+        QTest::newRow("UTF-16 little-endian with its byte-order mark")
+            << QByteArray("\xFF\xFE")
+                   + QStringEncoder(QStringConverter::Utf16LE)
+                         .encode(QStringLiteral("BEGIN:VCARD\r\nFN:\u00C5sa\r\nEMAIL:asa@example.se\r\nEND:VCARD\r\n"))
+            << QStringList{QStringLiteral("\u00C5sa <asa@example.se>")};
         QTest::newRow("Windows-1252")
             << QByteArray("BEGIN:VCARD\r\nFN:Fran\xE7oise \x80uro\r\nEMAIL:f@example.fr\r\nEND:VCARD\r\n")
             << QStringList{QStringLiteral("Fran\u00E7oise \u20ACuro <f@example.fr>")};
