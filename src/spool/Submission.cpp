@@ -1,6 +1,7 @@
 #include "spool/Submission.h"
 
 #include "client/Client.h"
+#include "i18n/CopyWindowTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/FileTree.h"
 #include "platform/WholeFile.h"
@@ -81,7 +82,11 @@ void CopySelectionToJob(Client& client, const QString& folderName, const Submiss
     const WindowDisabled disabled(hooks.setWindowEnabled);
     const QString folder = client.state.UploadFolder + folderName;
     filetree::native().makeFolder(folder);
-    ShellCopy(SelectionSources(client.form.selection()), folder, hooks.copyObserver);
+    try {
+        ShellCopy(SelectionSources(client.form.selection()), folder, hooks.copyObserver);
+    } catch (const CopyCancelled&) {
+        throw CopyCancelled(CopyWindowTextsFor(client.state.LanguageName).cancelled); // in the user's language
+    }
 }
 
 void WriteJobMessage(Client& client, const QString& messageName)

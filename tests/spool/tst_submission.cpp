@@ -386,6 +386,16 @@ private Q_SLOTS:
         Recorder rec;
         FinishJob(*client, rec.hooks([](const CopyProgress&) { return false; }));
         checkFailedJob(env, *client, rec, QStringLiteral("The copy was cancelled."));
+
+        // The message is in the user's language.
+        TestEnv german;
+        auto other = startClient(german);
+        other->state.LanguageName = kGerman;
+        other->form.setSelection({german.makeFile(QStringLiteral("a.txt"), "a")});
+        other->prompter.queueAnswers({PromptAnswer::Yes});
+        Recorder otherRec;
+        FinishJob(*other, otherRec.hooks([](const CopyProgress&) { return false; }));
+        checkFailedJob(german, *other, otherRec, QStringLiteral("Das Kopieren wurde abgebrochen."));
     }
 
     void aDiskThatFillsDuringTheCopy()
