@@ -13,7 +13,8 @@ BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
                imagemagick e2fsprogs util-linux \
-               scdoc desktop-file-utils appstream dpkg-dev file
+               scdoc desktop-file-utils appstream dpkg-dev file \
+               qt6-translations-l10n fonts-dejavu-core
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build prepare release prepare-release run test bench deb clean

@@ -171,6 +171,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
     run->client->prompter.clearShown();
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
     const auto shown = run->client->prompter.shown();
     QCOMPARE(shown.size(), 1);
@@ -321,7 +322,7 @@ void TestJobWindow::failingCopyKeepsTheLockAndFreesTheWindow()
 void TestJobWindow::progressWindowReportsAndCancels()
 {
     CopyProgressWindow window;
-    window.start();
+    window.start(QString(), QStringLiteral("Cancel"));
     CopyObserver observe = window.observer();
     CopyProgress p;
     p.filesTotal = 4;
@@ -339,7 +340,7 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QVERIFY(!observe(p));
     window.finish();
     QVERIFY(!window.isVisible());
-    window.start();
+    window.start(QString(), QStringLiteral("Cancel"));
     QVERIFY(observe(p));
     window.close();
     QVERIFY(window.isVisible());
