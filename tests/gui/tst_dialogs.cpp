@@ -14,22 +14,6 @@
 #include <functional>
 
 namespace {
-// Runs act as soon as the dialog shows. The dialogs wait in a loop of their own, so
-// act must be under way before the button that opens one is clicked.
-void whenShown(QWidget* dialog, std::function<void()> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, dialog, act = std::move(act)] {
-        if (!dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
-
 template <typename T> T* child(QWidget* parent, const char* name)
 {
     T* w = parent->findChild<T*>(QString::fromLatin1(name));
@@ -141,6 +125,7 @@ void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
     run->client->form.appendRecipient(QStringLiteral("bob@example.org"));
     run->pages()->setCurrentIndex(3);
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
     const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
     QCOMPARE(descriptors.size(), 1);
