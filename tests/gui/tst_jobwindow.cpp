@@ -285,6 +285,12 @@ void TestJobWindow::browserNavigationAndLastPath()
     auto run = startProgram(env);
     QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
+    // This start opens on the selection page; the list fills once the window is on
+    // screen, without any page change.
+    QCOMPARE(run->pages()->currentIndex(), 1);
+    auto* view = run->find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+    QCOMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("file.txt"));
 }
 
 void TestJobWindow::failingCopyKeepsTheLockAndFreesTheWindow()

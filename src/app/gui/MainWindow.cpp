@@ -171,6 +171,17 @@ void MainWindow::showEvent(QShowEvent* event)
         firstShown();
 }
 
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // The file browser fills once the window is on screen: what the first paint shows
+    // needs no folder listing, and the listing arrives a moment later anyway.
+    if (!m_browserStarted) {
+        m_browserStarted = true;
+        QMetaObject::invokeMethod(m_browser, &ShellBrowser::startListing, Qt::QueuedConnection);
+    }
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -320,7 +331,9 @@ void MainWindow::messagePageShown() { JoinRecipients(); }
 
 void MainWindow::pageShown(int page)
 {
-    if (page == 2)
+    if (page == 1 && isVisible())
+        m_browser->startListing();
+    else if (page == 2)
         messagePageShown();
     else if (page == 3)
         sendPageShown();

@@ -56,6 +56,7 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -128,6 +129,7 @@ private:
     bool m_recipientListInUse = false;
     QString m_toTextOnEnter;
     bool m_settingsPending = false;
+    bool m_browserStarted = false;
 
     QWidget* m_topStrip;
     QTabWidget* m_pages;

@@ -89,8 +89,6 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
-    m_list->setSortingEnabled(true);
-    m_list->sortByColumn(0, Qt::AscendingOrder);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setDragEnabled(true);
@@ -130,6 +128,25 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     setFolder(QDir::homePath());
 }
 
+void ShellBrowser::startListing()
+{
+    if (m_listing)
+        return;
+    m_listing = true;
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(0, Qt::AscendingOrder);
+    listFolder();
+}
+
+void ShellBrowser::listFolder()
+{
+    // The hidden tree takes the path first; the list view follows it.
+    m_tree->setCurrentIndex(m_treeModel->index(m_folder));
+    m_model->setRootPath(m_folder);
+    m_list->setRootIndex(m_model->index(m_folder));
+    m_list->clearSelection();
+}
+
 QFileSystemModel* ShellBrowser::model() const { return m_model; }
 
 void ShellBrowser::setLanguageLocale(const QLocale& locale)
@@ -164,11 +181,8 @@ bool ShellBrowser::setFolder(const QString& folder)
     const bool changed = clean != m_folder;
     if (changed) {
         m_folder = clean;
-        // The hidden tree takes the path first; the list view follows it.
-        m_tree->setCurrentIndex(m_treeModel->index(clean));
-        m_model->setRootPath(clean);
-        m_list->setRootIndex(m_model->index(clean));
-        m_list->clearSelection();
+        if (m_listing)
+            listFolder();
     }
     showPathInBox();
     if (changed)

@@ -23,6 +23,11 @@ public:
         QString path;
     };
 
+    // Fills the views. Until then only the folder is kept: listing a folder the first
+    // time loads the desktop's icon theme, which takes longer than building the whole
+    // window, so the window asks for it once it is on screen.
+    void startListing();
+
     // The folder the list view shows.
     QString folder() const { return m_folder; }
     // Shows folder; false (and nothing changes) when it is no existing folder.
@@ -60,6 +65,7 @@ Q_SIGNALS:
 
 private:
     void showPathInBox();
+    void listFolder();
 
     BrowserModel* m_model;
     QFileSystemModel* m_treeModel;
@@ -70,4 +76,5 @@ private:
     QTreeView* m_list;
     QTreeView* m_tree;
     QString m_folder;
+    bool m_listing = false;
 };
