@@ -1,22 +1,28 @@
 # Two commands on a fresh Debian 12 machine (as root, or with sudo at hand):
-#   make run    install what is missing, build, prepare the upload folder and the
-#               policy file beside the program, and start it
-#   make test   the same setup, then every test (AddressSanitizer + UBSan build)
+#   make run    install what is missing, build the optimised program (build-release/),
+#               prepare the upload folder and the policy file beside it, and start it
+#   make test   the same setup for the AddressSanitizer + UBSan build (build/), then
+#               every test
 #   make bench  the copy and sizing benchmarks against cp and du (optimised build), also
-#               with the upload folder on an sshfs share
+#               with the upload folder on an sshfs share, and the start-up time
+#   make deb    the Debian package, from the optimised build:
+#               build-release/parvela-client_<version>_<arch>.deb
 
 BUILD       ?= build
-BENCH_BUILD ?= build-release
+RELEASE     ?= build-release
+BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
-APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
-               imagemagick e2fsprogs util-linux strace
+APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
+               imagemagick e2fsprogs util-linux strace \
+               scdoc desktop-file-utils appstream dpkg-dev file \
+               qt6-translations-l10n fonts-dejavu-core
 # Only for make bench: the network-share case mounts the upload folder over sshfs from
 # an sshd of its own (on a machine whose services start on install, this also starts
-# the system's sshd).
-BENCH_PACKAGES = sshfs openssh-server
+# the system's sshd); the start-up case watches the X display through libxcb.
+BENCH_PACKAGES = sshfs openssh-server libxcb1-dev pkg-config
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps bench-deps build prepare run test bench clean
+.PHONY: all deps bench-deps build prepare release prepare-release run test bench deb clean
 
 all: build
 
@@ -44,21 +50,36 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-# A default policy file beside the program (never overwritten) and its upload folder.
-prepare: build
-	@mkdir -p $(BUILD)/upload
-	@if [ ! -f $(BUILD)/parvelaclient.INI ]; then \
+# A default policy file beside the program in folder $(1) (never overwritten) and its
+# upload folder.
+define write_policy
+	@mkdir -p $(1)/upload
+	@if [ ! -f $(1)/parvelaclient.INI ]; then \
 	  printf '[Settings]\r\nSERVERUPLOAD=%s\r\nMAXSIZE=1024\r\n[POLICIES]\r\nPOLICYVERSION=1\r\n' \
-	    "$(CURDIR)/$(BUILD)/upload" > $(BUILD)/parvelaclient.INI; \
-	  echo "Wrote $(BUILD)/parvelaclient.INI (upload folder $(CURDIR)/$(BUILD)/upload)"; \
+	    "$(CURDIR)/$(1)/upload" > $(1)/parvelaclient.INI; \
+	  echo "Wrote $(1)/parvelaclient.INI (upload folder $(CURDIR)/$(1)/upload)"; \
 	fi
+endef
 
-run: prepare
+prepare: build
+	$(call write_policy,$(BUILD))
+
+# What users run: optimised, without the tests.
+$(RELEASE)/CMakeCache.txt:
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DPARVELA_TESTS=OFF
+
+release: deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS)
+
+prepare-release: release
+	$(call write_policy,$(RELEASE))
+
+run: prepare-release
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display. Start it under a virtual one with:"; \
-	  echo "  xvfb-run -a -s '-screen 0 1280x900x24' $(BUILD)/parvelaclient"; \
+	  echo "  xvfb-run -a -s '-screen 0 1280x900x24' $(RELEASE)/parvelaclient"; \
 	else \
-	  ASAN_OPTIONS=detect_leaks=0 $(BUILD)/parvelaclient; \
+	  $(RELEASE)/parvelaclient; \
 	fi
 
 test: prepare
@@ -66,8 +87,13 @@ test: prepare
 
 bench: deps bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPARVELA_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela parvelaclient mapwatch minimal_window
+	$(call write_policy,$(BENCH_BUILD))
 	bench/run-all $(BENCH_BUILD)/parvela
+	bench/startup $(BENCH_BUILD)
+
+deb: release
+	cd $(RELEASE) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(RELEASE) $(BENCH_BUILD)

@@ -37,7 +37,7 @@ void StartClient(Client& client)
     state.RecipientCacheName = QStringLiteral("pvxto.txt");
     state.OutlookEnabled = false;
     state.PolicyFilePath =
-        client.policyFileOverride.isEmpty() ? PolicyFilePathFor(program) : client.policyFileOverride;
+        client.policyFileOverride.isEmpty() ? LocatePolicyFile(program) : client.policyFileOverride;
     LoadUserSettings(client);
 }
 

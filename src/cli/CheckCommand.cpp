@@ -1,9 +1,8 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "client/OptionState.h"
+#include "platform/Errors.h"
 #include "spool/JobDescriptor.h"
-
-#include <QFile>
 
 namespace cli {
 
@@ -13,13 +12,14 @@ int checkCommand(const QStringList& arguments)
         console::err(QStringLiteral("usage: parvela check FILE.pvx"));
         return Failed;
     }
-    QFile f(arguments.first());
-    if (!f.open(QIODevice::ReadOnly)) {
-        console::err(QStringLiteral("parvela: %1: %2").arg(f.fileName(), f.errorString()));
+    QString problem;
+    std::optional<JobDescriptor> d;
+    try {
+        d = ReadJobDescriptorFile(arguments.first(), &problem);
+    } catch (const IoError& e) {
+        console::err(QStringLiteral("parvela: ") + e.message());
         return Failed;
     }
-    QString problem;
-    const auto d = DecodeJobDescriptor(f.readAll(), &problem);
     if (!d) {
         console::out(QStringLiteral("invalid: ") + problem);
         return Refused;

@@ -20,7 +20,7 @@ QString windowProgramPath()
 
 QString policyUploadFolder(const QString& policyOverride)
 {
-    const QString path = policyOverride.isEmpty() ? PolicyFilePathFor(windowProgramPath()) : policyOverride;
+    const QString path = policyOverride.isEmpty() ? LocatePolicyFile(windowProgramPath()) : policyOverride;
     const auto reader = ProfileReader::open(path);
     if (!reader)
         throw IoError(path, QStringLiteral("No INI file found"));

@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "platform/Arguments.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/FileTree.h"
 #include "platform/StopSignals.h"
@@ -14,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 
 namespace cli {
 
@@ -41,6 +43,41 @@ QByteArray pathBytes(const QString& argument)
     if (last == u"." || last == u"..")
         path = QDir::cleanPath(QDir::current().absoluteFilePath(path));
     return ArgumentBytes(path);
+}
+
+// The message's lines: a line ends at CR LF, LF or a lone CR, as a text typed or
+// pasted into the window's editor does. An empty text is no line at all.
+QStringList messageLines(QString text)
+{
+    if (text.isEmpty())
+        return {};
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text.split(u'\n');
+}
+
+// A message file: UTF-8 when it is valid UTF-8 (a byte-order mark is dropped), else
+// Windows-1252, the code page of the message the job carries. It may be a pipe, so it
+// is read as a stream, and only as far as a message could reach: a message holds
+// 4000 characters, and no file much bigger can be one.
+QString readMessageFile(const QString& path)
+{
+    constexpr qint64 kMaxBytes = 1024 * 1024;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw IoError(path, f.errorString());
+    const QByteArray bytes = f.read(kMaxBytes + 1);
+    if (f.error() != QFileDevice::NoError)
+        throw IoError(path, f.errorString());
+    if (bytes.size() > kMaxBytes)
+        throw IoError(path, QStringLiteral("File too large (more than %1 bytes); a message holds at most %2 characters")
+                                .arg(kMaxBytes)
+                                .arg(kMessageMaxChars));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+    return cp1252::decode(bytes);
 }
 
 // Throws UserError with the reason when the arguments are not usable.
@@ -71,16 +108,13 @@ SendRequest parseSend(const QStringList& arguments)
     if (p.isSet(message) && p.isSet(messageFile))
         throw UserError(QStringLiteral("--message and --message-file exclude each other"));
     if (p.isSet(message))
-        r.message = p.value(message).split(u'\n');
+        r.message = messageLines(p.value(message));
     if (p.isSet(messageFile)) {
-        QFile f(p.value(messageFile));
-        if (!f.open(QIODevice::ReadOnly))
-            throw IoError(f.fileName(), f.errorString());
-        QString text = QString::fromUtf8(f.readAll());
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        if (text.endsWith(u'\n'))
-            text.chop(1);
-        r.message = text.isEmpty() ? QStringList() : text.split(u'\n');
+        QString text = readMessageFile(p.value(messageFile));
+        // The file's last line end closes its last line; it starts no further one.
+        if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+            text.chop(text.endsWith(QStringLiteral("\r\n")) ? 2 : 1);
+        r.message = messageLines(text);
     }
     if (p.isSet(expire)) {
         const QString hours = p.value(expire);
@@ -177,12 +211,17 @@ int runSend(const SendRequest& r)
         console::err(client.texts[summary.reason == RefusalReason::TooLarge ? WarnTooLarge : WarnNothingSelected]);
         return Refused;
     }
-    // The window offers Finish only with at least one recipient; so does the tool.
+    // The window offers Finish only with at least one recipient; so does the tool. An
+    // empty --to would take no slot in the job: it is no recipient either.
     if (r.to.isEmpty()) {
         console::err(QStringLiteral("No recipients: give at least one --to ADDR."));
         return Refused;
     }
-    if (const QString refusal = JobRefusal(client); !refusal.isEmpty()) {
+    if (r.to.contains(QString())) {
+        console::err(QStringLiteral("An empty --to was given: each --to needs an address."));
+        return Refused;
+    }
+    if (const QString refusal = JobRefusal(client, RefusalAudience::CommandLine); !refusal.isEmpty()) {
         console::err(refusal);
         return Refused;
     }

@@ -1,6 +1,7 @@
 #include "config/Paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -19,4 +20,21 @@ QString PolicyFilePathFor(const QString& programPath)
     if (dot > nameStart)
         return programPath.left(dot) + QStringLiteral(".INI");
     return programPath + QStringLiteral(".INI");
+}
+
+QString SystemPolicyFile()
+{
+#ifdef Q_OS_WIN
+    return {}; // beside the program only
+#else
+    return QStringLiteral("/etc/parvela/parvelaclient.INI");
+#endif
+}
+
+QString LocatePolicyFile(const QString& programPath, const QString& systemFile)
+{
+    const QString beside = PolicyFilePathFor(programPath);
+    if (!QFileInfo::exists(beside) && !systemFile.isEmpty() && QFileInfo::exists(systemFile))
+        return systemFile;
+    return beside;
 }

@@ -29,6 +29,18 @@ quint8 storedColorScheme(const QString& value)
     }
 }
 
+// A memory file that cannot be read is reported, and the start goes on without it:
+// the steps after it still run, so a new policy version's locks are applied and the
+// next save stores the right values.
+void loadMemoryFile(Client& client, void (*load)(Client&))
+{
+    try {
+        load(client);
+    } catch (const IoError& e) {
+        client.prompter.warning(e.message());
+    }
+}
+
 // The saves the loader itself makes; the command-line tool only reads.
 void saveFromLoader(Client& client)
 {
@@ -87,14 +99,14 @@ void LoadUserSettings(Client& client)
 
     state.RememberTo = asciiUpper(reg.read(QStringLiteral("REMEMBERTO"))) == kEnabled;
     if (state.RememberTo) {
-        LoadRecipientCache(client);
+        loadMemoryFile(client, &LoadRecipientCache);
         const QString subject = reg.read(QStringLiteral("SUBJECT"));
         if (!subject.isEmpty())
             form.setSubjectText(subject);
     }
     state.RememberMessage = asciiUpper(reg.read(QStringLiteral("REMEMBEREMAIL"))) == kEnabled;
     if (state.RememberMessage)
-        LoadMessageCache(client);
+        loadMemoryFile(client, &LoadMessageCache);
 
     state.LanguageName = asciiUpper(reg.read(QStringLiteral("LANGUAGE")));
     const QString lastPath = reg.read(QStringLiteral("LASTPATH"));

@@ -26,6 +26,35 @@ QString unquote(const QString& v)
     return v;
 }
 
+// The lines of text: a line ends at CR, LF or CR LF, as the Windows reader has it. A
+// file converted twice (CR CR LF) thus ends a line and then an empty one, rather than
+// leaving a CR in a value.
+QList<QStringView> lines(QStringView text)
+{
+    QList<QStringView> result;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        result.append(text.mid(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    result.append(text.mid(start));
+    return result;
+}
+
+// A file saved by a modern editor may start with UTF-8's byte-order mark: it is then
+// UTF-8 throughout. Any other file is Windows-1252.
+QString decodeText(const QByteArray& content)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (content.startsWith(bom))
+        return QString::fromUtf8(content.mid(bom.size()));
+    return cp1252::decode(content);
+}
+
 } // namespace
 
 std::optional<ProfileReader> ProfileReader::open(const QString& path)
@@ -39,13 +68,10 @@ std::optional<ProfileReader> ProfileReader::open(const QString& path)
 ProfileReader ProfileReader::fromBytes(const QByteArray& content)
 {
     ProfileReader r;
-    const QString text = cp1252::decode(content);
+    const QString text = decodeText(content);
     QHash<QString, QString>* current = nullptr;
     bool skippingRepeat = false;
-    for (QStringView rawLine : QStringView(text).split(u'\n')) {
-        QStringView line = rawLine;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    for (QStringView line : lines(text)) {
         const QString trimmed = trimBlanks(line);
         if (trimmed.isEmpty() || trimmed.front() == u';')
             continue;
@@ -99,8 +125,8 @@ int ProfileReader::profileInteger(const QString& value)
     while (i < value.size() && isBlank(value[i]))
         ++i;
     bool negative = false;
-    if (i < value.size() && value[i] == u'-') {
-        negative = true;
+    if (i < value.size() && (value[i] == u'-' || value[i] == u'+')) {
+        negative = value[i] == u'-';
         ++i;
     }
     int base = 10;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
+#include <QSet>
 
 // Off Windows the store is a small text file of NAME=value lines under one [PVX2007]
 // heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is replaced as a
@@ -39,6 +40,8 @@ QString escape(const QString& v)
 
 QString unescape(QStringView v)
 {
+    if (!v.contains(u'\\'))
+        return v.toString();
     QString out;
     out.reserve(v.size());
     for (qsizetype i = 0; i < v.size(); ++i) {
@@ -64,18 +67,20 @@ Values load(const QString& path, bool* exists = nullptr)
     if (!f.open(QIODevice::ReadOnly))
         throw IoError(path, f.errorString());
     const QString text = QString::fromUtf8(f.readAll());
+    // One pass over the file; the first value of a name counts (a set of the names
+    // seen keeps a large store from taking time by the square of its size).
+    QSet<QString> seen;
     for (QStringView line : QStringView(text).split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
         const qsizetype eq = line.indexOf(u'=');
         if (line.startsWith(u'[') || eq <= 0)
             continue;
-        const QString name = asciiUpper(line.left(eq).toString());
-        bool seen = false;
-        for (const auto& v : values)
-            seen = seen || v.first == name;
-        if (!seen)
-            values.append({name, unescape(line.mid(eq + 1))});
+        QString name = asciiUpper(line.left(eq).toString());
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
+        values.append({std::move(name), unescape(line.mid(eq + 1))});
     }
     return values;
 }

@@ -2,16 +2,20 @@
 
 #include "client/Client.h"
 #include "platform/Cp1252.h"
+#include "platform/BoundedFile.h"
 #include "platform/Errors.h"
 #include "platform/WholeFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
 namespace {
 
 constexpr qsizetype kMessageLinesKept = 5000;
+// Far above what the program writes (5000 message lines); anything bigger is not ours
+// and is not loaded into memory.
+constexpr qint64 kMemoryFileMaxBytes = 1024 * 1024;
 
 // Replaces the file as a whole: the old content stays until the new one is complete.
 void writeLines(const QString& path, const QStringList& lines)
@@ -24,17 +28,13 @@ void writeLines(const QString& path, const QStringList& lines)
 
 // The lines of an existing file; nullopt when there is no file. A line is read before
 // the end of the file is tested, so an empty file still gives one empty line, and a
-// line end at the very end of the file starts no further line.
+// line end at the very end of the file starts no further line. Throws IoError for a
+// file that cannot be read, is not a plain file or is over 1 MiB.
 std::optional<QStringList> readLines(const QString& path)
 {
-    QFile f(path);
-    if (!f.exists())
+    if (!QFileInfo::exists(path))
         return std::nullopt;
-    QByteArray content;
-    if (f.open(QIODevice::ReadOnly))
-        content = f.readAll();
-    if (!f.isOpen() || f.error() != QFileDevice::NoError)
-        throw IoError(path, f.errorString());
+    const QByteArray content = BoundedFile::read(path, kMemoryFileMaxBytes);
 
     QStringList lines;
     qsizetype start = 0;

@@ -1,13 +1,14 @@
 #include "spool/JobDescriptor.h"
 
 #include "client/OptionState.h"
+#include "platform/BoundedFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 
 namespace {
 
 // Field layout of the record.
-constexpr int kLongField = 201;  // ShortText200: length byte + 200 characters
+constexpr int kLongField = kTextFieldBytes + 1; // ShortText200: length byte + 200 characters
 constexpr int kShortField = 21;  // ShortText20: length byte + 20 characters
 constexpr int kSenderEmailAt = kRecipientSlots * kLongField; // 100500
 constexpr int kSenderNameAt = kSenderEmailAt + kLongField;   // 100701
@@ -80,7 +81,22 @@ std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QStrin
     const int closing = quint8(bytes[kClosingWordAt]) | (quint8(bytes[kClosingWordAt + 1]) << 8);
     if (closing != 1)
         return fail(QStringLiteral("the closing word is %1, not 1").arg(closing));
+    if (bytes[kClosingWordAt - 1] != 0)
+        return fail(QStringLiteral("the spare byte %1 is %2, not 0").arg(kClosingWordAt - 1).arg(quint8(bytes[kClosingWordAt - 1])));
 
+    // Every field: its length byte within the field, and nothing but zeros after its text.
+    auto badField = [&bytes](int offset, int size, const QString& name) -> QString {
+        const int length = quint8(bytes[offset]);
+        if (length > size - 1)
+            return QStringLiteral("the %1 field's length byte is %2, more than %3").arg(name).arg(length).arg(size - 1);
+        for (int i = offset + 1 + length; i < offset + size; ++i)
+            if (bytes[i] != 0)
+                return QStringLiteral("byte %1, after the text of the %2 field, is %3, not 0")
+                    .arg(i)
+                    .arg(name)
+                    .arg(quint8(bytes[i]));
+        return {};
+    };
     struct Field {
         int offset;
         int size;
@@ -92,25 +108,38 @@ std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QStrin
         {kEncryptionAt, kShortField, "encryption"}, {kSelfExtractingAt, kShortField, "self-extracting"},
         {kExpiryAt, kShortField, "expiry hours"},
     };
-    for (const Field& f : fields) {
-        if (quint8(bytes[f.offset]) > f.size - 1)
-            return fail(QStringLiteral("the %1 field's length byte is %2, more than %3")
-                            .arg(QLatin1String(f.name))
-                            .arg(quint8(bytes[f.offset]))
-                            .arg(f.size - 1));
-    }
+    for (const Field& f : fields)
+        if (const QString why = badField(f.offset, f.size, QLatin1String(f.name)); !why.isEmpty())
+            return fail(why);
 
     JobDescriptor d;
+    // The options say "ENABLED" or "DISABLED" and nothing else; the expiry is 1 to 5 digits.
+    auto option = [&](int offset, const char* name, bool* value) -> QString {
+        const QString text = getText(bytes, offset);
+        if (text != OptionState::word(true) && text != OptionState::word(false))
+            return QStringLiteral("the %1 field holds \"%2\", not ENABLED or DISABLED").arg(QLatin1String(name), text);
+        *value = text == OptionState::word(true);
+        return {};
+    };
+    if (const QString why = option(kEncryptionAt, "encryption", &d.encrypted); !why.isEmpty())
+        return fail(why);
+    if (const QString why = option(kSelfExtractingAt, "self-extracting", &d.selfExtracting); !why.isEmpty())
+        return fail(why);
+    d.expireHours = getText(bytes, kExpiryAt);
+    if (!IsExpiryText(d.expireHours))
+        return fail(QStringLiteral("the expiry hours field holds \"%1\", not 1 to 5 digits").arg(d.expireHours));
+
+    // The recipients fill the slots from slot 0; every slot after them holds "n/a".
     int firstFree = -1;
     for (int slot = 0; slot < kRecipientSlots; ++slot) {
         const int offset = slot * kLongField;
-        if (quint8(bytes[offset]) > kLongField - 1)
-            return fail(QStringLiteral("recipient slot %1's length byte is %2, more than 200")
-                            .arg(slot)
-                            .arg(quint8(bytes[offset])));
+        if (const QString why = badField(offset, kLongField, QStringLiteral("recipient slot %1").arg(slot));
+            !why.isEmpty())
+            return fail(why);
         const QString text = getText(bytes, offset);
-        // A free slot holds "n/a" (an empty one holds no recipient either).
-        if (text == kFreeSlot || text.isEmpty()) {
+        if (text.isEmpty())
+            return fail(QStringLiteral("recipient slot %1 is empty; a free slot holds \"n/a\"").arg(slot));
+        if (text == kFreeSlot) {
             if (firstFree < 0)
                 firstFree = slot;
             continue;
@@ -123,8 +152,32 @@ std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QStrin
     d.senderName = getText(bytes, kSenderNameAt);
     d.senderCompany = getText(bytes, kSenderCompanyAt);
     d.subject = getText(bytes, kSubjectAt);
-    d.encrypted = getText(bytes, kEncryptionAt) == OptionState::word(true);
-    d.selfExtracting = getText(bytes, kSelfExtractingAt) == OptionState::word(true);
-    d.expireHours = getText(bytes, kExpiryAt);
     return d;
+}
+
+bool IsExpiryText(const QString& text)
+{
+    if (text.isEmpty() || text.size() > kExpiryMaxDigits)
+        return false;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+std::optional<JobDescriptor> ReadJobDescriptorFile(const QString& path, QString* problem)
+{
+    BoundedFile file(path);
+    if (!file.isRegular()) {
+        if (problem)
+            *problem = file.notRegularText().toLower();
+        return std::nullopt;
+    }
+    // The size is checked before a byte is read: a huge file is refused, not loaded.
+    if (file.size() != kDescriptorSize) {
+        if (problem)
+            *problem = QStringLiteral("the record is %1 bytes long, not %2").arg(file.size()).arg(kDescriptorSize);
+        return std::nullopt;
+    }
+    return DecodeJobDescriptor(file.readAll(), problem);
 }

@@ -67,14 +67,13 @@ QList<JobListingEntry> ListJobs(const QString& folder)
         const Seen& s = it.value();
         const QString base = prefix + e.name;
         if (s.descriptor) {
-            QFile f(base + QStringLiteral(".pvx"));
-            if (f.open(QIODevice::ReadOnly)) {
+            try {
                 QString problem;
-                e.descriptor = DecodeJobDescriptor(f.readAll(), &problem);
+                e.descriptor = ReadJobDescriptorFile(base + QStringLiteral(".pvx"), &problem);
                 if (!e.descriptor)
                     e.problem = QStringLiteral("invalid descriptor: ") + problem;
-            } else {
-                e.problem = QStringLiteral("descriptor unreadable: ") + f.errorString();
+            } catch (const IoError& error) {
+                e.problem = QStringLiteral("descriptor unreadable: ") + error.systemText();
             }
         }
         if (s.folder)

@@ -1,6 +1,7 @@
 #include "spool/JobName.h"
 
 #include "client/ClientState.h"
+#include "platform/Cp1252.h"
 #include "util/NameParts.h"
 
 #include <QFileInfo>
@@ -19,14 +20,20 @@ QString trimControls(const QString& text)
 }
 
 // The computer name as a piece of a file name: a name from the environment may hold
-// anything, and a separator in it would put the job into another folder.
+// anything, and a separator in it would put the job into another folder. A character
+// Windows-1252 has no byte for becomes '-' as well (one for each character, however
+// many UTF-16 units it takes): the lock file's text names its own file in that code
+// page, and a '?' there would name another one.
 QString fileNameSafe(const QString& name)
 {
-    QString safe = name;
-    for (QChar& c : safe) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c))
-            c = u'-';
+    QString safe;
+    safe.reserve(name.size());
+    for (const char32_t u : name.toUcs4()) {
+        const QString c = QString::fromUcs4(&u, 1);
+        if (u < 0x20 || u == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c) || !cp1252::canEncode(c))
+            safe += u'-';
+        else
+            safe += c;
     }
     return safe;
 }

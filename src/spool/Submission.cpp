@@ -1,6 +1,7 @@
 #include "spool/Submission.h"
 
 #include "client/Client.h"
+#include "i18n/CopyWindowTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/FileTree.h"
 #include "recipients/MemoryFiles.h"
@@ -34,52 +35,7 @@ private:
     const std::function<void(bool)>& m_setEnabled;
 };
 
-// A text the server would receive as '?' is refused, naming the field.
-QString unsendable(const QString& field, const QString& text)
-{
-    QString bad;
-    if (cp1252::canEncode(text, &bad))
-        return {};
-    const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
-    return QStringLiteral("The %1 contains the character \"%2\" (U+%3), which cannot be sent. "
-                          "Remove it and press Finish again.")
-        .arg(field, bad, code);
-}
-
 } // namespace
-
-QString JobRefusal(const Client& client)
-{
-    const ClientForm& form = client.form;
-    const ClientState& state = client.state;
-    qsizetype recipients = 0;
-    for (const QString& r : form.recipients())
-        if (!r.isEmpty())
-            ++recipients;
-    if (recipients > kRecipientSlots)
-        return QStringLiteral("There are %1 recipients, but a job can go to at most %2. "
-                              "Remove %3 and press Finish again.")
-            .arg(recipients)
-            .arg(kRecipientSlots)
-            .arg(recipients - kRecipientSlots);
-
-    for (const QString& r : form.recipients())
-        if (QString why = unsendable(QStringLiteral("recipient ") + r, r); !why.isEmpty())
-            return why;
-    const std::pair<const char*, QString> fields[] = {
-        {"subject", form.subjectText()},
-        {"sender's e-mail address", state.SenderEmail},
-        {"sender's name", state.SenderName},
-        {"sender's company", state.SenderCompany},
-    };
-    for (const auto& [field, text] : fields)
-        if (QString why = unsendable(QLatin1String(field), text); !why.isEmpty())
-            return why;
-    for (const QString& line : form.messageLines())
-        if (QString why = unsendable(QStringLiteral("message"), line); !why.isEmpty())
-            return why;
-    return {};
-}
 
 namespace {
 
@@ -191,13 +147,17 @@ void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, co
     std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
     job.made.append(folderName);
     // Flushed with the message, below.
-    ShellCopy(
-        job.fs, plan, *folder,
-        [&hooks](const CopyProgress& progress) {
-            stopIfRequested(hooks);
-            return !hooks.copyObserver || hooks.copyObserver(progress);
-        },
-        false);
+    try {
+        ShellCopy(
+            job.fs, plan, *folder,
+            [&hooks](const CopyProgress& progress) {
+                stopIfRequested(hooks);
+                return !hooks.copyObserver || hooks.copyObserver(progress);
+            },
+            false);
+    } catch (const CopyCancelled&) {
+        throw CopyCancelled(CopyWindowTextsFor(client.state.LanguageName).cancelled); // in the user's language
+    }
 }
 
 void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
@@ -312,7 +272,7 @@ void FinishJob(Client& client, const SubmissionHooks& hooks)
             return;
         }
         // What the job file cannot carry is refused before anything is written.
-        if (const QString refusal = JobRefusal(client); !refusal.isEmpty()) {
+        if (const QString refusal = JobRefusal(client, RefusalAudience::Window); !refusal.isEmpty()) {
             client.prompter.plain(kApplicationTitle, refusal);
             return;
         }

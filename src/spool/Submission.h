@@ -1,6 +1,7 @@
 #pragma once
 // Finish: the summary, the confirmation and the job written into the upload folder
 // under its lock: lock, descriptor, copied selection, message; then the lock goes.
+#include "spool/JobRefusal.h"
 #include "util/FileCopy.h"
 
 #include <QString>
@@ -35,10 +36,6 @@ void FinishJob(Client& client, const SubmissionHooks& hooks);
 // failed and whether the job was removed; whatever could not be removed is named, and
 // then the lock stays.
 bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks);
-
-// Checks before anything is written: every text fits Windows-1252 and there are at
-// most 500 recipients. Returns the refusal text, or empty when the job may be written.
-QString JobRefusal(const Client& client);
 
 // Checks of the plan before anything is written: every item can be read, is no pipe,
 // device or system file, the upload folder is no part of it, every name and path fits

@@ -23,10 +23,10 @@ struct CopyProgress {
 // Return false to cancel the copy.
 using CopyObserver = std::function<bool(const CopyProgress&)>;
 
-// Thrown when the user cancels a copy.
+// Thrown when the user cancels a copy; the text may be given in the user's language.
 class CopyCancelled : public UserError {
 public:
-    CopyCancelled() : UserError(QStringLiteral("The copy was cancelled.")) {}
+    explicit CopyCancelled(const QString& text = QStringLiteral("The copy was cancelled.")) : UserError(text) {}
 };
 
 // Makes every folder and copies every file of plan into dest, an open folder that

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +19,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -381,10 +383,137 @@ private Q_SLOTS:
         badLength[101346] = 21; // the expiry's length byte past its field
         QCOMPARE(run(badLength), 1);
         QByteArray gap = good;
-        gap[0] = 3; // slot 0 free ("n/a") while slot 1 is filled
-        gap.replace(1, 3, "n/a");
+        gap.replace(0, 201, QByteArray(201, '\0')); // slot 0 free ("n/a") while slot 1 is filled
+        gap.replace(0, 4, "\x03n/a");
         QCOMPARE(run(gap), 1);
+        QByteArray garbage = good;
+        garbage.replace(101304, 21, QByteArray("\x07GARBAGE").leftJustified(21, '\0'));
+        QCOMPARE(run(garbage), 1);
         QCOMPARE(parvela({"check", env.root() + "/none.pvx"}).code, 2);
+    }
+
+    // What is not a plain file of 101370 bytes is refused before it is read: a pipe
+    // does not hang the check, a device or a sparse giant does not fill the memory.
+    void checkRefusesOddFilesUnread_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("device") << "device" << "invalid: not a regular file";
+        QTest::newRow("FIFO") << "fifo" << "invalid: not a regular file";
+        QTest::newRow("folder") << "folder" << "invalid: is a directory";
+        QTest::newRow("10 GB sparse") << "sparse" << "invalid: the record is 10737418240 bytes long, not 101370";
+    }
+    void checkRefusesOddFilesUnread()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, problem);
+        TestEnv env;
+        QString path = env.root() + "/job.pvx";
+        if (kind == "device")
+            path = "/dev/zero";
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        if (kind == "sparse") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(10737418240LL));
+        }
+        const Run r = parvela({"check", path});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out.trimmed(), problem);
+    }
+
+    // A job whose descriptor breaks a rule of the record is broken, whatever else it has.
+    void jobsHoldsDescriptorsToTheRecord()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QCOMPARE(parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")}).code, 0);
+        const QString pvx = env.upload() + '/' + jobFiles(env.upload()).filter(".pvx").value(0);
+        QByteArray record = readAll(pvx);
+        record.replace(101304, 21, QByteArray("\x07GARBAGE").leftJustified(21, '\0'));
+        env.makeFile("upload/" + QFileInfo(pvx).fileName(), record);
+        const Run r = parvela({"jobs", env.upload()});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("  broken") &&
+                     r.out.contains("(invalid descriptor: the encryption field holds \"GARBAGE\", not ENABLED or DISABLED)"),
+                 qPrintable(r.out));
+    }
+
+    // The edges of what the command line gives: empty and multi-line messages, message
+    // files in either encoding, empty or oversized fields. A refusal speaks of the
+    // command line, never of a Finish button, and writes nothing.
+    void sendEdges_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("messageFile");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("message"); // the job's .msg when sent
+        QTest::addColumn<QString>("error");      // in the error output when refused
+        const QByteArray none;
+        QTest::newRow("empty message") << QStringList{"--message", ""} << none << 0 << QByteArray("") << "";
+        QTest::newRow("CR LF in the message")
+            << QStringList{"--message", "one\r\ntwo\rthree"} << none << 0 << QByteArray("one\r\ntwo\r\nthree\r\n") << "";
+        QTest::newRow("message file in UTF-8") << QStringList{} << QByteArray("caf\xc3\xa9 \xe2\x82\xac\r\nend\r\n") << 0
+                                               << QByteArray("caf\xe9 \x80\r\nend\r\n") << "";
+        QTest::newRow("message file with byte-order mark")
+            << QStringList{} << QByteArray("\xef\xbb\xbf" "caf\xc3\xa9\n") << 0 << QByteArray("caf\xe9\r\n") << "";
+        QTest::newRow("message file in Windows-1252")
+            << QStringList{} << QByteArray("caf\xe9 \x80\r\n") << 0 << QByteArray("caf\xe9 \x80\r\n") << "";
+        QTest::newRow("empty --to") << QStringList{"--to", ""} << none << 1 << none
+                                    << "An empty --to was given: each --to needs an address.";
+        QTest::newRow("long recipient")
+            << QStringList{"--to", QString(240, u'r') + "@example.com"} << none << 1 << none
+            << "The recipient " + QString(40, u'r') + "... is 252 characters long, but a job has room for 200. "
+                                                      "Shorten it and run the command again.";
+        QTest::newRow("long subject") << QStringList{"--subject", QString(201, u's')} << none << 1 << none
+                                      << "The subject is 201 characters long, but a job has room for 200. Shorten it "
+                                         "and run the command again.";
+        QTest::newRow("long message") << QStringList{"--message", QString(2000, u'a') + "\r\n" + QString(2000, u'b')}
+                                      << none << 1 << none
+                                      << "The message is 4001 characters long, but a message holds at most 4000. "
+                                         "Shorten it and run the command again.";
+        QTest::newRow("character beyond Windows-1252")
+            << QStringList{"--subject", QString::fromUtf8("\u0141")} << none << 1 << none
+            << QString::fromUtf8("which cannot be sent. Remove it and run the command again.");
+    }
+    void sendEdges()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, messageFile);
+        QFETCH(int, code);
+        QFETCH(QByteArray, message);
+        QFETCH(QString, error);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        if (!messageFile.isNull())
+            args << "--message-file" << env.makeFile("message.txt", messageFile);
+        const Run r = parvela(QStringList{"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes"} + args +
+                              QStringList{env.makeFile("f.txt", "x")});
+        QCOMPARE(r.code, code);
+        if (code != 0) {
+            QVERIFY2(r.err.contains(error) && !r.err.contains("Finish"), qPrintable(r.err));
+            QVERIFY(jobFiles(env.upload()).isEmpty());
+            return;
+        }
+        const QString msg = jobFiles(env.upload()).filter(".msg").value(0);
+        QCOMPARE(readAll(env.upload() + '/' + msg), message);
+    }
+
+    // A memory file that cannot be read is reported, and the job still goes.
+    void sendWarnsOfAnUnreadableMemoryFileAndGoesOn()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const UserRegistry reg(env.registryPath());
+        for (auto [name, value] : {std::pair{"POLICYVERSION", "-1"}, {"VERSION", "2007 - R1.2.6"}, {"EXPIRE", "48"}, {"REMEMBERTO", "ENABLED"}})
+            reg.write(name, value);
+        QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
+        const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains("Warning: Is a directory: " + env.userDataFolder() + "pvxto.txt"), qPrintable(r.err));
+        QCOMPARE(jobFiles(env.upload()).size(), 3);
     }
 };
 

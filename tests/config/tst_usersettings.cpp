@@ -98,6 +98,21 @@ private Q_SLOTS:
         QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
     }
 
+    // An installed program without a policy file beside it reads the system's one; a
+    // file beside the program always wins, and without either the missing one beside
+    // the program is what start-up reports.
+    void policyFileBesideTheProgramOrTheSystemOne()
+    {
+        TestEnv env;
+        const QString program = env.programPath();
+        const QString system = env.root() + "/etc/parvela/parvelaclient.INI";
+        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+        env.makeFile("etc/parvela/parvelaclient.INI", "[Settings]\r\n");
+        QCOMPARE(LocatePolicyFile(program, system), system);
+        env.writeDefaultPolicy();
+        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+    }
+
     // The user data folder is made before anything can end the start.
     void missingPolicyFileStillCreatesTheUserFolderAndSavesNothing()
     {
@@ -352,25 +367,35 @@ private Q_SLOTS:
         QCOMPARE(readAll(env.registryPath()), stored);
     }
 
-    // A memory file that cannot be read stops the loading there; it is reported and
-    // the start goes on with what was loaded.
-    void unreadableMemoryFileIsReported()
+    // Memory files that cannot be read are reported, and the start goes on with every
+    // later step: a new policy version's lock is applied and stored at once, and the
+    // next quit saves what the user sees.
+    void unreadableMemoryFilesAreReportedAndTheStartGoesOn()
     {
         TestEnv env;
-        env.writeDefaultPolicy();
+        env.writeDefaultPolicy("POLICYVERSION=2\r\nENCRYPTED=DISABLED,LOCKED\r\n");
         QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
-        env.makeFile("appdata/Parvela/pvxcache.txt", "Hello\r\n");
-        seedStore(env, {{"REMEMBERTO", "ENABLED"}, {"REMEMBEREMAIL", "ENABLED"}, {"NAME", "Ann"},
-                        {"LANGUAGE", "DEUTSCH"}});
+        QFile big(env.userDataFolder() + "pvxcache.txt");
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(2 * 1048576));
+        big.close();
+        seedStore(env, {{"POLICYVERSION", "1"}, {"ENCRYPTED", "ENABLED"}, {"REMEMBERTO", "ENABLED"},
+                        {"SUBJECT", "Plans"}, {"REMEMBEREMAIL", "ENABLED"}, {"AUTOQUIT", "ENABLED"}});
         auto client = env.makeClient();
         ConnectOptionStores(*client);
-        QVERIFY(!client->guarded([&] { StartClient(*client); }));
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
-        QVERIFY(client->prompter.shown().first().text.contains(env.userDataFolder() + "pvxto.txt"));
-        QCOMPARE(client->state.SenderName, QString("Ann"));   // loaded before
-        QVERIFY(client->form.messageLines().isEmpty());         // not reached
-        QVERIFY(client->state.LanguageName.isEmpty());
+        QVERIFY(client->guarded([&] { StartClient(*client); }));
+        const QList<Prompt> shown = client->prompter.shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].kind, PromptKind::Warning);
+        QVERIFY(shown[0].text.contains(env.userDataFolder() + "pvxto.txt"));
+        QCOMPARE(shown[1].kind, PromptKind::Warning);
+        QVERIFY(shown[1].text.startsWith("File too large"));
+        QCOMPARE(client->form.subjectText(), QString("Plans")); // the steps after each file ran
+        QVERIFY(client->form.autoQuit());
+        QVERIFY(client->form.messageLines().isEmpty());
+        QCOMPARE(client->form.encr(), (Option{false, true}));
+        const UserRegistry reg(env.registryPath());
+        QCOMPARE(reg.read("POLICYVERSION"), QString("2"));
+        QCOMPARE(reg.read("ENCRYPTED"), QString("DISABLED,LOCKED"));
     }
 
     void quitAskedAndAnswered_data()

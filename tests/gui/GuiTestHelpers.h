@@ -5,6 +5,7 @@
 #include "app/gui/ClientProgram.h"
 #include "app/gui/ProgramEnd.h"
 #include "app/gui/MainWindow.h"
+#include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "selection/gui/ShellBrowser.h"
 
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 // Clicks OK (or Cancel) on the Settings dialog as soon as it shows; it waits in a
@@ -31,6 +33,28 @@ inline void answerSettingsWhenShown(SettingsDialog* dialog, bool ok)
     timer->start();
 }
 
+// Runs action as soon as window shows: a window that waits in a loop of its own needs
+// its answer under way before it opens.
+inline void whenShown(QWidget* window, const std::function<void()>& action)
+{
+    auto* timer = new QTimer(window);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, window, action] {
+        if (!window->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start();
+}
+
+// Clicks the named button of window as soon as it shows.
+inline void clickWhenShown(QWidget* window, const QString& button)
+{
+    whenShown(window, [window, button] { window->findChild<QPushButton*>(button)->click(); });
+}
+
 // One run of the window program inside a TestEnv.
 struct GuiRun {
     std::unique_ptr<Client> client;
@@ -38,6 +62,7 @@ struct GuiRun {
 
     MainWindow* window() const { return program->mainWindow(); }
     template <typename T> T* find(const QString& name) const { return window()->findChild<T*>(name); }
+    AfterSubmissionDialog* afterSubmission() const { return program->afterSubmissionDialog(); }
     QTabWidget* pages() const { return find<QTabWidget>(QStringLiteral("PC")); }
     // The folder the shell browser shows.
     QString browserFolder() const { return window()->findChild<ShellBrowser*>()->folder(); }
@@ -71,6 +96,10 @@ inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true
         for (int i = 0; i < 200 && run->client->state.FirstRun; ++i)
             QTest::qWait(10);
     }
+    // Keys and focus go to the main window, as for a user who just started the program.
+    run->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(run->window()))
+        qWarning("The main window did not become active");
     return run;
 }
 

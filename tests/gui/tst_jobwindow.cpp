@@ -171,6 +171,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
     run->client->prompter.clearShown();
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
     const auto shown = run->client->prompter.shown();
     QCOMPARE(shown.size(), 1);
@@ -284,6 +285,12 @@ void TestJobWindow::browserNavigationAndLastPath()
     auto run = startProgram(env);
     QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
+    // This start opens on the selection page; the list fills once the window is on
+    // screen, without any page change.
+    QCOMPARE(run->pages()->currentIndex(), 1);
+    auto* view = run->find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+    QCOMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("file.txt"));
 }
 
 void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
@@ -327,7 +334,7 @@ void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
 void TestJobWindow::progressWindowReportsAndCancels()
 {
     CopyProgressWindow window;
-    window.start();
+    window.start(QString(), QStringLiteral("Cancel"));
     CopyObserver observe = window.observer();
     CopyProgress p;
     p.filesTotal = 4;
@@ -345,7 +352,7 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QVERIFY(!observe(p));
     window.finish();
     QVERIFY(!window.isVisible());
-    window.start();
+    window.start(QString(), QStringLiteral("Cancel"));
     QVERIFY(observe(p));
     window.close();
     QVERIFY(window.isVisible());

@@ -10,7 +10,10 @@
 #include "selection/gui/DropZone.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +44,8 @@ private Q_SLOTS:
     void expiryField();
     void colourSchemes();
     void recipientsTypedIntoTheToField();
-    void messageEditorHoldsAtMost4000Characters();
+    void recipientsRemovedByKeyAndMenu();
+    void messageEditorAndItsMemory();
 };
 
 void TestMainWindow::cleanup()
@@ -403,24 +407,115 @@ void TestMainWindow::recipientsTypedIntoTheToField()
     QTest::mouseClick(run->find<LabelledEdit>("LEsubject")->edit(), Qt::LeftButton);
     QVERIFY(mto->isHidden());
     QCOMPARE(to->text(), QStringLiteral("ann@example.org; bob@example.org; "));
+
+    // An address still being typed is kept when a click elsewhere closes the list, and
+    // leaving the field afterwards adds nothing more.
+    QTest::mouseClick(to, Qt::LeftButton);
+    QTest::keyClicks(to, "cy@example.org");
+    QTest::mouseClick(run->find<QLabel>("lto"), Qt::LeftButton);
+    QCOMPARE(run->client->form.recipients(), QStringList({"ann@example.org", "bob@example.org", "cy@example.org"}));
+    QCOMPARE(to->text(), QStringLiteral("ann@example.org; bob@example.org; cy@example.org; "));
+    QTest::keyClick(to, Qt::Key_Tab);
+    QCOMPARE(run->client->form.recipients().size(), 3);
 }
 
-void TestMainWindow::messageEditorHoldsAtMost4000Characters()
+void TestMainWindow::recipientsRemovedByKeyAndMenu()
 {
     TestEnv env;
     useHome(env);
     env.writeDefaultPolicy();
     auto run = startProgram(env);
-    auto* re = run->find<QPlainTextEdit>("RE");
-    re->setFocus();
-    re->insertPlainText(QString(3990, u'a'));
-    re->insertPlainText(QStringLiteral("0123456789abcdef"));
-    QCOMPARE(re->toPlainText().size(), MainWindow::kMessageLimit);
-    QVERIFY(re->toPlainText().endsWith(QStringLiteral("0123456789")));
-    re->setPlainText(QStringLiteral("one\ntwo\n\nfour"));
-    QCOMPARE(run->client->form.messageLines(), QStringList({"one", "two", "", "four"}));
-    run->client->form.setMessageLines({"x", "y"});
-    QCOMPARE(re->toPlainText(), QStringLiteral("x\ny"));
+    run->find<QTabWidget>("PC")->setCurrentIndex(2);
+    run->client->form.setRecipients({"ann@example.org", "bob@example.org", "cy@example.org", "dan@example.org"});
+    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
+    auto* mto = run->find<QListWidget>("Mto");
+    QTest::mouseClick(to, Qt::LeftButton); // opens the list
+    QVERIFY(mto->isVisible());
+    mto->setFocus();
+    mto->item(1)->setSelected(true);
+    mto->item(3)->setSelected(true);
+    QTest::keyClick(mto, Qt::Key_Delete);
+    QCOMPARE(run->client->form.recipients(), QStringList({"ann@example.org", "cy@example.org"}));
+    mto->clearSelection();
+    mto->item(0)->setSelected(true);
+    run->find<QAction>("Delete1")->trigger();
+    QCOMPARE(run->client->form.recipients(), QStringList({"cy@example.org"}));
+    mto->clearSelection();
+    run->find<QAction>("Delete1")->trigger(); // nothing selected: nothing goes
+    QCOMPARE(mto->count(), 1);
+    mto->selectAll();
+    QTest::keyClick(mto, Qt::Key_Delete);
+    QVERIFY(run->client->form.recipients().isEmpty());
+    // With nobody left Finish stays off.
+    run->client->form.setSelection({SelectionEntry::file(env.makeFile("a.txt", "a"))});
+    run->find<QTabWidget>("PC")->setCurrentIndex(3);
+    QVERIFY(!run->find<QPushButton>("Bnext4")->isEnabled());
+}
+
+// The editor holds at most 4000 characters however the text arrives, and cutting
+// never takes away what stood before the cursor.
+void TestMainWindow::messageEditorAndItsMemory()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const UserRegistry reg(env.registryPath());
+    reg.write("POLICYVERSION", "-1");
+    reg.write("REMEMBEREMAIL", "ENABLED");
+    QDir().mkpath(env.userDataFolder());
+    QByteArray memory;
+    for (int i = 0; i < 41; ++i)
+        memory += QByteArray(99, char('a' + i % 26)) + "\r\n"; // 4100 characters in the editor
+    QFile cache(env.userDataFolder() + QStringLiteral("pvxcache.txt"));
+    QVERIFY(cache.open(QIODevice::WriteOnly));
+    cache.write(memory);
+    cache.close();
+    {
+        auto run = startProgram(env);
+        auto* re = run->find<QPlainTextEdit>("RE");
+        const QString loaded = re->toPlainText();
+        QCOMPARE(loaded.size(), MainWindow::kMessageLimit);
+        QVERIFY(QString::fromLatin1(memory).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).startsWith(loaded));
+        QCOMPARE(run->client->form.messageLines().join(u'\n'), loaded);
+        // Full: a key typed at the start changes nothing.
+        re->setFocus();
+        re->moveCursor(QTextCursor::Start);
+        QTest::keyClick(re, Qt::Key_B);
+        QTest::keyClick(re, Qt::Key_Return);
+        QCOMPARE(re->toPlainText(), loaded);
+
+        // Room for ten: pasted and dropped text go in from their beginning, up to the limit.
+        re->setPlainText(QString(3990, u'a'));
+        re->moveCursor(QTextCursor::End);
+        QGuiApplication::clipboard()->setText(QStringLiteral("0123456789abcdef"));
+        QTest::keyClick(re, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(re->toPlainText(), QString(3990, u'a') + QStringLiteral("0123456789"));
+        re->setPlainText(QString(3995, u'a'));
+        QMimeData dropped;
+        dropped.setText(QStringLiteral("VWXYZ12345"));
+        const QPoint at = re->viewport()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(re->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(re->viewport(), &move);
+        QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(re->viewport(), &drop);
+        QCOMPARE(re->toPlainText().size(), MainWindow::kMessageLimit);
+        QVERIFY(re->toPlainText().contains(QStringLiteral("VWXYZ")));
+        QVERIFY(!re->toPlainText().contains(u'1'));
+        QCOMPARE(run->client->form.messageLines().join(u'\n'), re->toPlainText());
+        ProgramEnd::reset();
+    }
+
+    // A memory of one empty line keeps it: quitting writes it back as one CR LF.
+    QVERIFY(cache.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cache.close();
+    auto run = startProgram(env);
+    QCOMPARE(run->client->form.messageLines(), QStringList({QString()}));
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    run->window()->close();
+    QVERIFY(ProgramEnd::requested());
+    QCOMPARE(readAll(cache.fileName()), QByteArray("\r\n"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <ctime>
+
 class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -61,6 +63,42 @@ private Q_SLOTS:
         QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
     }
 
+    // Files as administrators save them: other line ends, converted twice, a modern
+    // editor's UTF-8 with its byte-order mark.
+    void profileLineEndsAndEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("language");
+        const QByteArray lines[] = {"[Settings]", "SERVERUPLOAD=/srv/up", "[POLICIES]", "ENCRYPTED=ENABLED",
+                                    "DEFAULTLANGUAGE=FRAN\xe7" "AIS"};
+        auto joined = [&lines](const QByteArray& end) {
+            QByteArray out;
+            for (const QByteArray& l : lines)
+                out += l + end;
+            return out;
+        };
+        const QString french = QString::fromUtf8("FRAN\u00e7AIS");
+        QTest::newRow("CR LF") << joined("\r\n") << french;
+        QTest::newRow("LF") << joined("\n") << french;
+        QTest::newRow("CR") << joined("\r") << french;
+        QTest::newRow("CR CR LF") << joined("\r\r\n") << french;
+        QTest::newRow("no end on the last") << joined("\r\n").chopped(2) << french;
+        QByteArray utf8 = "\xef\xbb\xbf" + joined("\r\n");
+        utf8.replace("\xe7", "\xc3\xa7");
+        QTest::newRow("UTF-8 with byte-order mark") << utf8 << french;
+        // Without the mark the bytes are Windows-1252, whatever they look like.
+        QTest::newRow("UTF-8 bytes without the mark") << utf8.mid(3) << QString::fromUtf8("FRAN\u00c3\u00a7AIS");
+    }
+    void profileLineEndsAndEncodings()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, language);
+        const auto r = ProfileReader::fromBytes(content);
+        QCOMPARE(r.readString("Settings", "SERVERUPLOAD", "d"), QString("/srv/up"));
+        QCOMPARE(r.readString("POLICIES", "ENCRYPTED", "d"), QString("ENABLED"));
+        QCOMPARE(r.readString("POLICIES", "DEFAULTLANGUAGE", "d"), language);
+    }
+
     void profileIntegers_data()
     {
         QTest::addColumn<QString>("value");
@@ -69,6 +107,9 @@ private Q_SLOTS:
         QTest::newRow("blanks") << "  12" << 12;
         QTest::newRow("trailing text") << "12abc" << 12;
         QTest::newRow("negative") << "-7" << -7;
+        QTest::newRow("plus") << "+1" << 1;
+        QTest::newRow("blanks and plus") << " +12x" << 12;
+        QTest::newRow("two signs") << "+-1" << 0;
         QTest::newRow("hex") << "0x1F" << 31;
         QTest::newRow("no digits") << "abc" << 0;
         QTest::newRow("wraps at 32 bits") << "4294967298" << 2;
@@ -120,6 +161,27 @@ private Q_SLOTS:
         reg.write("colorscheme", "1");
         QCOMPARE(reg.read("ColorScheme"), QString("1"));
         QCOMPARE(readAll(env.registryPath()).count("COLORSCHEME="), 1);
+    }
+
+    // A store of 100,000 values is read in one pass: a reader that compares every name
+    // with every name before it takes minutes here.
+    void registryReadsALargeStoreInOnePass()
+    {
+        TestEnv env;
+        QByteArray content = "[PVX2007]\n";
+        for (int i = 0; i < 100000; ++i)
+            content += "NAME" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
+        content += "name5=a later value of a name counts not\n";
+        env.makeFile("config/TROVIK/PVX2007.ini", content);
+        const UserRegistry reg(env.registryPath());
+        // Processor time, not the clock: other work on the machine must not count.
+        const std::clock_t start = std::clock();
+        QCOMPARE(reg.read("name99999"), QString("value 99999"));
+        reg.write("NAME5", "changed");
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+        QVERIFY2(seconds < 10, qPrintable(QString::number(seconds)));
+        QCOMPARE(reg.read("NAME5"), QString("changed"));
+        QCOMPARE(reg.read("NAME6"), QString("value 6"));
     }
 
     void registryWriteFailureKeepsTheOldStore()

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::unique_ptr<Client> cacheClient(const TestEnv& env)
@@ -124,18 +126,38 @@ private Q_SLOTS:
         QCOMPARE(client->form.messageLines(), QStringList{"text"});
     }
 
+    // A memory file that is not a plain file or is bigger than the program ever writes
+    // is refused unread (a pipe does not hang the start, a huge file does not fill the
+    // memory), with its path and the reason.
+    void unreadableFileThrowsWithItsPath_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder") << "folder" << "Is a directory";
+        QTest::newRow("FIFO") << "fifo" << "Not a regular file";
+        QTest::newRow("over 1 MiB") << "large" << "File too large (400000000 bytes, at most 1048576 are read)";
+    }
     void unreadableFileThrowsWithItsPath()
     {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         TestEnv env;
         auto client = cacheClient(env);
-        QVERIFY(QDir().mkdir(messageFile(env)));
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(messageFile(env)));
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(messageFile(env)).constData(), 0600) == 0);
+        if (kind == "large") {
+            QFile f(messageFile(env));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(400000000));
+        }
         client->form.setMessageLines({"text"});
         try {
             LoadMessageCache(*client);
             QFAIL("no error");
         } catch (const IoError& e) {
             QCOMPARE(e.path(), messageFile(env));
-            QVERIFY(!e.systemText().isEmpty());
+            QCOMPARE(e.systemText(), reason);
         }
         QCOMPARE(client->form.messageLines(), QStringList{"text"});
     }
@@ -160,7 +182,8 @@ private Q_SLOTS:
             try {
                 save(*client);
             } catch (const IoError& e) {
-                failed = !e.systemText().isEmpty() && e.path().startsWith(env.userDataFolder());
+                failed = e.systemText() == QStringLiteral("No space left on device") &&
+                         e.path().startsWith(env.userDataFolder());
             }
             QVERIFY(failed);
         }

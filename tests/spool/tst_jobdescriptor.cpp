@@ -135,9 +135,32 @@ private Q_SLOTS:
         QByteArray slot = good;
         slot[7 * 201] = char(255);
         QTest::newRow("recipient length") << slot << "slot 7";
-        QByteArray gap = good;
-        gap.replace(0, 4, QByteArray("\x03n/a"));
-        QTest::newRow("gap in recipients") << gap << "slot 1 is filled after the free slot 0";
+        // A field's text replaced, zeros after it, as a writer that keeps to the layout would.
+        auto with = [&good](int offset, int size, const QByteArray& text) {
+            QByteArray r = good;
+            r.replace(offset, size, QByteArray(size, '\0'));
+            r[offset] = char(text.size());
+            r.replace(offset + 1, text.size(), text);
+            return r;
+        };
+        QTest::newRow("gap in recipients") << with(0, 201, "n/a") << "slot 1 is filled after the free slot 0";
+        QTest::newRow("empty recipient slot") << with(201, 201, "") << "slot 1 is empty";
+        QTest::newRow("free slot not n/a") << with(201 * 5, 201, "N/A") << "slot 5 is filled after the free slot 2";
+        QTest::newRow("encryption GARBAGE") << with(101304, 21, "GARBAGE") << "\"GARBAGE\", not ENABLED or DISABLED";
+        QTest::newRow("encryption lower case") << with(101304, 21, "enabled") << "encryption field holds";
+        QTest::newRow("self-extracting locked") << with(101325, 21, "ENABLED,LOCKED") << "self-extracting field";
+        QTest::newRow("expiry not digits") << with(101346, 21, "48h") << "\"48h\", not 1 to 5 digits";
+        QTest::newRow("expiry empty") << with(101346, 21, "") << "\"\", not 1 to 5 digits";
+        QTest::newRow("expiry 6 digits") << with(101346, 21, "123456") << "not 1 to 5 digits";
+        QByteArray afterText = good;
+        afterText[101103 + 1 + 5 + 3] = 'x'; // after the subject "Plans"
+        QTest::newRow("byte after a text") << afterText << "byte 101112, after the text of the subject field";
+        QByteArray afterFree = good;
+        afterFree[201 * 9 + 200] = 1;
+        QTest::newRow("byte after n/a") << afterFree << "recipient slot 9 field";
+        QByteArray spare = good;
+        spare[101367] = 7;
+        QTest::newRow("spare byte") << spare << "spare byte 101367 is 7";
         QTest::newRow("empty") << QByteArray() << "0 bytes";
     }
     void decodeRefusesBrokenRecords()

@@ -242,6 +242,23 @@ private Q_SLOTS:
         QTest::newRow("sender e-mail") << "email" << "The sender's e-mail address contains";
         QTest::newRow("sender company") << "company" << "The sender's company contains";
         QTest::newRow("message") << "message" << "The message contains the character \"\U0001F600\" (U+1F600)";
+        // Fields longer than the job holds are refused, never cut (a cut address is another one).
+        QTest::newRow("long recipient")
+            << "long recipient"
+            << "The recipient " + QString(40, u'r') + "... is 212 characters long, but a job has room for 200. "
+                                                      "Shorten it and press Finish again.";
+        QTest::newRow("long subject") << "long subject"
+                                      << "The subject is 201 characters long, but a job has room for 200. Shorten it "
+                                         "and press Finish again.";
+        QTest::newRow("long sender e-mail") << "long email"
+                                            << "The sender's e-mail address is 201 characters long, but a job has room "
+                                               "for 200. Shorten it in the Settings and press Finish again.";
+        QTest::newRow("long sender name") << "long name" << "The sender's name is 201 characters long";
+        QTest::newRow("long sender company") << "long company" << "The sender's company is 201 characters long";
+        QTest::newRow("long message") << "long message"
+                                      << "The message is 4001 characters long, but a message holds at most 4000.";
+        QTest::newRow("empty expiry") << "empty expiry" << "The expiry \"\" is not a number of hours of 1 to 5 digits.";
+        QTest::newRow("expiry in words") << "expiry words" << "The expiry \"1 week\" is not a number of hours";
     }
     void refusalsWriteNothing()
     {
@@ -271,6 +288,22 @@ private Q_SLOTS:
             client->state.SenderCompany = QStringLiteral("\u0100 Ltd");
         if (what == u"message")
             form.setMessageLines({QStringLiteral("fine"), QStringLiteral("\U0001F600")});
+        if (what == u"long recipient")
+            form.setRecipients({QStringLiteral("ok@example.com"), QString(200, u'r') + QStringLiteral("@example.com")});
+        if (what == u"long subject")
+            form.setSubjectText(QString(201, u's'));
+        if (what == u"long email")
+            client->state.SenderEmail = QString(201, u'e');
+        if (what == u"long name")
+            client->state.SenderName = QString(201, u'n');
+        if (what == u"long company")
+            client->state.SenderCompany = QString(201, u'c');
+        if (what == u"long message") // two line ends count one character each
+            form.setMessageLines({QString(2000, u'a'), QString(1999, u'b'), QString()});
+        if (what == u"empty expiry")
+            form.setExpireText(QString());
+        if (what == u"expiry words")
+            form.setExpireText(QStringLiteral("1 week"));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         FinishJob(*client, rec.hooks());
@@ -283,20 +316,37 @@ private Q_SLOTS:
         QVERIFY(rec.windowStates.isEmpty());
     }
 
-    void exactly500RecipientsGo()
+    // Everything at its limit goes, uncut: 500 recipients of 200 characters, the
+    // subject and the sender's fields of 200, a message of 4000 characters.
+    void everyFieldAtItsLimitGoes()
     {
         TestEnv env;
         auto client = startClient(env);
-        client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
+        ClientForm& form = client->form;
+        form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         for (int i = 0; i < 500; ++i)
-            client->form.appendRecipient(QStringLiteral("r%1@example.com").arg(i));
+            form.appendRecipient(QStringLiteral("%1@example.com").arg(i, 188, 10, QLatin1Char('r')));
+        form.setSubjectText(QString(200, u'\u00e9'));
+        client->state.SenderEmail = QString(200, u'e');
+        client->state.SenderName = QString(200, u'n');
+        client->state.SenderCompany = QString(200, u'\u20ac');
+        form.setMessageLines({QString(3998, u'm'), QString(), QString()});
+        form.setExpireText(QStringLiteral("99999"));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         FinishJob(*client, rec.hooks());
-        const auto d = DecodeJobDescriptor(readAll(env.upload() + u'/' + jobName(env) + QStringLiteral(".pvx")));
-        QVERIFY(d.has_value());
-        QCOMPARE(d->recipients.size(), 500);
-        QCOMPARE(d->recipients.last(), QStringLiteral("r499@example.com"));
+        const QString job = env.upload() + u'/' + jobName(env);
+        QString problem;
+        const auto d = DecodeJobDescriptor(readAll(job + QStringLiteral(".pvx")), &problem);
+        QVERIFY2(d.has_value(), qPrintable(problem));
+        QCOMPARE(d->recipients, form.recipients());
+        QCOMPARE(d->recipients.last().size(), 200);
+        QCOMPARE(d->subject, form.subjectText());
+        QCOMPARE(d->senderEmail, client->state.SenderEmail);
+        QCOMPARE(d->senderName, client->state.SenderName);
+        QCOMPARE(d->senderCompany, client->state.SenderCompany);
+        QCOMPARE(d->expireHours, QStringLiteral("99999"));
+        QCOMPARE(readAll(job + QStringLiteral(".msg")).size(), 3998 + 3 * 2);
     }
 
     // Sources that real home folders hold, each through Finish: either the job copies
@@ -489,6 +539,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("left"); // %name: the job's name
         const QString removed = QStringLiteral("\nThe job was removed from the upload folder.");
         QTest::newRow("cancelled") << "cancel" << "The copy was cancelled." + removed << QStringList();
+        // The cancel is told in the user's language.
+        QTest::newRow("cancelled, German") << "cancel de" << "Das Kopieren wurde abgebrochen." + removed << QStringList();
         QTest::newRow("source shrinks") << "shrink" << "%root/big.bin changed while it was being copied." + removed
                                         << QStringList();
         QTest::newRow("interrupted") << "stop" << "Interrupted (SIGTERM)." + removed << QStringList();
@@ -512,6 +564,10 @@ private Q_SLOTS:
         if (fault == u"fill" && !tmpfs.mount(env.upload(), QStringLiteral("size=4m"), &why))
             QSKIP(qPrintable(why));
         auto client = startClient(env);
+        if (fault == u"cancel de") {
+            client->state.LanguageName = kGerman;
+            fault = QStringLiteral("cancel");
+        }
         const QString source = env.makeFile(QStringLiteral("big.bin"), QByteArray(fault == u"shrink" ? 40 << 20 : 3 << 20, 'b'));
         client->form.setSelection({SelectionEntry::file(source)});
         client->prompter.queueAnswers({PromptAnswer::Yes});

@@ -227,6 +227,11 @@ private Q_SLOTS:
         QTest::newRow("midnight") << true << "OFFICE7" << "OFFICE7" << QTime(0, 0, 0) << "20081231";
         QTest::newRow("separators in the name") << true << "../up\\x:y" << "..-up-x-y" << QTime(14, 35, 22)
                                                 << "20081231143522";
+        // The lock file's text is Windows-1252: a character it has no byte for would turn
+        // into '?' there and name another file.
+        QTest::newRow("beyond Windows-1252") << true << QString::fromUtf8("\u0141\u00f3d\u017a-PC\U0001F600")
+                                             << QString::fromUtf8("-\u00f3d--PC-") << QTime(14, 35, 22)
+                                             << "20081231143522";
         QTest::newRow("unset: the host name") << false << "" << QSysInfo::machineHostName() << QTime(14, 35, 22)
                                               << "20081231143522";
     }

@@ -15,6 +15,10 @@
 
 ClientProgram::ClientProgram(Client& client)
 {
+    // The windows' placements are made for captions in an 8-point face.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
     m_main = std::make_unique<MainWindow>(client);
     m_order << m_main->metaObject()->className();
     m_settings = std::make_unique<SettingsDialog>();

@@ -1,9 +1,11 @@
 #include "app/gui/CopyProgressWindow.h"
 
 #include "client/ClientState.h"
+#include "i18n/LanguageLocale.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
@@ -21,7 +23,9 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
       m_files(new QLabel(this)),
       m_bytes(new QLabel(this)),
       m_bar(new QProgressBar(this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
+      m_texts(CopyWindowTextsFor(QString())),
+      m_locale(LanguageLocale(QString()))
 {
     setObjectName(QStringLiteral("CopyProgressWindow"));
     setWindowTitle(kApplicationTitle);
@@ -34,6 +38,7 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     m_name->setMinimumWidth(380);
     m_name->setWordWrap(false);
     m_bar->setRange(0, 1000);
+    m_cancel->setAutoDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_name);
     layout->addWidget(m_bar);
@@ -46,13 +51,11 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     });
 }
 
-QString CopyProgressWindow::sizeText(qint64 bytes)
+void CopyProgressWindow::start(const QString& languageName, const QString& cancelCaption)
 {
-    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
-}
-
-void CopyProgressWindow::start()
-{
+    m_texts = CopyWindowTextsFor(languageName);
+    m_locale = LanguageLocale(languageName);
+    m_cancel->setText(cancelCaption);
     m_cancelled = false;
     m_cancel->setEnabled(true);
     m_name->clear();
@@ -69,11 +72,16 @@ bool CopyProgressWindow::report(const CopyProgress& p)
     if (!isVisible()) {
         show();
         raise();
+        activateWindow();
+        m_cancel->setFocus();
     }
     if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= kRepaintMs) {
-        m_name->setText(QStringLiteral("Copying: ") + p.currentName);
-        m_files->setText(QStringLiteral("Files: %1 of %2").arg(p.filesDone).arg(p.filesTotal));
-        m_bytes->setText(QStringLiteral("%1 of %2").arg(sizeText(p.bytesDone), sizeText(p.bytesTotal)));
+        auto size = [this](qint64 bytes) {
+            return m_locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+        };
+        m_name->setText(m_texts.copying.arg(p.currentName));
+        m_files->setText(m_texts.files.arg(p.filesDone).arg(p.filesTotal));
+        m_bytes->setText(m_texts.bytes.arg(size(p.bytesDone), size(p.bytesTotal)));
         const double part = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal)
             : (p.filesTotal > 0 ? double(p.filesDone) / double(p.filesTotal) : 0.0);
         m_bar->setValue(int(part * 1000.0));
@@ -95,4 +103,14 @@ void CopyProgressWindow::closeEvent(QCloseEvent* event)
     m_cancelled = true;
     m_cancel->setEnabled(false);
     event->ignore();
+}
+
+void CopyProgressWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Escape cancels, like the Cancel button and the close box.
+    if (event->key() == Qt::Key_Escape) {
+        m_cancel->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

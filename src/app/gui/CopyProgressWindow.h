@@ -2,9 +2,11 @@
 // The window shown while a job's selection is copied: files and bytes done of the
 // total, the name being copied and Cancel. The copy runs on the window's thread, so
 // the observer keeps the window painted by turning the events now and then.
+#include "i18n/CopyWindowTexts.h"
 #include "util/FileCopy.h"
 
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QWidget>
 
 class QLabel;
@@ -22,14 +24,14 @@ public:
     CopyObserver observer();
 
     bool cancelled() const { return m_cancelled; }
-    void start();
+    // A new copy: the window takes the texts of the language (key languageName,
+    // cancelCaption for its button) as it opens.
+    void start(const QString& languageName, const QString& cancelCaption);
     void finish();
-
-    // Text helpers, also used by the tests.
-    static QString sizeText(qint64 bytes);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* m_name;
@@ -37,6 +39,8 @@ private:
     QLabel* m_bytes;
     QProgressBar* m_bar;
     QPushButton* m_cancel;
+    CopyWindowTexts m_texts;
+    QLocale m_locale;
     QElapsedTimer m_sincePaint;
     bool m_cancelled = false;
 };

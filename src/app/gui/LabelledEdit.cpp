@@ -34,3 +34,16 @@ LabelledEdit::LabelledEdit(const QString& name, int labelWidth, QWidget* parent)
     connect(m_label, &ClickLabel::clicked, this, &LabelledEdit::subLabelClicked);
     connect(m_edit, &ClickLineEdit::clicked, this, &LabelledEdit::clicked);
 }
+
+void LabelledEdit::placeEdit(const QRect& editRect)
+{
+    constexpr int kLabelSpacing = 3;
+    delete layout(); // the widgets stay; nothing places them behind our back
+    const QSize label = m_label->sizeHint();
+    const int labelTop = editRect.top() + (editRect.height() - label.height()) / 2;
+    const QRect all = QRect(editRect.left() - kLabelSpacing - label.width(), labelTop, label.width(), label.height())
+                          .united(editRect);
+    setGeometry(all);
+    m_label->setGeometry(QRect(QPoint(0, labelTop - all.top()), label));
+    m_edit->setGeometry(editRect.translated(-all.topLeft()));
+}

@@ -38,6 +38,10 @@ public:
     QString text() const { return m_edit->text(); }
     void setText(const QString& text) { m_edit->setText(text); }
     void setLabelText(const QString& text) { m_label->setText(text); }
+    // Places the edit box at editRect (in the parent's coordinates) with the label to
+    // its left, as wide as its text, 3 pixels before the box and centred beside it.
+    // From then on the two are placed only this way.
+    void placeEdit(const QRect& editRect);
 
 Q_SIGNALS:
     void subLabelClicked();

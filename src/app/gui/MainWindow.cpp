@@ -3,13 +3,20 @@
 #include "app/Startup.h"
 #include "app/gui/CopyProgressWindow.h"
 #include "app/gui/LabelledEdit.h"
+#include "app/gui/MessageEditor.h"
 #include "app/gui/ProgramEnd.h"
+#include "config/AboutValues.h"
+#include "config/SettingsChoices.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
+#include "recipients/ContactSource.h"
+#include "recipients/gui/ContactsPicker.h"
 #include "selection/Summary.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
 #include "spool/JobOptions.h"
+#include "spool/ProjectReset.h"
 #include "spool/Submission.h"
 #include "platform/Text.h"
 
@@ -21,8 +28,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
@@ -49,6 +58,24 @@ bool isShellFileDrop(const QDropEvent* event)
 {
     return event->source() == nullptr && !localPaths(event->mimeData()).isEmpty();
 }
+
+// A disabled window loses its focus; this puts it back where it was once the window
+// takes input again (after a dialog of ours, after a copy).
+class FocusKept {
+public:
+    explicit FocusKept(QWidget* window) : m_window(window), m_focus(window->focusWidget()) {}
+    ~FocusKept()
+    {
+        if (m_focus && m_window->isEnabled() && m_focus->isVisible())
+            m_focus->setFocus(Qt::OtherFocusReason);
+    }
+    FocusKept(const FocusKept&) = delete;
+    FocusKept& operator=(const FocusKept&) = delete;
+
+private:
+    QWidget* m_window;
+    QPointer<QWidget> m_focus;
+};
 } // namespace
 
 MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client), m_progress(new CopyProgressWindow)
@@ -80,6 +107,8 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     buildMessagePage();
     buildSendPage();
     bindForm();
+    setTabOrders();
+    addPageKeys();
 
     // File names dropped from other programs count on every page, whichever control
     // is under the mouse.
@@ -88,6 +117,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
         w->installEventFilter(this);
 
     startUp();
+    LayoutWizard();
 }
 
 MainWindow::~MainWindow() { delete m_progress; }
@@ -128,7 +158,6 @@ void MainWindow::startUp()
         return;
     showFormValues();
     setWindowTitle(MainWindowCaption(m_client.state));
-    m_addressBookButton->setVisible(m_client.state.OutlookEnabled);
     // An unusable upload folder was reported by the probe; the program ends here.
     if (m_client.state.StartupFailed)
         ProgramEnd::request(0);
@@ -139,6 +168,23 @@ void MainWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!event->spontaneous())
         firstShown();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // The file browser fills once the window is on screen: what the first paint shows
+    // needs no folder listing, and the listing arrives a moment later anyway.
+    if (!m_browserStarted) {
+        m_browserStarted = true;
+        QMetaObject::invokeMethod(m_browser, &ShellBrowser::startListing, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutWizard();
 }
 
 void MainWindow::hideEvent(QHideEvent* event)
@@ -153,6 +199,7 @@ void MainWindow::firstShown()
     guarded([this] {
         m_client.form.setWindowVisible(true);
         ApplyLanguage();
+        focusFirstField(m_pages->currentIndex());
         // The first start's Settings dialog opens once the window is on screen.
         if (m_client.state.FirstRun && !m_settingsPending) {
             m_settingsPending = true;
@@ -175,68 +222,36 @@ void MainWindow::closeEvent(QCloseEvent* event)
     guarded([this] { QuitProgram(m_client, false); });
 }
 
-void MainWindow::ApplyLanguage()
-{
-    const ClientState& st = m_client.state;
-    LanguageTexts& t = m_client.texts;
-    t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
-           st.VersionText.isEmpty() ? kVersionText : st.VersionText);
-
-    m_welcomeText->setPlainText(t.welcomeLines().join(u'\n'));
-    QString heading = t[SelectFilesAndFolders];
-    if (st.MaxSize != QStringLiteral("-1"))
-        heading += QStringLiteral(" (") + t[MaximumSize] + u' ' + st.MaxSize + t[MegaByteUnit] + u')';
-    m_selectHeading->setText(heading);
-
-    m_settingsButton->setText(leftChars(t[SettingsCaption], 16));
-    m_toLabel->setText(leftChars(t[ToLabel], 10));
-    m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
-    m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
-    m_deleteButton->setText(leftChars(t[DeleteCaption], 16));
-    m_welcomeNextButton->setText(leftChars(t[NextCaption], 16));
-    m_selectNextButton->setText(leftChars(t[NextCaption], 16));
-    m_messageNextButton->setText(leftChars(t[NextCaption], 16));
-    m_finishButton->setText(leftChars(t[FinishCaption], 16));
-    m_welcomeQuitButton->setText(leftChars(t[QuitCaption], 16));
-    m_selectPreviousButton->setText(leftChars(t[PreviousCaption], 16));
-    m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
-    m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
-    m_skipWelcomeBox->setText(leftChars(t[SkipWelcome], 50));
-    m_pages->setTabText(0, leftChars(t[TabWelcome], 30));
-    m_pages->setTabText(1, leftChars(t[TabSelect], 30));
-    m_pages->setTabText(2, leftChars(t[TabAddMessage], 30));
-    m_pages->setTabText(3, leftChars(t[TabSend], 30));
-    m_summaryButton->setText(leftChars(t[SummaryCaption], 20));
-    m_expiryEdit->setLabelText(leftChars(t[ExpireLabel], 30));
-    m_expiryEdit->setToolTip(t[ExpiryHint]);
-    m_expiryEdit->edit()->setToolTip(t[ExpiryHint]);
-    m_quitButton->setText(leftChars(t[QuitCaption], 20));
-    m_encryptBox->setText(t[EncryptedCaption]);
-    m_addressBookButton->setText(t[AddressBookCaption]);
-    m_dropZoneHint->setText(t[DropZoneHint]);
-    m_dropZoneTitle->setText(t[DropZoneLabel]);
-    m_applyExpiryButton->setText(t[ApplyCaption]);
-    m_autoQuitBox->setText(t[AutoQuitCaption]);
-}
-
 void MainWindow::RunSettingsDialog()
 {
     guarded([this] {
         if (!m_settings)
             return;
-        // Shown over the disabled main window; the events keep turning here until
-        // the dialog hides itself with OK or Cancel.
-        setEnabled(false);
-        const auto enableAgain = qScopeGuard([this] {
-            setEnabled(true);
-            activateWindow();
-        });
-        m_settings->move(frameGeometry().center() - m_settings->rect().center());
-        m_settings->show();
-        m_settings->raise();
-        m_settings->activateWindow();
-        WaitWhile([this] { return m_settings->isVisible(); });
+        m_settings->fill(FillSettingsChoices(m_client), m_client.texts, SettingsDialogTitle(m_client));
+        {
+            // Shown over the disabled main window; the events keep turning here until
+            // the dialog hides itself with OK, Cancel or its close box.
+            const FocusKept focus(this);
+            setEnabled(false);
+            const auto enableAgain = qScopeGuard([this] {
+                setEnabled(true);
+                activateWindow();
+            });
+            centreOnWindow(m_settings);
+            m_settings->show();
+            m_settings->raise();
+            m_settings->activateWindow();
+            WaitWhile([this] { return m_settings->isVisible(); });
+        }
         m_client.state.FirstRun = false;
+        if (!m_settings->applyAnswer())
+            return;
+        // A new language goes on the window at once; applying it places the controls
+        // again, so the TO label keeps its right edge at the field whatever its width.
+        ApplySettingsChoices(m_client, m_settings->choices(), [this](bool languageChanged) {
+            if (languageChanged)
+                ApplyLanguage();
+        });
     });
 }
 
@@ -262,15 +277,73 @@ void MainWindow::backToMessagePage() { goToMessagePage(); }
 void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
 void MainWindow::showSummary() { guarded([this] { MakeSummary(m_client); }); }
 
+void MainWindow::centreOnWindow(QWidget* dialog)
+{
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
+
 void MainWindow::showAbout()
 {
-    if (!m_about)
-        return;
-    m_about->show();
-    m_about->raise();
+    if (m_about)
+        m_about->showValues(ReadAboutValues(m_client));
+}
+
+void MainWindow::pickContacts()
+{
+    guarded([this] {
+        if (!m_contacts)
+            return;
+        m_client.form.applyColorScheme(m_client.state.ColorScheme, true);
+        // The address book is read afresh at every opening. A source that is missing or
+        // fails part way is reported once; the picker still opens with what was read.
+        const ContactReading reading = ContactSource::forUser(m_client.state).read();
+        m_contacts->showContacts(reading.contacts);
+        if (!reading.error.isEmpty())
+            m_client.prompter.error(reading.error);
+        m_contacts->setTexts(m_client.texts, m_client.state);
+        {
+            const FocusKept focus(this);
+            setEnabled(false);
+            const auto enableAgain = qScopeGuard([this] {
+                setEnabled(true);
+                activateWindow();
+            });
+            centreOnWindow(m_contacts);
+            m_contacts->show();
+            m_contacts->raise();
+            m_contacts->activateWindow();
+            WaitWhile([this] { return m_contacts->isVisible(); });
+        }
+        if (!m_contacts->confirmed())
+            return;
+        AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
+        // An open recipient list shows the new entries by itself; a closed one is
+        // joined into the TO field now, so the user sees what was added.
+        if (m_recipientList->isHidden())
+            JoinRecipients();
+    });
 }
 
 void MainWindow::messagePageShown() { JoinRecipients(); }
+
+void MainWindow::pageShown(int page)
+{
+    if (page == 1 && isVisible())
+        m_browser->startListing();
+    else if (page == 2)
+        messagePageShown();
+    else if (page == 3)
+        sendPageShown();
+    focusFirstField(page);
+}
+
+void MainWindow::stepPage(int step)
+{
+    const int count = m_pages->count();
+    m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
+}
 
 void MainWindow::sendPageShown()
 {
@@ -282,6 +355,7 @@ void MainWindow::sendPageShown()
 void MainWindow::finish()
 {
     guarded([this] {
+        const FocusKept focus(this);
         SubmissionHooks hooks;
         hooks.setWindowEnabled = [this](bool on) {
             if (on) {
@@ -289,26 +363,75 @@ void MainWindow::finish()
                 setEnabled(true);
             } else {
                 setEnabled(false);
-                m_progress->start();
+                m_progress->start(m_client.state.LanguageName, m_client.texts[CancelCaption]);
             }
         };
         hooks.copyObserver = m_progress->observer();
-        hooks.afterSubmission = [this] { m_pages->setCurrentIndex(3); };
+        hooks.afterSubmission = [this] { askWhatNext(); };
         hooks.endProgram = [this] { QuitProgram(m_client, true); };
         FinishJob(m_client, hooks);
     });
+}
+
+// The question after a job: Reset, Continue or Quit, over the disabled window.
+void MainWindow::askWhatNext()
+{
+    if (!m_afterSubmission)
+        return;
+    m_afterSubmission->prepare(m_client.texts);
+    setEnabled(false);
+    const auto enableAgain = qScopeGuard([this] {
+        setEnabled(true);
+        activateWindow();
+    });
+    m_afterSubmission->showOver(this);
+    WaitWhile([this] { return m_afterSubmission->isVisible(); });
+    switch (m_afterSubmission->choice()) {
+    case AfterSubmissionDialog::Choice::Reset:
+        // The remember settings as last confirmed decide what stays.
+        ResetProject(m_client, m_client.state.RememberTo, m_client.state.RememberMessage);
+        JoinRecipients();
+        break;
+    case AfterSubmissionDialog::Choice::Quit:
+        QuitProgram(m_client, false); // a No goes on with everything kept
+        break;
+    case AfterSubmissionDialog::Choice::Continue:
+    case AfterSubmissionDialog::Choice::None:
+        break;
+    }
 }
 
 // ---------------------------------------------------------------- recipients
 
 void MainWindow::JoinRecipients()
 {
-    m_recipientList->hide();
+    QLineEdit* to = m_toEdit->edit();
     QString joined;
     for (const QString& r : m_client.form.recipients())
         joined += r + QStringLiteral("; ");
-    m_toEdit->setText(QString());
-    m_toEdit->setText(joined);
+    // An address still being typed is added, not dropped, when the list closes.
+    if (to->isModified() && !to->text().isEmpty() && to->text() != joined) {
+        m_recipientListInUse = true;
+        m_client.form.appendRecipient(to->text());
+        joined += to->text() + QStringLiteral("; ");
+    }
+    m_recipientList->hide();
+    to->setText(QString());
+    to->setText(joined);
+    // The joined line is what the field now holds: leaving it untouched adds nothing.
+    if (to->hasFocus())
+        m_toTextOnEnter = joined;
+}
+
+void MainWindow::deleteSelectedRecipients()
+{
+    QStringList kept;
+    for (int i = 0; i < m_recipientList->count(); ++i) {
+        if (!m_recipientList->item(i)->isSelected())
+            kept.append(m_recipientList->item(i)->text());
+    }
+    if (kept.size() != m_recipientList->count())
+        m_client.form.setRecipients(kept);
 }
 
 void MainWindow::addTypedRecipient()
@@ -321,15 +444,8 @@ void MainWindow::addTypedRecipient()
 
 void MainWindow::showRecipientList()
 {
-    placeRecipientList();
     m_recipientList->show();
     m_recipientList->raise();
-}
-
-void MainWindow::placeRecipientList()
-{
-    const QRect field(m_toEdit->edit()->mapTo(m_messagePage, QPoint(0, 0)), m_toEdit->edit()->size());
-    m_recipientList->setGeometry(field.left() + 2, field.bottom() + 1, qMax(20, field.width() - 2), 80);
 }
 
 // ---------------------------------------------------------------- the drop zone
@@ -469,9 +585,29 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             drop->acceptProposedAction();
         return true;
     }
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
         if (watched == m_expiryEdit->edit())
-            return filterExpiryKey(static_cast<QKeyEvent*>(event));
+            return filterExpiryKey(key);
+        // The recipient list is skipped by Tab: Down in the TO field goes into it (to
+        // delete with the keyboard), Escape goes back.
+        if (watched == m_toEdit->edit() && key->key() == Qt::Key_Down && m_recipientList->isVisible()
+            && m_recipientList->count() > 0) {
+            if (!m_recipientList->currentItem())
+                m_recipientList->setCurrentRow(0);
+            m_recipientList->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        if (watched == m_recipientList && key->key() == Qt::Key_Escape) {
+            m_toEdit->edit()->setFocus(Qt::BacktabFocusReason);
+            return true;
+        }
+        return false;
+    }
+    case QEvent::KeyRelease:
+        // The Delete key removes the selected recipients.
+        if (watched == m_recipientList && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete)
+            deleteSelectedRecipients();
         return false;
     case QEvent::MouseButtonPress:
         if (watched == m_messageEditor->viewport() || watched == m_messagePage)
@@ -497,10 +633,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             guarded([this] { addTypedRecipient(); });
         return false;
     }
-    case QEvent::Resize:
-        if (watched == m_messagePage && m_recipientList->isVisible())
-            placeRecipientList();
-        return false;
     default:
         return false;
     }

@@ -2,6 +2,7 @@
 // The main window: a four-page wizard (Welcome, Select files/folders, Add message,
 // Send). Every control is bound to the client's form both ways; the handlers only
 // wire controls to the program's operations.
+#include "app/gui/QtTranslations.h"
 #include "client/Client.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
@@ -21,6 +23,7 @@ class LabelledEdit;
 class DropZoneList;
 class ShellBrowser;
 class CopyProgressWindow;
+class MessageEditor;
 class SettingsDialog;
 class AfterSubmissionDialog;
 class ContactsPicker;
@@ -43,7 +46,8 @@ public:
     static constexpr int kMessageLimit = 4000;
 
 public Q_SLOTS:
-    // Puts the active language's texts on every control of the window.
+    // Puts the active language's texts on every control of the window (and Qt's own
+    // texts in that language) and places the controls again; may run at any time.
     void ApplyLanguage();
     // Opens the Settings dialog over the disabled window and waits for its answer.
     void RunSettingsDialog();
@@ -51,6 +55,8 @@ public Q_SLOTS:
     void JoinRecipients();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +77,7 @@ private Q_SLOTS:
     void showSummary();
     void finish();
     void showAbout();
+    void pickContacts();
     void messagePageShown();
     void sendPageShown();
 
@@ -79,7 +86,10 @@ private Q_SLOTS:
     void addFilesFromDialog();
     void addFolderFromDialog();
     void deleteSelectedEntries();
+    void deleteSelectedRecipients();
     void applyExpiry();
+    void pageShown(int page);
+    void stepPage(int step);
 
 private:
     // The pages (MainWindowPages.cpp).
@@ -89,15 +99,22 @@ private:
     void buildSendPage();
     void bindForm();
     void showFormValues();
+    // Placements, tab order, first fields, names for assistive tools (MainWindowLayout.cpp).
+    void LayoutWizard();
+    void setTabOrders();
+    void addPageKeys();
+    void focusFirstField(int page);
+    void nameControls();
 
     void startUp();
     void firstShown();
     void guarded(const std::function<void()>& body);
+    void askWhatNext();
     void addTypedRecipient();
     void showRecipientList();
-    void placeRecipientList();
     bool filterExpiryKey(QKeyEvent* event);
     void applyColorScheme(int scheme, bool includePicker);
+    void centreOnWindow(QWidget* dialog);
     void showMessageInEditor();
 
     Client& m_client;
@@ -106,11 +123,13 @@ private:
     ContactsPicker* m_contacts = nullptr;
     AboutDialog* m_about = nullptr;
     CopyProgressWindow* m_progress;
+    QtTranslations m_qtTranslations;
     int m_windowsAtCreate = 0;
     int m_colorScheme = 0;
     bool m_recipientListInUse = false;
     QString m_toTextOnEnter;
     bool m_settingsPending = false;
+    bool m_browserStarted = false;
 
     QWidget* m_topStrip;
     QTabWidget* m_pages;
@@ -151,8 +170,9 @@ private:
     QPushButton* m_addressBookButton;
     LabelledEdit* m_fromEdit;
     LabelledEdit* m_subjectEdit;
-    QPlainTextEdit* m_messageEditor;
+    MessageEditor* m_messageEditor;
     QListWidget* m_recipientList;
+    QMenu* m_recipientMenu;
     QWidget* m_messageButtons;
     QCheckBox* m_encryptBox;
     QCheckBox* m_sfxBox;

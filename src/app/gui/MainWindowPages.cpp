@@ -2,6 +2,8 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/LabelledEdit.h"
+#include "app/gui/MessageEditor.h"
+#include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
 #include "spool/Submission.h"
@@ -9,10 +11,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -22,29 +23,27 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+// The controls of the bottom panels, the top panel of the message page and the path
+// row are placed by LayoutWizard (MainWindowLayout.cpp); Qt layouts only stack the
+// panels and let the text boxes, the browser and the drop zone fill what is left.
 namespace {
-constexpr int kButtonWidth = 120;
-constexpr int kButtonHeight = 25;
 constexpr int kPanelHeight = 41;
-constexpr int kEditLabelWidth = 84;
 
-QPushButton* wizardButton(const QString& name, const QString& caption, QWidget* parent)
+// A button; Enter presses it when it has the focus.
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
-    b->setFixedSize(kButtonWidth, kButtonHeight);
+    b->setAutoDefault(true);
     return b;
 }
 
 // A bottom panel of a page: 41 pixels high, across the page.
-QWidget* bottomPanel(const QString& name, QWidget* parent, QHBoxLayout** layout)
+QWidget* bottomPanel(const QString& name, QWidget* parent)
 {
     auto* panel = new QWidget(parent);
     panel->setObjectName(name);
     panel->setFixedHeight(kPanelHeight);
-    *layout = new QHBoxLayout(panel);
-    (*layout)->setContentsMargins(10, 8, 16, 8);
-    (*layout)->setSpacing(16);
     return panel;
 }
 
@@ -70,20 +69,15 @@ void MainWindow::buildWelcomePage()
     m_welcomeText = new QTextEdit(m_welcomePage);
     m_welcomeText->setObjectName(QStringLiteral("REwelcome"));
     m_welcomeText->setReadOnly(true);
+    m_welcomeText->setTabChangesFocus(true);
     page->addWidget(m_welcomeText, 1);
 
-    QHBoxLayout* row;
-    m_welcomeButtons = bottomPanel(QStringLiteral("Panel2"), m_welcomePage, &row);
+    m_welcomeButtons = bottomPanel(QStringLiteral("Panel2"), m_welcomePage);
     m_skipWelcomeBox = new QCheckBox(QStringLiteral("Skip welcome screen"), m_welcomeButtons);
     m_skipWelcomeBox->setObjectName(QStringLiteral("CBskipw"));
-    m_settingsButton = wizardButton(QStringLiteral("Bsettings"), QStringLiteral("Settings"), m_welcomeButtons);
-    m_welcomeQuitButton = wizardButton(QStringLiteral("Bprev1"), QStringLiteral("Quit"), m_welcomeButtons);
-    m_welcomeNextButton = wizardButton(QStringLiteral("Bnext1"), QStringLiteral("Next"), m_welcomeButtons);
-    row->addWidget(m_skipWelcomeBox);
-    row->addStretch(1);
-    row->addWidget(m_settingsButton);
-    row->addWidget(m_welcomeQuitButton);
-    row->addWidget(m_welcomeNextButton);
+    m_settingsButton = button(QStringLiteral("Bsettings"), QStringLiteral("Settings"), m_welcomeButtons);
+    m_welcomeQuitButton = button(QStringLiteral("Bprev1"), QStringLiteral("Quit"), m_welcomeButtons);
+    m_welcomeNextButton = button(QStringLiteral("Bnext1"), QStringLiteral("Next"), m_welcomeButtons);
     page->addWidget(m_welcomeButtons);
 
     connect(m_welcomeNextButton, &QPushButton::clicked, this, &MainWindow::goToSelectPage);
@@ -148,21 +142,14 @@ void MainWindow::buildSelectPage()
     top->addWidget(m_splitter, 1);
     page->addWidget(m_selectTop, 1);
 
-    QHBoxLayout* row;
-    m_selectButtons = bottomPanel(QStringLiteral("Panel1"), m_selectPage, &row);
-    m_addFileButton = wizardButton(QStringLiteral("Bfile"), QStringLiteral("Add file"), m_selectButtons);
-    m_addFolderButton = wizardButton(QStringLiteral("Bfolder"), QStringLiteral("Add folder"), m_selectButtons);
+    m_selectButtons = bottomPanel(QStringLiteral("Panel1"), m_selectPage);
+    m_addFileButton = button(QStringLiteral("Bfile"), QStringLiteral("Add file"), m_selectButtons);
+    m_addFolderButton = button(QStringLiteral("Bfolder"), QStringLiteral("Add folder"), m_selectButtons);
     m_addFileButton->hide();
     m_addFolderButton->hide();
-    m_deleteButton = wizardButton(QStringLiteral("Bdel"), QStringLiteral("Delete"), m_selectButtons);
-    m_selectPreviousButton = wizardButton(QStringLiteral("Bprev2"), QStringLiteral("Previous"), m_selectButtons);
-    m_selectNextButton = wizardButton(QStringLiteral("Bnext2"), QStringLiteral("Next"), m_selectButtons);
-    row->addWidget(m_addFileButton);
-    row->addWidget(m_addFolderButton);
-    row->addStretch(1);
-    row->addWidget(m_deleteButton);
-    row->addWidget(m_selectPreviousButton);
-    row->addWidget(m_selectNextButton);
+    m_deleteButton = button(QStringLiteral("Bdel"), QStringLiteral("Delete"), m_selectButtons);
+    m_selectPreviousButton = button(QStringLiteral("Bprev2"), QStringLiteral("Previous"), m_selectButtons);
+    m_selectNextButton = button(QStringLiteral("Bnext2"), QStringLiteral("Next"), m_selectButtons);
     page->addWidget(m_selectButtons);
 
     connect(m_browser, &ShellBrowser::addClicked, this, &MainWindow::addBrowserSelection);
@@ -190,34 +177,20 @@ void MainWindow::buildMessagePage()
     m_messageTop = new QWidget(m_messagePage);
     m_messageTop->setObjectName(QStringLiteral("TopPanel"));
     m_messageTop->setFixedHeight(121);
-    auto* grid = new QGridLayout(m_messageTop);
-    grid->setContentsMargins(4, 12, 36, 8);
-    grid->setHorizontalSpacing(4);
-    m_fromEdit = new LabelledEdit(QStringLiteral("LEfrom"), kEditLabelWidth, m_messageTop);
-    m_fromEdit->setLabelText(QStringLiteral("From:"));
-    m_toLabel = new ClickLabel(QStringLiteral("To:"), m_messageTop);
+    m_fromEdit = new LabelledEdit(QStringLiteral("LEfrom"), 0, m_messageTop);
+    m_fromEdit->setLabelText(QStringLiteral("FROM:"));
+    m_toLabel = new ClickLabel(QStringLiteral("TO:"), m_messageTop);
     m_toLabel->setObjectName(QStringLiteral("lto"));
-    m_toLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_toLabel->setFixedWidth(kEditLabelWidth);
-    // The TO field's own label stays empty; m_toLabel stands beside it.
+    // The TO field's own label stays empty; lto stands beside it.
     m_toEdit = new LabelledEdit(QStringLiteral("LEto"), 0, m_messageTop);
     m_toEdit->subLabel()->hide();
-    m_addressBookButton = new QPushButton(QStringLiteral("Address book"), m_messageTop);
-    m_addressBookButton->setObjectName(QStringLiteral("Badr"));
-    m_addressBookButton->setFixedWidth(kButtonWidth);
-    m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), kEditLabelWidth, m_messageTop);
-    m_subjectEdit->setLabelText(QStringLiteral("Subject:"));
-    auto* toRow = new QHBoxLayout;
-    toRow->setSpacing(4);
-    toRow->addWidget(m_toLabel);
-    toRow->addWidget(m_toEdit, 1);
-    toRow->addWidget(m_addressBookButton);
-    grid->addWidget(m_fromEdit, 0, 0);
-    grid->addLayout(toRow, 1, 0);
-    grid->addWidget(m_subjectEdit, 2, 0);
+    m_addressBookButton = button(QStringLiteral("Badr"), QStringLiteral("Addressbook"), m_messageTop);
+    m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), 0, m_messageTop);
+    m_subjectEdit->setLabelText(QStringLiteral("SUBJECT:"));
+    m_subjectEdit->edit()->setMaxLength(200); // what the subject's field in the job holds
     page->addWidget(m_messageTop);
 
-    m_messageEditor = new QPlainTextEdit(m_messagePage);
+    m_messageEditor = new MessageEditor(kMessageLimit, m_messagePage);
     m_messageEditor->setObjectName(QStringLiteral("RE"));
     m_messageEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(m_messageEditor, 1);
@@ -226,11 +199,19 @@ void MainWindow::buildMessagePage()
     m_recipientList = new QListWidget(m_messagePage);
     m_recipientList->setObjectName(QStringLiteral("Mto"));
     m_recipientList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_recipientList->setFocusPolicy(Qt::ClickFocus);
+    m_recipientList->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
     m_recipientList->hide();
+    m_recipientMenu = new QMenu(m_recipientList);
+    m_recipientMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* deleteRecipients = m_recipientMenu->addAction(QStringLiteral("Delete"));
+    deleteRecipients->setObjectName(QStringLiteral("Delete1"));
+    connect(deleteRecipients, &QAction::triggered, this, &MainWindow::deleteSelectedRecipients);
+    m_recipientList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_recipientList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        m_recipientMenu->popup(m_recipientList->viewport()->mapToGlobal(at));
+    });
 
-    QHBoxLayout* row;
-    m_messageButtons = bottomPanel(QStringLiteral("Panel4"), m_messagePage, &row);
+    m_messageButtons = bottomPanel(QStringLiteral("Panel4"), m_messagePage);
     m_encryptBox = new QCheckBox(QStringLiteral("Encrypted"), m_messageButtons);
     m_encryptBox->setObjectName(QStringLiteral("CBencr"));
     m_sfxBox = new QCheckBox(QStringLiteral("SFX"), m_messageButtons);
@@ -238,12 +219,10 @@ void MainWindow::buildMessagePage()
     m_expiryEdit = new LabelledEdit(QStringLiteral("LEexp"), 0, m_messageButtons);
     m_expiryEdit->setLabelText(QStringLiteral("Expire (hours):"));
     m_expiryEdit->edit()->setMaxLength(5);
-    m_expiryEdit->edit()->setFixedWidth(50);
     // Typed keys are filtered below; the validator keeps pasted text to digits too.
     m_expiryEdit->edit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_expiryEdit->edit()));
     m_expiryEdit->edit()->installEventFilter(this);
-    m_applyExpiryButton = new QPushButton(QStringLiteral("Apply"), m_messageButtons);
-    m_applyExpiryButton->setObjectName(QStringLiteral("Bexpapl"));
+    m_applyExpiryButton = button(QStringLiteral("Bexpapl"), QStringLiteral("Apply"), m_messageButtons);
     m_applyExpiryButton->setEnabled(false);
     m_hiddenButton1 = new QPushButton(m_messageButtons);
     m_hiddenButton1->setObjectName(QStringLiteral("Button1"));
@@ -251,22 +230,14 @@ void MainWindow::buildMessagePage()
     m_hiddenButton4 = new QPushButton(m_messageButtons);
     m_hiddenButton4->setObjectName(QStringLiteral("Button4"));
     m_hiddenButton4->hide();
-    m_messagePreviousButton = wizardButton(QStringLiteral("Bprev3"), QStringLiteral("Previous"), m_messageButtons);
-    m_messageNextButton = wizardButton(QStringLiteral("Bnext3"), QStringLiteral("Next"), m_messageButtons);
-    row->addWidget(m_encryptBox);
-    row->addWidget(m_sfxBox);
-    row->addWidget(m_expiryEdit);
-    row->addWidget(m_applyExpiryButton);
-    row->addWidget(m_hiddenButton1);
-    row->addWidget(m_hiddenButton4);
-    row->addStretch(1);
-    row->addWidget(m_messagePreviousButton);
-    row->addWidget(m_messageNextButton);
+    m_messagePreviousButton = button(QStringLiteral("Bprev3"), QStringLiteral("Previous"), m_messageButtons);
+    m_messageNextButton = button(QStringLiteral("Bnext3"), QStringLiteral("Next"), m_messageButtons);
     page->addWidget(m_messageButtons);
 
     connect(m_messagePreviousButton, &QPushButton::clicked, this, &MainWindow::backToSelectPage);
     connect(m_messageNextButton, &QPushButton::clicked, this, &MainWindow::onToSendPage);
     connect(m_applyExpiryButton, &QPushButton::clicked, this, &MainWindow::applyExpiry);
+    connect(m_addressBookButton, &QPushButton::clicked, this, &MainWindow::pickContacts);
     // Clicks elsewhere on the page close the recipient drop-down.
     for (LabelledEdit* e : {m_fromEdit, m_subjectEdit, m_expiryEdit}) {
         connect(e, &LabelledEdit::clicked, this, &MainWindow::JoinRecipients);
@@ -304,38 +275,27 @@ void MainWindow::buildSendPage()
     m_sendLog = new QPlainTextEdit(m_sendPage);
     m_sendLog->setObjectName(QStringLiteral("REsent"));
     m_sendLog->setReadOnly(true);
+    m_sendLog->setTabChangesFocus(true);
     m_sendLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_sendLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_sendLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(m_sendLog, 1);
 
-    QHBoxLayout* row;
-    m_sendButtons = bottomPanel(QStringLiteral("Panel5"), m_sendPage, &row);
-    m_summaryButton = wizardButton(QStringLiteral("Bsummary"), QStringLiteral("Summary"), m_sendButtons);
+    m_sendButtons = bottomPanel(QStringLiteral("Panel5"), m_sendPage);
+    m_summaryButton = button(QStringLiteral("Bsummary"), QStringLiteral("Summary"), m_sendButtons);
     m_autoQuitBox = new QCheckBox(QStringLiteral("Done / Quit"), m_sendButtons);
     m_autoQuitBox->setObjectName(QStringLiteral("CBautoquit"));
-    m_quitButton = wizardButton(QStringLiteral("Bquit"), QStringLiteral("Quit"), m_sendButtons);
-    m_sendPreviousButton = wizardButton(QStringLiteral("Bprev4"), QStringLiteral("Previous"), m_sendButtons);
-    m_finishButton = wizardButton(QStringLiteral("Bnext4"), QStringLiteral("Finish"), m_sendButtons);
+    m_quitButton = button(QStringLiteral("Bquit"), QStringLiteral("Quit"), m_sendButtons);
+    m_sendPreviousButton = button(QStringLiteral("Bprev4"), QStringLiteral("Previous"), m_sendButtons);
+    m_finishButton = button(QStringLiteral("Bnext4"), QStringLiteral("Finish"), m_sendButtons);
     m_finishButton->setEnabled(false);
-    row->addWidget(m_summaryButton);
-    row->addStretch(1);
-    row->addWidget(m_autoQuitBox);
-    row->addWidget(m_quitButton);
-    row->addWidget(m_sendPreviousButton);
-    row->addWidget(m_finishButton);
     page->addWidget(m_sendButtons);
 
     connect(m_summaryButton, &QPushButton::clicked, this, &MainWindow::showSummary);
     connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
     connect(m_sendPreviousButton, &QPushButton::clicked, this, &MainWindow::backToMessagePage);
     connect(m_finishButton, &QPushButton::clicked, this, &MainWindow::finish);
-    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == 2)
-            messagePageShown();
-        else if (index == 3)
-            sendPageShown();
-    });
+    connect(m_pages, &QTabWidget::currentChanged, this, &MainWindow::pageShown);
 }
 
 // ---------------------------------------------------------------- the form, both ways
@@ -389,16 +349,11 @@ void MainWindow::bindForm()
     });
 
     connect(m_messageEditor, &QPlainTextEdit::textChanged, this, [this, &form] {
-        // The editor holds at most 4000 characters: what goes beyond is cut off at
-        // the cursor, where it was just typed or pasted.
-        const int over = m_messageEditor->document()->characterCount() - 1 - kMessageLimit;
-        if (over > 0) {
-            QTextCursor cursor = m_messageEditor->textCursor();
-            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, over);
-            cursor.removeSelectedText();
-            return; // the removal reports the change again
-        }
-        form.setMessageLines(editorLines(m_messageEditor));
+        // The message keeps its own lines while they read as the editor's text: an
+        // empty editor stands for no line and for one empty line alike, and a message
+        // memory of one empty line is written back as one.
+        if (form.messageLines().join(u'\n') != m_messageEditor->toPlainText())
+            form.setMessageLines(editorLines(m_messageEditor));
     });
     connect(&form, &ClientForm::messageChanged, this, &MainWindow::showMessageInEditor);
 
@@ -418,9 +373,12 @@ void MainWindow::bindForm()
 
 void MainWindow::showMessageInEditor()
 {
-    const QStringList lines = m_client.form.messageLines();
-    if (editorLines(m_messageEditor) != lines)
-        m_messageEditor->setPlainText(lines.join(u'\n'));
+    const QString text = m_client.form.messageLines().join(u'\n');
+    if (m_messageEditor->toPlainText() != text.left(kMessageLimit))
+        m_messageEditor->setLimitedText(text);
+    // A longer message (a remembered one) is cut to what the editor holds.
+    if (text.size() > kMessageLimit)
+        m_client.form.setMessageLines(editorLines(m_messageEditor));
 }
 
 // Puts every form value into its control (after start-up has filled the form).
@@ -450,8 +408,7 @@ void MainWindow::showFormValues()
 
 void MainWindow::applyColorScheme(int scheme, bool includePicker)
 {
-    // The contact picker colours its own lists when it opens.
-    Q_UNUSED(includePicker);
+    // A stored number above 1 shows as the default scheme; the number itself stays.
     if (scheme > 1 || scheme < 0)
         scheme = 0;
     m_colorScheme = scheme;
@@ -473,4 +430,7 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
         colour(w, true);
     for (QWidget* w : std::initializer_list<QWidget*>{m_recipientList, m_pathBox, m_listView})
         colour(w, false);
+    // The picker's lists take the colours only when the picker opens.
+    if (includePicker && m_contacts)
+        m_contacts->setListBackground(background);
 }

@@ -7,7 +7,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // No application display name: Qt would append it to every window's title, and the
+    // titles are the program's own.
     // The program ends only through its quit operation, never by a window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     Client client;

@@ -1,6 +1,171 @@
 #include "recipients/gui/ContactsPicker.h"
 
+#include "client/ClientState.h"
+#include "i18n/LanguageTexts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// Each entry carries its contact's address, so that a name holding "<" or ">" never
+// passes for part of the address.
+constexpr int kAddressRole = Qt::UserRole;
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QListWidget* contactList(const QString& name, QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return list;
+}
+} // namespace
+
 ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("ContactsPicker"));
+    setFixedSize(722, 469);
+    m_sourceList = contactList(QStringLiteral("adrsrc"), this);
+    m_chosenList = contactList(QStringLiteral("adrdst"), this);
+    m_oneButton = button(QStringLiteral("Bone"), QStringLiteral(">"), this);
+    m_allButton = button(QStringLiteral("Ball"), QStringLiteral(">>>"), this);
+    m_oneBackButton = button(QStringLiteral("Boneback"), QStringLiteral("<"), this);
+    m_allBackButton = button(QStringLiteral("Ballback"), QStringLiteral("<<<"), this);
+    m_okButton = button(QStringLiteral("Bok"), QStringLiteral("OK"), this);
+    m_cancelButton = button(QStringLiteral("Bcancel"), QStringLiteral("Cancel"), this);
+    m_answerBox = new QCheckBox(this);
+    m_answerBox->setObjectName(QStringLiteral("CB1"));
+    m_answerBox->hide();
+    m_sourceHeading = new QLabel(this);
+    m_sourceHeading->setObjectName(QStringLiteral("Label1"));
+    m_chosenHeading = new QLabel(this);
+    m_chosenHeading->setObjectName(QStringLiteral("Label2"));
+
+    auto* moves = new QVBoxLayout;
+    moves->addStretch(1);
+    for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton}) {
+        b->setFixedWidth(60);
+        moves->addWidget(b);
+    }
+    moves->addStretch(1);
+    auto* grid = new QGridLayout;
+    grid->addWidget(m_sourceHeading, 0, 0);
+    grid->addWidget(m_chosenHeading, 0, 2);
+    grid->addWidget(m_sourceList, 1, 0);
+    grid->addLayout(moves, 1, 1);
+    grid->addWidget(m_chosenList, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid, 1);
+    layout->addLayout(buttons);
+
+    connect(m_oneButton, &QPushButton::clicked, this, &ContactsPicker::moveSelected);
+    connect(m_allButton, &QPushButton::clicked, this, &ContactsPicker::moveAll);
+    connect(m_oneBackButton, &QPushButton::clicked, this, &ContactsPicker::moveSelectedBack);
+    connect(m_allBackButton, &QPushButton::clicked, this, &ContactsPicker::moveAllBack);
+    connect(m_okButton, &QPushButton::clicked, this, &ContactsPicker::confirm);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ContactsPicker::cancel);
+}
+
+void ContactsPicker::showContacts(const QList<Contact>& contacts)
+{
+    m_sourceList->clear();
+    m_chosenList->clear();
+    for (const Contact& c : contacts) {
+        auto* item = new QListWidgetItem(c.entryText(), m_sourceList);
+        item->setData(kAddressRole, c.email);
+    }
+}
+
+void ContactsPicker::setTexts(const LanguageTexts& t, const ClientState& state)
+{
+    setWindowTitle(state.ProductTitle + u' ' + state.VersionText + QStringLiteral(" - ") + t[AddressBookTitle]);
+    m_sourceHeading->setText(t[AddressBookTitle]);
+    m_chosenHeading->setText(t[ToLabel]);
+    m_okButton->setText(t[OkCaption]);
+    m_cancelButton->setText(t[CancelCaption]);
+}
+
+void ContactsPicker::setListBackground(const QColor& colour)
+{
+    for (QListWidget* list : {m_sourceList, m_chosenList}) {
+        QPalette pal = list->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive})
+            pal.setColor(group, QPalette::Base, colour);
+        list->setPalette(pal);
+    }
+}
+
+bool ContactsPicker::confirmed() const { return m_answerBox->isChecked(); }
+
+QStringList ContactsPicker::chosenAddresses() const
+{
+    QStringList addresses;
+    for (int i = 0; i < m_chosenList->count(); ++i)
+        addresses.append(m_chosenList->item(i)->data(kAddressRole).toString());
+    return addresses;
+}
+
+// The selected entries go, in their list order, to the end of the other list.
+void ContactsPicker::moveSelectedEntries(QListWidget* from, QListWidget* to)
+{
+    for (int i = 0; i < from->count();) {
+        if (from->item(i)->isSelected()) {
+            QListWidgetItem* item = from->takeItem(i);
+            to->addItem(item);
+        } else {
+            ++i;
+        }
+    }
+}
+
+void ContactsPicker::moveSelected() { moveSelectedEntries(m_sourceList, m_chosenList); }
+void ContactsPicker::moveSelectedBack() { moveSelectedEntries(m_chosenList, m_sourceList); }
+
+void ContactsPicker::moveAll()
+{
+    m_sourceList->selectAll();
+    moveSelectedEntries(m_sourceList, m_chosenList);
+}
+
+void ContactsPicker::moveAllBack()
+{
+    m_chosenList->selectAll();
+    moveSelectedEntries(m_chosenList, m_sourceList);
+}
+
+void ContactsPicker::confirm()
+{
+    m_answerBox->setChecked(true);
+    hide();
+}
+
+void ContactsPicker::cancel()
+{
+    m_answerBox->setChecked(false);
+    hide();
+}
+
+void ContactsPicker::closeEvent(QCloseEvent* event)
+{
+    // The close box is Cancel: nothing chosen in a window closed this way is added.
+    m_answerBox->setChecked(false);
+    QWidget::closeEvent(event);
 }

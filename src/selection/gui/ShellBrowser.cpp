@@ -4,16 +4,53 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
+#include <QAbstractFileIconProvider>
+#include <QDateTime>
 #include <QVBoxLayout>
+
+// The file system as the list view shows it: sizes and dates written the way the
+// program's language writes them, file types in the language of Qt's installed texts
+// (asked each time, so that a change of language shows at once).
+class BrowserModel : public QFileSystemModel {
+public:
+    using QFileSystemModel::QFileSystemModel;
+
+    void setLocale(const QLocale& locale)
+    {
+        m_locale = locale;
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return QFileSystemModel::data(index, role);
+        switch (index.column()) {
+        case 1:
+            return isDir(index) ? QString() : m_locale.formattedDataSize(size(index));
+        case 2:
+            if (const QAbstractFileIconProvider* icons = iconProvider())
+                return icons->type(fileInfo(index));
+            break;
+        case 3:
+            return m_locale.toString(lastModified(index), QLocale::ShortFormat);
+        default:
+            break;
+        }
+        return QFileSystemModel::data(index, role);
+    }
+
+private:
+    QLocale m_locale;
+};
 
 ShellBrowser::ShellBrowser(QWidget* parent)
     : QWidget(parent),
-      m_model(new QFileSystemModel(this)),
+      m_model(new BrowserModel(this)),
       m_treeModel(new QFileSystemModel(this)),
       m_pathBox(new QComboBox(this)),
       m_up(new QPushButton(QStringLiteral("<-"), this)),
@@ -33,20 +70,18 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     m_model->setReadOnly(false);
     m_treeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    auto* row = new QWidget(this);
-    row->setObjectName(QStringLiteral("PanelShellCombo"));
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->setSpacing(2);
-    m_up->setFixedWidth(28);
-    m_add->setFixedWidth(60);
+    // The path row's three controls are placed by hand (placeRow), below them the list.
+    m_row = new QWidget(this);
+    m_row->setObjectName(QStringLiteral("PanelShellCombo"));
+    m_up->setParent(m_row);
+    m_pathBox->setParent(m_row);
+    m_add->setParent(m_row);
     m_pathBox->setEditable(true);
     m_pathBox->setInsertPolicy(QComboBox::NoInsert);
     m_pathBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_pathBox->setMinimumContentsLength(10);
-    rowLayout->addWidget(m_up);
-    rowLayout->addWidget(m_pathBox, 1);
-    rowLayout->addWidget(m_add);
+    m_row->setFixedHeight(m_pathBox->sizeHint().height());
+    setMinimumWidth(160);
 
     // Report view: name, size, type and date, sorted, several items at once, dragged
     // by the mouse, selection visible also without the focus.
@@ -54,8 +89,6 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
-    m_list->setSortingEnabled(true);
-    m_list->sortByColumn(0, Qt::AscendingOrder);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setDragEnabled(true);
@@ -75,7 +108,7 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(row);
+    layout->addWidget(m_row);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_tree);
 
@@ -95,6 +128,50 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     setFolder(QDir::homePath());
 }
 
+void ShellBrowser::startListing()
+{
+    if (m_listing)
+        return;
+    m_listing = true;
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(0, Qt::AscendingOrder);
+    listFolder();
+}
+
+void ShellBrowser::listFolder()
+{
+    // The hidden tree takes the path first; the list view follows it.
+    m_tree->setCurrentIndex(m_treeModel->index(m_folder));
+    m_model->setRootPath(m_folder);
+    m_list->setRootIndex(m_model->index(m_folder));
+    m_list->clearSelection();
+}
+
+QFileSystemModel* ShellBrowser::model() const { return m_model; }
+
+void ShellBrowser::setLanguageLocale(const QLocale& locale)
+{
+    m_model->setLocale(locale);
+    m_list->viewport()->update();
+}
+
+void ShellBrowser::placeRow()
+{
+    constexpr int kAddWidth = 45; // room for "-->>>"
+    const int list = m_list->width();
+    const int height = m_row->height();
+    m_up->setGeometry(0, 0, 28, height);
+    m_pathBox->setGeometry(30, 0, qMax(0, list - 30 - kAddWidth), height);
+    m_add->setGeometry(list - kAddWidth, 0, kAddWidth, height);
+}
+
+void ShellBrowser::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The window's resize and the splitter's move both end here.
+    placeRow();
+}
+
 bool ShellBrowser::setFolder(const QString& folder)
 {
     const QFileInfo info(folder);
@@ -104,11 +181,8 @@ bool ShellBrowser::setFolder(const QString& folder)
     const bool changed = clean != m_folder;
     if (changed) {
         m_folder = clean;
-        // The hidden tree takes the path first; the list view follows it.
-        m_tree->setCurrentIndex(m_treeModel->index(clean));
-        m_model->setRootPath(clean);
-        m_list->setRootIndex(m_model->index(clean));
-        m_list->clearSelection();
+        if (m_listing)
+            listFolder();
     }
     showPathInBox();
     if (changed)

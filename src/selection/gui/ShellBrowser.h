@@ -3,11 +3,13 @@
 // add button BBadd, the list view ShellListView1 over the current folder and the
 // hidden folder tree ShellTreeView1 that carries a typed path to it.
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QWidget>
 
 class QComboBox;
 class QFileSystemModel;
+class BrowserModel;
 class QPushButton;
 class QTreeView;
 
@@ -21,6 +23,11 @@ public:
         QString path;
     };
 
+    // Fills the views. Until then only the folder is kept: listing a folder the first
+    // time loads the desktop's icon theme, which takes longer than building the whole
+    // window, so the window asks for it once it is on screen.
+    void startListing();
+
     // The folder the list view shows.
     QString folder() const { return m_folder; }
     // Shows folder; false (and nothing changes) when it is no existing folder.
@@ -33,12 +40,22 @@ public:
     // The selected items of the list view in display order.
     QList<Item> selectedItems() const;
 
+    // The list view's column titles and file types follow the installed translations,
+    // its sizes and dates this locale.
+    void setLanguageLocale(const QLocale& locale);
+    // The path row: BitBtn1 at the left, ShellComboBox1 from 30 up to BBadd, which
+    // ends where the list view ends; kept so whenever the browser changes its width.
+    void placeRow();
+
     QComboBox* pathBox() const { return m_pathBox; }
     QTreeView* listView() const { return m_list; }
     QTreeView* treeView() const { return m_tree; }
     QPushButton* upButton() const { return m_up; }
     QPushButton* addButton() const { return m_add; }
-    QFileSystemModel* model() const { return m_model; }
+    QFileSystemModel* model() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 Q_SIGNALS:
     void folderChanged(const QString& folder);
@@ -48,13 +65,16 @@ Q_SIGNALS:
 
 private:
     void showPathInBox();
+    void listFolder();
 
-    QFileSystemModel* m_model;
+    BrowserModel* m_model;
     QFileSystemModel* m_treeModel;
     QComboBox* m_pathBox;
     QPushButton* m_up;
     QPushButton* m_add;
+    QWidget* m_row;
     QTreeView* m_list;
     QTreeView* m_tree;
     QString m_folder;
+    bool m_listing = false;
 };

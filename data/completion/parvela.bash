@@ -1,0 +1,76 @@
+# bash completion for parvela                               -*- shell-script -*-
+# Installed as share/bash-completion/completions/parvela. Needs nothing but bash.
+
+# Completes $cur to file names with the compgen options given: quoted, and folders
+# marked, as bash does for files.
+_parvela_paths()
+{
+    compopt -o filenames 2>/dev/null
+    mapfile -t COMPREPLY < <(compgen "$@" -- "$cur")
+}
+
+_parvela()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local common="--help --version"
+    local command="" i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+        send | jobs | check | clean)
+            command=${COMP_WORDS[i]}
+            break
+            ;;
+        esac
+    done
+
+    COMPREPLY=()
+    case $command in
+    "")
+        mapfile -t COMPREPLY < <(compgen -W "send jobs check clean $common" -- "$cur")
+        ;;
+    send)
+        case $prev in
+        --to | --subject | --message | --expire)
+            return 0 # free text: nothing to offer
+            ;;
+        --message-file | --policy)
+            _parvela_paths -f
+            return 0
+            ;;
+        esac
+        if [[ $cur == -* ]]; then
+            mapfile -t COMPREPLY < <(compgen -W "--to --subject --message --message-file --expire
+                --encrypt --no-encrypt --sfx --no-sfx --policy --dry-run --yes $common" -- "$cur")
+        else
+            _parvela_paths -f
+        fi
+        ;;
+    jobs)
+        if [[ $prev == --policy ]]; then
+            _parvela_paths -f
+        elif [[ $cur == -* ]]; then
+            mapfile -t COMPREPLY < <(compgen -W "--policy --json $common" -- "$cur")
+        else
+            _parvela_paths -d
+        fi
+        ;;
+    check)
+        if [[ $cur == -* ]]; then
+            mapfile -t COMPREPLY < <(compgen -W "$common" -- "$cur")
+        else
+            _parvela_paths -f -X '!*.[pP][vV][xX]' -o plusdirs
+        fi
+        ;;
+    clean)
+        if [[ $prev == --policy ]]; then
+            _parvela_paths -f
+        elif [[ $cur == -* ]]; then
+            mapfile -t COMPREPLY < <(compgen -W "--policy --yes $common" -- "$cur")
+        else
+            _parvela_paths -d
+        fi
+        ;;
+    esac
+    return 0
+}
+complete -F _parvela parvela

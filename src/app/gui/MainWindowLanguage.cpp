@@ -1,0 +1,96 @@
+// The active language on the main window: every caption, Qt's own texts, and the names
+// assistive tools read out.
+#include "app/gui/MainWindow.h"
+
+#include "app/gui/LabelledEdit.h"
+#include "app/gui/MessageEditor.h"
+#include "i18n/LanguageLocale.h"
+#include "platform/Text.h"
+#include "selection/gui/DropZone.h"
+#include "selection/gui/ShellBrowser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeView>
+
+void MainWindow::ApplyLanguage()
+{
+    const ClientState& st = m_client.state;
+    LanguageTexts& t = m_client.texts;
+    t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
+           st.VersionText.isEmpty() ? kVersionText : st.VersionText);
+
+    m_welcomeText->setPlainText(t.welcomeLines().join(u'\n'));
+    QString heading = t[SelectFilesAndFolders];
+    if (st.MaxSize != QStringLiteral("-1"))
+        heading += QStringLiteral(" (") + t[MaximumSize] + u' ' + st.MaxSize + t[MegaByteUnit] + u')';
+    m_selectHeading->setText(heading);
+
+    m_settingsButton->setText(leftChars(t[SettingsCaption], 16));
+    m_toLabel->setText(leftChars(t[ToLabel], 10));
+    m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
+    m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
+    m_deleteButton->setText(leftChars(t[DeleteCaption], 16));
+    m_welcomeNextButton->setText(leftChars(t[NextCaption], 16));
+    m_selectNextButton->setText(leftChars(t[NextCaption], 16));
+    m_messageNextButton->setText(leftChars(t[NextCaption], 16));
+    m_finishButton->setText(leftChars(t[FinishCaption], 16));
+    m_welcomeQuitButton->setText(leftChars(t[QuitCaption], 16));
+    m_selectPreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
+    m_skipWelcomeBox->setText(leftChars(t[SkipWelcome], 50));
+    m_pages->setTabText(0, leftChars(t[TabWelcome], 30));
+    m_pages->setTabText(1, leftChars(t[TabSelect], 30));
+    m_pages->setTabText(2, leftChars(t[TabAddMessage], 30));
+    m_pages->setTabText(3, leftChars(t[TabSend], 30));
+    m_summaryButton->setText(leftChars(t[SummaryCaption], 20));
+    m_expiryEdit->setLabelText(leftChars(t[ExpireLabel], 30));
+    m_expiryEdit->setToolTip(t[ExpiryHint]);
+    m_expiryEdit->edit()->setToolTip(t[ExpiryHint]);
+    m_quitButton->setText(leftChars(t[QuitCaption], 20));
+    m_encryptBox->setText(t[EncryptedCaption]);
+    m_addressBookButton->setText(t[AddressBookCaption]);
+    m_dropZoneHint->setText(t[DropZoneHint]);
+    m_dropZoneTitle->setText(t[DropZoneLabel]);
+    m_applyExpiryButton->setText(t[ApplyCaption]);
+    m_autoQuitBox->setText(t[AutoQuitCaption]);
+
+    // Beyond the language tables: Qt's own texts and the browser's sizes and dates.
+    const QLocale locale = LanguageLocale(st.LanguageName);
+    m_qtTranslations.use(locale);
+    m_browser->setLanguageLocale(locale);
+
+    nameControls();
+    // Captions changed their widths: the TO label keeps its right edge, and so on.
+    LayoutWizard();
+}
+
+// Assistive tools read a control's caption; fields and lists take the caption of the
+// label beside them, or of the page or panel they fill.
+void MainWindow::nameControls()
+{
+    const LanguageTexts& t = m_client.texts;
+    const std::pair<QWidget*, QString> names[] = {
+        {m_welcomeText, t[TabWelcome]},
+        {m_pathBox, t[SelectFilesAndFolders]},
+        {m_listView, t[TabSelect]},
+        {m_dropZone, t[DropZoneLabel]},
+        {m_fromEdit->edit(), m_fromEdit->subLabel()->text()},
+        {m_toEdit->edit(), m_toLabel->text()},
+        {m_recipientList, m_toLabel->text()},
+        {m_subjectEdit->edit(), m_subjectEdit->subLabel()->text()},
+        {m_messageEditor, t[TabAddMessage]},
+        {m_expiryEdit->edit(), m_expiryEdit->subLabel()->text()},
+        {m_sendLog, t[TabSend]},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(name);
+    m_expiryEdit->edit()->setAccessibleDescription(t[ExpiryHint]);
+}

@@ -1,0 +1,133 @@
+// Where the main window's controls stand, the order Tab visits them, where the focus
+// starts on each page, and the keys that change pages.
+#include "app/gui/MainWindow.h"
+
+#include "app/gui/LabelledEdit.h"
+#include "app/gui/MessageEditor.h"
+#include "selection/gui/DropZone.h"
+#include "selection/gui/ShellBrowser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeView>
+
+namespace {
+constexpr int kButtonWidth = 120;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonTop = 8;
+constexpr int kFieldHeight = 21;
+constexpr int kAddressBookWidth = 104; // room for the longest caption, "Carnet d'adresse"
+
+// The wizard buttons' three slots, counted from the window's right edge, 120 pixels
+// wide with 16 between them. w is the window's width without a frame: the minimum size
+// is measured the same way, so the numbers hold whatever a window manager draws around.
+int slotA(int w) { return w - 158; }
+int slotB(int w) { return w - 286; }
+int slotC(int w) { return w - 422; }
+
+void placeButton(QPushButton* button, int left, int top = kButtonTop)
+{
+    button->setGeometry(left, top, kButtonWidth, kButtonHeight);
+}
+
+// A check box is as wide as its caption.
+void placeCheckBox(QCheckBox* box, int left, int top)
+{
+    box->setGeometry(QRect(QPoint(left, top), box->sizeHint()));
+}
+} // namespace
+
+// The fixed placements of the wizard, all relative to each control's own panel and
+// following the window's width. The text boxes, the browser and the drop zone fill
+// what their containers leave.
+void MainWindow::LayoutWizard()
+{
+    const int w = width();
+
+    // Welcome
+    placeButton(m_welcomeNextButton, slotA(w));
+    placeButton(m_welcomeQuitButton, slotB(w));
+    placeButton(m_settingsButton, slotC(w));
+    placeCheckBox(m_skipWelcomeBox, 10, 12);
+
+    // Select files/folders; the browser's path row follows the browser's own width.
+    placeButton(m_selectNextButton, slotA(w));
+    placeButton(m_selectPreviousButton, slotB(w));
+    placeButton(m_deleteButton, slotC(w));
+    m_browser->placeRow();
+
+    // Add message. The options row leaves room for the longest captions of the five
+    // languages ("Verschlüsselt", "Expiration (heures):", "übernehmen").
+    placeButton(m_messageNextButton, slotA(w));
+    placeButton(m_messagePreviousButton, slotB(w));
+    placeCheckBox(m_encryptBox, 10, 8);
+    placeCheckBox(m_sfxBox, 112, 8);
+    m_expiryEdit->placeEdit(QRect(280, 8, 46, kFieldHeight));
+    m_applyExpiryButton->setGeometry(330, 6, 80, kButtonHeight);
+
+    const bool addressBook = m_client.state.OutlookEnabled;
+    m_fromEdit->placeEdit(QRect(92, 16, w - 131, kFieldHeight));
+    const QRect to(92, 48, addressBook ? w - 251 : w - 131, kFieldHeight);
+    m_toEdit->placeEdit(to);
+    m_subjectEdit->placeEdit(QRect(92, 76, w - 131, kFieldHeight));
+    // The TO label's right edge stays at 88 whatever the language makes its width.
+    const QSize toLabel = m_toLabel->sizeHint();
+    m_toLabel->setGeometry(88 - toLabel.width(), 52, toLabel.width(), toLabel.height());
+    m_addressBookButton->setVisible(addressBook);
+    m_addressBookButton->setGeometry(w - 131, 46, kAddressBookWidth, kButtonHeight);
+    // The recipient list drops down just below the TO field.
+    m_recipientList->setGeometry(to.left() + 2, to.height() + 50, to.width() - 2, 80);
+
+    // Send
+    placeButton(m_finishButton, slotA(w));
+    placeButton(m_sendPreviousButton, slotB(w));
+    placeButton(m_quitButton, slotC(w));
+    placeButton(m_summaryButton, 10);
+    placeCheckBox(m_autoQuitBox, slotC(w) - 120, 12);
+}
+
+// Tab follows the eye: the page tabs and About, then each page from top to bottom and
+// left to right. The recipient list sits behind the TO field but Tab skips it.
+void MainWindow::setTabOrders()
+{
+    const QList<QWidget*> chain = {
+        m_pages->tabBar(), m_aboutButton,
+        m_welcomeText, m_skipWelcomeBox, m_settingsButton, m_welcomeQuitButton, m_welcomeNextButton,
+        m_upButton, m_pathBox, m_addButton, m_listView, m_dropZone, m_deleteButton, m_selectPreviousButton,
+        m_selectNextButton,
+        m_fromEdit->edit(), m_toEdit->edit(), m_recipientList, m_addressBookButton, m_subjectEdit->edit(),
+        m_messageEditor, m_encryptBox, m_sfxBox, m_expiryEdit->edit(), m_applyExpiryButton, m_messagePreviousButton,
+        m_messageNextButton,
+        m_sendLog, m_summaryButton, m_autoQuitBox, m_quitButton, m_sendPreviousButton, m_finishButton};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab move to the next and the previous page from anywhere in
+// the window, as a click on the page's tab does.
+void MainWindow::addPageKeys()
+{
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [this] { stepPage(1); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+        auto* previous = new QShortcut(keys, this);
+        connect(previous, &QShortcut::activated, this, [this] { stepPage(-1); });
+    }
+}
+
+// Each page starts with the focus in its first field: the welcome text, the path box,
+// the sender line, the send log.
+void MainWindow::focusFirstField(int page)
+{
+    QWidget* const first[] = {m_welcomeText, m_pathBox, m_fromEdit->edit(), m_sendLog};
+    if (page >= 0 && page < int(std::size(first)))
+        first[page]->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Qt's own texts (the file browser's columns and file types, standard buttons, edit
+// menus) in the program's language, from the translations installed with Qt.
+#include <QLocale>
+#include <memory>
+
+class QTranslator;
+
+class QtTranslations {
+public:
+    QtTranslations();
+    ~QtTranslations();
+
+    // Replaces the installed translations with those for locale; English needs none.
+    // Where Qt has no translation for the language, its texts stay English (nothing to
+    // report: the program's own texts are unaffected).
+    void use(const QLocale& locale);
+    // Whether a translation is installed now.
+    bool active() const { return m_translator != nullptr; }
+
+private:
+    std::unique_ptr<QTranslator> m_translator;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// The copy progress window's own texts in the five languages (its Cancel button takes
+// slot CancelCaption of the language tables).
+#include <QString>
+
+struct CopyWindowTexts {
+    QString copying;   // "Copying: %1", the name being copied
+    QString files;     // "Files: %1 of %2"
+    QString bytes;     // "%1 of %2", two sizes
+    QString cancelled; // the message after Cancel
+};
+
+// The texts for a language key; any key other than the four non-English ones gives
+// English, as in the language tables.
+CopyWindowTexts CopyWindowTextsFor(const QString& languageName);

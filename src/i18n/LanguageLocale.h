@@ -1,0 +1,9 @@
+#pragma once
+// The locale that goes with a language key: Qt's own texts (file types, standard
+// buttons) and the way sizes and dates are written follow it.
+#include <QLocale>
+#include <QString>
+
+// English, Dutch, German, French or Swedish; any key that is not one of the four
+// others (compared exactly, like the language tables) gives English.
+QLocale LanguageLocale(const QString& languageName);

@@ -1,0 +1,167 @@
+// The Settings dialog's rules without the dialog: what it opens with, and what
+// confirming it changes, deletes and saves.
+#include "config/SettingsChoices.h"
+
+#include "app/Startup.h"
+#include "client/Client.h"
+#include "i18n/LanguageList.h"
+#include "spool/JobOptions.h"
+
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+// A started client as the window has it: the option stores connected, the window up.
+std::unique_ptr<Client> start(const TestEnv& env, const QByteArray& policies = {})
+{
+    env.writeDefaultPolicy(policies);
+    auto client = env.makeClient();
+    ConnectOptionStores(*client);
+    StartClient(*client);
+    client->texts.load(client->state.LanguageName, kProductTitle, kVersionText);
+    client->form.setWindowVisible(true);
+    return client;
+}
+
+// Confirms the dialog with values; returns what relabel was told, one entry a call.
+QList<bool> confirm(Client& client, const SettingsChoices& chosen)
+{
+    QList<bool> relabelled;
+    ApplySettingsChoices(client, chosen, [&](bool changed) { relabelled.append(changed); });
+    return relabelled;
+}
+} // namespace
+
+class TestSettingsChoices : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void languageEntry_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("confirmed"); // the key after OK
+        QTest::newRow("English") << "ENGLISH" << 1 << "ENGLISH";
+        QTest::newRow("english in any case") << "eNgLiSh" << 1 << "ENGLISH";
+        QTest::newRow("French key") << kFrench << 2 << kFrench;
+        QTest::newRow("French as listed") << QStringLiteral("Fran\u00E7ais") << 2 << kFrench;
+        // Only a to z change case: an upper-case C-cedilla matches no entry.
+        QTest::newRow("French, upper-case cedilla") << QStringLiteral("FRAN\u00C7AIS") << 0 << "DEUTSCH";
+        QTest::newRow("Dutch") << "NEDERLANDS" << 3 << "NEDERLANDS";
+        QTest::newRow("Swedish") << "svenska" << 4 << "SVENSKA";
+        QTest::newRow("unknown") << "KLINGON" << 0 << "DEUTSCH";
+        QTest::newRow("empty") << "" << 0 << "DEUTSCH";
+    }
+    void languageEntry()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, entry);
+        QFETCH(QString, confirmed);
+        TestEnv env;
+        auto client = start(env);
+        client->state.LanguageName = key;
+        const SettingsChoices shown = FillSettingsChoices(*client);
+        QCOMPARE(shown.languageEntry, entry);
+        QCOMPARE(LanguageListItems().size(), 5);
+        // OK without touching the list: the entry's key; relabelled only when it differs.
+        QCOMPARE(confirm(*client, shown), QList<bool>{confirmed != key});
+        QCOMPARE(client->state.LanguageName, confirmed);
+        QCOMPARE(client->registry.read("LANGUAGE"), confirmed);
+    }
+
+    // The dialog opens with the client's values; an unusable scheme number shows as
+    // the default one, and a lock shows as a lock.
+    void fillShowsTheClient()
+    {
+        TestEnv env;
+        auto client = start(env, "ENCRYPTED=DISABLED,LOCKED\r\nSKIPWELCOME=ENABLED\r\n");
+        ClientState& s = client->state;
+        s.SenderName = QStringLiteral("Ann Example");
+        s.SenderCompany = QStringLiteral("Example Ltd");
+        s.SenderEmail = QStringLiteral("ann@example.org");
+        s.RememberMessage = true;
+        s.ColorScheme = 7;
+        const SettingsChoices c = FillSettingsChoices(*client);
+        QCOMPARE(c.encr, (OptionState{false, true}));
+        QCOMPARE(c.sfx, (OptionState{true, false}));
+        QVERIFY(c.skipWelcome);
+        QVERIFY(c.rememberTo);
+        QVERIFY(c.rememberMessage);
+        QCOMPARE(c.colorScheme, 0);
+        QCOMPARE(s.ColorScheme, quint8(7)); // shown as 0, kept
+        QCOMPARE(c.name, s.SenderName);
+        QCOMPARE(c.company, s.SenderCompany);
+        QCOMPARE(c.email, s.SenderEmail);
+        QCOMPARE(SettingsDialogTitle(*client), QStringLiteral("Trovik Parvela Client 2007 - R1.2.6 - Settings"));
+    }
+
+    void confirmingPutsTheValuesBackAndSaves()
+    {
+        TestEnv env;
+        auto client = start(env, "SFX=ENABLED,LOCKED\r\n");
+        QSignalSpy colours(&client->form, &ClientForm::colorSchemeApplied);
+        SettingsChoices c = FillSettingsChoices(*client);
+        c.name = QStringLiteral("Ann Example");
+        c.company = QStringLiteral("Example Ltd");
+        c.email = QStringLiteral("ann@example.org");
+        c.colorScheme = 1;
+        c.skipWelcome = true;
+        c.encr.checked = false;
+        c.sfx.checked = false; // locked: stays checked
+        QCOMPARE(confirm(*client, c), QList<bool>{false}); // same language: nothing to relabel
+
+        const ClientState& s = client->state;
+        QCOMPARE(s.SenderName, c.name);
+        QCOMPARE(s.SenderCompany, c.company);
+        QCOMPARE(s.SenderEmail, c.email);
+        QCOMPARE(client->form.fromText(), c.email);
+        QCOMPARE(s.ColorScheme, quint8(1));
+        QCOMPARE(colours.size(), 1);
+        QCOMPARE(colours[0], (QList<QVariant>{1, false}));
+        QCOMPARE(client->form.encr(), (OptionState{false, false}));
+        QCOMPARE(client->form.sfx(), (OptionState{true, true}));
+        QVERIFY(client->form.skipWelcome());
+        const UserRegistry& reg = client->registry;
+        QCOMPARE(reg.read("NAME"), c.name);
+        QCOMPARE(reg.read("COMPANY"), c.company);
+        QCOMPARE(reg.read("FROM"), c.email);
+        QCOMPARE(reg.read("COLORSCHEME"), QStringLiteral("1"));
+        QCOMPARE(reg.read("ENCRYPTED"), QStringLiteral("DISABLED"));
+        QCOMPARE(reg.read("SFX"), QStringLiteral("ENABLED,LOCKED"));
+        QCOMPARE(reg.read("SKIPWELCOME"), QStringLiteral("ENABLED"));
+    }
+
+    // A memory switched off loses its file at once, and the save after it writes none.
+    void switchingMemoriesOffDeletesTheirFiles()
+    {
+        TestEnv env;
+        auto client = start(env);
+        client->state.FirstRun = false;
+        client->state.RememberMessage = true;
+        client->form.setRecipients({"ann@example.org"});
+        client->form.setMessageLines({"Hello"});
+        confirm(*client, FillSettingsChoices(*client)); // nothing changed: both written
+        const QString to = client->state.recipientCachePath();
+        const QString message = client->state.messageCachePath();
+        QVERIFY(QFile::exists(to));
+        QVERIFY(QFile::exists(message));
+
+        SettingsChoices c = FillSettingsChoices(*client);
+        c.rememberMessage = false;
+        confirm(*client, c);
+        QVERIFY(!QFile::exists(message));
+        QVERIFY(QFile::exists(to));
+        QCOMPARE(client->registry.read("REMEMBEREMAIL"), QStringLiteral("DISABLED"));
+
+        c.rememberTo = false;
+        confirm(*client, c);
+        QVERIFY(!QFile::exists(to));
+        QCOMPARE(client->registry.read("REMEMBERTO"), QStringLiteral("DISABLED"));
+        QVERIFY(client->prompter.shown().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsChoices)
+#include "tst_settingschoices.moc"

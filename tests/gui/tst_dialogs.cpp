@@ -1,0 +1,344 @@
+// The Settings dialog, the About dialog and the contacts picker, driven through the
+// main window's buttons.
+#include "GuiTestHelpers.h"
+
+#include "app/gui/LabelledEdit.h"
+#include "dialogs/AboutDialog.h"
+#include "recipients/gui/ContactsPicker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <functional>
+
+namespace {
+template <typename T> T* child(QWidget* parent, const char* name)
+{
+    T* w = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+QLineEdit* edit(QWidget* dialog, const char* name)
+{
+    return child<QLineEdit>(dialog, (QByteArray(name) + "Edit").constData());
+}
+
+void retype(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+QStringList entries(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+// A label's text without the zero-width spaces that let long paths wrap.
+QString shownText(QWidget* dialog, const char* name)
+{
+    return child<QLabel>(dialog, name)->text().remove(QChar(0x200B));
+}
+
+QByteArray vcard(const QByteArray& name, const QByteArray& email)
+{
+    QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\n";
+    if (!email.isEmpty())
+        card += "EMAIL:" + email + "\r\n";
+    return card + "END:VCARD\r\n";
+}
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ProgramEnd::reset(); }
+    void cleanup();
+
+    void settingsFilledThenAppliedThenSentWithTheJob();
+    void settingsCloseBoxAndCancel();
+    void aboutShowsThisRun();
+    void pickerAddsTheChosenAddresses();
+    void pickerWithEmptyMissingOrBrokenSource();
+};
+
+void TestDialogs::cleanup()
+{
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+}
+
+void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("ENCRYPTED=ENABLED,LOCKED\r\n");
+    const QString file = env.makeFile("report.txt", "r");
+    auto run = startProgram(env);
+    SettingsDialog* dialog = run->program->settingsDialog();
+    QString title, language;
+    QStringList colours;
+    QPoint offCentre;
+    bool encrLocked = false, encrChecked = false;
+    whenShown(dialog, [&] {
+        title = dialog->windowTitle();
+        offCentre = dialog->frameGeometry().center() - run->window()->frameGeometry().center();
+        encrLocked = !child<QCheckBox>(dialog, "CBdftenc")->isEnabled();
+        encrChecked = child<QCheckBox>(dialog, "CBdftenc")->isChecked();
+        language = child<QComboBox>(dialog, "CBdftlang")->currentText();
+        auto* colourList = child<QComboBox>(dialog, "CBcolor");
+        for (int i = 0; i < colourList->count(); ++i)
+            colours.append(colourList->itemText(i));
+        QTest::mouseClick(child<QCheckBox>(dialog, "CBdftenc"), Qt::LeftButton); // locked: no change
+        retype(edit(dialog, "LEname"), QStringLiteral("Ann Example"));
+        retype(edit(dialog, "LEcompany"), QStringLiteral("Example Ltd"));
+        retype(edit(dialog, "LEemail"), QStringLiteral("ann@example.org"));
+        colourList->setCurrentIndex(1);
+        QTest::mouseClick(child<QPushButton>(dialog, "Bok"), Qt::LeftButton);
+    });
+    QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
+
+    QCOMPARE(title, QStringLiteral("Trovik Parvela Client 2007 - R1.2.6 - Settings"));
+    QCOMPARE(dialog->size(), QSize(462, 434));
+    QCOMPARE(offCentre, QPoint(0, 0)); // centred on the main window
+    QVERIFY(encrLocked);
+    QVERIFY(encrChecked);
+    QCOMPARE(language, QStringLiteral("English"));
+    QCOMPARE(colours, QStringList({"Default (R111)", "White"}));
+    QVERIFY(run->window()->isEnabled());
+    QCOMPARE(run->window()->colorScheme(), 1);
+    QCOMPARE(run->client->registry.read("COLORSCHEME"), QStringLiteral("1"));
+    QCOMPARE(run->find<LabelledEdit>("LEfrom")->text(), QStringLiteral("ann@example.org"));
+    QVERIFY(run->find<QCheckBox>("CBencr")->isChecked());
+    QVERIFY(!run->find<QCheckBox>("CBencr")->isEnabled());
+
+    // The next job names its sender.
+    run->client->form.appendSelection(SelectionEntry::file(file));
+    run->client->form.appendRecipient(QStringLiteral("bob@example.org"));
+    run->pages()->setCurrentIndex(3);
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
+    QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
+    const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
+    QCOMPARE(descriptors.size(), 1);
+    RecordFields expected;
+    expected.recipients = {"bob@example.org"};
+    expected.senderName = QStringLiteral("Ann Example");
+    expected.senderCompany = QStringLiteral("Example Ltd");
+    expected.senderEmail = QStringLiteral("ann@example.org");
+    QCOMPARE(readAll(env.upload() + u'/' + descriptors[0]), expectedRecord(expected));
+}
+
+void TestDialogs::settingsCloseBoxAndCancel()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env, false);
+    QVERIFY(run->client->state.FirstRun);
+    SettingsDialog* dialog = run->program->settingsDialog();
+    const ClientState& state = run->client->state;
+
+    // The first opening, closed with the close box: applied as OK would.
+    whenShown(dialog, [&] {
+        retype(edit(dialog, "LEname"), QStringLiteral("Ann"));
+        child<QComboBox>(dialog, "CBdftlang")->setCurrentIndex(2); // Français
+        dialog->close();
+    });
+    run->program->show();
+    QTRY_VERIFY(!state.FirstRun);
+    QCOMPARE(state.SenderName, QStringLiteral("Ann"));
+    QCOMPARE(state.LanguageName, kFrench);
+    QCOMPARE(run->find<QPushButton>("Bsettings")->text(), QStringLiteral("Param\u00E8tres"));
+
+    // Cancel: nothing changes and nothing is written.
+    const QByteArray stored = readAll(env.registryPath());
+    QString title, nameLabel;
+    whenShown(dialog, [&] {
+        title = dialog->windowTitle();
+        nameLabel = child<QLabel>(dialog, "LEnameSubLabel")->text();
+        retype(edit(dialog, "LEname"), QStringLiteral("Bob"));
+        child<QComboBox>(dialog, "CBdftlang")->setCurrentIndex(1);
+        child<QComboBox>(dialog, "CBcolor")->setCurrentIndex(1);
+        QTest::mouseClick(child<QCheckBox>(dialog, "CBremto"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, "Bcancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("Trovik Parvela Client 2007 - R1.2.6 - Param\u00E8tres"));
+    QCOMPARE(nameLabel, QStringLiteral("Votre nom:"));
+    QCOMPARE(state.SenderName, QStringLiteral("Ann"));
+    QCOMPARE(state.LanguageName, kFrench);
+    QCOMPARE(state.ColorScheme, quint8(0));
+    QVERIFY(state.RememberTo);
+    QCOMPARE(readAll(env.registryPath()), stored);
+    QVERIFY(run->window()->isEnabled());
+
+    // After a Cancel the close box cancels too: the answer stays what it was.
+    whenShown(dialog, [&] {
+        retype(edit(dialog, "LEname"), QStringLiteral("Cy"));
+        dialog->close();
+    });
+    QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
+    QCOMPARE(state.SenderName, QStringLiteral("Ann"));
+    QCOMPARE(readAll(env.registryPath()), stored);
+}
+
+void TestDialogs::aboutShowsThisRun()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy(); // no POLICYVERSION, no MAXSIZE
+    auto run = startProgram(env);
+    AboutDialog* about = run->program->aboutDialog();
+    QTest::mouseClick(run->find<QPushButton>("Babout"), Qt::LeftButton);
+    QVERIFY(about->isVisible());
+    QVERIFY(run->window()->isEnabled()); // not modal
+    QCOMPARE(about->size(), QSize(512, 424));
+    QCOMPARE(about->windowTitle(), QStringLiteral("Parvela Client About"));
+    QCOMPARE(shownText(about, "Lappver"), QStringLiteral("Trovik Parvela Client 2007 - R1.2.6"));
+    QCOMPARE(shownText(about, "Lexefile"), env.programPath());
+    QCOMPARE(shownText(about, "Linifile"), env.policyPath());
+    QCOMPARE(shownText(about, "Luploadpath"), env.upload() + u'/');
+    QCOMPARE(shownText(about, "Lpolver"), QStringLiteral("-1"));
+    QCOMPARE(shownText(about, "Lmaxsize"), QStringLiteral("1024"));
+    // The logo is built into the program and drawn.
+    const QImage logo = child<QLabel>(about, "Image1")->pixmap().toImage();
+    QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(200, 150));
+    QVERIFY(qAlpha(logo.pixel(logo.width() / 2, logo.height() / 2)) == 255);
+
+    // Opened again while open: the values of the moment, still one dialog.
+    run->client->state.MaxSize = QStringLiteral("500");
+    QTest::mouseClick(run->find<QPushButton>("Babout"), Qt::LeftButton);
+    QCOMPARE(shownText(about, "Lmaxsize"), QStringLiteral("500"));
+    QTest::mouseClick(child<QPushButton>(about, "Bok"), Qt::LeftButton);
+    QVERIFY(!about->isVisible());
+}
+
+void TestDialogs::pickerAddsTheChosenAddresses()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    env.makeFile("appdata/Parvela/contacts.vcf",
+                 vcard("Ann Alpha", "ann@example.org") + vcard("Bob <Sales>", "") + vcard("Cy Gamma", "cy@example.org"));
+    auto run = startProgram(env);
+    run->pages()->setCurrentIndex(2);
+    QVERIFY(run->find<QPushButton>("Badr")->isVisible());
+    ContactsPicker* picker = run->program->contactsPicker();
+    auto* source = child<QListWidget>(picker, "adrsrc");
+    auto* chosen = child<QListWidget>(picker, "adrdst");
+    // The lists take the colour scheme (0: grey) only when the picker opens.
+    const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    QVERIFY(source->palette().color(QPalette::Base) != grey);
+
+    QString caption, heading, toHeading;
+    QStringList listed, afterMoves, leftAfterMoves;
+    bool windowDisabled = false;
+    whenShown(picker, [&] {
+        windowDisabled = !run->window()->isEnabled();
+        caption = picker->windowTitle();
+        heading = child<QLabel>(picker, "Label1")->text();
+        toHeading = child<QLabel>(picker, "Label2")->text();
+        listed = entries(source);
+        source->item(0)->setSelected(true);
+        source->item(1)->setSelected(true);
+        QTest::mouseClick(child<QPushButton>(picker, "Bone"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
+        chosen->item(0)->setSelected(true);
+        QTest::mouseClick(child<QPushButton>(picker, "Boneback"), Qt::LeftButton);
+        afterMoves = entries(chosen);
+        leftAfterMoves = entries(source);
+        QTest::mouseClick(child<QPushButton>(picker, "Bok"), Qt::LeftButton);
+    });
+    QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
+    QVERIFY(windowDisabled);
+    QVERIFY(run->window()->isEnabled());
+    QCOMPARE(picker->size(), QSize(722, 469));
+    QCOMPARE(caption, QStringLiteral("Trovik Parvela Client 2007 - R1.2.6 - Addressbook (Outlook)"));
+    QCOMPARE(heading, QStringLiteral("Addressbook (Outlook)"));
+    QCOMPARE(toHeading, QStringLiteral("TO:"));
+    QCOMPARE(listed, QStringList({"Ann Alpha <ann@example.org>", "Bob <Sales> <>", "Cy Gamma <cy@example.org>"}));
+    QCOMPARE(source->palette().color(QPalette::Base), grey);
+    QCOMPARE(chosen->palette().color(QPalette::Base), grey);
+    QCOMPARE(afterMoves, QStringList({"Bob <Sales> <>", "Cy Gamma <cy@example.org>"}));
+    QCOMPARE(leftAfterMoves, QStringList({"Ann Alpha <ann@example.org>"}));
+    // Bob has no address (his name's brackets are no address either): only Cy is added.
+    QCOMPARE(run->client->form.recipients(), QStringList({"cy@example.org"}));
+    QCOMPARE(run->find<LabelledEdit>("LEto")->text(), QStringLiteral("cy@example.org; "));
+    QVERIFY(run->client->prompter.shown().isEmpty());
+
+    // Cancel, and the close box, after moving everything across: nothing is added, and
+    // the next opening lists every contact on the left again.
+    for (const bool closeBox : {false, true}) {
+        QStringList reopened;
+        whenShown(picker, [&] {
+            reopened = entries(source) + entries(chosen);
+            QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
+            if (closeBox)
+                picker->close();
+            else
+                QTest::mouseClick(child<QPushButton>(picker, "Bcancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
+        QCOMPARE(reopened, listed);
+        QCOMPARE(run->client->form.recipients(), QStringList({"cy@example.org"}));
+    }
+}
+
+void TestDialogs::pickerWithEmptyMissingOrBrokenSource()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    auto run = startProgram(env);
+    run->pages()->setCurrentIndex(2);
+    ContactsPicker* picker = run->program->contactsPicker();
+    const QString path = env.userDataFolder() + QStringLiteral("contacts.vcf");
+    const Prompter& prompter = run->client->prompter;
+
+    // Each opening: what the picker listed and how many boxes had been shown by then;
+    // OK at once.
+    auto open = [&](QStringList* listed, qsizetype* boxesBefore) {
+        whenShown(picker, [&, listed, boxesBefore] {
+            *listed = entries(child<QListWidget>(picker, "adrsrc"));
+            *boxesBefore = prompter.shown().size();
+            QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(picker, "Bok"), Qt::LeftButton);
+        });
+        QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
+    };
+    QStringList listed;
+    qsizetype boxes = -1;
+
+    env.makeFile("appdata/Parvela/contacts.vcf", "");
+    open(&listed, &boxes);
+    QVERIFY(listed.isEmpty());
+    QCOMPARE(boxes, 0);
+
+    QFile::remove(path);
+    open(&listed, &boxes);
+    QVERIFY(listed.isEmpty());
+    QCOMPARE(boxes, 1); // the box comes before the picker
+    QCOMPARE(prompter.shown().last().kind, PromptKind::Error);
+    QCOMPARE(prompter.shown().last().text, QStringLiteral("No such file or directory: ") + path);
+
+    env.makeFile("appdata/Parvela/contacts.vcf", vcard("Ann", "ann@example.org") + "NOTE:" +
+                                                     QByteArray(70000, 'x') + "\r\n" + vcard("Bob", "bob@example.org"));
+    open(&listed, &boxes);
+    QCOMPARE(listed, QStringList({"Ann <ann@example.org>"}));
+    QCOMPARE(boxes, 2);
+    QCOMPARE(prompter.shown().size(), 2);
+    QVERIFY(prompter.shown().last().text.startsWith(path + QStringLiteral(", line 6: ")));
+    QCOMPARE(run->client->form.recipients(), QStringList({"ann@example.org"}));
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"

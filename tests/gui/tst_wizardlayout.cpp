@@ -1,0 +1,279 @@
+// Where the wizard's controls stand at the window's sizes, that every caption of the
+// five languages fits its control, and the language put on the window again and again.
+#include "GuiTestHelpers.h"
+
+#include "app/gui/CopyProgressWindow.h"
+#include "app/gui/LabelledEdit.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QTreeView>
+
+namespace {
+const QString kLanguages[] = {kEnglish, kDutch, kGerman, kFrench, kSwedish};
+
+void resizeTo(GuiRun& run, int width)
+{
+    run.window()->resize(width, 600);
+    QTRY_COMPARE(run.window()->size(), QSize(width, 600));
+}
+
+void useLanguage(GuiRun& run, const QString& language)
+{
+    run.client->state.LanguageName = language;
+    run.window()->ApplyLanguage();
+}
+
+QRect inPanel(const QWidget* w, const QWidget* panel) { return QRect(w->mapTo(panel, QPoint(0, 0)), w->size()); }
+} // namespace
+
+class TestWizardLayout : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ProgramEnd::reset(); }
+    void cleanup();
+
+    void placements_data();
+    void placements();
+    void everyCaptionFitsAtTheSmallestSize();
+    void languageAppliedAgainLeavesNoOldText();
+};
+
+void TestWizardLayout::cleanup()
+{
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+}
+
+void TestWizardLayout::placements_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("addressBook");
+    QTest::addColumn<int>("slotA");
+    QTest::addColumn<int>("slotB");
+    QTest::addColumn<int>("slotC");
+    QTest::newRow("700, English") << 700 << kEnglish << false << 542 << 414 << 278;
+    QTest::newRow("700, German, address book") << 700 << kGerman << true << 542 << 414 << 278;
+    QTest::newRow("832, English, address book") << 832 << kEnglish << true << 674 << 546 << 410;
+    QTest::newRow("832, German") << 832 << kGerman << false << 674 << 546 << 410;
+}
+
+void TestWizardLayout::placements()
+{
+    QFETCH(int, width);
+    QFETCH(QString, language);
+    QFETCH(bool, addressBook);
+    QFETCH(int, slotA);
+    QFETCH(int, slotB);
+    QFETCH(int, slotC);
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy(addressBook ? "OUTLOOKADR=ENABLED\r\n" : "");
+    auto run = startProgram(env);
+    resizeTo(*run, 760);
+    useLanguage(*run, language);
+    resizeTo(*run, width);
+
+    const std::pair<const char*, int> buttons[] = {
+        {"Bnext1", slotA}, {"Bprev1", slotB}, {"Bsettings", slotC}, {"Bnext2", slotA}, {"Bprev2", slotB},
+        {"Bdel", slotC},   {"Bnext3", slotA}, {"Bprev3", slotB},    {"Bnext4", slotA}, {"Bprev4", slotB},
+        {"Bquit", slotC},  {"Bsummary", 10}};
+    for (const auto& [name, left] : buttons)
+        QCOMPARE(run->find<QPushButton>(QLatin1String(name))->geometry(), QRect(left, 8, 120, 25));
+    QCOMPARE(run->find<QCheckBox>("CBautoquit")->pos(), QPoint(slotC - 120, 12));
+    QCOMPARE(run->find<QCheckBox>("CBskipw")->x(), 10);
+    QCOMPARE(run->find<QCheckBox>("CBencr")->pos(), QPoint(10, 8));
+    QCOMPARE(run->find<QCheckBox>("CBsfx")->pos(), QPoint(112, 8));
+    auto* panel4 = run->find<QWidget>("Panel4");
+    QCOMPARE(inPanel(run->find<LabelledEdit>("LEexp")->edit(), panel4), QRect(280, 8, 46, 21));
+    QCOMPARE(run->find<QPushButton>("Bexpapl")->geometry(), QRect(330, 6, 80, 25));
+    for (const char* name : {"Panel2", "Panel1", "Panel4", "Panel5"})
+        QCOMPARE(run->find<QWidget>(QLatin1String(name))->height(), 41);
+
+    // The message page's top panel: the address book takes 120 pixels of the TO field.
+    auto* top = run->find<QWidget>("TopPanel");
+    QCOMPARE(top->height(), 121);
+    QCOMPARE(inPanel(run->find<LabelledEdit>("LEfrom")->edit(), top), QRect(92, 16, width - 131, 21));
+    QCOMPARE(inPanel(run->find<LabelledEdit>("LEsubject")->edit(), top), QRect(92, 76, width - 131, 21));
+    const int toWidth = addressBook ? width - 251 : width - 131;
+    QCOMPARE(inPanel(run->find<LabelledEdit>("LEto")->edit(), top), QRect(92, 48, toWidth, 21));
+    auto* badr = run->find<QPushButton>("Badr");
+    QCOMPARE(badr->isVisibleTo(top), addressBook);
+    QCOMPARE(badr->pos(), QPoint(width - 131, 46));
+    auto* lto = run->find<QLabel>("lto");
+    QCOMPARE(lto->geometry().right() + 1, 88);
+    QCOMPARE(lto->y(), 52);
+    QCOMPARE(run->find<QListWidget>("Mto")->geometry(), QRect(94, 71, toWidth - 2, 80));
+
+    // The path row follows the browser's list, also when the splitter moves.
+    run->pages()->setCurrentIndex(1);
+    auto* list = run->find<QTreeView>("ShellListView1");
+    auto* up = run->find<QPushButton>("BitBtn1");
+    auto* path = run->find<QComboBox>("ShellComboBox1");
+    auto* add = run->find<QPushButton>("BBadd");
+    auto* splitter = run->find<QSplitter>("Splitter3");
+    for (int browser : {0, 200, 420}) {
+        if (browser > 0)
+            splitter->setSizes({browser, splitter->width() - browser});
+        QTRY_COMPARE(add->geometry().right() + 1, list->width());
+        QCOMPARE(up->x(), 0);
+        QCOMPARE(path->x(), 30);
+        QCOMPARE(path->geometry().right() + 1, add->x());
+        QCOMPARE(run->find<QLabel>("LabelDropzone")->mapTo(splitter, QPoint()).x(),
+                 run->find<QListWidget>("CLB")->mapTo(splitter, QPoint()).x());
+    }
+}
+
+// At 700 x 600 nothing is cut off or overlaps in any language: every control lies
+// inside its panel, apart from the others, and is wide enough for its caption.
+void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    auto run = startProgram(env);
+    resizeTo(*run, 700);
+    auto captionFits = [](QWidget* w, const QRect& r) {
+        if (auto* push = qobject_cast<QPushButton*>(w))
+            return push->fontMetrics().horizontalAdvance(push->text()) + 8 <= r.width();
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QLabel*>(w))
+            return w->sizeHint().width() <= r.width();
+        return true;
+    };
+    for (const QString& language : kLanguages) {
+        useLanguage(*run, language);
+        for (int page = 0; page < 4; ++page) {
+            run->pages()->setCurrentIndex(page);
+            QCoreApplication::processEvents();
+            for (const char* panelName : {"Panel2", "Panel1", "PanelShellCombo", "TopPanel", "Panel4", "Panel5"}) {
+                auto* panel = run->find<QWidget>(QLatin1String(panelName));
+                if (!panel->isVisible())
+                    continue;
+                QList<QPair<QWidget*, QRect>> controls;
+                const auto children = panel->findChildren<QWidget*>();
+                for (QWidget* w : children) {
+                    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)
+                        || qobject_cast<QComboBox*>(w) || (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget()));
+                    if (control && w->isVisible())
+                        controls.append({w, inPanel(w, panel)});
+                }
+                QVERIFY2(controls.size() >= 3, panelName);
+                for (qsizetype i = 0; i < controls.size(); ++i) {
+                    const auto& [w, r] = controls[i];
+                    const QString where = language + u' ' + w->objectName();
+                    QVERIFY2(panel->rect().contains(r), qPrintable(where));
+                    QVERIFY2(captionFits(w, r), qPrintable(where));
+                    for (qsizetype j = i + 1; j < controls.size(); ++j)
+                        QVERIFY2(!r.intersects(controls[j].second), qPrintable(where + u' ' + controls[j].first->objectName()));
+                }
+            }
+        }
+        // All four tabs show whole, left of About.
+        QTabBar* tabs = run->pages()->tabBar();
+        QVERIFY2(tabs->tabRect(3).right() < run->find<QPushButton>("Babout")->mapTo(run->pages(), QPoint()).x(),
+                 qPrintable(language));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(tabs->tabRect(i).width() > tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+        // The after-submission dialog takes the same language.
+        AfterSubmissionDialog* post = run->afterSubmission();
+        post->prepare(run->client->texts);
+        const auto postControls = post->findChildren<QWidget*>();
+        for (QWidget* w : postControls)
+            if (!w->isHidden())
+                QVERIFY2(post->rect().contains(w->geometry()) && captionFits(w, w->geometry()),
+                         qPrintable(language + u' ' + w->objectName()));
+    }
+}
+
+namespace {
+// Every text the main window shows or reads out, by control.
+QStringList windowTexts(GuiRun& run)
+{
+    QStringList texts;
+    const auto widgets = run.window()->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            text = l->text();
+        else if (auto* e = qobject_cast<QTextEdit*>(w))
+            text = e->toPlainText();
+        texts << w->objectName() + u'=' + text + u'|' + w->toolTip() + u'|' + w->accessibleName();
+    }
+    for (int i = 0; i < 4; ++i)
+        texts << run.pages()->tabText(i);
+    const QAbstractItemModel* files = run.find<QTreeView>("ShellListView1")->model();
+    for (int column = 0; column < files->columnCount(); ++column)
+        texts << files->headerData(column, Qt::Horizontal).toString();
+    texts.sort(); // raising a widget changes the order of its parent's children
+    return texts;
+}
+} // namespace
+
+void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    resizeTo(*run, 700);
+    auto* lto = run->find<QLabel>("lto");
+    const QStringList english = windowTexts(*run);
+    QVERIFY(english.contains(QStringLiteral("Size")));
+
+    useLanguage(*run, kGerman);
+    const QStringList german = windowTexts(*run);
+    // Qt's own texts follow: the browser's column titles.
+    QVERIFY(german.contains(QStringLiteral("Gr\u00F6\u00DFe")));
+    QVERIFY(german.contains(QStringLiteral("CBencr=Verschl\u00FCsselt||")));
+    QCOMPARE(lto->text(), QStringLiteral("AN:"));
+    QCOMPARE(lto->geometry().right() + 1, 88);
+    // Every field is named for assistive tools after its caption, in the language.
+    QCOMPARE(QAccessible::queryAccessibleInterface(run->find<LabelledEdit>("LEto")->edit())->text(QAccessible::Name),
+             QStringLiteral("AN:"));
+    for (int page = 0; page < 4; ++page) {
+        run->pages()->setCurrentIndex(page);
+        const auto widgets = run->window()->findChildren<QWidget*>();
+        for (QWidget* w : widgets) {
+            if (!w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())
+                continue;
+            QAccessibleInterface* access = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(access && !access->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+        }
+    }
+
+    useLanguage(*run, kEnglish);
+    QCOMPARE(windowTexts(*run), english);
+    QCOMPARE(lto->geometry().right() + 1, 88);
+    // Again German: the same texts as the first time, nothing added.
+    useLanguage(*run, kGerman);
+    QCOMPARE(windowTexts(*run), german);
+
+    // The copy progress window takes its own texts when a copy starts.
+    CopyProgressWindow progress;
+    progress.start(kGerman, run->client->texts[CancelCaption]);
+    CopyProgress p;
+    p.filesDone = 1;
+    p.filesTotal = 4;
+    p.bytesDone = 1572864;
+    p.bytesTotal = 4 * 1048576;
+    QVERIFY(progress.report(p));
+    QCOMPARE(progress.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Dateien: 1 von 4"));
+    QCOMPARE(progress.findChild<QLabel*>("CopyBytes")->text(), QStringLiteral("1,5 MB von 4,0 MB"));
+    QCOMPARE(progress.findChild<QPushButton*>("CopyCancel")->text(), QStringLiteral("Abbruch"));
+    progress.finish();
+}
+
+QTEST_MAIN(TestWizardLayout)
+#include "tst_wizardlayout.moc"
