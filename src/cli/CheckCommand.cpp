@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "client/OptionState.h"
@@ -8,14 +9,18 @@ namespace cli {
 
 int checkCommand(const QStringList& arguments)
 {
-    if (arguments.size() != 1) {
-        console::err(QStringLiteral("usage: parvela check FILE.pvx"));
-        return Failed;
-    }
+    CommandLine line(QStringLiteral("check"), QStringLiteral("check FILE.pvx"),
+                     QStringLiteral("Checks that FILE.pvx is a job descriptor a server can take: a plain file of\n"
+                                    "exactly 101370 bytes that keeps every rule of the record; prints its fields.\n"
+                                    "Exit codes: 0 valid, 1 invalid, 2 error."));
+    if (const std::optional<int> done = line.parse(arguments))
+        return *done;
+    if (line.parser().positionalArguments().size() != 1)
+        return line.usageError(QStringLiteral("give one descriptor file"));
     QString problem;
     std::optional<JobDescriptor> d;
     try {
-        d = ReadJobDescriptorFile(arguments.first(), &problem);
+        d = ReadJobDescriptorFile(line.parser().positionalArguments().first(), &problem);
     } catch (const IoError& e) {
         console::err(QStringLiteral("parvela: ") + e.message());
         return Failed;

@@ -1,10 +1,10 @@
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "platform/Errors.h"
 #include "spool/JobListing.h"
 
-#include <QCommandLineParser>
 
 namespace cli {
 
@@ -14,15 +14,23 @@ namespace cli {
 // lists them.
 int cleanCommand(const QStringList& arguments)
 {
-    QCommandLineParser p;
-    const QCommandLineOption yes(QStringLiteral("yes"));
-    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
-    p.addOptions({yes, policy});
-    if (!p.parse(QStringList{QStringLiteral("parvela clean")} + arguments) || p.positionalArguments().size() > 1) {
-        console::err(QStringLiteral("parvela: ") +
-                     (p.errorText().isEmpty() ? QStringLiteral("give at most one folder") : p.errorText()));
-        return Failed;
-    }
+    CommandLine line(QStringLiteral("clean"), QStringLiteral("clean [OPTIONS] [FOLDER]"),
+                     QStringLiteral("Removes the abandoned jobs of this computer from FOLDER (by default the upload\n"
+                                    "folder of the policy file), entries first and the lock file last. A job being\n"
+                                    "written, another computer's job and a complete job are never touched.\n"
+                                    "Without --yes it only lists what it would remove.\n"
+                                    "Exit codes: 0 done, 2 error."));
+    const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Remove them; without it, only list them."));
+    const QCommandLineOption policy(QStringLiteral("policy"),
+                                    QStringLiteral("The policy file to read instead of parvelaclient's."),
+                                    QStringLiteral("FILE"));
+    line.addOption(policy);
+    line.addOption(yes);
+    if (const std::optional<int> done = line.parse(arguments))
+        return *done;
+    const QCommandLineParser& p = line.parser();
+    if (p.positionalArguments().size() > 1)
+        return line.usageError(QStringLiteral("give at most one folder"));
     try {
         const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
                                                                  : p.positionalArguments().first();

@@ -1,10 +1,10 @@
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "platform/Errors.h"
 #include "spool/JobListing.h"
 
-#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -46,15 +46,22 @@ QString toLine(const JobListingEntry& e)
 
 int jobsCommand(const QStringList& arguments)
 {
-    QCommandLineParser p;
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
-    p.addOptions({json, policy});
-    if (!p.parse(QStringList{QStringLiteral("parvela jobs")} + arguments) || p.positionalArguments().size() > 1) {
-        console::err(QStringLiteral("parvela: ") +
-                     (p.errorText().isEmpty() ? QStringLiteral("give at most one folder") : p.errorText()));
-        return Failed;
-    }
+    CommandLine line(QStringLiteral("jobs"), QStringLiteral("jobs [OPTIONS] [FOLDER]"),
+                     QStringLiteral("Lists the jobs in FOLDER (by default the upload folder of the policy file),\n"
+                                    "one line each: complete, incomplete (its writer holds the lock), abandoned\n"
+                                    "(nobody holds the lock) or broken, with the reason.\n"
+                                    "Exit codes: 0 listed, 2 error."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the list as JSON."));
+    const QCommandLineOption policy(QStringLiteral("policy"),
+                                    QStringLiteral("The policy file to read instead of parvelaclient's."),
+                                    QStringLiteral("FILE"));
+    line.addOption(json);
+    line.addOption(policy);
+    if (const std::optional<int> done = line.parse(arguments))
+        return *done;
+    const QCommandLineParser& p = line.parser();
+    if (p.positionalArguments().size() > 1)
+        return line.usageError(QStringLiteral("give at most one folder"));
     try {
         const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
                                                                  : p.positionalArguments().first();

@@ -1,5 +1,6 @@
 #include "client/Client.h"
 #include "app/Startup.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
@@ -80,66 +81,84 @@ QString readMessageFile(const QString& path)
     return cp1252::decode(bytes);
 }
 
-// Throws UserError with the reason when the arguments are not usable.
-SendRequest parseSend(const QStringList& arguments)
-{
-    QCommandLineParser p;
-    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("ADDR"));
-    const QCommandLineOption subject(QStringLiteral("subject"), QString(), QStringLiteral("TEXT"));
-    const QCommandLineOption message(QStringLiteral("message"), QString(), QStringLiteral("TEXT"));
-    const QCommandLineOption messageFile(QStringLiteral("message-file"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption expire(QStringLiteral("expire"), QString(), QStringLiteral("HOURS"));
-    const QCommandLineOption encrypt(QStringLiteral("encrypt"));
-    const QCommandLineOption noEncrypt(QStringLiteral("no-encrypt"));
-    const QCommandLineOption sfx(QStringLiteral("sfx"));
-    const QCommandLineOption noSfx(QStringLiteral("no-sfx"));
-    const QCommandLineOption policy(QStringLiteral("policy"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption dryRun(QStringLiteral("dry-run"));
-    const QCommandLineOption yes(QStringLiteral("yes"));
-    p.addOptions({to, subject, message, messageFile, expire, encrypt, noEncrypt, sfx, noSfx, policy, dryRun, yes});
-    if (!p.parse(QStringList{QStringLiteral("parvela send")} + arguments))
-        throw UserError(p.errorText());
+// An argument that cannot be used as given: reported with the command's usage.
+class UsageError : public UserError {
+public:
+    using UserError::UserError;
+};
 
+const QCommandLineOption kTo(QStringLiteral("to"), QStringLiteral("A recipient's address; once for each recipient."),
+                             QStringLiteral("ADDR"));
+const QCommandLineOption kSubject(QStringLiteral("subject"), QStringLiteral("The subject, at most 200 characters."),
+                                  QStringLiteral("TEXT"));
+const QCommandLineOption kMessage(QStringLiteral("message"), QStringLiteral("The message, at most 4000 characters."),
+                                  QStringLiteral("TEXT"));
+const QCommandLineOption kMessageFile(QStringLiteral("message-file"),
+                                      QStringLiteral("The message from a file (UTF-8, else Windows-1252)."),
+                                      QStringLiteral("FILE"));
+const QCommandLineOption kExpire(QStringLiteral("expire"),
+                                 QStringLiteral("Hours the transfer stays available, 1 to 5 digits."),
+                                 QStringLiteral("HOURS"));
+const QCommandLineOption kEncrypt(QStringLiteral("encrypt"), QStringLiteral("Encrypt the result with a password."));
+const QCommandLineOption kNoEncrypt(QStringLiteral("no-encrypt"), QStringLiteral("Do not encrypt the result."));
+const QCommandLineOption kSfx(QStringLiteral("sfx"), QStringLiteral("Make the result self-extracting."));
+const QCommandLineOption kNoSfx(QStringLiteral("no-sfx"), QStringLiteral("Do not make it self-extracting."));
+const QCommandLineOption kPolicy(QStringLiteral("policy"),
+                                 QStringLiteral("The policy file to read instead of parvelaclient's."),
+                                 QStringLiteral("FILE"));
+const QCommandLineOption kDryRun(QStringLiteral("dry-run"), QStringLiteral("Print the summary only; send nothing."));
+const QCommandLineOption kYes(QStringLiteral("yes"), QStringLiteral("Send without asking \"Sending, are you sure\"."));
+
+void addSendOptions(CommandLine& line)
+{
+    for (const QCommandLineOption& o : {kTo, kSubject, kMessage, kMessageFile, kExpire, kEncrypt, kNoEncrypt, kSfx, kNoSfx,
+                                        kPolicy, kDryRun, kYes})
+        line.addOption(o);
+}
+
+// The request the parsed arguments make. Throws UsageError for arguments that cannot
+// go together or are no good, IoError for a message file that cannot be read.
+SendRequest requestFrom(const QCommandLineParser& p)
+{
     SendRequest r;
-    r.to = p.values(to);
-    if (p.isSet(subject))
-        r.subject = p.value(subject);
-    if (p.isSet(message) && p.isSet(messageFile))
-        throw UserError(QStringLiteral("--message and --message-file exclude each other"));
-    if (p.isSet(message))
-        r.message = messageLines(p.value(message));
-    if (p.isSet(messageFile)) {
-        QString text = readMessageFile(p.value(messageFile));
+    r.to = p.values(kTo);
+    if (p.isSet(kSubject))
+        r.subject = p.value(kSubject);
+    if (p.isSet(kMessage) && p.isSet(kMessageFile))
+        throw UsageError(QStringLiteral("--message and --message-file exclude each other"));
+    if (p.isSet(kMessage))
+        r.message = messageLines(p.value(kMessage));
+    if (p.isSet(kMessageFile)) {
+        QString text = readMessageFile(p.value(kMessageFile));
         // The file's last line end closes its last line; it starts no further one.
         if (text.endsWith(u'\n') || text.endsWith(u'\r'))
             text.chop(text.endsWith(QStringLiteral("\r\n")) ? 2 : 1);
         r.message = messageLines(text);
     }
-    if (p.isSet(expire)) {
-        const QString hours = p.value(expire);
+    if (p.isSet(kExpire)) {
+        const QString hours = p.value(kExpire);
         bool digitsOnly = !hours.isEmpty() && hours.size() <= 5;
         for (QChar c : hours)
             digitsOnly = digitsOnly && c >= u'0' && c <= u'9';
         if (!digitsOnly)
-            throw UserError(QStringLiteral("--expire takes 1 to 5 digits (hours), not '%1'").arg(hours));
+            throw UsageError(QStringLiteral("--expire takes 1 to 5 digits (hours), not '%1'").arg(hours));
         // As in the window: a value of 0 is made 1 when it is applied.
         r.expire = hours.toInt() == 0 ? QStringLiteral("1") : hours;
     }
-    if (p.isSet(encrypt) && p.isSet(noEncrypt))
-        throw UserError(QStringLiteral("--encrypt and --no-encrypt exclude each other"));
-    if (p.isSet(encrypt) || p.isSet(noEncrypt))
-        r.encrypt = p.isSet(encrypt);
-    if (p.isSet(sfx) && p.isSet(noSfx))
-        throw UserError(QStringLiteral("--sfx and --no-sfx exclude each other"));
-    if (p.isSet(sfx) || p.isSet(noSfx))
-        r.sfx = p.isSet(sfx);
-    r.policy = p.value(policy);
-    r.dryRun = p.isSet(dryRun);
-    r.yes = p.isSet(yes);
+    if (p.isSet(kEncrypt) && p.isSet(kNoEncrypt))
+        throw UsageError(QStringLiteral("--encrypt and --no-encrypt exclude each other"));
+    if (p.isSet(kEncrypt) || p.isSet(kNoEncrypt))
+        r.encrypt = p.isSet(kEncrypt);
+    if (p.isSet(kSfx) && p.isSet(kNoSfx))
+        throw UsageError(QStringLiteral("--sfx and --no-sfx exclude each other"));
+    if (p.isSet(kSfx) || p.isSet(kNoSfx))
+        r.sfx = p.isSet(kSfx);
+    r.policy = p.value(kPolicy);
+    r.dryRun = p.isSet(kDryRun);
+    r.yes = p.isSet(kYes);
     r.paths = p.positionalArguments();
     if (r.paths.isEmpty())
-        throw UserError(QStringLiteral("nothing to send: give one or more files or folders"));
+        throw UsageError(QStringLiteral("nothing to send: give one or more files or folders"));
     return r;
 }
 
@@ -256,9 +275,22 @@ int runSend(const SendRequest& r)
 
 int sendCommand(const QStringList& arguments)
 {
+    CommandLine line(QStringLiteral("send"),
+                     QStringLiteral("send [OPTIONS] PATH..."),
+                     QStringLiteral("Writes the files and folders given as one job into the upload folder, as the\n"
+                                    "window's Finish does: the same summary and status lines, the same refusals.\n"
+                                    "The policy file and the user's settings (sender, options and their locks) are\n"
+                                    "read, never written; a locked option cannot be changed. Without --yes the tool\n"
+                                    "asks on a terminal and sends nothing without one.\n"
+                                    "Exit codes: 0 sent, 1 refused, 2 error."));
+    addSendOptions(line);
+    if (const std::optional<int> done = line.parse(arguments))
+        return *done;
     int result = Failed;
     try {
-        result = runSend(parseSend(arguments));
+        result = runSend(requestFrom(line.parser()));
+    } catch (const UsageError& e) {
+        result = line.usageError(e.message());
     } catch (const UserError& e) {
         console::err(QStringLiteral("parvela: ") + e.message());
     } catch (const ProcessExit&) {

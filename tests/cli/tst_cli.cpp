@@ -58,6 +58,42 @@ qint64 tracedChild(qint64 stracePid)
 class TestCli : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Help and version answer on standard output with 0; an argument that is no good
+    // gets one line and the usage on standard error, and 2, before anything is read.
+    void theCommandLineExplainsItself_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");   // the start of standard output
+        QTest::addColumn<QString>("err");   // the start of standard error
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: parvela send " << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "parvela (Trovik Parvela Client) 2007 - R1.2.6\n" << "";
+        for (const char* command : {"send", "jobs", "clean", "check"}) {
+            QTest::addRow("%s --help", command) << QStringList{command, "--help"} << 0
+                                                << QStringLiteral("usage: parvela %1 ").arg(command) << "";
+            QTest::addRow("%s, unknown option", command)
+                << QStringList{command, "--bogus", "x"} << 2 << ""
+                << QStringLiteral("parvela %1: Unknown option 'bogus'.\nusage: parvela %1 ").arg(command);
+        }
+        QTest::newRow("send --version") << QStringList{"send", "--version"} << 0 << "parvela (Trovik" << "";
+        QTest::newRow("options that exclude each other")
+            << QStringList{"send", "--sfx", "--no-sfx", "a"} << 2 << ""
+            << "parvela send: --sfx and --no-sfx exclude each other\nusage: parvela send ";
+        QTest::newRow("unknown command") << QStringList{"sned"} << 2 << "" << "parvela: unknown command 'sned'\nusage: ";
+        QTest::newRow("nothing at all") << QStringList{} << 2 << "" << "usage: parvela send ";
+    }
+    void theCommandLineExplainsItself()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run r = parvela(args);
+        QCOMPARE(r.code, code);
+        QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out), qPrintable(r.out));
+        QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(err), qPrintable(r.err));
+    }
+
     void sendWritesACompleteJobAndLeavesTheUserSettingsAlone()
     {
         TestEnv env;
