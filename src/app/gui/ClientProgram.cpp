@@ -9,9 +9,13 @@
 #include "recipients/gui/ContactsPicker.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QScopeGuard>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+
+#include <thread>
 
 ClientProgram::ClientProgram(Client& client)
 {
@@ -91,6 +95,11 @@ PromptAnswer presentMessageBox(const Prompt& prompt)
 
 int RunClientProgram(Client& client)
 {
+    // Filling the font database (reading the system's font configuration) takes about
+    // as long as the rest of start-up before the window shows. It is thread-safe, so it
+    // runs beside start-up, which reads the policy file and the settings meanwhile.
+    std::thread fonts([] { QFontDatabase::families(); });
+    const auto joinFonts = qScopeGuard([&fonts] { fonts.join(); });
     client.prompter.setPresenter(presentMessageBox);
     // Ending the program stops the event loop with the code it was given.
     QObject::connect(&ProgramEnd::instance(), &ProgramEnd::endRequested, qApp,

@@ -78,12 +78,18 @@ private:
 };
 } // namespace
 
-MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client), m_progress(new CopyProgressWindow)
+MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(832, 600);
     setMinimumSize(700, 600);
     setAcceptDrops(true);
+
+    // Start-up first: it needs no control, and it is mostly waiting for files while
+    // the font database fills on a thread of its own (the program sets that off), which
+    // every control with a text waits for.
+    loadClient();
+    m_progress = new CopyProgressWindow;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,7 +122,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     for (QWidget* w : children)
         w->installEventFilter(this);
 
-    startUp();
+    showLoadedClient();
     LayoutWizard();
 }
 
@@ -135,28 +141,27 @@ void MainWindow::guarded(const std::function<void()>& body) { GuiGuarded(m_clien
 
 // ---------------------------------------------------------------- start, show, quit
 
-void MainWindow::startUp()
+void MainWindow::loadClient()
 {
     m_windowsAtCreate = 0;
     const auto windows = QApplication::topLevelWidgets();
-    auto ours = [this](const QWidget* w) {
-        for (; w; w = w->parentWidget()) {
-            if (w == this || w == m_progress)
-                return true;
-        }
-        return false;
-    };
     for (QWidget* w : windows) {
-        if (!ours(w))
+        if (w != this)
             ++m_windowsAtCreate;
     }
     m_client.state.StartupFailed = false;
     ConnectOptionStores(m_client);
     guarded([this] { StartClient(m_client); });
+}
+
+void MainWindow::showLoadedClient()
+{
     m_dropZone->setSelectionMode(QAbstractItemView::ExtendedSelection);
     if (ProgramEnd::requested())
         return;
     showFormValues();
+    // The scheme was applied while loading, before there were controls to colour.
+    applyColorScheme(m_client.state.ColorScheme, false);
     setWindowTitle(MainWindowCaption(m_client.state));
     // An unusable upload folder was reported by the probe; the program ends here.
     if (m_client.state.StartupFailed)

@@ -106,7 +106,8 @@ private:
     void focusFirstField(int page);
     void nameControls();
 
-    void startUp();
+    void loadClient();
+    void showLoadedClient();
     void firstShown();
     void guarded(const std::function<void()>& body);
     void askWhatNext();

@@ -368,7 +368,9 @@ void MainWindow::bindForm()
             m_browser->setFolder(form.lastPath());
     });
     connect(m_browser, &ShellBrowser::folderChanged, &form, &ClientForm::setLastPath);
-    form.setLastPath(m_browser->folder());
+    // The folder remembered from the last run wins over the one the browser opened in.
+    if (form.lastPath().isEmpty())
+        form.setLastPath(m_browser->folder());
 }
 
 void MainWindow::showMessageInEditor()
