@@ -115,15 +115,23 @@ void UserRegistry::write(const QString& name, const QString& text) const
 {
     Values values = load(m_path);
     const QString key = asciiUpper(name);
-    bool replaced = false;
+    bool found = false;
+    bool changed = false;
     for (auto& v : values) {
         if (v.first == key) {
+            changed = changed || v.second != text;
             v.second = text;
-            replaced = true;
+            found = true;
         }
     }
-    if (!replaced)
+    if (!found) {
         values.append({key, text});
+        changed = true;
+    }
+    // A value the store already holds costs a flush to disk and changes nothing; every
+    // start writes back the skip-welcome choice it has just read.
+    if (!changed)
+        return;
 
     const QString dir = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(dir))

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <ctime>
+#include <sys/stat.h>
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -161,6 +162,15 @@ private Q_SLOTS:
         reg.write("colorscheme", "1");
         QCOMPARE(reg.read("ColorScheme"), QString("1"));
         QCOMPARE(readAll(env.registryPath()).count("COLORSCHEME="), 1);
+        // A value the store already holds is not written again: the file stays the
+        // same file (a replacement would be a new one).
+        const auto inode = [&] {
+            struct stat st {};
+            return ::stat(QFile::encodeName(env.registryPath()).constData(), &st) == 0 ? st.st_ino : 0;
+        };
+        const auto before = inode();
+        reg.write("ColorScheme", "1");
+        QCOMPARE(inode(), before);
     }
 
     // A store of 100,000 values is read in one pass: a reader that compares every name
