@@ -11,6 +11,8 @@
 #include <QPair>
 #include <QSet>
 
+#include <optional>
+
 // Off Windows the store is a small text file of NAME=value lines under one [PVX2007]
 // heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is replaced as a
 // whole (write a temporary file, then rename it over the old one) so that a crash
@@ -55,18 +57,56 @@ QString unescape(QStringView v)
     return out;
 }
 
-// Throws IoError when the file exists but cannot be read.
-Values load(const QString& path, bool* exists = nullptr)
+// The whole file, or nothing when there is none. Throws IoError when the file exists
+// but cannot be read.
+QByteArray readStore(const QString& path, bool* exists = nullptr)
 {
-    Values values;
     QFile f(path);
     if (exists)
         *exists = f.exists();
     if (!f.exists())
-        return values;
+        return {};
     if (!f.open(QIODevice::ReadOnly))
         throw IoError(path, f.errorString());
-    const QString text = QString::fromUtf8(f.readAll());
+    return f.readAll();
+}
+
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+// One name's value, as load() would find it, without making text of the other lines:
+// every start reads a dozen values, each with the store opened afresh. Upper-casing
+// touches only the ASCII letters, so comparing UTF-8 bytes that way is the same rule.
+std::optional<QString> findValue(const QByteArray& data, const QByteArray& wanted)
+{
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = data.size();
+        const QByteArrayView line(data.constData() + start, end - start);
+        start = end + 1;
+        if (line.startsWith('['))
+            continue;
+        const qsizetype eq = line.indexOf('=');
+        if (eq != wanted.size())
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; i < eq && same; ++i)
+            same = upperAscii(line[i]) == wanted[i];
+        if (!same)
+            continue;
+        QByteArrayView value = line.sliced(eq + 1);
+        if (value.endsWith('\r'))
+            value.chop(1);
+        return unescape(QString::fromUtf8(value));
+    }
+    return std::nullopt;
+}
+
+Values load(const QString& path, bool* exists = nullptr)
+{
+    Values values;
+    const QString text = QString::fromUtf8(readStore(path, exists));
     // One pass over the file; the first value of a name counts (a set of the names
     // seen keeps a large store from taking time by the square of its size).
     QSet<QString> seen;
@@ -105,10 +145,7 @@ bool UserRegistry::keyExists() const
 QString UserRegistry::read(const QString& name) const
 {
     const QString wanted = asciiUpper(name);
-    for (const auto& v : load(m_path))
-        if (v.first == wanted)
-            return v.second;
-    return {};
+    return findValue(readStore(m_path), wanted.toUtf8()).value_or(QString());
 }
 
 void UserRegistry::write(const QString& name, const QString& text) const
