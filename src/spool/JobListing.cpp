@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/FileTree.h"
 #include "spool/JobName.h"
+#include "spool/JobRemoval.h"
 #include "util/FileSizes.h"
 
 #include <QDir>
@@ -126,27 +127,13 @@ QString RemoveAbandonedJob(const QString& folder, const QString& name)
     std::unique_ptr<filetree::Lock> lock;
     if (fs.probeLock(*upload, lockName, &lock) != filetree::LockProbe::Free)
         return QStringLiteral("its lock is held, or cannot be taken: it is left alone");
-    QStringList left;
-    QString why;
-    for (const char* extension : {".msg", ".dir", ".pvx"}) {
-        const QString entry = name + QLatin1String(extension);
-        if (const QString error = fs.remove(*upload, QFile::encodeName(entry)); !error.isEmpty()) {
-            left << entry;
-            if (why.isEmpty())
-                why = error;
-        }
-    }
-    if (left.isEmpty()) {
-        // The removals are on disk before the lock goes.
-        try {
-            fs.flush(*upload);
-        } catch (const IoError& e) {
-            return QStringLiteral("%1; left: %2.lck").arg(e.systemText(), name);
-        }
-        if (const QString error = fs.removeLock(*upload, lockName, std::move(lock)); !error.isEmpty())
-            return QStringLiteral("%1; left: %2.lck").arg(error, name);
+    const JobRemoval removal = RemoveJob(fs, *upload, {name + QStringLiteral(".msg"), name + QStringLiteral(".dir"),
+                                                       name + QStringLiteral(".pvx")},
+                                         QFile::decodeName(lockName), std::move(lock));
+    if (removal.lockRemoved)
         return {};
-    }
+    if (removal.left.isEmpty())
+        return QStringLiteral("%1; left: %2.lck").arg(removal.why, name);
     // What stays is still marked incomplete by its lock.
-    return QStringLiteral("%1; left: %2, %3.lck").arg(why, left.join(QStringLiteral(", ")), name);
+    return QStringLiteral("%1; left: %2, %3.lck").arg(removal.why, removal.left.join(QStringLiteral(", ")), name);
 }

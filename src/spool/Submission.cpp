@@ -8,6 +8,7 @@
 #include "selection/Summary.h"
 #include "spool/JobDescriptor.h"
 #include "spool/JobName.h"
+#include "spool/JobRemoval.h"
 #include "util/CopyPlan.h"
 
 #include <QFile>
@@ -65,35 +66,17 @@ struct JobWriter {
     // stays, and so does the lock, so the server never takes the job.
     QString removeAfter(const QString& what)
     {
-        QStringList left;
-        QString why;
-        for (qsizetype i = made.size() - 1; i >= 0; --i) {
-            const QString error = fs.remove(*upload, QFile::encodeName(made[i]));
-            if (!error.isEmpty()) {
-                left.prepend(made[i]);
-                if (why.isEmpty())
-                    why = error;
-            }
-        }
-        if (left.isEmpty()) {
-            // The removals are on disk before the lock goes: after a crash the server
-            // must never find the descriptor without its lock.
-            try {
-                fs.flush(*upload);
-            } catch (const IoError& e) {
-                return what + QStringLiteral("\nThe job was removed, but its lock stays in the upload folder %1: %2 (%3)")
-                                  .arg(uploadPath, lockName, e.systemText());
-            }
-            const QString error = fs.removeLock(*upload, QFile::encodeName(lockName), std::move(lock));
-            if (error.isEmpty())
-                return what + QStringLiteral("\nThe job was removed from the upload folder.");
-            left.append(lockName);
-            why = error;
-        } else {
-            left.prepend(lockName);
-        }
+        const QStringList newestFirst(made.rbegin(), made.rend());
+        const JobRemoval removal = RemoveJob(fs, *upload, newestFirst, lockName, std::move(lock));
+        if (removal.lockRemoved)
+            return what + QStringLiteral("\nThe job was removed from the upload folder.");
+        if (removal.flushFailed)
+            return what + QStringLiteral("\nThe job was removed, but its lock stays in the upload folder %1: %2 (%3)")
+                              .arg(uploadPath, lockName, removal.why);
+        QStringList left{lockName};
+        left += QStringList(removal.left.rbegin(), removal.left.rend());
         return what + QStringLiteral("\nThe job could not be removed completely (%1); left in the upload folder %2: %3")
-                          .arg(why, uploadPath, left.join(QStringLiteral(", ")));
+                          .arg(removal.why, uploadPath, left.join(QStringLiteral(", ")));
     }
 };
 
