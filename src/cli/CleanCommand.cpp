@@ -21,9 +21,7 @@ int cleanCommand(const QStringList& arguments)
                                     "Without --yes it only lists what it would remove.\n"
                                     "Exit codes: 0 done, 2 error."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Remove them; without it, only list them."));
-    const QCommandLineOption policy(QStringLiteral("policy"),
-                                    QStringLiteral("The policy file to read instead of parvelaclient's."),
-                                    QStringLiteral("FILE"));
+    const QCommandLineOption policy = policyOption();
     line.addOption(policy);
     line.addOption(yes);
     if (const std::optional<int> done = line.parse(arguments))
@@ -32,8 +30,7 @@ int cleanCommand(const QStringList& arguments)
     if (p.positionalArguments().size() > 1)
         return line.usageError(QStringLiteral("give at most one folder"));
     try {
-        const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
-                                                                 : p.positionalArguments().first();
+        const QString folder = folderArgument(p, policy);
         const QString prefix = ThisComputersJobPrefix();
         QStringList abandoned;
         for (const JobListingEntry& job : ListJobs(folder))

@@ -52,9 +52,7 @@ int jobsCommand(const QStringList& arguments)
                                     "(nobody holds the lock) or broken, with the reason.\n"
                                     "Exit codes: 0 listed, 2 error."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the list as JSON."));
-    const QCommandLineOption policy(QStringLiteral("policy"),
-                                    QStringLiteral("The policy file to read instead of parvelaclient's."),
-                                    QStringLiteral("FILE"));
+    const QCommandLineOption policy = policyOption();
     line.addOption(json);
     line.addOption(policy);
     if (const std::optional<int> done = line.parse(arguments))
@@ -63,8 +61,7 @@ int jobsCommand(const QStringList& arguments)
     if (p.positionalArguments().size() > 1)
         return line.usageError(QStringLiteral("give at most one folder"));
     try {
-        const QString folder = p.positionalArguments().isEmpty() ? policyUploadFolder(p.value(policy))
-                                                                 : p.positionalArguments().first();
+        const QString folder = folderArgument(p, policy);
         const QList<JobListingEntry> jobs = ListJobs(folder);
         if (p.isSet(json)) {
             QJsonArray all;

@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/ProfileReader.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace cli {
@@ -25,6 +26,18 @@ QString policyUploadFolder(const QString& policyOverride)
     if (!reader)
         throw IoError(path, QStringLiteral("No INI file found"));
     return reader->readString(QStringLiteral("Settings"), QStringLiteral("SERVERUPLOAD"), QString());
+}
+
+QCommandLineOption policyOption()
+{
+    return QCommandLineOption(QStringLiteral("policy"), QStringLiteral("The policy file to read instead of parvelaclient's."),
+                              QStringLiteral("FILE"));
+}
+
+QString folderArgument(const QCommandLineParser& parser, const QCommandLineOption& policy)
+{
+    const QStringList folders = parser.positionalArguments();
+    return folders.isEmpty() ? policyUploadFolder(parser.value(policy)) : folders.first();
 }
 
 } // namespace cli

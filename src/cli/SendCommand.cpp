@@ -103,9 +103,7 @@ const QCommandLineOption kEncrypt(QStringLiteral("encrypt"), QStringLiteral("Enc
 const QCommandLineOption kNoEncrypt(QStringLiteral("no-encrypt"), QStringLiteral("Do not encrypt the result."));
 const QCommandLineOption kSfx(QStringLiteral("sfx"), QStringLiteral("Make the result self-extracting."));
 const QCommandLineOption kNoSfx(QStringLiteral("no-sfx"), QStringLiteral("Do not make it self-extracting."));
-const QCommandLineOption kPolicy(QStringLiteral("policy"),
-                                 QStringLiteral("The policy file to read instead of parvelaclient's."),
-                                 QStringLiteral("FILE"));
+const QCommandLineOption kPolicy = policyOption();
 const QCommandLineOption kDryRun(QStringLiteral("dry-run"), QStringLiteral("Print the summary only; send nothing."));
 const QCommandLineOption kYes(QStringLiteral("yes"), QStringLiteral("Send without asking \"Sending, are you sure\"."));
 
