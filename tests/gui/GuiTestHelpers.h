@@ -120,3 +120,12 @@ inline QStringList liveWindows()
         names << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
     return names;
 }
+
+// After each test: every test deletes its program, and nothing of it may stay on screen
+// or in memory.
+inline void verifyNoWindowLeft()
+{
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+}

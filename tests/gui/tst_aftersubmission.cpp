@@ -25,9 +25,7 @@ private Q_SLOTS:
 
 void TestAfterSubmission::cleanup()
 {
-    QTest::qWait(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    verifyNoWindowLeft();
 }
 
 void TestAfterSubmission::answers_data()

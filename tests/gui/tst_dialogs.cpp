@@ -71,9 +71,7 @@ private Q_SLOTS:
 
 void TestDialogs::cleanup()
 {
-    QTest::qWait(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    verifyNoWindowLeft();
 }
 
 void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()

@@ -48,9 +48,7 @@ private:
 
 void TestJobWindow::cleanup()
 {
-    QTest::qWait(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    verifyNoWindowLeft();
 }
 
 void TestJobWindow::typePath(GuiRun& run, const QString& path)

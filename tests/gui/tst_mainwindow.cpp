@@ -50,10 +50,7 @@ private Q_SLOTS:
 
 void TestMainWindow::cleanup()
 {
-    // Every test deletes its program; nothing may stay on screen or in memory.
-    QTest::qWait(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    verifyNoWindowLeft();
 }
 
 void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()

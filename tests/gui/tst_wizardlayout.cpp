@@ -49,9 +49,7 @@ private Q_SLOTS:
 
 void TestWizardLayout::cleanup()
 {
-    QTest::qWait(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    verifyNoWindowLeft();
 }
 
 void TestWizardLayout::placements_data()
