@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "client/OptionState.h"
 #include "platform/Errors.h"
+#include "platform/Text.h"
 #include "spool/JobDescriptor.h"
 
 namespace cli {
@@ -26,20 +27,20 @@ int checkCommand(const QStringList& arguments)
         return Failed;
     }
     if (!d) {
-        console::out(QStringLiteral("invalid: ") + problem);
+        console::out(QStringLiteral("invalid: ") + escapedControls(problem));
         return Refused;
     }
+    // The fields are a stranger's text: control characters are shown escaped.
     console::out(QStringLiteral("valid job descriptor"));
     for (int i = 0; i < d->recipients.size(); ++i)
-        console::out(QStringLiteral("recipient %1: %2").arg(i).arg(d->recipients[i]));
-    console::out(QStringLiteral("sender e-mail: ") + d->senderEmail);
-    console::out(QStringLiteral("sender name: ") + d->senderName);
-    console::out(QStringLiteral("sender company: ") + d->senderCompany);
-    console::out(QStringLiteral("subject: ") + d->subject);
+        console::out(QStringLiteral("recipient %1: %2").arg(i).arg(escapedControls(d->recipients[i])));
+    console::out(QStringLiteral("sender e-mail: ") + escapedControls(d->senderEmail));
+    console::out(QStringLiteral("sender name: ") + escapedControls(d->senderName));
+    console::out(QStringLiteral("sender company: ") + escapedControls(d->senderCompany));
+    console::out(QStringLiteral("subject: ") + escapedControls(d->subject));
     console::out(QStringLiteral("encrypted: ") + OptionState::word(d->encrypted));
-    console::out(QStringLiteral("self-extracting: ") +
-                 OptionState::word(d->selfExtracting));
-    console::out(QStringLiteral("expire hours: ") + d->expireHours);
+    console::out(QStringLiteral("self-extracting: ") + OptionState::word(d->selfExtracting));
+    console::out(QStringLiteral("expire hours: ") + escapedControls(d->expireHours));
     return Sent;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include "platform/Text.h"
+
 #include <QElapsedTimer>
 #include <QTextStream>
 
@@ -16,17 +18,26 @@
 
 namespace console {
 
+// A line for the terminal: the program's lines keep their line ends, and no other
+// control character reaches the terminal, whatever text a line took in. A line that
+// cannot be written (the reader went away: SIGPIPE is ignored, the write fails) is
+// dropped; what the tool does does not depend on anyone reading it.
+void writeLine(std::FILE* stream, const QString& line, bool flush)
+{
+    const QByteArray bytes = escapedControls(line, Escaping::Lines).toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    if (flush)
+        std::fflush(stream);
+}
+
 void out(const QString& line)
 {
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    writeLine(stdout, line, true);
 }
 
 void err(const QString& line)
 {
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    writeLine(stderr, line, false);
 }
 
 bool stdinIsTerminal() { return isatty(fileno(stdin)); }

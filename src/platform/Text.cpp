@@ -63,3 +63,36 @@ QString leftChars(const QString& text, int n)
 {
     return n <= 0 ? QString() : text.left(n);
 }
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+QString escapedControls(const QString& text, Escaping how)
+{
+    const bool field = how == Escaping::Field;
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\' && field)
+            out += QStringLiteral("\\\\");
+        else if (!isControl(c) || (!field && (u == u'\n' || u == u'\t')))
+            out += c;
+        else if (u == 0x1B)
+            out += QStringLiteral("\\e");
+        else if (u == u'\n')
+            out += QStringLiteral("\\n");
+        else if (u == u'\r')
+            out += QStringLiteral("\\r");
+        else if (u == u'\t')
+            out += QStringLiteral("\\t");
+        else if (u <= 0x7F)
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}

@@ -15,3 +15,15 @@ qint32 toInteger(const QString& text);
 
 // The first n characters of text, or the whole text when it is shorter.
 QString leftChars(const QString& text, int n);
+
+// Whether c is a control character: C0 (U+0000 to U+001F), DEL or C1 (U+0080 to U+009F).
+bool isControl(QChar c);
+
+// A text for a terminal, with every control character shown as an escape ("\e", "\n",
+// "\r", "\t", "\x01", "\x7f", "\u0085"), so that nothing a stranger put into a name
+// can move the cursor, set the title or start a line of its own.
+enum class Escaping {
+    Field, // a name or field: backslashes doubled too, so an escape cannot be forged
+    Lines, // the program's own lines around such fields: line ends and tabs stay
+};
+QString escapedControls(const QString& text, Escaping how = Escaping::Field);
