@@ -6,9 +6,16 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+#ifdef SIGPIPE
+    // Output piped into a reader that ends early (head) is dropped from then on; what
+    // the tool does, a job above all, never depends on anyone reading it.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     // Paths among the arguments may be names that are no valid text: kept byte for byte.
     QStringList args = ArgumentsOf(argc, argv);
     args.removeFirst();

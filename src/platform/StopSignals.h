@@ -1,19 +1,24 @@
 #pragma once
-// Ctrl-C (SIGINT) and SIGTERM while the command-line tool writes a job: instead of
-// ending the process at once, with half a job left behind, they are noted, the job is
-// taken away again, and then the process ends as the signal asked.
+// The signals that tell a process to stop (SIGHUP: the terminal or session closed;
+// SIGINT: Ctrl-C; SIGQUIT; SIGTERM: log out, shut down, kill) while a job is written:
+// instead of ending the process at once, with half a job left behind, they are noted,
+// the job is taken away again, and then the process ends as the signal asked.
 #include <QString>
 
 namespace stopsignals {
 
-// From now on SIGINT and SIGTERM are only noted.
+// From now on the four signals are only noted, and announced on wakeFd(). SIGPIPE is
+// ignored: a reader that went away makes a write fail, never ends the process.
 void catchThem();
 // The signal that came since catchThem(), or 0.
 int pending();
-// "SIGINT", "SIGTERM".
+// "SIGHUP", "SIGINT", "SIGQUIT", "SIGTERM".
 QString name(int signal);
-// Gives both signals their usual effect again; when one came meanwhile, ends the
+// Gives the signals their usual effect again; when one came meanwhile, ends the
 // process with it now.
 void endIfPending();
+// Readable once a signal was noted (an event loop watches it); -1 where there is none.
+// Whoever watches it reads the bytes off.
+int wakeFd();
 
 } // namespace stopsignals

@@ -3,12 +3,14 @@
 #include "client/Client.h"
 #include "app/gui/ProgramEnd.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/StopRequests.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "recipients/gui/ContactsPicker.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFontDatabase>
 #include <QScopeGuard>
 #include <QMessageBox>
@@ -60,6 +62,12 @@ void ClientProgram::show()
 namespace {
 PromptAnswer presentMessageBox(const Prompt& prompt)
 {
+    // Told to stop from outside: nobody may be there to answer a box, so the text goes
+    // to standard error and the program goes on to its end.
+    if (!StopRequests::reason().isEmpty()) {
+        qWarning().noquote() << prompt.caption + QStringLiteral(": ") + prompt.text;
+        return prompt.kind == PromptKind::Confirm ? PromptAnswer::No : PromptAnswer::Ok;
+    }
     QMessageBox box;
     box.setWindowTitle(prompt.caption);
     box.setText(prompt.text);
@@ -101,6 +109,7 @@ int RunClientProgram(Client& client)
     std::thread fonts([] { QFontDatabase::families(); });
     const auto joinFonts = qScopeGuard([&fonts] { fonts.join(); });
     client.prompter.setPresenter(presentMessageBox);
+    StopRequests::instance().install();
     // Ending the program stops the event loop with the code it was given.
     QObject::connect(&ProgramEnd::instance(), &ProgramEnd::endRequested, qApp,
                      [](int code) { QCoreApplication::exit(code); });

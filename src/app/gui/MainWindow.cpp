@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "app/gui/CopyProgressWindow.h"
+#include "app/gui/StopRequests.h"
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
 #include "app/gui/ProgramEnd.h"
@@ -361,7 +362,10 @@ void MainWindow::finish()
 {
     guarded([this] {
         const FocusKept focus(this);
+        // A signal or the session's end during the job removes the job, then ends the program.
+        const StopRequests::JobScope job;
         SubmissionHooks hooks;
+        hooks.stopRequested = [] { return StopRequests::reason(); };
         hooks.setWindowEnabled = [this](bool on) {
             if (on) {
                 m_progress->finish();

@@ -1,0 +1,78 @@
+#include "app/gui/StopRequests.h"
+
+#include "app/gui/ProgramEnd.h"
+#include "platform/StopSignals.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+StopRequests& StopRequests::instance()
+{
+    static StopRequests requests;
+    return requests;
+}
+
+void StopRequests::install()
+{
+    stopsignals::catchThem();
+    if (const int fd = stopsignals::wakeFd(); fd >= 0 && !m_notifier) {
+        m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &StopRequests::signalled);
+    }
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, &StopRequests::sessionEnding, Qt::UniqueConnection);
+        connect(app, &QCoreApplication::aboutToQuit, this, &StopRequests::sessionEnding, Qt::UniqueConnection);
+    }
+}
+
+QString StopRequests::reason()
+{
+    return instance().m_reason;
+}
+
+void StopRequests::signalled()
+{
+#ifdef Q_OS_UNIX
+    char bytes[64];
+    while (::read(stopsignals::wakeFd(), bytes, sizeof bytes) > 0) {
+    }
+#endif
+    const int signal = stopsignals::pending();
+    if (signal == 0)
+        return;
+    m_reason = QStringLiteral("Interrupted (%1).").arg(stopsignals::name(signal));
+    // During a job the copy sees the reason and stops; the job's scope ends the program.
+    if (m_jobs == 0)
+        endNow();
+}
+
+void StopRequests::sessionEnding()
+{
+    // Outside a job the session (or Qt) ends the program its own way.
+    if (m_jobs > 0 && m_reason.isEmpty())
+        m_reason = QStringLiteral("The desktop session is ending.");
+}
+
+void StopRequests::endNow()
+{
+    // A signal ends the process as it asked; the session's end, through the event loop.
+    stopsignals::endIfPending();
+    ProgramEnd::request(0);
+}
+
+StopRequests::JobScope::JobScope()
+{
+    ++instance().m_jobs;
+}
+
+StopRequests::JobScope::~JobScope()
+{
+    StopRequests& requests = instance();
+    if (--requests.m_jobs == 0 && !requests.m_reason.isEmpty())
+        requests.endNow();
+}
