@@ -48,8 +48,10 @@ _parvela()
     jobs)
         if [[ $prev == --policy ]]; then
             _parvela_paths -f
+        elif [[ $prev == --older-than ]]; then
+            return 0 # a duration: nothing to offer
         elif [[ $cur == -* ]]; then
-            mapfile -t COMPREPLY < <(compgen -W "--policy --json $common" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "--policy --json --older-than $common" -- "$cur")
         else
             _parvela_paths -d
         fi
@@ -64,8 +66,10 @@ _parvela()
     clean)
         if [[ $prev == --policy ]]; then
             _parvela_paths -f
+        elif [[ $prev == --older-than ]]; then
+            return 0 # a duration: nothing to offer
         elif [[ $cur == -* ]]; then
-            mapfile -t COMPREPLY < <(compgen -W "--policy --yes $common" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "--policy --older-than --yes $common" -- "$cur")
         else
             _parvela_paths -d
         fi

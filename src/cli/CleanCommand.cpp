@@ -3,25 +3,35 @@
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "platform/Errors.h"
+#include "platform/Text.h"
 #include "spool/JobListing.h"
-
+#include "spool/JobName.h"
 
 namespace cli {
 
 // parvela clean: removes the jobs this computer left abandoned in an upload folder (a
-// crash or a power loss while they were written). Never a job whose writer holds its
-// lock, never another computer's job, never a complete one. Without --yes it only
-// lists them.
+// crash or a power loss while they were written). Never a job whose writer is at work,
+// never another computer's job, never a complete one. Without --yes it only lists them.
 int cleanCommand(const QStringList& arguments)
 {
-    CommandLine line(QStringLiteral("clean"), QStringLiteral("clean [OPTIONS] [FOLDER]"),
-                     QStringLiteral("Removes the abandoned jobs of this computer from FOLDER (by default the upload\n"
-                                    "folder of the policy file), entries first and the lock file last. A job being\n"
-                                    "written, another computer's job and a complete job are never touched.\n"
-                                    "Without --yes it only lists what it would remove.\n"
-                                    "Exit codes: 0 done, 2 error."));
+    CommandLine line(
+        QStringLiteral("clean"), QStringLiteral("clean [OPTIONS] [FOLDER]"),
+        QStringLiteral(
+            "Removes the abandoned jobs of this computer from FOLDER (by default the upload\n"
+            "folder of the policy file), entries first and the lock file last.\n"
+            "This computer is the name its jobs carry (PV_<name>_<date>_<random>): the\n"
+            "variable COMPUTERNAME when set, else the host name, with characters that cannot\n"
+            "stand in a file name made '-'. Only jobs whose name holds exactly that name are\n"
+            "touched; two computers that share a name share their jobs.\n"
+            "A job is abandoned when nobody holds its lock and its writer, which marks the lock\n"
+            "alive every 30 seconds, has not done so for --older-than, measured by the upload\n"
+            "folder's own clock; it is looked at again, its lock held, just before it goes.\n"
+            "Without --yes it only lists what it would remove.\n"
+            "Exit codes: 0 done, 2 error."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Remove them; without it, only list them."));
     const QCommandLineOption policy = policyOption();
+    const QCommandLineOption olderThan = olderThanOption();
+    line.addOption(olderThan);
     line.addOption(policy);
     line.addOption(yes);
     if (const std::optional<int> done = line.parse(arguments))
@@ -29,30 +39,47 @@ int cleanCommand(const QStringList& arguments)
     const QCommandLineParser& p = line.parser();
     if (p.positionalArguments().size() > 1)
         return line.usageError(QStringLiteral("give at most one folder"));
+    const qint64 threshold = durationSeconds(p.value(olderThan));
+    if (threshold < 0)
+        return line.usageError(QStringLiteral("--older-than takes a duration such as 90s, 15m or 2h, not '%1'")
+                                   .arg(p.value(olderThan)));
     try {
         const QString folder = folderArgument(p, policy);
-        const QString prefix = ThisComputersJobPrefix();
-        QStringList abandoned;
-        for (const JobListingEntry& job : ListJobs(folder))
-            if (job.state == JobListingEntry::State::Abandoned && job.name.startsWith(prefix))
-                abandoned << job.name;
+        const JobListing listing = ListJobs(folder, threshold);
+        if (!listing.clockProblem.isEmpty())
+            console::err(QStringLiteral("parvela: the upload folder's clock cannot be read (%1): no job can be shown "
+                                        "abandoned.")
+                             .arg(listing.clockProblem));
+        QList<const JobListingEntry*> abandoned;
+        for (const JobListingEntry& job : listing.jobs)
+            if (job.state == JobListingEntry::State::Abandoned && IsThisComputersJob(job.name))
+                abandoned << &job;
         if (abandoned.isEmpty()) {
-            console::out(QStringLiteral("No abandoned jobs of this computer (%1...) in %2.").arg(prefix, folder));
+            console::out(QStringLiteral("No abandoned jobs of this computer (%1) in %2.")
+                             .arg(escapedControls(JobComputerName()), escapedControls(folder)));
             return Sent;
         }
         if (!p.isSet(yes)) {
-            for (const QString& name : abandoned)
-                console::out(QStringLiteral("would remove: ") + name);
+            for (const JobListingEntry* job : abandoned)
+                console::out(QStringLiteral("would remove: ") + escapedControls(job->name));
             console::out(QStringLiteral("Give --yes to remove them."));
             return Sent;
         }
         int result = Sent;
-        for (const QString& name : abandoned) {
-            if (const QString failure = RemoveAbandonedJob(folder, name); failure.isEmpty()) {
+        for (const JobListingEntry* job : abandoned) {
+            const QString name = escapedControls(job->name);
+            const AbandonedJobRemoval removal = RemoveAbandonedJob(folder, job->rawName, threshold);
+            switch (removal.outcome) {
+            case AbandonedJobRemoval::Outcome::Removed:
                 console::out(QStringLiteral("removed: ") + name);
-            } else {
-                console::err(QStringLiteral("parvela: %1 not removed: %2").arg(name, failure));
+                break;
+            case AbandonedJobRemoval::Outcome::LeftAlone:
+                console::out(QStringLiteral("left alone: %1 (%2)").arg(name, escapedControls(removal.why)));
+                break;
+            case AbandonedJobRemoval::Outcome::Failed:
+                console::err(QStringLiteral("parvela: %1 not removed: %2").arg(name, escapedControls(removal.why)));
                 result = Failed;
+                break;
             }
         }
         return result;

@@ -40,4 +40,31 @@ QString folderArgument(const QCommandLineParser& parser, const QCommandLineOptio
     return folders.isEmpty() ? policyUploadFolder(parser.value(policy)) : folders.first();
 }
 
+QCommandLineOption olderThanOption()
+{
+    return QCommandLineOption(QStringLiteral("older-than"),
+                              QStringLiteral("How long a free lock must not have been marked alive before its job\n"
+                                             "counts as abandoned: 90s, 15m, 2h, 1d (minutes without a unit;\n"
+                                             "default 15m)."),
+                              QStringLiteral("DURATION"), QStringLiteral("15m"));
+}
+
+qint64 durationSeconds(const QString& text)
+{
+    static const QList<std::pair<QChar, qint64>> units = {{u's', 1}, {u'm', 60}, {u'h', 3600}, {u'd', 86400}};
+    QString number = text;
+    qint64 unit = 60;
+    for (const auto& [suffix, seconds] : units) {
+        if (number.endsWith(suffix)) {
+            number.chop(1);
+            unit = seconds;
+            break;
+        }
+    }
+    bool ok = !number.isEmpty() && number.size() <= 9;
+    for (const QChar c : number)
+        ok = ok && c >= u'0' && c <= u'9';
+    return ok ? number.toLongLong() * unit : -1;
+}
+
 } // namespace cli

@@ -128,9 +128,16 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
     struct stat before;
     if (::fstat(in.get(), &before) != 0)
         throw IoError(source, systemText(errno));
+    // The change time moves with every write, whatever a program puts back into the
+    // modification time afterwards, and a file made anew under the same inode number
+    // has a new one: with size, times and identity it tells any change.
+    const auto differs = [](const struct stat& a, const struct stat& b) {
+        return a.st_dev != b.st_dev || a.st_ino != b.st_ino || a.st_size != b.st_size ||
+               nanoseconds(a.st_mtim) != nanoseconds(b.st_mtim) || nanoseconds(a.st_ctim) != nanoseconds(b.st_ctim);
+    };
     if (!S_ISREG(before.st_mode) || quint64(before.st_dev) != expected.id.device ||
         quint64(before.st_ino) != expected.id.inode || qint64(before.st_size) != expected.size ||
-        nanoseconds(before.st_mtim) != expected.mtime)
+        nanoseconds(before.st_mtim) != expected.mtime || nanoseconds(before.st_ctim) != expected.ctime)
         throw SourceChanged(source);
     Fd out(createNew(parent, name));
 
@@ -167,7 +174,7 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
     struct stat after;
     if (::fstat(in.get(), &after) != 0)
         throw IoError(source, systemText(errno));
-    if (after.st_size != before.st_size || nanoseconds(after.st_mtim) != nanoseconds(before.st_mtim))
+    if (differs(before, after))
         throw SourceChanged(source);
     if (sparse && ::ftruncate(out.get(), off_t(size)) != 0)
         throw IoError(target, systemText(errno));

@@ -32,6 +32,17 @@ QString shown(const QByteArray& path)
     return QFile::decodeName(path);
 }
 
+qint64 lockRefreshMilliseconds()
+{
+    // Tests shorten it to see a writer refresh its lock within a few seconds.
+    static const qint64 ms = [] {
+        bool ok = false;
+        const qint64 v = qEnvironmentVariableIntValue("PARVELA_LOCK_REFRESH_MS", &ok);
+        return ok && v > 0 ? v : qint64(30000);
+    }();
+    return ms;
+}
+
 const FileSystem& portable()
 {
     return qtOnly();

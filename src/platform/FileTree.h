@@ -43,6 +43,9 @@ struct Status {
     qint64 size = 0;       // bytes of a file
     qint64 allocated = 0;  // bytes it takes on its disk (less than size when sparse)
     qint64 mtime = 0;      // last modification, nanoseconds since 1970
+    // Last change of content or status, nanoseconds since 1970: set by the system on
+    // every write, whatever a program later puts into mtime.
+    qint64 ctime = 0;
     FileId id;
     QString error;         // the system's text when the name cannot be examined
     bool gone = false;     // Missing because nothing has this name (any more)
@@ -72,10 +75,16 @@ public:
     virtual ~Lock() = default;
 };
 
+// How often the writer of a job marks its lock file as alive by setting the file's
+// modification time to now, so that a reader on another computer, or on another mount
+// whose advisory locks it cannot see, can tell a live writer from a dead one.
+qint64 lockRefreshMilliseconds();
+
 enum class LockProbe {
-    Free,    // nobody holds it: its writer is gone
-    Held,    // its writer is at work
-    Unknown, // this file system keeps no such locks, or the file cannot be opened
+    Free,       // nobody holds it
+    Held,       // its writer is at work
+    Unknown,    // this file system keeps no such locks
+    Unreadable, // the lock file cannot be opened, or is no plain file (any more)
 };
 
 // The text of a kind that is neither file nor folder ("a named pipe (FIFO)").
@@ -116,12 +125,34 @@ public:
     virtual QString removeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock> lock) const = 0;
     // Takes the lock of an existing lock file when nobody holds it; the returned lock
     // is held until it is destroyed.
-    virtual LockProbe probeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock>* taken) const = 0;
+    // Only this mount's (or, on a network file system, this client's) locks may count:
+    // a free lock alone does not prove its writer gone. why, when given, gets the
+    // system's text for Unknown and Unreadable.
+    virtual LockProbe probeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock>* taken,
+                                QString* why = nullptr) const = 0;
+
+    // ---- looking into a folder others write: nothing is followed. A link is an entry
+    // of its own (Kind::Other with link set), never what it leads to.
+    // Calls each for every entry of folder but "." and ".." as the listing meets it;
+    // nothing of the listing is kept. False, with the system's text in *error, when the
+    // folder cannot be listed to its end.
+    virtual bool forEachEntry(Folder& folder, const std::function<void(const QByteArray& name, Kind kind, bool link)>& each,
+                              QString* error) const = 0;
+    // The entry name of parent itself; Missing with the system's text when there is none.
+    virtual Status entryStatus(Folder& parent, const QByteArray& name) const = 0;
+    // The bytes of the files in the folder name of parent and below it, counted where
+    // they are: links are not followed, and count nothing. -1, with the reason in
+    // *error, when part of the tree cannot be read.
+    virtual qint64 treeBytes(Folder& parent, const QByteArray& name, QString* error) const = 0;
+    // The content of the plain file name in parent, at most maxBytes: a link, a folder,
+    // a pipe or a device is refused unread. Throws IoError (the system's text, "Not a
+    // regular file", "File too large").
+    virtual QByteArray readEntry(Folder& parent, const QByteArray& name, qint64 maxBytes) const = 0;
 
     // Copies the file source into the new file name in parent. expected is the
-    // source's status when the copy was planned: a source whose size or modification
-    // time differs from it, when it is opened or after its last byte, throws
-    // SourceChanged. Holes of a sparse file stay holes. The copy gets the permissions
+    // source's status when the copy was planned: a source whose identity, size,
+    // modification time or change time differs from it when it is opened, or from
+    // what it was then after its last byte, throws SourceChanged. Holes of a sparse file stay holes. The copy gets the permissions
     // new files get from this process and the source's modification time. progress
     // receives the bytes copied since its last call and answers false to stop;
     // copyFile then returns false with the partial file left.

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -28,6 +29,7 @@ Status statusOf(const QFileInfo& info)
     s.allocated = s.size;
     s.readable = info.isReadable();
     s.mtime = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    s.ctime = info.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
     s.id.key = info.canonicalFilePath();
     return s;
 }
@@ -140,7 +142,84 @@ public:
         return file.remove() ? QString() : file.errorString();
     }
 
-    LockProbe probeLock(Folder&, const QByteArray&, std::unique_ptr<Lock>*) const override { return LockProbe::Unknown; }
+    LockProbe probeLock(Folder&, const QByteArray&, std::unique_ptr<Lock>*, QString* why) const override
+    {
+        if (why)
+            *why = QStringLiteral("Qt alone keeps no advisory locks");
+        return LockProbe::Unknown;
+    }
+
+    bool forEachEntry(Folder& folder, const std::function<void(const QByteArray&, Kind, bool)>& each,
+                      QString* error) const override
+    {
+        const QString path = portableFolder(folder).path();
+        if (!QFileInfo(path).isReadable()) {
+            *error = QStringLiteral("Cannot list the folder");
+            return false;
+        }
+        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            const bool link = info.isSymLink();
+            const Kind kind = link ? Kind::Other : info.isDir() ? Kind::Folder : info.isFile() ? Kind::File : Kind::Other;
+            each(QFile::encodeName(info.fileName()), kind, link);
+        }
+        return true;
+    }
+
+    Status entryStatus(Folder& parent, const QByteArray& name) const override
+    {
+        const QFileInfo info(portableFolder(parent).child(name));
+        if (!info.isSymLink())
+            return statusOf(info);
+        Status s;
+        s.kind = Kind::Other;
+        s.link = true;
+        s.mtime = info.lastModified().toMSecsSinceEpoch() * 1000000;
+        return s;
+    }
+
+    qint64 treeBytes(Folder& parent, const QByteArray& name, QString* error) const override
+    {
+        const QString path = portableFolder(parent).child(name);
+        const QFileInfo top(path);
+        if (top.isSymLink() || !top.isDir()) {
+            *error = QStringLiteral("Not a directory");
+            return -1;
+        }
+        qint64 total = 0;
+        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories); // links to folders are not entered without FollowSymlinks
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            if (!info.isSymLink() && info.isFile() && __builtin_add_overflow(total, info.size(), &total)) {
+                *error = QStringLiteral("Value too large for defined data type");
+                return -1;
+            }
+        }
+        return total;
+    }
+
+    QByteArray readEntry(Folder& parent, const QByteArray& name, qint64 maxBytes) const override
+    {
+        const QString path = portableFolder(parent).child(name);
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            throw IoError(path, QStringLiteral("No such file or directory"));
+        if (info.isSymLink() || !info.isFile())
+            throw IoError(path, QStringLiteral("Not a regular file"));
+        if (info.size() > maxBytes)
+            throw IoError(path, QStringLiteral("File too large"));
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw IoError(path, file.errorString());
+        const QByteArray bytes = file.read(maxBytes);
+        if (file.error() != QFileDevice::NoError)
+            throw IoError(path, file.errorString());
+        return bytes;
+    }
 
     bool copyFile(const QByteArray& sourceBytes, const Status& expected, Folder& parent, const QByteArray& name,
                   const std::function<bool(qint64)>& progress) const override
@@ -151,7 +230,8 @@ public:
         if (!in.open(QIODevice::ReadOnly))
             throw IoError(source, in.errorString());
         const Status before = statusOf(QFileInfo(source));
-        if (before.kind != Kind::File || before.size != expected.size || before.mtime != expected.mtime)
+        if (before.kind != Kind::File || before.size != expected.size || before.mtime != expected.mtime ||
+            before.ctime != expected.ctime)
             throw SourceChanged(source);
         QFile out(target);
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -171,7 +251,7 @@ public:
                 return false;
         }
         const Status after = statusOf(QFileInfo(source));
-        if (after.size != before.size || after.mtime != before.mtime)
+        if (after.size != before.size || after.mtime != before.mtime || after.ctime != before.ctime)
             throw SourceChanged(source);
         if (!out.flush())
             throw IoError(target, out.errorString());

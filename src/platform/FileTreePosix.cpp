@@ -4,7 +4,9 @@
 
 #ifdef Q_OS_UNIX
 #include <chrono>
+#include <condition_variable>
 #include <dirent.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/statvfs.h>
 #include <thread>
@@ -91,6 +93,7 @@ Status statusOf(const struct stat& st, bool link)
     s.size = s.kind == Kind::File ? qint64(st.st_size) : 0;
     s.allocated = qint64(st.st_blocks) * 512;
     s.mtime = nanoseconds(st.st_mtim);
+    s.ctime = nanoseconds(st.st_ctim);
     s.id = {quint64(st.st_dev), quint64(st.st_ino), {}};
     return s;
 }
@@ -157,13 +160,127 @@ bool isSystemFileSystem(const char* path)
 #endif
 }
 
+// A held lock. The writer's lock keeps marking itself alive: a helper thread sets the
+// file's modification time to now, on the open handle, every lockRefreshMilliseconds().
 class PosixLock final : public Lock {
 public:
-    explicit PosixLock(int fd) : m_fd(fd) {}
+    PosixLock(int fd, bool refresh) : m_fd(fd)
+    {
+        if (refresh)
+            m_keeper = std::thread([this] { keepAlive(); });
+    }
+    ~PosixLock() override
+    {
+        {
+            const std::lock_guard<std::mutex> guard(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        if (m_keeper.joinable())
+            m_keeper.join();
+    }
+    PosixLock(const PosixLock&) = delete;
+    PosixLock& operator=(const PosixLock&) = delete;
 
 private:
+    void keepAlive()
+    {
+        const auto period = std::chrono::milliseconds(lockRefreshMilliseconds());
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_wake.wait_for(lock, period, [this] { return m_stop; })) {
+            lock.unlock();
+            // Not reported when it fails: the job's own writes go to the same file
+            // system, and they fail and say why.
+            ::futimens(m_fd.get(), nullptr);
+            lock.lock();
+        }
+    }
+
     Fd m_fd;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_keeper;
 };
+
+Kind entryKind(const dirent* e, int folderFd, bool* link)
+{
+    *link = false;
+#ifdef _DIRENT_HAVE_D_TYPE
+    switch (e->d_type) {
+    case DT_REG:
+        return Kind::File;
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_LNK:
+        *link = true;
+        return Kind::Other;
+    case DT_FIFO:
+        return Kind::Fifo;
+    case DT_CHR:
+    case DT_BLK:
+        return Kind::Device;
+    case DT_SOCK:
+        return Kind::Socket;
+    default:
+        break;
+    }
+#endif
+    struct stat st;
+    if (::fstatat(folderFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Kind::Missing;
+    *link = S_ISLNK(st.st_mode);
+    return kindOf(st.st_mode);
+}
+
+// The bytes of the files below the open folder fd (which it takes over), no link
+// followed. Folders are walked depth first, each open while its entries are read.
+qint64 bytesBelow(int fd, QString* error)
+{
+    struct Level {
+        std::unique_ptr<DirStream> dir;
+    };
+    std::vector<Level> levels;
+    levels.push_back({std::make_unique<DirStream>(fd)});
+    qint64 total = 0;
+    while (!levels.empty()) {
+        DirStream& dir = *levels.back().dir;
+        if (!dir.isOpen()) {
+            *error = systemText(dir.error());
+            return -1;
+        }
+        const dirent* e = dir.next();
+        if (!e) {
+            if (dir.error() != 0) {
+                *error = systemText(dir.error());
+                return -1;
+            }
+            levels.pop_back();
+            continue;
+        }
+        bool link = false;
+        const Kind kind = entryKind(e, dir.fd(), &link);
+        if (kind == Kind::Folder) {
+            levels.push_back(
+                {std::make_unique<DirStream>(::openat(dir.fd(), e->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))});
+            continue;
+        }
+        if (kind != Kind::File)
+            continue;
+        struct stat st;
+        if (::fstatat(dir.fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                continue; // gone meanwhile: it counts nothing
+            *error = systemText(errno);
+            return -1;
+        }
+        if (S_ISREG(st.st_mode) && __builtin_add_overflow(total, qint64(st.st_size), &total)) {
+            *error = QStringLiteral("Value too large for defined data type");
+            return -1;
+        }
+    }
+    return total;
+}
 
 // Makes a new entry of folder durable. A folder that may not be listed cannot be
 // opened to be flushed; the whole file system is flushed instead through the file.
@@ -402,7 +519,7 @@ public:
                 ::unlinkat(parent.fd(), name.constData(), 0); // ours: it goes again
             throw;
         }
-        return std::make_unique<PosixLock>(fd.release());
+        return std::make_unique<PosixLock>(fd.release(), true);
     }
 
     QString removeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock> lock) const override
@@ -416,20 +533,107 @@ public:
         return text;
     }
 
-    LockProbe probeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock>* taken) const override
+    LockProbe probeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock>* taken,
+                        QString* why) const override
     {
         PosixFolder& parent = posixFolder(parentFolder);
+        const auto fail = [why](LockProbe probe, const QString& text) {
+            if (why)
+                *why = text;
+            return probe;
+        };
         Fd fd(::openat(parent.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() < 0)
+            return fail(LockProbe::Unreadable, systemText(errno));
         struct stat st;
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-            return LockProbe::Unknown;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-            return errno == EWOULDBLOCK ? LockProbe::Held : LockProbe::Unknown;
+        if (::fstat(fd.get(), &st) != 0)
+            return fail(LockProbe::Unreadable, systemText(errno));
+        if (!S_ISREG(st.st_mode))
+            return fail(LockProbe::Unreadable, QStringLiteral("Not a regular file"));
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                return LockProbe::Held;
+            return fail(LockProbe::Unknown, systemText(errno));
+        }
         if (!stillNamed(parent.fd(), name, fd.get()))
-            return LockProbe::Unknown;
+            return fail(LockProbe::Unreadable, QStringLiteral("The lock file was replaced meanwhile"));
         if (taken)
-            *taken = std::make_unique<PosixLock>(fd.release());
+            *taken = std::make_unique<PosixLock>(fd.release(), false);
         return LockProbe::Free;
+    }
+
+    bool forEachEntry(Folder& folder, const std::function<void(const QByteArray&, Kind, bool)>& each,
+                      QString* error) const override
+    {
+        DirStream dir(::openat(posixFolder(folder).fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.isOpen()) {
+            *error = systemText(dir.error());
+            return false;
+        }
+        QByteArray name;
+        while (const dirent* e = dir.next()) {
+            bool link = false;
+            const Kind kind = entryKind(e, dir.fd(), &link);
+            name.setRawData(e->d_name, uint(std::strlen(e->d_name)));
+            each(name, kind, link);
+        }
+        if (dir.error() != 0) {
+            *error = systemText(dir.error());
+            return false;
+        }
+        return true;
+    }
+
+    Status entryStatus(Folder& parentFolder, const QByteArray& name) const override
+    {
+        struct stat st;
+        if (::fstatat(posixFolder(parentFolder).fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            Status s;
+            s.gone = errno == ENOENT;
+            s.error = systemText(errno);
+            return s;
+        }
+        return statusOf(st, S_ISLNK(st.st_mode));
+    }
+
+    qint64 treeBytes(Folder& parentFolder, const QByteArray& name, QString* error) const override
+    {
+        return bytesBelow(
+            ::openat(posixFolder(parentFolder).fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+            error);
+    }
+
+    QByteArray readEntry(Folder& parentFolder, const QByteArray& name, qint64 maxBytes) const override
+    {
+        PosixFolder& parent = posixFolder(parentFolder);
+        const QByteArray path = joined(parent.bytes(), name);
+        // Looked at before it is opened: a device is never opened, a link never followed.
+        struct stat st;
+        if (::fstatat(parent.fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            throwFailure(path);
+        if (!S_ISREG(st.st_mode))
+            throw IoError(shown(path), QStringLiteral("Not a regular file"));
+        Fd fd(::openat(parent.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0)
+            throwFailure(path);
+        if (!S_ISREG(st.st_mode))
+            throw IoError(shown(path), QStringLiteral("Not a regular file"));
+        if (qint64(st.st_size) > maxBytes)
+            throw IoError(shown(path), QStringLiteral("File too large"));
+        QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd.get(), bytes.data() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throwFailure(path);
+            if (n == 0)
+                break; // shorter now than a moment ago: what is there is what it holds
+            done += n;
+        }
+        bytes.truncate(done);
+        return bytes;
     }
 
     bool copyFile(const QByteArray& source, const Status& expected, Folder& parentFolder, const QByteArray& name,

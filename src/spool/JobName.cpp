@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // Blanks and control characters off both ends.
@@ -54,7 +56,7 @@ JobNames MakeJobName(const ClientState& state, const std::function<QString()>& r
     // free name. Only the job folder's name decides; a stray .lck, .pvx or .msg of the same name
     // is overwritten by the submission.
     for (;;) {
-        const QString computer = fileNameSafe(ComputerNameText());
+        const QString computer = JobComputerName();
         const QString date = DigitsOnly(DateStamp());
         const QString random = randomPart();
         const QString jobName = trimControls(QStringLiteral("PV_") + computer + u'_' + date + u'_' + random);
@@ -71,4 +73,36 @@ JobNames MakeJobName(const ClientState& state, const std::function<QString()>& r
 JobNames MakeJobName(const ClientState& state)
 {
     return MakeJobName(state, [] { return RandomText(40, RandomMode::DigitsUpperLower); });
+}
+
+QString JobComputerName()
+{
+    return fileNameSafe(ComputerNameText());
+}
+
+std::optional<JobNameParts> ParseJobName(const QString& jobName)
+{
+    constexpr qsizetype kRandom = 40;
+    const auto isAlnum = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
+    if (!jobName.startsWith(QLatin1String("PV_")) || jobName.size() < 3 + 1 + 8 + 1 + kRandom)
+        return std::nullopt;
+    JobNameParts parts;
+    parts.random = jobName.right(kRandom);
+    if (!std::all_of(parts.random.cbegin(), parts.random.cend(), isAlnum) || jobName[jobName.size() - kRandom - 1] != u'_')
+        return std::nullopt;
+    // The date is the run of digits before the random part; the computer's name ends
+    // at the '_' in front of it.
+    const QString rest = jobName.mid(3, jobName.size() - 3 - kRandom - 1);
+    const qsizetype cut = rest.lastIndexOf(u'_');
+    if (cut < 0)
+        return std::nullopt;
+    parts.computer = rest.left(cut);
+    parts.date = rest.mid(cut + 1);
+    const bool digits = std::all_of(parts.date.cbegin(), parts.date.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const qsizetype n = parts.date.size();
+    if (!digits || (n != 8 && n != 13 && n != 14))
+        return std::nullopt;
+    return parts;
 }

@@ -132,7 +132,7 @@ private:
     {
         const qint32 index = qint32(m_plan.items.size());
         m_plan.items.push_back({name, source, parent, st.kind == Kind::Folder, st.size, st.allocated, st.mtime,
-                                st.id.device, st.id.inode});
+                                st.ctime, st.id.device, st.id.inode});
         if (name.size() > m_plan.longestName) {
             m_plan.longestName = name.size();
             m_plan.longestNameItem = index;
@@ -248,6 +248,7 @@ filetree::Status PlanItem::expected() const
     s.size = size;
     s.allocated = allocated;
     s.mtime = mtime;
+    s.ctime = ctime;
     s.id.device = device;
     s.id.inode = inode;
     return s;

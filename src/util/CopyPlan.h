@@ -37,6 +37,7 @@ struct PlanItem {
     qint64 size = 0;
     qint64 allocated = 0;
     qint64 mtime = 0;
+    qint64 ctime = 0;
     quint64 device = 0, inode = 0;
 
     bool isFolder() const { return folder; }

@@ -3,6 +3,7 @@
 #include "platform/UserRegistry.h"
 #include "spool/JobDescriptor.h"
 
+#include "ParvelaRun.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -21,39 +22,6 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
-namespace {
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run parvela(const QStringList& args)
-{
-    QProcess p;
-    p.setProgram(qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela"));
-    p.setArguments(args);
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.start();
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-QStringList jobFiles(const QString& upload)
-{
-    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-}
-
-// The process strace started (its only child).
-qint64 tracedChild(qint64 stracePid)
-{
-    const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(stracePid)).trimmed();
-    return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
-}
-
-} // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -251,53 +219,6 @@ private Q_SLOTS:
         QVERIFY(jobFiles(env.upload()).isEmpty());
     }
 
-    // jobs tells a job being written (its lock held) from one whose writer is gone;
-    // clean removes only this computer's abandoned jobs, and without --yes only lists them.
-    void jobsAndClean()
-    {
-        TestEnv env;
-        env.writeDefaultPolicy();
-        const QString file = env.makeFile("f.txt", "data");
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", file}).code, 0);
-        QStringList names;
-        for (const QString& e : jobFiles(env.upload()).filter(".pvx"))
-            names << e.chopped(4);
-        QCOMPARE(names.size(), 3);
-        const QString abandoned = names[0], broken = names[1], complete = names[2];
-        env.makeFile("upload/" + abandoned + ".lck", "LOCK");
-        QFile::remove(env.upload() + '/' + broken + ".msg");
-        const QString held = abandoned.left(abandoned.lastIndexOf('_') + 1) + "held";
-        const QString lockPath = env.makeFile("upload/" + held + ".lck", "LOCK");
-        const int lock = ::open(QFile::encodeName(lockPath).constData(), O_RDONLY);
-        QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
-        const QString other = "PV_elsewhere_20240101_x";
-        env.makeFile("upload/" + other + ".lck", "LOCK");
-
-        const Run r = parvela({"jobs", "--policy", env.policyPath()});
-        QCOMPARE(r.code, 0);
-        QCOMPARE(r.out.trimmed().split('\n').size(), 5);
-        for (const QString& expected : {abandoned + "  abandoned", broken + "  broken", complete + "  complete",
-                                        held + "  incomplete", other + "  abandoned"})
-            QVERIFY2(r.out.contains(expected), qPrintable(r.out));
-        QVERIFY(r.out.contains("missing .msg"));
-
-        const QStringList before = jobFiles(env.upload());
-        const Run listed = parvela({"clean", env.upload()});
-        QCOMPARE(listed.code, 0);
-        QCOMPARE(listed.out, "would remove: " + abandoned + "\nGive --yes to remove them.\n");
-        QCOMPARE(jobFiles(env.upload()), before);
-
-        const Run cleaned = parvela({"clean", "--yes", env.upload()});
-        QCOMPARE(cleaned.code, 0);
-        QCOMPARE(cleaned.out, "removed: " + abandoned + "\n");
-        QStringList after = before;
-        for (const char* e : {".dir", ".lck", ".msg", ".pvx"})
-            after.removeOne(abandoned + e);
-        QCOMPARE(jobFiles(env.upload()), after);
-        ::close(lock);
-    }
-
     // The tool with real faults at real moments: strace holds one system call long
     // enough for a signal, a planted link or a changed source to arrive. Each time the
     // job goes again, lock last, and nothing outside the upload folder is touched.
@@ -312,11 +233,16 @@ private Q_SLOTS:
                                                 << "parvela: Interrupted (SIGINT)." + removed << true;
         QTest::newRow("SIGTERM during the copy") << "SIGTERM" << "copy_file_range"
                                                  << "parvela: Interrupted (SIGTERM)." + removed << true;
+        QTest::newRow("the terminal closes (SIGHUP) during the copy")
+            << "SIGHUP" << "copy_file_range" << "parvela: Interrupted (SIGHUP)." + removed << true;
+        QTest::newRow("SIGQUIT during the copy") << "SIGQUIT" << "copy_file_range"
+                                                 << "parvela: Interrupted (SIGQUIT)." + removed << true;
         QTest::newRow("a link planted beside the lock")
             << "link" << "fsync" << "parvela: File exists: %job.pvx" + removed << false;
-        QTest::newRow("the source shrinks during the copy")
-            << "shrink" << "copy_file_range" << "parvela: %root/src.bin changed while it was being copied." + removed
-            << false;
+        for (const char* change : {"shrink", "grow", "rewrite"})
+            QTest::addRow("the source changes during the copy (%s)", change)
+                << change << "copy_file_range" << "parvela: %root/src.bin changed while it was being copied." + removed
+                << false;
     }
     void faultsWhileAJobIsWritten()
     {
@@ -352,12 +278,27 @@ private Q_SLOTS:
         }
         QVERIFY2(!lock.isEmpty(), qPrintable(p.readAllStandardError()));
         const QString job = env.upload() + '/' + lock.chopped(4);
-        if (fault == "SIGINT" || fault == "SIGTERM")
-            QCOMPARE(::kill(pid_t(tracedChild(p.processId())), fault == "SIGINT" ? SIGINT : SIGTERM), 0);
+        const QMap<QString, int> signals{{"SIGINT", SIGINT}, {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGQUIT", SIGQUIT}};
+        if (signals.contains(fault))
+            QCOMPARE(::kill(pid_t(tracedChild(p.processId())), signals[fault]), 0);
         if (fault == "link")
             QVERIFY(QFile::link(victim, job + ".pvx"));
         if (fault == "shrink")
             QVERIFY(QFile::resize(source, 1 << 20));
+        if (fault == "grow") {
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::Append) && f.write(QByteArray(1 << 20, 'g')) == 1 << 20);
+        }
+        if (fault == "rewrite") {
+            // Rewritten in place, its time put back (rsync --inplace -t does this): size
+            // and modification time are as they were.
+            struct stat st;
+            QVERIFY(::stat(QFile::encodeName(source).constData(), &st) == 0);
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.write("REWRITTEN") == 9 && f.flush());
+            const struct timespec times[2] = {st.st_atim, st.st_mtim};
+            QVERIFY(::futimens(f.handle(), times) == 0);
+        }
         QVERIFY(p.waitForFinished(60000));
 
         QCOMPARE(p.exitStatus() == QProcess::CrashExit || p.exitCode() > 128, killed);

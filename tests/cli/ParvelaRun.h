@@ -1,0 +1,66 @@
+#pragma once
+// Running the parvela tool as a separate process, as a script would, and what the
+// tests of the tool share.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+inline QString parvelaPath()
+{
+    return qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela");
+}
+
+// Runs parvela with args; extra holds variables to set for it ("NAME=value").
+inline Run parvela(const QStringList& args, const QStringList& extra = {})
+{
+    QProcess p;
+    p.setProgram(parvelaPath());
+    p.setArguments(args);
+    p.setStandardInputFile(QProcess::nullDevice());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& v : extra)
+        environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+    p.setProcessEnvironment(environment);
+    p.start();
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+inline QStringList jobFiles(const QString& upload)
+{
+    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+// The process strace started (its only child).
+inline qint64 tracedChild(qint64 stracePid)
+{
+    const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(stracePid)).trimmed();
+    return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
+}
+
+// Sets a file's modification time seconds into the past (a lock nobody marked alive
+// for that long); the link itself when it is one.
+inline bool makeOld(const QString& path, qint64 seconds)
+{
+    struct timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[1] = times[0];
+    times[1].tv_sec -= time_t(seconds);
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}

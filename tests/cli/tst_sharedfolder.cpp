@@ -1,0 +1,349 @@
+// The upload folder is shared with other computers, other users and the server: what
+// jobs and clean make of what they find there, with real processes, real locks, real
+// mounts and planted entries.
+#include "spool/JobDescriptor.h"
+
+#include "ParvelaRun.h"
+#include "TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+// A job name as a computer of that name makes it.
+QString jobName(const QString& computer, QChar fill = u'x')
+{
+    return QStringLiteral("PV_%1_20261209120000_%2").arg(computer, QString(40, fill));
+}
+
+// The upload folder mounted a second time over SFTP (sshfs talking to a local
+// sftp-server), a file system whose advisory locks are its own: a lock held through
+// one mount is free through another. Attributes are not cached, so a lock marked
+// alive is seen at once.
+class SftpMount {
+public:
+    bool mount(const QString& folder, const QString& at, const QString& scratch, QString* why)
+    {
+        const QString sshfs = QStandardPaths::findExecutable(QStringLiteral("sshfs"));
+        const QString server = QStringLiteral("/usr/lib/openssh/sftp-server");
+        if (sshfs.isEmpty() || !QFileInfo::exists(server) || !QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
+            *why = QStringLiteral("sshfs, sftp-server or /dev/fuse is missing");
+            return false;
+        }
+        const QString command = scratch + QStringLiteral("/sftp-direct");
+        QFile script(command);
+        if (!script.open(QIODevice::WriteOnly) || script.write("#!/bin/sh\nexec " + server.toUtf8() + "\n") < 0)
+            return false;
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QDir().mkpath(at);
+        QProcess p;
+        p.start(sshfs, {QStringLiteral("-o"),
+                        QStringLiteral("ssh_command=%1,dir_cache=no,attr_timeout=0,entry_timeout=0").arg(command),
+                        QStringLiteral("local:") + folder, at});
+        if (!p.waitForFinished(20000) || p.exitCode() != 0) {
+            *why = QStringLiteral("sshfs failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+            return false;
+        }
+        m_at = at;
+        return true;
+    }
+    ~SftpMount()
+    {
+        if (!m_at.isEmpty())
+            QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), QStringLiteral("-z"), m_at});
+    }
+
+private:
+    QString m_at;
+};
+
+// parvela send under strace, the nth call of syscall held for holdMs on its way in.
+QProcess* startHeldSend(const TestEnv& env, const QString& syscall, int holdMs, const QStringList& args,
+                        const QStringList& extra = {})
+{
+    auto* p = new QProcess;
+    p->setProgram(QStandardPaths::findExecutable(QStringLiteral("strace")));
+    p->setArguments(QStringList{"-f", "-o", "/dev/null", "-e",
+                                QStringLiteral("inject=%1:delay_enter=%2:when=1").arg(syscall).arg(qint64(holdMs) * 1000),
+                                parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes"} +
+                    args);
+    p->setStandardInputFile(QProcess::nullDevice());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    for (const QString& v : extra)
+        environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+    p->setProcessEnvironment(environment);
+    p->start();
+    p->waitForStarted();
+    return p;
+}
+
+// Waits until a lock file shows in folder; its name, or empty.
+QString waitForLock(const QString& folder, const QProcess& writer)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000 && writer.state() == QProcess::Running) {
+        if (const QString lock = jobFiles(folder).filter(".lck").value(0); !lock.isEmpty())
+            return lock;
+        QTest::qWait(20);
+    }
+    return {};
+}
+
+} // namespace
+
+class TestSharedFolder : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { qputenv("COMPUTERNAME", "A"); }
+    void cleanup() { qunsetenv("COMPUTERNAME"); }
+
+    // A job is this computer's only when its whole computer name is this one's, however
+    // much of it the names of others share; it is abandoned only when nobody holds its
+    // lock and nobody marked it alive for the threshold.
+    void whoseJobAndHowOld()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString mineOld = jobName("A", u'o'), mineYoung = jobName("A", u'y'), mineHeld = jobName("A", u'h');
+        const QString othersOld = jobName("A_B"), datedOld = jobName("A_20261209");
+        for (const QString& name : {mineOld, mineYoung, mineHeld, othersOld, datedOld}) {
+            env.makeFile("upload/" + name + ".lck", "LOCK");
+            env.makeFile("upload/" + name + ".dir/f", "data");
+            if (name != mineYoung)
+                QVERIFY(makeOld(env.upload() + '/' + name + ".lck", 3600));
+        }
+        const int held = ::open(QFile::encodeName(env.upload() + '/' + mineHeld + ".lck").constData(), O_RDONLY);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+
+        const Run jobs = parvela({"jobs", env.upload()});
+        QCOMPARE(jobs.code, 0);
+        QVERIFY2(jobs.err.isEmpty(), qPrintable(jobs.err));
+        for (const QString& expected : {mineOld + "  abandoned", mineYoung + "  incomplete", mineHeld + "  incomplete",
+                                        othersOld + "  abandoned", datedOld + "  abandoned"})
+            QVERIFY2(jobs.out.contains(expected), qPrintable(jobs.out));
+
+        const Run listed = parvela({"clean", env.upload()});
+        QCOMPARE(listed.out, "would remove: " + mineOld + "\nGive --yes to remove them.\n");
+        QCOMPARE(parvela({"clean", "--yes", "--older-than", "2h", env.upload()}).out,
+                 "No abandoned jobs of this computer (A) in " + env.upload() + ".\n");
+        const QStringList before = jobFiles(env.upload());
+        const Run cleaned = parvela({"clean", "--yes", env.upload()});
+        QCOMPARE(cleaned.code, 0);
+        QCOMPARE(cleaned.out, "removed: " + mineOld + "\n");
+        QStringList after = before;
+        after.removeAll(mineOld + ".lck");
+        after.removeAll(mineOld + ".dir");
+        QCOMPARE(jobFiles(env.upload()), after);
+        ::close(held);
+    }
+
+    // clean looks again with the lock in its hand: a lock taken, or marked alive, in
+    // the moment between the listing and the removal keeps its job. strace holds clean's
+    // second flock (the listing made the first) while the test does that.
+    void cleanLooksAgainBeforeItRemoves_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("a writer takes the lock") << "flock";
+        QTest::newRow("a writer on another mount marks it alive") << "touch";
+    }
+    void cleanLooksAgainBeforeItRemoves()
+    {
+        QFETCH(QString, meanwhile);
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        const QString name = jobName("A");
+        const QString lock = env.makeFile("upload/" + name + ".lck", "LOCK");
+        env.makeFile("upload/" + name + ".pvx", "descriptor");
+        QVERIFY(makeOld(lock, 3600));
+        QProcess clean;
+        clean.setProgram(QStandardPaths::findExecutable("strace"));
+        clean.setArguments({"-f", "-o", "/dev/null", "-e", "inject=flock:delay_enter=2000000:when=2", parvelaPath(),
+                            "clean", "--yes", env.upload()});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+        clean.setProcessEnvironment(environment);
+        clean.start();
+        QTest::qWait(1000); // the listing is done; the removal's flock is held
+        int fd = -1;
+        if (meanwhile == "flock") {
+            fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
+            QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+        } else {
+            QVERIFY(makeOld(lock, 0));
+        }
+        QVERIFY(clean.waitForFinished(30000));
+        const QString out = QString::fromLocal8Bit(clean.readAllStandardOutput());
+        QCOMPARE(clean.exitCode(), 0);
+        QVERIFY2(out.startsWith("left alone: " + name + " ("), qPrintable(out));
+        QCOMPARE(jobFiles(env.upload()), QStringList({name + ".lck", name + ".pvx"}));
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    // A writer whose lock clean cannot see (another mount of a file system that keeps
+    // advisory locks per mount) keeps marking its lock alive: clean through the other
+    // mount leaves the job alone, and the writer completes it. Through a bind mount the
+    // lock itself is seen held.
+    void aLiveWritersJobSurvivesCleanFromAnotherMount()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        QString why;
+        SftpMount writerMount, cleanerMount;
+        const QString m1 = env.root() + "/m1", m2 = env.root() + "/m2";
+        if (!writerMount.mount(env.upload(), m1, env.root(), &why) || !cleanerMount.mount(env.upload(), m2, env.root(), &why))
+            QSKIP(qPrintable(why));
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + m1.toUtf8() + "\r\n");
+        const QString source = env.makeFile("big.bin", QByteArray(8 << 20, 'b'));
+        // The copy is held for 7 s; the lock is marked alive every 300 ms meanwhile. SFTP
+        // keeps whole seconds, so the threshold is 3 s, and clean comes after 4 s.
+        std::unique_ptr<QProcess> writer(
+            startHeldSend(env, "copy_file_range", 7000, {source}, {"PARVELA_LOCK_REFRESH_MS=300"}));
+        const QString lock = waitForLock(env.upload(), *writer);
+        QVERIFY2(!lock.isEmpty(), qPrintable(writer->readAllStandardError()));
+        QTest::qWait(4000);
+        const Run clean = parvela({"clean", "--yes", "--older-than", "3s", m2});
+        QCOMPARE(clean.code, 0);
+        QVERIFY2(clean.out.startsWith("No abandoned jobs"), qPrintable(clean.out + clean.err));
+        const Run jobs = parvela({"jobs", "--older-than", "3s", m2});
+        QVERIFY2(jobs.out.contains(lock.chopped(4) + "  incomplete"), qPrintable(jobs.out));
+        QVERIFY(writer->waitForFinished(60000));
+        QCOMPARE(writer->exitCode(), 0);
+        const QString job = lock.chopped(4);
+        QCOMPARE(jobFiles(env.upload()), QStringList({job + ".dir", job + ".msg", job + ".pvx"}));
+        QCOMPARE(readAll(env.upload() + '/' + job + ".dir/big.bin").size(), 8 << 20);
+    }
+
+    void aHeldLockSeenThroughABindMount()
+    {
+        TestEnv env;
+        QString why;
+        if (!fsfault::enterPrivateMounts(&why))
+            QSKIP(qPrintable(why));
+        const QString other = env.root() + "/other";
+        QDir().mkpath(other);
+        QVERIFY(::mount(QFile::encodeName(env.upload()).constData(), QFile::encodeName(other).constData(), nullptr,
+                        MS_BIND, nullptr) == 0);
+        const QString name = jobName("A");
+        const QString lock = env.makeFile("upload/" + name + ".lck", "LOCK");
+        QVERIFY(makeOld(lock, 3600));
+        const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+        QVERIFY(parvela({"jobs", other}).out.startsWith(name + "  incomplete"));
+        QVERIFY(parvela({"clean", "--yes", other}).out.startsWith("No abandoned jobs"));
+        ::close(fd);
+        QVERIFY(parvela({"jobs", other}).out.startsWith(name + "  abandoned"));
+        fsfault::unmount(other);
+    }
+
+    // Links planted in the upload folder are never followed: a job folder that is a
+    // link to the root is not walked, one that leads to the user's files does not
+    // count them, and clean takes the link away, never what it leads to.
+    void nothingInTheFolderIsFollowed()
+    {
+        TestEnv env;
+        const QString toRoot = jobName("A", u'r'), toUser = jobName("A", u'u');
+        const QString own = env.makeFile("home/own.txt", QByteArray(5000, 'o'));
+        QVERIFY(QFile::link("/", env.upload() + '/' + toRoot + ".dir"));
+        QVERIFY(QFile::link(env.root() + "/home", env.upload() + '/' + toUser + ".dir"));
+        QVERIFY(QFile::link(own, env.upload() + '/' + toUser + ".pvx"));
+        for (const QString& name : {toRoot, toUser}) {
+            env.makeFile("upload/" + name + ".lck", "LOCK");
+            QVERIFY(makeOld(env.upload() + '/' + name + ".lck", 3600));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const Run jobs = parvela({"jobs", "--json", env.upload()});
+        QVERIFY(clock.elapsed() < 10000);
+        const QJsonArray all = QJsonDocument::fromJson(jobs.out.toUtf8()).array();
+        QCOMPARE(all.size(), 2);
+        for (const auto& v : all) {
+            const QJsonObject o = v.toObject();
+            QCOMPARE(o["bytes"].toInt(), 0);
+            QVERIFY2(o["problem"].toString().contains(o["name"].toString() + ".dir is not a job folder (link)"),
+                     qPrintable(o["problem"].toString()));
+        }
+        QVERIFY(all[1].toObject()["problem"].toString().contains(toUser + ".pvx is not a job descriptor (link)"));
+        const Run cleaned = parvela({"clean", "--yes", env.upload()});
+        QCOMPARE(cleaned.out, "removed: " + toRoot + "\nremoved: " + toUser + "\n");
+        QVERIFY(jobFiles(env.upload()).isEmpty());
+        QCOMPARE(readAll(own), QByteArray(5000, 'o'));
+    }
+
+    // Names and descriptor fields are a stranger's text: what reaches the terminal has
+    // its control characters escaped, and JSON keeps them as JSON escapes.
+    void namesAndFieldsReachTheTerminalEscaped()
+    {
+        TestEnv env;
+        const QString title = QStringLiteral("PV_X_2_\x1b]0;PWNED\x07\x1b[2J");
+        const QString forged = QStringLiteral("PV_Y\nPV_Z  complete");
+        env.makeFile("upload/" + title + ".pvx", "x");
+        JobDescriptor d;
+        d.recipients = QStringList{QStringLiteral("a@b\r\nBcc: evil@x")};
+        d.subject = QStringLiteral("\x1b[31mred\\");
+        d.expireHours = QStringLiteral("48");
+        const QString descriptor = env.makeFile("upload/" + forged + ".pvx", EncodeJobDescriptor(d));
+
+        const Run jobs = parvela({"jobs", env.upload()});
+        QCOMPARE(jobs.code, 0);
+        const QStringList lines = jobs.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        for (const QChar c : jobs.out)
+            QVERIFY2(c == u'\n' || c.unicode() >= 0x20, qPrintable(jobs.out));
+        QVERIFY2(lines[0].startsWith("PV_X_2_\\e]0;PWNED\\x07\\e[2J  broken"), qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("PV_Y\\nPV_Z  complete  broken  to: a@b\\r\\nBcc: evil@x  subject: \\e[31mred\\\\"),
+                 qPrintable(lines[1]));
+
+        const QJsonArray all = QJsonDocument::fromJson(parvela({"jobs", "--json", env.upload()}).out.toUtf8()).array();
+        QCOMPARE(all[1].toObject()["name"].toString(), forged);
+        QCOMPARE(all[1].toObject()["subject"].toString(), d.subject);
+
+        const Run check = parvela({"check", descriptor});
+        QVERIFY2(check.out.contains("recipient 0: a@b\\r\\nBcc: evil@x\n"), qPrintable(check.out));
+        QVERIFY(check.out.contains("subject: \\e[31mred\\\\\n"));
+    }
+
+    // A reader that goes away (send ... | head -1) does not stop a job: the lines it
+    // would have read are dropped, the job completes, and the exit code is the job's.
+    void aClosedOutputDoesNotStopAJob()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString file = env.makeFile("f.bin", QByteArray(1 << 20, 'f'));
+        int pipe[2];
+        QVERIFY(::pipe(pipe) == 0);
+        ::close(pipe[0]); // nobody reads: the first line written breaks the pipe
+        QProcess p;
+        p.setProgram(parvelaPath());
+        p.setArguments({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", file});
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.setChildProcessModifier([fd = pipe[1]] { ::dup2(fd, STDOUT_FILENO); });
+        p.start();
+        QVERIFY(p.waitForFinished(60000));
+        ::close(pipe[1]);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        const QStringList entries = jobFiles(env.upload());
+        QCOMPARE(entries.size(), 3);
+        QVERIFY(entries.filter(".lck").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSharedFolder)
+#include "tst_sharedfolder.moc"
