@@ -70,13 +70,22 @@ struct JobWriter {
         const JobRemoval removal = RemoveJob(fs, *upload, newestFirst, lockName, std::move(lock));
         if (removal.lockRemoved)
             return what + QStringLiteral("\nThe job was removed from the upload folder.");
-        if (removal.flushFailed)
+        // Looked at again before anything is named as left: another program in the
+        // shared folder may have taken part of the job (its lock above all) meanwhile.
+        QStringList left;
+        for (const QString& name : QStringList{lockName} + QStringList(removal.left.rbegin(), removal.left.rend()))
+            if (!fs.entryStatus(*upload, QFile::encodeName(name)).gone)
+                left << name;
+        if (left.isEmpty())
+            return what + QStringLiteral("\nThe job was removed from the upload folder.");
+        if (removal.flushFailed && left == QStringList{lockName})
             return what + QStringLiteral("\nThe job was removed, but its lock stays in the upload folder %1: %2 (%3)")
                               .arg(uploadPath, lockName, removal.why);
-        QStringList left{lockName};
-        left += QStringList(removal.left.rbegin(), removal.left.rend());
-        return what + QStringLiteral("\nThe job could not be removed completely (%1); left in the upload folder %2: %3")
-                          .arg(removal.why, uploadPath, left.join(QStringLiteral(", ")));
+        QString text = what + QStringLiteral("\nThe job could not be removed completely (%1); left in the upload folder %2: %3")
+                                  .arg(removal.why, uploadPath, left.join(QStringLiteral(", ")));
+        if (!left.contains(lockName))
+            text += QStringLiteral("\nIts lock was removed by another program: the server may take what is left.");
+        return text;
     }
 };
 

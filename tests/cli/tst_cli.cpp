@@ -239,6 +239,9 @@ private Q_SLOTS:
                                                  << "parvela: Interrupted (SIGQUIT)." + removed << true;
         QTest::newRow("a link planted beside the lock")
             << "link" << "fsync" << "parvela: File exists: %job.pvx" + removed << false;
+        QTest::newRow("another program takes the lock, then the copy fails")
+            << "unlock" << "copy_file_range" << "parvela: %root/src.bin changed while it was being copied." + removed
+            << false;
         for (const char* change : {"shrink", "grow", "rewrite"})
             QTest::addRow("the source changes during the copy (%s)", change)
                 << change << "copy_file_range" << "parvela: %root/src.bin changed while it was being copied." + removed
@@ -283,8 +286,10 @@ private Q_SLOTS:
             QCOMPARE(::kill(pid_t(tracedChild(p.processId())), signals[fault]), 0);
         if (fault == "link")
             QVERIFY(QFile::link(victim, job + ".pvx"));
-        if (fault == "shrink")
+        if (fault == "shrink" || fault == "unlock")
             QVERIFY(QFile::resize(source, 1 << 20));
+        if (fault == "unlock")
+            QVERIFY(QFile::remove(job + ".lck"));
         if (fault == "grow") {
             QFile f(source);
             QVERIFY(f.open(QIODevice::Append) && f.write(QByteArray(1 << 20, 'g')) == 1 << 20);
