@@ -41,6 +41,20 @@ void loadMemoryFile(Client& client, void (*load)(Client&))
     }
 }
 
+// A text value for a field of the job (sender, subject). One that holds a control
+// character (a damaged or hand-edited store) is not loaded, and a warning says which;
+// the next save writes what the field holds then.
+QString fieldValue(Client& client, const QString& name)
+{
+    const QString value = client.registry.read(name);
+    if (const qsizetype at = firstControl(value); at >= 0) {
+        client.prompter.warning(QStringLiteral("The value %1 in %2 holds %3, so it is not used.")
+                                    .arg(name, client.registry.path(), controlText(value[at])));
+        return {};
+    }
+    return value;
+}
+
 // The saves the loader itself makes; the command-line tool only reads.
 void saveFromLoader(Client& client)
 {
@@ -91,16 +105,16 @@ void LoadUserSettings(Client& client)
     if (const auto o = OptionState::fromText(reg.read(QStringLiteral("SFX"))))
         form.setSfx(*o);
 
-    state.SenderName = reg.read(QStringLiteral("NAME"));
-    state.SenderCompany = reg.read(QStringLiteral("COMPANY"));
-    state.SenderEmail = reg.read(QStringLiteral("FROM"));
+    state.SenderName = fieldValue(client, QStringLiteral("NAME"));
+    state.SenderCompany = fieldValue(client, QStringLiteral("COMPANY"));
+    state.SenderEmail = fieldValue(client, QStringLiteral("FROM"));
     if (!state.SenderEmail.isEmpty())
         form.setFromText(state.SenderEmail);
 
     state.RememberTo = asciiUpper(reg.read(QStringLiteral("REMEMBERTO"))) == kEnabled;
     if (state.RememberTo) {
         loadMemoryFile(client, &LoadRecipientCache);
-        const QString subject = reg.read(QStringLiteral("SUBJECT"));
+        const QString subject = fieldValue(client, QStringLiteral("SUBJECT"));
         if (!subject.isEmpty())
             form.setSubjectText(subject);
     }

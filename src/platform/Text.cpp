@@ -96,3 +96,25 @@ QString escapedControls(const QString& text, Escaping how)
     }
     return out;
 }
+
+qsizetype firstControl(const QString& text, bool allowTab)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (isControl(text[i]) && !(allowTab && text[i] == u'\t'))
+            return i;
+    return -1;
+}
+
+QString controlText(QChar c)
+{
+    const char16_t u = c.unicode();
+    const char* name = u == u'\n'   ? "a line break"
+                       : u == u'\r' ? "a carriage return"
+                       : u == u'\t' ? "a tab"
+                       : u == 0     ? "a NUL character"
+                       : u == 0x1B  ? "an escape character"
+                       : u == 0x07  ? "a bell character"
+                       : u == 0x7F  ? "a delete character"
+                                    : "a control character";
+    return QStringLiteral("%1 (U+%2)").arg(QLatin1String(name), QString::number(int(u), 16).toUpper().rightJustified(4, u'0'));
+}

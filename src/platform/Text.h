@@ -27,3 +27,9 @@ enum class Escaping {
     Lines, // the program's own lines around such fields: line ends and tabs stay
 };
 QString escapedControls(const QString& text, Escaping how = Escaping::Field);
+
+// The position of the first control character in text, or -1; a tab passes when
+// tabs are allowed (a message's lines may hold them).
+qsizetype firstControl(const QString& text, bool allowTab = false);
+// A control character as a message names it: "a line break (U+000A)".
+QString controlText(QChar c);

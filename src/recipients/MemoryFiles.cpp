@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 #include "platform/BoundedFile.h"
 #include "platform/Errors.h"
+#include "platform/Text.h"
 #include "platform/WholeFile.h"
 
 #include <QFileInfo>
@@ -50,6 +51,35 @@ std::optional<QStringList> readLines(const QString& path)
     return lines;
 }
 
+// The lines without a control character (tabs pass where allowed). A line that holds
+// one (a file damaged or written by another program) is not loaded, and a warning
+// names the file and the lines.
+QStringList withoutControls(Client& client, const QString& path, const QStringList& lines, bool allowTab)
+{
+    QStringList kept;
+    QStringList dropped;
+    QString first;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype at = firstControl(lines[i], allowTab);
+        if (at < 0) {
+            kept << lines[i];
+            continue;
+        }
+        if (first.isEmpty())
+            first = controlText(lines[i][at]);
+        dropped << QString::number(i + 1);
+    }
+    if (!dropped.isEmpty()) {
+        const qsizetype shown = 5;
+        const QString numbers = dropped.mid(0, shown).join(QStringLiteral(", ")) +
+                                (dropped.size() > shown ? QStringLiteral(" and %1 more").arg(dropped.size() - shown) : QString());
+        client.prompter.warning(
+            QStringLiteral("%1 holds control characters (the first is %2) on line %3; %4 not used.")
+                .arg(path, first, numbers, dropped.size() == 1 ? QStringLiteral("that line is") : QStringLiteral("those lines are")));
+    }
+    return kept;
+}
+
 } // namespace
 
 void SaveRecipientCache(Client& client)
@@ -74,12 +104,14 @@ void SaveMessageCache(Client& client)
 
 void LoadRecipientCache(Client& client)
 {
-    if (const auto lines = readLines(client.state.recipientCachePath()))
-        client.form.setRecipients(*lines);
+    const QString path = client.state.recipientCachePath();
+    if (const auto lines = readLines(path))
+        client.form.setRecipients(withoutControls(client, path, *lines, false));
 }
 
 void LoadMessageCache(Client& client)
 {
-    if (const auto lines = readLines(client.state.messageCachePath()))
-        client.form.setMessageLines(client.form.messageLines() + *lines);
+    const QString path = client.state.messageCachePath();
+    if (const auto lines = readLines(path))
+        client.form.setMessageLines(client.form.messageLines() + withoutControls(client, path, *lines, true));
 }

@@ -2,6 +2,7 @@
 
 #include "client/Client.h"
 #include "platform/Cp1252.h"
+#include "platform/Text.h"
 #include "spool/JobDescriptor.h"
 
 #include <tuple>
@@ -14,6 +15,18 @@ QString retry(RefusalAudience audience)
 {
     return audience == RefusalAudience::CommandLine ? QStringLiteral("run the command again.")
                                                     : QStringLiteral("press Finish again.");
+}
+
+// A control character would reach the server as part of an address, a name or a
+// subject, where a line break starts a header line of its own in a mail made from it:
+// it is refused, naming the field and the character. A message's lines may hold tabs.
+QString controls(const QString& field, const QString& text, RefusalAudience audience, bool allowTab = false)
+{
+    const qsizetype at = firstControl(text, allowTab);
+    if (at < 0)
+        return {};
+    return QStringLiteral("The %1 holds %2, which a job cannot carry. Remove it and %3")
+        .arg(field, controlText(text[at]), retry(audience));
 }
 
 // A text the server would receive as '?' is refused, naming the field.
@@ -47,7 +60,7 @@ QString recipientField(const QString& recipient)
 {
     constexpr int kShown = 40;
     return QStringLiteral("recipient ") +
-           (recipient.size() > kShown ? recipient.left(kShown) + QStringLiteral("...") : recipient);
+           escapedControls(recipient.size() > kShown ? recipient.left(kShown) + QStringLiteral("...") : recipient);
 }
 
 } // namespace
@@ -69,6 +82,8 @@ QString JobRefusal(const Client& client, RefusalAudience audience)
 
     for (const QString& r : form.recipients()) {
         const QString field = recipientField(r);
+        if (QString why = controls(field, r, audience); !why.isEmpty())
+            return why;
         if (QString why = unsendable(field, r, audience); !why.isEmpty())
             return why;
         if (QString why = tooLong(field, r, kTextFieldBytes, QString(), audience); !why.isEmpty())
@@ -85,6 +100,8 @@ QString JobRefusal(const Client& client, RefusalAudience audience)
         {"sender's company", state.SenderCompany, inSettings},
     };
     for (const auto& [field, text, where] : fields) {
+        if (QString why = controls(QLatin1String(field), text, audience); !why.isEmpty())
+            return why;
         if (QString why = unsendable(QLatin1String(field), text, audience); !why.isEmpty())
             return why;
         if (QString why = tooLong(QLatin1String(field), text, kTextFieldBytes, where, audience); !why.isEmpty())
@@ -93,6 +110,8 @@ QString JobRefusal(const Client& client, RefusalAudience audience)
 
     qsizetype messageChars = 0;
     for (const QString& line : form.messageLines()) {
+        if (QString why = controls(QStringLiteral("message"), line, audience, true); !why.isEmpty())
+            return why;
         if (QString why = unsendable(QStringLiteral("message"), line, audience); !why.isEmpty())
             return why;
         messageChars += line.size();

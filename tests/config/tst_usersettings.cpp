@@ -367,6 +367,42 @@ private Q_SLOTS:
         QCOMPARE(readAll(env.registryPath()), stored);
     }
 
+    // A damaged store or memory file never puts a control character into a field: the
+    // value or line that holds one is not loaded, a warning names it, and the rest
+    // loads (a tab stays in the message).
+    void controlCharactersAreNotLoaded()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QDir().mkpath(env.userDataFolder());
+        QFile to(env.userDataFolder() + "pvxto.txt");
+        QVERIFY(to.open(QIODevice::WriteOnly) && to.write(QByteArray("ann@x.org\r\n\0\0\0\r\nbob@x.org\r\n", 27)) == 27);
+        to.close();
+        QFile message(env.userDataFolder() + "pvxcache.txt");
+        QVERIFY(message.open(QIODevice::WriteOnly) && message.write("a\tb\r\nring\x07\r\nend\r\n") > 0);
+        message.close();
+        seedStore(env, {{"NAME", "Ann\x1b]0;x\x07"}, {"COMPANY", "Acme"}, {"FROM", "ann@x.org\r\nBcc: e@x"},
+                        {"REMEMBERTO", "ENABLED"}, {"SUBJECT", "Plans\x1b"}, {"REMEMBEREMAIL", "ENABLED"}});
+        auto client = start(env);
+        QCOMPARE(client->state.SenderName, QString());
+        QCOMPARE(client->state.SenderCompany, QString("Acme"));
+        QCOMPARE(client->state.SenderEmail, QString());
+        QCOMPARE(client->form.subjectText(), QString());
+        QCOMPARE(client->form.recipients(), QStringList({"ann@x.org", "bob@x.org"}));
+        QCOMPARE(client->form.messageLines(), QStringList({"a\tb", "end"}));
+        QStringList warnings;
+        for (const Prompt& p : client->prompter.shown())
+            warnings << p.text;
+        QCOMPARE(warnings.size(), 5);
+        QVERIFY(warnings[0].startsWith("The value NAME in " + env.registryPath() + " holds an escape character (U+001B)"));
+        QVERIFY(warnings[1].startsWith("The value FROM in "));
+        QCOMPARE(warnings[2], env.userDataFolder() + "pvxto.txt holds control characters (the first is a NUL character "
+                                                       "(U+0000)) on line 2; that line is not used.");
+        QVERIFY(warnings[3].startsWith("The value SUBJECT in "));
+        QVERIFY(warnings[4].startsWith(env.userDataFolder() + "pvxcache.txt holds control characters (the first is a "
+                                                               "bell character (U+0007)) on line 2"));
+    }
+
     // Memory files that cannot be read are reported, and the start goes on with every
     // later step: a new policy version's lock is applied and stored at once, and the
     // next quit saves what the user sees.

@@ -242,6 +242,16 @@ private Q_SLOTS:
         QTest::newRow("sender e-mail") << "email" << "The sender's e-mail address contains";
         QTest::newRow("sender company") << "company" << "The sender's company contains";
         QTest::newRow("message") << "message" << "The message contains the character \"\U0001F600\" (U+1F600)";
+        // A control character would reach the server inside a field (a line break in an
+        // address makes a mail header of its own): refused, naming field and character.
+        QTest::newRow("recipient with a line end")
+            << "recipient crlf"
+            << "The recipient a@x.org\\r\\nbcc@evil.org holds a carriage return (U+000D), which a job cannot carry.";
+        QTest::newRow("subject with an escape") << "subject esc" << "The subject holds an escape character (U+001B)";
+        QTest::newRow("subject with a C1 control") << "subject c1" << "The subject holds a control character (U+0085)";
+        QTest::newRow("sender name with a NUL") << "name nul" << "The sender's name holds a NUL character (U+0000)";
+        QTest::newRow("sender e-mail with DEL") << "email del" << "The sender's e-mail address holds a delete character";
+        QTest::newRow("message with a bell") << "message bell" << "The message holds a bell character (U+0007)";
         // Fields longer than the job holds are refused, never cut (a cut address is another one).
         QTest::newRow("long recipient")
             << "long recipient"
@@ -288,6 +298,18 @@ private Q_SLOTS:
             client->state.SenderCompany = QStringLiteral("\u0100 Ltd");
         if (what == u"message")
             form.setMessageLines({QStringLiteral("fine"), QStringLiteral("\U0001F600")});
+        if (what == u"recipient crlf")
+            form.setRecipients({QStringLiteral("a@x.org\r\nbcc@evil.org")});
+        if (what == u"subject esc")
+            form.setSubjectText(QStringLiteral("Plans\x1b[2J"));
+        if (what == u"subject c1")
+            form.setSubjectText(QStringLiteral("Plans\u0085"));
+        if (what == u"name nul")
+            client->state.SenderName = QStringLiteral("Ann") + QChar(0);
+        if (what == u"email del")
+            client->state.SenderEmail = QStringLiteral("ann\x7f@example.org");
+        if (what == u"message bell")
+            form.setMessageLines({QStringLiteral("ring\x07")});
         if (what == u"long recipient")
             form.setRecipients({QStringLiteral("ok@example.com"), QString(200, u'r') + QStringLiteral("@example.com")});
         if (what == u"long subject")
@@ -330,7 +352,7 @@ private Q_SLOTS:
         client->state.SenderEmail = QString(200, u'e');
         client->state.SenderName = QString(200, u'n');
         client->state.SenderCompany = QString(200, u'\u20ac');
-        form.setMessageLines({QString(3998, u'm'), QString(), QString()});
+        form.setMessageLines({QString(3997, u'm') + u'\t', QString(), QString()}); // a tab belongs to a message
         form.setExpireText(QStringLiteral("99999"));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
