@@ -65,27 +65,50 @@ CopyObserver progressBar()
 {
     if (!stderrIsTerminal())
         return {};
-    auto timer = std::make_shared<QElapsedTimer>();
-    timer->start();
-    return [timer](const CopyProgress& p) {
+    struct State {
+        QElapsedTimer sinceDrawn;
+        bool ended = false;     // the full bar is drawn, with its line end
+        bool silentShown = false;
+    };
+    auto state = std::make_shared<State>();
+    state->sinceDrawn.start();
+    const auto write = [](const QString& text) {
+        const QByteArray bytes = text.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    };
+    return [state, write](const CopyProgress& p) {
+        // A share that stalls: the terminal hears why nothing moves, and that Ctrl-C
+        // takes effect once the share answers (a process cannot leave a call to a
+        // network file system before it returns).
+        if (p.silentSeconds >= kSilentSecondsShown) {
+            write(QStringLiteral("\r\x1b[KThe upload folder has not answered for %1 s; the job goes on when it "
+                                 "answers, Ctrl-C takes effect then.")
+                      .arg(p.silentSeconds));
+            state->silentShown = true;
+            return true;
+        }
+        if (state->silentShown) {
+            write(QStringLiteral("\r\x1b[K"));
+            state->silentShown = false;
+        }
         const bool last = p.bytesDone >= p.bytesTotal && p.filesDone >= p.filesTotal;
-        if (!last && timer->elapsed() < 100)
+        if (state->ended || (!last && state->sinceDrawn.elapsed() < 100))
             return true; // a few redraws a second are plenty
-        timer->restart();
+        state->sinceDrawn.restart();
         const int width = 30;
         const double share = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal) : 1.0;
         const int filled = int(share * width);
         const QString bar = QString(filled, u'#') + QString(width - filled, u'-');
-        const QString line = QStringLiteral("\r[%1] %2% %3/%4 files %5/%6 MiB ")
-                                 .arg(bar)
-                                 .arg(int(share * 100), 3)
-                                 .arg(p.filesDone)
-                                 .arg(p.filesTotal)
-                                 .arg(p.bytesDone / 1048576)
-                                 .arg(p.bytesTotal / 1048576);
-        const QByteArray bytes = line.toLocal8Bit() + (last ? "\n" : "");
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-        std::fflush(stderr);
+        write(QStringLiteral("\r[%1] %2% %3/%4 files %5/%6 MiB %7")
+                  .arg(bar)
+                  .arg(int(share * 100), 3)
+                  .arg(p.filesDone)
+                  .arg(p.filesTotal)
+                  .arg(p.bytesDone / 1048576)
+                  .arg(p.bytesTotal / 1048576)
+                  .arg(last ? QStringLiteral("\n") : QString()));
+        state->ended = last;
         return true;
     };
 }

@@ -22,6 +22,8 @@ struct ClientState {
     QString SenderName;
     QString SenderCompany;
     QString SenderEmail;
+    // Files a job copies at once; 0: as many as suit the upload folder's file system.
+    int CopyWorkers = 0;
     bool FirstRun = false;
     bool StartupFailed = false;
 

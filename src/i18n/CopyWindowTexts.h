@@ -8,6 +8,7 @@ struct CopyWindowTexts {
     QString files;     // "Files: %1 of %2"
     QString bytes;     // "%1 of %2", two sizes
     QString cancelled; // the message after Cancel
+    QString silent;    // "The upload folder has not answered for %1 s...", seconds
 };
 
 // The texts for a language key; any key other than the four non-English ones gives

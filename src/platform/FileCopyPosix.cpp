@@ -41,7 +41,9 @@ bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QS
     if (way != Way::KernelCopy && ::lseek(out, offset, SEEK_SET) < 0)
         throw IoError(target, systemText(errno));
     while (done < length) {
-        const size_t want = size_t(qMin(kChunk, length - done));
+        // Through the process, a chunk is no more than a slow share takes in a few
+        // seconds, so that the progress (and the watch for a share that stalls) sees it.
+        const size_t want = size_t(qMin(way == Way::KernelCopy ? kChunk : kChunk / 8, length - done));
         off_t inOffset = off_t(offset + done);
         off_t outOffset = inOffset;
         ssize_t n = -1;

@@ -109,6 +109,9 @@ public:
     virtual Limits limits(const QByteArray& folder) const = 0;
     // Bytes this user may still write on folder's file system; -1 when unknown.
     virtual qint64 freeBytes(const QByteArray& folder) const = 0;
+    // Whether folder lies on a network or FUSE file system (NFS, SMB, sshfs...), where
+    // every call waits for a round trip.
+    virtual bool isRemote(const QByteArray& folder) const = 0;
 
     // ---- writing. Each throws IoError naming the entry.
     // Opens an existing folder (following links: the caller chose it).

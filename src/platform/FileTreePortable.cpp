@@ -88,6 +88,8 @@ public:
         return storage.isValid() ? storage.bytesAvailable() : -1;
     }
 
+    bool isRemote(const QByteArray&) const override { return false; } // Qt cannot tell
+
     std::unique_ptr<Folder> openFolder(const QByteArray& path) const override
     {
         const QString p = QFile::decodeName(path);

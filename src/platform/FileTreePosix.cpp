@@ -1,6 +1,7 @@
 // The file trees on POSIX systems: open folder handles, one status call per entry,
 // entries created relative to their folder without following links, the kernel's copy.
 #include "platform/PosixFiles.h"
+#include "platform/StopSignals.h"
 
 #ifdef Q_OS_UNIX
 #include <chrono>
@@ -185,6 +186,7 @@ public:
 private:
     void keepAlive()
     {
+        stopsignals::leaveToMainThread();
         const auto period = std::chrono::milliseconds(lockRefreshMilliseconds());
         std::unique_lock<std::mutex> lock(m_mutex);
         while (!m_wake.wait_for(lock, period, [this] { return m_stop; })) {
@@ -453,6 +455,33 @@ public:
         return qint64(fs.f_bavail) * qint64(fs.f_frsize);
     }
 
+    bool isRemote(const QByteArray& folder) const override
+    {
+#ifdef Q_OS_LINUX
+        struct statfs fs;
+        if (::statfs(folder.constData(), &fs) != 0)
+            return false;
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case NFS_SUPER_MAGIC:
+        case SMB_SUPER_MAGIC:
+        case 0xFF534D42UL: // CIFS
+        case 0xFE534D42UL: // SMB2
+        case 0x65735546UL: // FUSE: sshfs and the like
+        case 0x00C36400UL: // Ceph
+        case 0x01021997UL: // 9P
+        case AFS_SUPER_MAGIC:
+        case CODA_SUPER_MAGIC:
+        case NCP_SUPER_MAGIC:
+            return true;
+        default:
+            return false;
+        }
+#else
+        Q_UNUSED(folder);
+        return false;
+#endif
+    }
+
     std::unique_ptr<Folder> openFolder(const QByteArray& path) const override
     {
         int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -639,7 +668,9 @@ public:
     bool copyFile(const QByteArray& source, const Status& expected, Folder& parentFolder, const QByteArray& name,
                   const std::function<bool(qint64)>& progress) const override
     {
-        return posixfiles::copyFile(source, expected, posixFolder(parentFolder), name, progress, m_route);
+        // The way that last worked between two devices, per thread: copies run on several.
+        static thread_local CopyRoute route;
+        return posixfiles::copyFile(source, expected, posixFolder(parentFolder), name, progress, route);
     }
 
     void setFolderTime(Folder& folder, qint64 mtime) const override
@@ -702,8 +733,6 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-
-    mutable CopyRoute m_route;
 };
 
 } // namespace

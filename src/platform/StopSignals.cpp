@@ -5,6 +5,7 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -97,6 +98,17 @@ void endIfPending()
 #endif
     if (const int signal = pending(); signal != 0)
         std::raise(signal);
+}
+
+void leaveToMainThread()
+{
+#ifdef Q_OS_UNIX
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kStopSignals)
+        sigaddset(&set, signal);
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+#endif
 }
 
 int wakeFd()

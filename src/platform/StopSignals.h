@@ -17,6 +17,10 @@ QString name(int signal);
 // Gives the signals their usual effect again; when one came meanwhile, ends the
 // process with it now.
 void endIfPending();
+// Makes the calling thread (a helper thread) leave the stop signals to the others: a
+// helper waiting in a call to a file system is not interrupted by them, and the thread
+// that watches for them notes them at once.
+void leaveToMainThread();
 // Readable once a signal was noted (an event loop watches it); -1 where there is none.
 // Whoever watches it reads the bytes off.
 int wakeFd();

@@ -10,6 +10,7 @@
 #include "spool/JobName.h"
 #include "spool/JobRemoval.h"
 #include "util/CopyPlan.h"
+#include "util/WatchedRun.h"
 
 #include <QFile>
 
@@ -130,39 +131,54 @@ void WriteJobDescriptor(Client& client, JobWriter& job, const QString& descripto
     job.made.append(descriptorName);
 }
 
-// Makes the job folder and copies the plan into it, the main window disabled meanwhile.
-void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, const QString& folderName,
-                        const SubmissionHooks& hooks)
+// The observer of the job's copy and of its last writes: a stop asked for (a signal)
+// ends them, and the window or the terminal sees the progress.
+CopyObserver jobObserver(const SubmissionHooks& hooks, CopyProgress* last)
 {
-    client.form.addStatusLine(client.texts[StatusCopying]);
-    const WindowDisabled disabled(hooks.setWindowEnabled);
-    std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
-    job.made.append(folderName);
-    // Flushed with the message, below.
-    try {
-        ShellCopy(
-            job.fs, plan, *folder,
-            [&hooks](const CopyProgress& progress) {
-                stopIfRequested(hooks);
-                return !hooks.copyObserver || hooks.copyObserver(progress);
-            },
-            false);
-    } catch (const CopyCancelled&) {
-        throw CopyCancelled(CopyWindowTextsFor(client.state.LanguageName).cancelled); // in the user's language
-    }
+    return [&hooks, last](const CopyProgress& progress) {
+        *last = progress;
+        stopIfRequested(hooks);
+        return !hooks.copyObserver || hooks.copyObserver(progress);
+    };
 }
 
-void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
+// Makes the job folder and copies the plan into it.
+void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, const QString& folderName,
+                        const CopyObserver& observer)
+{
+    client.form.addStatusLine(client.texts[StatusCopying]);
+    std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
+    job.made.append(folderName);
+    CopyOptions options;
+    options.workers = client.state.CopyWorkers > 0 ? client.state.CopyWorkers
+                                                   : DefaultCopyWorkers(job.fs, QFile::encodeName(job.uploadPath));
+    options.flush = false; // with the message, below
+    ShellCopy(job.fs, plan, *folder, observer, options);
+}
+
+// Writes the message, then puts the whole job on disk. Both are watched as the copy
+// is: a share that stalls here is said so, and a stop is taken once it answers.
+void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName, const CopyObserver& observer,
+                     CopyProgress last)
 {
     client.form.addStatusLine(client.texts[StatusCreatingMessage]);
     QString text;
     for (const QString& line : client.form.messageLines())
         text += line + QStringLiteral("\r\n");
-    job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), false);
-    job.made.append(messageName);
-    // The descriptor, the copies and the message go to disk together, in one flush of
-    // the upload folder's file system: the lock waits for all of them.
-    job.fs.flush(*job.upload);
+    const auto tick = [&](const Activity& activity) {
+        last.silentSeconds = activity.silentMilliseconds() / 1000;
+        if (!observer(last))
+            throw CopyCancelled();
+    };
+    RunWatched(
+        [&](Activity&) {
+            job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), false);
+            job.made.append(messageName);
+            // The descriptor, the copies and the message go to disk together, in one
+            // flush of the upload folder's file system: the lock waits for all of them.
+            job.fs.flush(*job.upload);
+        },
+        tick);
 }
 
 // Deletes the lock file; true when it is gone. A lock that stays is reported (with
@@ -228,11 +244,19 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
             stopIfRequested(hooks);
             WriteJobDescriptor(client, job, names.descriptor);
             stopIfRequested(hooks);
-            CopySelectionToJob(client, job, plan, names.folder, hooks);
-            // Every byte of the job is on disk before the lock goes (the message's step
-            // flushes the whole job): a crash after "05 - Lock released" never hands the
-            // server a job with missing data.
-            WriteJobMessage(client, job, names.message);
+            // The main window takes no input while the selection is copied and the job
+            // put on disk. Every byte of the job is on disk before the lock goes (the
+            // message's step flushes the whole job): a crash after "05 - Lock released"
+            // never hands the server a job with missing data.
+            const WindowDisabled disabled(hooks.setWindowEnabled);
+            CopyProgress last;
+            const CopyObserver observer = jobObserver(hooks, &last);
+            try {
+                CopySelectionToJob(client, job, plan, names.folder, observer);
+                WriteJobMessage(client, job, names.message, observer, last);
+            } catch (const CopyCancelled&) {
+                throw CopyCancelled(CopyWindowTextsFor(client.state.LanguageName).cancelled); // in the user's language
+            }
             stopIfRequested(hooks);
         }
     } catch (const UserError& e) {

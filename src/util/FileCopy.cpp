@@ -1,123 +1,258 @@
-// ShellCopy: a copy plan carried out in one operation with one progress report.
+// ShellCopy: a copy plan carried out in one operation, the files through a pool of
+// workers, watched from the calling thread.
 #include "util/FileCopy.h"
 
 #include "platform/FileTree.h"
+#include "platform/StopSignals.h"
 #include "util/CopyPlan.h"
+#include "util/WatchedRun.h"
 
-#include <QElapsedTimer>
-
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace {
 
-// Reports progress: at the start, at every file when some time has passed, after
-// every few megabytes inside a large file, and at the end.
-class Reporter {
+// A folder of the plan while something is still to be made in it. The walker holds
+// it while it is inside it, and every file queued for it holds it too; the last to let
+// go gives the folder its time, since each entry made in it changes that.
+struct OpenFolder {
+    std::unique_ptr<filetree::Folder> folder;
+    qint32 item = -1;
+    QByteArray source; // the folder it copies
+    std::atomic<int> holds{1};
+};
+using FolderRef = std::shared_ptr<OpenFolder>;
+
+struct FileTask {
+    FolderRef folder; // null: the job folder itself
+    qint32 item = -1;
+    QByteArray source;
+};
+
+// Hands the files from the walker to the workers. Only a few wait at a time, so the
+// folders they hold open stay few however large the plan.
+class TaskQueue {
 public:
-    explicit Reporter(const CopyObserver& observer) : m_observer(observer) { m_clock.start(); }
+    explicit TaskQueue(size_t capacity) : m_capacity(capacity) {}
 
-    CopyProgress progress;
-
-    // The file now copied: its folder below the job folder ("a/b/") and its name. The
-    // name is made into text only when a report goes out.
-    void fileStarted(const QByteArray* folder, const QByteArray* name)
+    // False when the copy stops meanwhile (the task is not taken).
+    bool push(FileTask task, const Activity& activity)
     {
-        m_folder = folder;
-        m_name = name;
-        maybeReport();
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (m_tasks.size() >= m_capacity) {
+            if (activity.stopping())
+                return false;
+            m_changed.wait_for(lock, kPoll);
+        }
+        m_tasks.push_back(std::move(task));
+        m_changed.notify_all();
+        return true;
     }
-    void fileDone()
+    // The next task; nullopt once the queue is closed and empty, or the copy stops.
+    std::optional<FileTask> pop(const Activity& activity)
     {
-        ++progress.filesDone;
-        m_folder = m_name = nullptr;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            if (activity.stopping())
+                return std::nullopt;
+            if (!m_tasks.empty()) {
+                FileTask task = std::move(m_tasks.front());
+                m_tasks.pop_front();
+                m_changed.notify_all();
+                return task;
+            }
+            if (m_closed)
+                return std::nullopt;
+            m_changed.wait_for(lock, kPoll);
+        }
     }
-    void bytesCopied(qint64 n)
+    void close()
     {
-        progress.bytesDone += n;
-        m_bytesSinceReport += n;
-        maybeReport();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_closed = true;
+        m_changed.notify_all();
     }
-    void report()
+    // What is left after a stop goes, with the folders it holds.
+    void clear()
     {
-        m_clock.restart();
-        m_bytesSinceReport = 0;
-        if (m_name)
-            progress.currentName = filetree::shown(*m_folder + *m_name);
-        if (m_observer && !m_observer(progress))
-            throw CopyCancelled();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_tasks.clear();
     }
 
 private:
-    void maybeReport()
-    {
-        constexpr qint64 kInterval = 20;          // milliseconds: a window keeps repainting
-        constexpr qint64 kBytes = qint64(8) << 20; // inside a large file
-        if (m_bytesSinceReport >= kBytes || m_clock.elapsed() >= kInterval)
-            report();
-    }
-
-    const CopyObserver& m_observer;
-    QElapsedTimer m_clock;
-    qint64 m_bytesSinceReport = 0;
-    const QByteArray* m_folder = nullptr;
-    const QByteArray* m_name = nullptr;
+    static constexpr std::chrono::milliseconds kPoll{50}; // a stop is seen this soon
+    const size_t m_capacity;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<FileTask> m_tasks;
+    bool m_closed = false;
 };
 
-// A folder of the plan that is being filled.
-struct OpenFolder {
-    qint32 item;
-    std::unique_ptr<filetree::Folder> folder;
-    QByteArray source;    // the folder it copies
-    qsizetype pathLength; // of the path below the job folder before this folder's name
+// How far a copy is, counted by every thread of it and read by its watcher.
+struct CopyCounters {
+    std::atomic<qint64> filesDone{0};
+    std::atomic<qint64> bytesDone{0};
+    std::atomic<qint32> current{-1}; // the file begun last
+};
+
+class Copier {
+public:
+    Copier(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest, Activity& activity,
+           int workers, CopyCounters& counters)
+        : m_fs(fs), m_plan(plan), m_dest(dest), m_activity(activity), m_workers(qMax(1, workers)),
+          m_queue(size_t(m_workers) * 4), m_counters(counters)
+    {
+    }
+
+    // The walk over the plan: folders made here in the plan's order, files copied here
+    // (one worker) or handed to the workers.
+    void run(bool flush)
+    {
+        std::vector<std::thread> threads;
+        if (m_workers > 1)
+            for (int i = 0; i < m_workers; ++i)
+                threads.emplace_back([this] { work(); });
+        try {
+            walk();
+        } catch (...) {
+            m_activity.fail(std::current_exception());
+        }
+        m_queue.close();
+        for (std::thread& t : threads)
+            t.join();
+        m_queue.clear();
+        // The copies are on disk before anyone is told they are complete.
+        if (flush && !m_activity.stopping())
+            m_fs.flush(m_dest);
+    }
+
+private:
+    void walk()
+    {
+        // The folders from the job folder down to the one being filled, each open, so
+        // that every entry is made relative to its folder.
+        std::vector<FolderRef> open;
+        for (size_t i = 0; i < m_plan.items.size() && !m_activity.stopping(); ++i) {
+            const PlanItem& item = m_plan.items[i];
+            while (!open.empty() && open.back()->item != item.parent) {
+                release(open.back());
+                open.pop_back();
+            }
+            filetree::Folder& parent = open.empty() ? m_dest : *open.back()->folder;
+            // A selected item names its source; everything below it is found by name
+            // in its folder's source.
+            QByteArray source = open.empty() ? item.source : open.back()->source + '/' + item.name;
+            if (item.isFolder()) {
+                auto folder = std::make_shared<OpenFolder>();
+                folder->folder = m_fs.makeFolder(parent, item.name);
+                folder->item = qint32(i);
+                folder->source = std::move(source);
+                m_activity.beat();
+                open.push_back(std::move(folder));
+                continue;
+            }
+            if (m_workers == 1) {
+                copy(parent, qint32(i), source);
+                continue;
+            }
+            FolderRef holder = open.empty() ? nullptr : open.back();
+            if (holder)
+                ++holder->holds;
+            if (!m_queue.push({holder, qint32(i), std::move(source)}, m_activity))
+                break;
+        }
+        while (!open.empty()) {
+            release(open.back());
+            open.pop_back();
+        }
+    }
+
+    void work()
+    {
+        stopsignals::leaveToMainThread();
+        while (std::optional<FileTask> task = m_queue.pop(m_activity)) {
+            try {
+                copy(task->folder ? *task->folder->folder : m_dest, task->item, task->source);
+                release(task->folder);
+            } catch (...) {
+                m_activity.fail(std::current_exception());
+            }
+        }
+    }
+
+    void copy(filetree::Folder& parent, qint32 index, const QByteArray& source)
+    {
+        const PlanItem& item = m_plan.items[size_t(index)];
+        m_counters.current.store(index, std::memory_order_relaxed);
+        m_activity.beat();
+        const bool complete = m_fs.copyFile(source, item.expected(), parent, item.name, [this](qint64 n) {
+            m_counters.bytesDone.fetch_add(n, std::memory_order_relaxed);
+            m_activity.beat();
+            return !m_activity.stopping();
+        });
+        if (complete)
+            m_counters.filesDone.fetch_add(1, std::memory_order_relaxed);
+    }
+
+    // Lets go of a folder; the last hold gives it its time (not after a stop: the job
+    // goes again anyway).
+    void release(const FolderRef& folder)
+    {
+        if (folder && --folder->holds == 0 && !m_activity.stopping()) {
+            m_fs.setFolderTime(*folder->folder, m_plan.items[size_t(folder->item)].mtime);
+            m_activity.beat();
+        }
+    }
+
+    const filetree::FileSystem& m_fs;
+    const CopyPlan& m_plan;
+    filetree::Folder& m_dest;
+    Activity& m_activity;
+    const int m_workers;
+    TaskQueue m_queue;
+    CopyCounters& m_counters;
 };
 
 } // namespace
 
-void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
-               const CopyObserver& observer, bool flush)
+int DefaultCopyWorkers(const filetree::FileSystem& fs, const QByteArray& uploadFolder)
 {
-    Reporter reporter(observer);
-    reporter.progress.filesTotal = plan.files;
-    reporter.progress.bytesTotal = plan.bytes;
-    reporter.report();
-    const auto onBytes = [&reporter](qint64 n) {
-        reporter.bytesCopied(n); // throws CopyCancelled
-        return true;
-    };
+    return fs.isRemote(uploadFolder) ? 8 : 2;
+}
 
-    // The folders from the job folder down to the one being filled, each open, so that
-    // every entry is made relative to its folder. A folder gets its time when it is
-    // full, since each entry made in it changes the time.
-    std::vector<OpenFolder> open;
-    QByteArray path; // of the innermost open folder below the job folder, ending in '/'
-    const auto closeInnermost = [&] {
-        const OpenFolder& f = open.back();
-        fs.setFolderTime(*f.folder, plan.items[size_t(f.item)].mtime);
-        path.truncate(f.pathLength);
-        open.pop_back();
-    };
-    for (size_t i = 0; i < plan.items.size(); ++i) {
-        const PlanItem& item = plan.items[i];
-        while (!open.empty() && open.back().item != item.parent)
-            closeInnermost();
-        filetree::Folder& parent = open.empty() ? dest : *open.back().folder;
-        // A selected item names its source; everything below it is found by name in
-        // its folder's source.
-        QByteArray source = open.empty() ? item.source : open.back().source + '/' + item.name;
-        if (item.isFolder()) {
-            open.push_back({qint32(i), fs.makeFolder(parent, item.name), std::move(source), path.size()});
-            path += item.name + '/';
-            continue;
+void ShellCopy(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest,
+               const CopyObserver& observer, const CopyOptions& options)
+{
+    CopyProgress progress;
+    progress.filesTotal = plan.files;
+    progress.bytesTotal = plan.bytes;
+    if (observer && !observer(progress))
+        throw CopyCancelled();
+
+    CopyCounters counters;
+    qint32 named = -1;
+    const auto report = [&](qint64 silentMs) {
+        progress.filesDone = counters.filesDone.load(std::memory_order_relaxed);
+        progress.bytesDone = counters.bytesDone.load(std::memory_order_relaxed);
+        // The name is made into text only when another file has begun.
+        if (const qint32 current = counters.current.load(std::memory_order_relaxed); current != named && current >= 0) {
+            named = current;
+            progress.currentName = plan.relativePath(current);
         }
-        reporter.fileStarted(&path, &item.name);
-        fs.copyFile(source, item.expected(), parent, item.name, onBytes);
-        reporter.fileDone();
-    }
-    while (!open.empty())
-        closeInnermost();
-
-    // The copies are on disk before anyone is told they are complete.
-    if (flush)
-        fs.flush(dest);
-    reporter.report();
+        progress.silentSeconds = silentMs / 1000;
+        if (observer && !observer(progress))
+            throw CopyCancelled();
+    };
+    RunWatched(
+        [&](Activity& activity) {
+            Copier(fs, plan, dest, activity, options.workers, counters).run(options.flush);
+        },
+        [&](const Activity& activity) { report(activity.silentMilliseconds()); });
+    report(0);
 }

@@ -22,6 +22,7 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
       m_name(new QLabel(this)),
       m_files(new QLabel(this)),
       m_bytes(new QLabel(this)),
+      m_silent(new QLabel(this)),
       m_bar(new QProgressBar(this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
       m_texts(CopyWindowTextsFor(QString())),
@@ -32,6 +33,9 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     m_name->setObjectName(QStringLiteral("CopyCurrentName"));
     m_files->setObjectName(QStringLiteral("CopyFiles"));
     m_bytes->setObjectName(QStringLiteral("CopyBytes"));
+    m_silent->setObjectName(QStringLiteral("CopySilent"));
+    m_silent->setWordWrap(true);
+    m_silent->hide();
     m_bar->setObjectName(QStringLiteral("CopyBar"));
     m_cancel->setObjectName(QStringLiteral("CopyCancel"));
     m_name->setTextFormat(Qt::PlainText);
@@ -44,6 +48,7 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     layout->addWidget(m_bar);
     layout->addWidget(m_files);
     layout->addWidget(m_bytes);
+    layout->addWidget(m_silent);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         m_cancelled = true;
@@ -61,6 +66,7 @@ void CopyProgressWindow::start(const QString& languageName, const QString& cance
     m_name->clear();
     m_files->clear();
     m_bytes->clear();
+    m_silent->hide();
     m_bar->setValue(0);
     m_sincePaint.invalidate();
 }
@@ -85,6 +91,11 @@ bool CopyProgressWindow::report(const CopyProgress& p)
         const double part = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal)
             : (p.filesTotal > 0 ? double(p.filesDone) / double(p.filesTotal) : 0.0);
         m_bar->setValue(int(part * 1000.0));
+        // A share that stalls: the window says so, and keeps painting meanwhile.
+        const bool silent = p.silentSeconds >= kSilentSecondsShown;
+        if (silent)
+            m_silent->setText(m_texts.silent.arg(p.silentSeconds));
+        m_silent->setVisible(silent);
         // Keep painting and let Cancel through; the main window is disabled meanwhile.
         QCoreApplication::processEvents();
         m_sincePaint.restart();

@@ -37,6 +37,7 @@ private:
     QLabel* m_name;
     QLabel* m_files;
     QLabel* m_bytes;
+    QLabel* m_silent;
     QProgressBar* m_bar;
     QPushButton* m_cancel;
     CopyWindowTexts m_texts;
