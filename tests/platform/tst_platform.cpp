@@ -225,6 +225,22 @@ private Q_SLOTS:
         QCOMPARE(reg.read("NAME6"), QString("value 6"));
     }
 
+    // A write changes the lines of its own name and nothing else: another program's
+    // key with bytes that are no UTF-8, a line's letter case, comments and CR LF stay
+    // byte for byte. The first line of the name takes the value; a later one goes; a
+    // new name follows the last line's line end.
+    void registryWriteKeepsTheLinesItDoesNotOwn()
+    {
+        TestEnv env;
+        const QByteArray others = "Other=caf\xe9 \xff\r\n; a note\nLanguage=deutsch\n";
+        env.makeFile("config/TROVIK/PVX2007.ini", "[PVX2007]\r\n" + others + "name=old\r\nNAME=later\n");
+        UserRegistry reg(env.registryPath());
+        reg.write("NAME", "new");
+        reg.write("COMPANY", "Smit");
+        QCOMPARE(readAll(env.registryPath()), "[PVX2007]\r\n" + others + "NAME=new\r\nCOMPANY=Smit\r\n");
+        QCOMPARE(reg.read("language"), QString("deutsch"));
+    }
+
     void registryWriteFailureKeepsTheOldStore()
     {
         // The store lives on a disk too small for its next version: the write fails
