@@ -213,15 +213,16 @@ public:
 
     VCardParse run()
     {
+        const char* data = m_bytes.constData();
         const qsizetype size = m_bytes.size();
         qsizetype pos = 0;
         int number = 0;
         while (pos < size) {
             qsizetype end = pos;
-            while (end < size && m_bytes[end] != '\r' && m_bytes[end] != '\n')
+            while (end < size && data[end] != '\r' && data[end] != '\n')
                 ++end;
             qsizetype next = end + 1;
-            if (end + 1 < size && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n')
+            if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n')
                 ++next;
             next = qMin(next, size);
             addPhysicalLine(QByteArrayView(m_bytes).sliced(pos, end - pos), ++number, pos, next);
