@@ -26,8 +26,8 @@ QString unquote(QStringView v)
 
 // The file's text and how it is encoded. Windows-1252 unless a byte-order mark says
 // otherwise: UTF-8 from a modern editor, UTF-16 from Notepad's "Unicode" (little-endian)
-// and "Unicode big endian". The UTF-16 forms are read as Windows reads them on the
-// files we were shown; the big-endian one is verified on Wine, not on Windows.
+// and "Unicode big endian". Reading both UTF-16 forms is verified on Wine, not on
+// Windows.
 QString decodeText(const QByteArray& content, ProfileReader::Encoding* encoding)
 {
     using Encoding = ProfileReader::Encoding;
