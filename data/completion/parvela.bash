@@ -16,7 +16,7 @@ _parvela()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        send | jobs | check | clean)
+        send | jobs | check | clean | policy)
             command=${COMP_WORDS[i]}
             break
             ;;
@@ -26,7 +26,7 @@ _parvela()
     COMPREPLY=()
     case $command in
     "")
-        mapfile -t COMPREPLY < <(compgen -W "send jobs check clean $common" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "send jobs check clean policy $common" -- "$cur")
         ;;
     send)
         case $prev in
@@ -72,6 +72,13 @@ _parvela()
             mapfile -t COMPREPLY < <(compgen -W "--policy --older-than --yes $common" -- "$cur")
         else
             _parvela_paths -d
+        fi
+        ;;
+    policy)
+        if [[ $prev == --policy ]]; then
+            _parvela_paths -f
+        else
+            mapfile -t COMPREPLY < <(compgen -W "--policy $common" -- "$cur")
         fi
         ;;
     esac

@@ -81,11 +81,13 @@ QString OverallUsage()
         "       parvela jobs [--policy FILE] [--json] [FOLDER]\n"
         "       parvela clean [--policy FILE] [--yes] [FOLDER]\n"
         "       parvela check FILE.pvx\n"
+        "       parvela policy [--policy FILE]\n"
         "       parvela [COMMAND] --help | --version\n"
         "\n"
         "send writes a job into the upload folder the way the window program does; jobs lists\n"
         "the jobs of an upload folder; clean removes this computer's abandoned jobs; check\n"
-        "validates a job descriptor. 'parvela COMMAND --help' tells a command's options.\n"
+        "validates a job descriptor; policy shows what the program reads from the policy\n"
+        "file. 'parvela COMMAND --help' tells a command's options.\n"
         "\n"
         "Exit codes: 0 sent (or valid), 1 refused (or invalid), 2 error.");
 }

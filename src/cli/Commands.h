@@ -1,6 +1,7 @@
 #pragma once
 // The parvela command-line tool: send a job, list the jobs of an upload folder, remove
-// this computer's abandoned jobs, check a job descriptor. Each command returns the process exit code.
+// this computer's abandoned jobs, check a job descriptor, show what the policy file
+// says. Each command returns the process exit code.
 #include <QStringList>
 
 namespace cli {
@@ -11,5 +12,6 @@ int sendCommand(const QStringList& arguments);
 int jobsCommand(const QStringList& arguments);
 int checkCommand(const QStringList& arguments);
 int cleanCommand(const QStringList& arguments);
+int policyCommand(const QStringList& arguments);
 
 } // namespace cli

@@ -1,11 +1,13 @@
 #include "cli/Options.h"
 
 #include "config/Paths.h"
+#include "config/PolicyFile.h"
+#include "config/PolicyKeys.h"
 #include "platform/Errors.h"
-#include "platform/ProfileReader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -22,10 +24,10 @@ QString windowProgramPath()
 QString policyUploadFolder(const QString& policyOverride)
 {
     const QString path = policyOverride.isEmpty() ? LocatePolicyFile(windowProgramPath()) : policyOverride;
-    const auto reader = ProfileReader::open(path);
-    if (!reader)
+    if (!QFileInfo::exists(path))
         throw IoError(path, QStringLiteral("No INI file found"));
-    return reader->readString(QStringLiteral("Settings"), QStringLiteral("SERVERUPLOAD"), QString());
+    const PolicyKey& key = policykeys::ServerUpload;
+    return ReadPolicyFile(path).readString(key.section, key.name, key.defaultValue);
 }
 
 QCommandLineOption policyOption()

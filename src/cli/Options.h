@@ -13,7 +13,7 @@ namespace cli {
 // default one.
 QString windowProgramPath();
 // The upload folder named by the policy file (SERVERUPLOAD), without probing it.
-// Throws UserError when there is no policy file.
+// Throws IoError when there is no policy file or it cannot be read.
 QString policyUploadFolder(const QString& policyOverride);
 // --policy FILE, which every command takes.
 QCommandLineOption policyOption();

@@ -40,6 +40,8 @@ int main(int argc, char** argv)
         return cli::cleanCommand(args);
     if (command == QLatin1String("check"))
         return cli::checkCommand(args);
+    if (command == QLatin1String("policy"))
+        return cli::policyCommand(args);
     console::err(command.startsWith(u'-') ? QStringLiteral("parvela: unknown option '%1'").arg(command)
                                           : QStringLiteral("parvela: unknown command '%1'").arg(command));
     console::err(cli::OverallUsage());

@@ -2,26 +2,28 @@
 
 #include "client/Client.h"
 #include "config/Paths.h"
+#include "config/PolicyKeys.h"
 #include "config/UploadProbe.h"
+#include "platform/BoundedFile.h"
 #include "platform/Errors.h"
-#include "platform/ProfileReader.h"
 #include "platform/Text.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-const QString kSETTINGS = QStringLiteral("SETTINGS");
-const QString kPolicies = QStringLiteral("POLICIES");
 const QString kEnabled = OptionState::word(true);
 
 constexpr int kUploadFolderMaxChars = 250;
 
+QString read(const ProfileReader& policy, const PolicyKey& key)
+{
+    return policy.readString(key.section, key.name, key.defaultValue);
+}
+
 // The file as the private-profile reader sees it. A file that is there but cannot be
 // read stops the start like a missing one (the program cannot run without its
-// policies), but with the system's reason so the administrator can fix it.
+// policies), but with the reason so the administrator can fix it.
 ProfileReader readPolicyFile(Client& client)
 {
     const QString path = client.state.PolicyFilePath;
@@ -30,15 +32,12 @@ ProfileReader readPolicyFile(Client& client)
                               QStringLiteral("No INI file found, contact your system administrator for help."));
         throw ProcessExit{0};
     }
-    QFile f(path);
-    QByteArray content;
-    if (f.open(QIODevice::ReadOnly))
-        content = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        client.prompter.error(IoError(path, f.errorString()).message());
+    try {
+        return ReadPolicyFile(path);
+    } catch (const IoError& e) {
+        client.prompter.error(e.message());
         throw ProcessExit{0};
     }
-    return ProfileReader::fromBytes(content);
 }
 
 } // namespace
@@ -49,26 +48,42 @@ void LoadPolicies(Client& client, PolicyScope scope)
     ClientForm& form = client.form;
     const ProfileReader policy = readPolicyFile(client);
 
-    const QString upload = policy.readString(kSettings, QStringLiteral("SERVERUPLOAD"), QString());
+    const QString upload = read(policy, policykeys::ServerUpload);
     ProbeUploadFolder(client, upload);
     state.UploadFolder = leftChars(WithTrailingSeparator(upload), kUploadFolderMaxChars);
 
-    state.PolicyVersion = policy.readString(kPolicies, QStringLiteral("POLICYVERSION"), QStringLiteral("-1"));
-    state.MaxSize = policy.readString(kSETTINGS, QStringLiteral("MAXSIZE"), QStringLiteral("1024"));
+    state.PolicyVersion = read(policy, policykeys::PolicyVersion);
+    state.MaxSize = read(policy, policykeys::MaxSize);
     if (scope != PolicyScope::Everything)
         return;
 
     // ENCRYPTED is read in any letter case, and a text that is none of the four states
     // leaves the option as it stands; SFX counts only as written, anything else is off
     // and free. Administrators' files rely on both readings.
-    if (const auto encr = OptionState::fromText(policy.readString(kPolicies, QStringLiteral("ENCRYPTED"), kEnabled)))
+    if (const auto encr = OptionState::fromText(read(policy, policykeys::Encrypted)))
         form.setEncr(*encr);
-    form.setSfx(OptionState::fromExactText(policy.readString(kPolicies, QStringLiteral("SFX"), kEnabled)));
-    form.setExpireText(policy.readString(kPolicies, QStringLiteral("DEFAULTEXPIRE"), QStringLiteral("48")));
-    form.setSkipWelcome(policy.readString(kPolicies, QStringLiteral("SKIPWELCOME"), kEnabled) == kEnabled);
-    state.LanguageName = policy.readString(kPolicies, QStringLiteral("DEFAULTLANGUAGE"), QStringLiteral("ENGLISH"));
-    state.OutlookEnabled =
-        policy.readString(kPolicies, QStringLiteral("OUTLOOKADR"), OptionState::word(false)) == kEnabled;
-    state.ColorScheme = quint8(policy.readInt(kPolicies, QStringLiteral("COLORSCHEME"), 0) & 0xFF);
+    form.setSfx(OptionState::fromExactText(read(policy, policykeys::Sfx)));
+    form.setExpireText(read(policy, policykeys::DefaultExpire));
+    form.setSkipWelcome(read(policy, policykeys::SkipWelcome) == kEnabled);
+    state.LanguageName = read(policy, policykeys::DefaultLanguage);
+    state.OutlookEnabled = read(policy, policykeys::OutlookAdr) == kEnabled;
+    state.ColorScheme = quint8(policy.readInt(policykeys::ColorScheme.section, policykeys::ColorScheme.name, 0) & 0xFF);
     form.applyColorScheme(state.ColorScheme, false);
+}
+
+QByteArray ReadPolicyBytes(const QString& path)
+{
+    BoundedFile file(path);
+    if (!file.isRegular())
+        throw IoError(path, file.notRegularText());
+    if (file.size() > kMaxPolicyFileBytes)
+        throw IoError(path, QStringLiteral("The policy file is larger than %1 MiB (%2 bytes) and is not read")
+                                .arg(kMaxPolicyFileBytes / (1024 * 1024))
+                                .arg(file.size()));
+    return file.readAll();
+}
+
+ProfileReader ReadPolicyFile(const QString& path)
+{
+    return ProfileReader::fromBytes(ReadPolicyBytes(path));
 }

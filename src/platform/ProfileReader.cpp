@@ -3,99 +3,157 @@
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 
-#include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
-QString trimBlanks(QStringView s)
+QStringView trimBlanks(QStringView s)
 {
     qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
+    while (b < e && ProfileReader::isBlank(s[b]))
         ++b;
-    while (e > b && isBlank(s[e - 1]))
+    while (e > b && ProfileReader::isBlank(s[e - 1]))
         --e;
-    return s.mid(b, e - b).toString();
+    return s.mid(b, e - b);
 }
 
-QString unquote(const QString& v)
+QString unquote(QStringView v)
 {
     if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
-        return v.mid(1, v.size() - 2);
-    return v;
+        return v.mid(1, v.size() - 2).toString();
+    return v.toString();
 }
 
-// The lines of text: a line ends at CR, LF or CR LF, as the Windows reader has it. A
-// file converted twice (CR CR LF) thus ends a line and then an empty one, rather than
-// leaving a CR in a value.
-QList<QStringView> lines(QStringView text)
+// The file's text and how it is encoded. Windows-1252 unless a byte-order mark says
+// otherwise: UTF-8 from a modern editor, UTF-16 from Notepad's "Unicode" (little-endian)
+// and "Unicode big endian". Reading both UTF-16 forms is verified on Wine, not on
+// Windows.
+QString decodeText(const QByteArray& content, ProfileReader::Encoding* encoding)
 {
-    QList<QStringView> result;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        result.append(text.mid(start, i - start));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
+    using Encoding = ProfileReader::Encoding;
+    const auto decodeAs = [&](QStringConverter::Encoding e, qsizetype bomSize) {
+        QStringDecoder decoder(e, QStringConverter::Flag::Stateless);
+        return QString(decoder.decode(QByteArrayView(content).sliced(bomSize)));
+    };
+    if (content.startsWith("\xEF\xBB\xBF")) {
+        *encoding = Encoding::Utf8;
+        return decodeAs(QStringConverter::Utf8, 3);
     }
-    result.append(text.mid(start));
-    return result;
-}
-
-// A file saved by a modern editor may start with UTF-8's byte-order mark: it is then
-// UTF-8 throughout. Any other file is Windows-1252.
-QString decodeText(const QByteArray& content)
-{
-    static const QByteArray bom("\xEF\xBB\xBF");
-    if (content.startsWith(bom))
-        return QString::fromUtf8(content.mid(bom.size()));
+    if (content.startsWith("\xFF\xFE")) {
+        *encoding = Encoding::Utf16LE;
+        return decodeAs(QStringConverter::Utf16LE, 2);
+    }
+    if (content.startsWith("\xFE\xFF")) {
+        *encoding = Encoding::Utf16BE;
+        return decodeAs(QStringConverter::Utf16BE, 2);
+    }
+    *encoding = Encoding::Windows1252;
     return cp1252::decode(content);
 }
 
 } // namespace
 
-std::optional<ProfileReader> ProfileReader::open(const QString& path)
+bool ProfileReader::isBlank(QChar c)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return fromBytes(f.readAll());
+    // Space and tab, and the other characters the C library counts as white space
+    // within a line (vertical tab, form feed), and Ctrl-Z, the end-of-file mark that
+    // old editors and copy commands leave after the last line. Trimming the last
+    // three is verified on Wine, not on Windows.
+    switch (c.unicode()) {
+    case u' ':
+    case u'\t':
+    case u'\v':
+    case u'\f':
+    case 0x1A:
+        return true;
+    default:
+        return false;
+    }
 }
 
-ProfileReader ProfileReader::fromBytes(const QByteArray& content)
+ProfileReader ProfileReader::fromBytes(const QByteArray& content, bool keepLines)
 {
     ProfileReader r;
-    const QString text = decodeText(content);
-    QHash<QString, QString>* current = nullptr;
-    bool skippingRepeat = false;
-    for (QStringView line : lines(text)) {
-        const QString trimmed = trimBlanks(line);
+    const QString text = decodeText(content, &r.m_encoding);
+    QString sectionKey;         // upper-cased
+    QString sectionAsWritten;   // for the report
+    QHash<QString, Value>* current = nullptr;
+    bool inRepeat = false;
+    const auto keep = [&](int number, Line::Kind kind, QStringView trimmed, QString key = {}, QString value = {}) {
+        if (keepLines)
+            r.m_lines.append({number, kind, trimmed.toString(), sectionAsWritten, std::move(key), std::move(value)});
+    };
+
+    // A line ends at CR, LF or CR LF, as the Windows reader has it. A file converted
+    // twice (CR CR LF) thus ends a line and then an empty one, rather than leaving a
+    // CR in a value.
+    int number = 0;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        qsizetype next = end + 1;
+        if (end + 1 < size && text[end] == u'\r' && text[end + 1] == u'\n') {
+            ++r.m_crlf;
+            next = end + 2;
+        } else if (end < size) {
+            ++(text[end] == u'\r' ? r.m_cr : r.m_lf);
+        }
+        ++number;
+        const QStringView trimmed = trimBlanks(QStringView(text).sliced(start, end - start));
+        start = next;
+
         if (trimmed.isEmpty() || trimmed.front() == u';')
             continue;
         if (trimmed.front() == u'[') {
-            const qsizetype close = trimmed.indexOf(u']');
-            const QString name = asciiUpper(trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1)));
-            skippingRepeat = r.m_sections.contains(name); // of a repeated section only the first counts
-            current = skippingRepeat ? nullptr : &r.m_sections[name];
+            // A header is a '[' and a ']' after it; the name ends at the last ']' on
+            // the line, so "[a]b]" names "a]b". A line without ']' is no header: the
+            // keys after it still belong to the section before. Both verified on Wine,
+            // not on Windows.
+            const qsizetype close = trimmed.lastIndexOf(u']');
+            if (close > 0) {
+                sectionAsWritten = trimBlanks(trimmed.sliced(1, close - 1)).toString();
+                sectionKey = asciiUpper(sectionAsWritten);
+                inRepeat = r.m_sections.contains(sectionKey); // of a repeated section only the first counts
+                current = inRepeat ? nullptr : &r.m_sections[sectionKey];
+                keep(number, inRepeat ? Line::Kind::RepeatedSection : Line::Kind::Section, trimmed);
+                continue;
+            }
+            if (!trimmed.contains(u'=')) {
+                keep(number, Line::Kind::Unbracketed, trimmed);
+                continue;
+            }
+        }
+        const qsizetype eq = trimmed.indexOf(u'=');
+        if (!current && !inRepeat) {
+            keep(number, Line::Kind::BeforeSection, trimmed);
             continue;
         }
-        if (!current || skippingRepeat)
-            continue; // lines before the first section, or in a repeated section
-        const qsizetype eq = trimmed.indexOf(u'=');
-        if (eq < 0)
-            continue; // a line without '=' is no key
-        const QString key = asciiUpper(trimBlanks(QStringView(trimmed).left(eq)));
-        if (current->contains(key))
-            continue; // the first occurrence wins
-        current->insert(key, unquote(trimBlanks(QStringView(trimmed).mid(eq + 1))));
+        if (eq < 0) {
+            keep(number, Line::Kind::NoEquals, trimmed);
+            continue;
+        }
+        const QString key = trimBlanks(trimmed.left(eq)).toString();
+        QString value = unquote(trimBlanks(trimmed.sliced(eq + 1)));
+        if (inRepeat) {
+            keep(number, Line::Kind::InRepeatedSection, trimmed, key, std::move(value));
+            continue;
+        }
+        const QString upperKey = asciiUpper(key);
+        if (current->contains(upperKey)) {
+            keep(number, Line::Kind::RepeatedKey, trimmed, key, std::move(value));
+            continue;
+        }
+        current->insert(upperKey, {value, number});
+        keep(number, Line::Kind::Key, trimmed, key, std::move(value));
     }
+    r.m_lineCount = number;
     return r;
 }
 
-std::optional<QString> ProfileReader::find(const QString& section, const QString& key) const
+std::optional<ProfileReader::Value> ProfileReader::find(const QString& section, const QString& key) const
 {
     const auto s = m_sections.constFind(asciiUpper(section));
     if (s == m_sections.constEnd())
@@ -108,15 +166,16 @@ std::optional<QString> ProfileReader::find(const QString& section, const QString
 
 QString ProfileReader::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    return find(section, key).value_or(defaultValue);
+    const auto v = find(section, key);
+    return v ? v->text : defaultValue;
 }
 
 int ProfileReader::readInt(const QString& section, const QString& key, int defaultValue) const
 {
     const auto v = find(section, key);
-    if (!v || v->isEmpty())
+    if (!v || v->text.isEmpty())
         return defaultValue;
-    return profileInteger(*v);
+    return profileInteger(v->text);
 }
 
 int ProfileReader::profileInteger(const QString& value)
@@ -129,8 +188,10 @@ int ProfileReader::profileInteger(const QString& value)
         negative = value[i] == u'-';
         ++i;
     }
+    // Only a lower-case "0x" starts a hexadecimal number: "0X1F" is 0. Verified on
+    // Wine, not on Windows.
     int base = 10;
-    if (i + 1 < value.size() && value[i] == u'0' && (value[i + 1] == u'x' || value[i + 1] == u'X')) {
+    if (i + 1 < value.size() && value[i] == u'0' && value[i + 1] == u'x') {
         base = 16;
         i += 2;
     }

@@ -7,9 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
-#include <QPair>
-#include <QSet>
 
 #include <optional>
 
@@ -17,11 +14,10 @@
 // heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is replaced as a
 // whole (write a temporary file, then rename it over the old one) so that a crash
 // or a full disk never leaves a half-written store, and failures carry the system's
-// text. QSettings would do the rename too, but it reports no system text and keeps
-// an in-process cache, which breaks the "every call opens and closes" rule.
+// text. QSettings would do the rename too, but it reports no system text, keeps an
+// in-process cache, which breaks the "every call opens and closes" rule, and rewrites
+// lines it does not own.
 namespace {
-
-using Values = QList<QPair<QString, QString>>;
 
 QString escape(const QString& v)
 {
@@ -73,9 +69,29 @@ QByteArray readStore(const QString& path, bool* exists = nullptr)
 
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
-// One name's value, as load() would find it, without making text of the other lines:
-// every start reads a dozen values, each with the store opened afresh. Upper-casing
-// touches only the ASCII letters, so comparing UTF-8 bytes that way is the same rule.
+// Whether a line of the store holds the value of wanted (upper-cased UTF-8): the name
+// before its first '=' is wanted in any letter case. Upper-casing touches only the
+// ASCII letters, so comparing UTF-8 bytes that way is the same rule as for text.
+bool isLineOf(QByteArrayView line, const QByteArray& wanted)
+{
+    if (line.startsWith('[') || line.indexOf('=') != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < wanted.size(); ++i)
+        if (upperAscii(line[i]) != wanted[i])
+            return false;
+    return true;
+}
+
+QString valueOf(QByteArrayView line)
+{
+    QByteArrayView value = line.sliced(line.indexOf('=') + 1);
+    if (value.endsWith('\r'))
+        value.chop(1);
+    return unescape(QString::fromUtf8(value));
+}
+
+// One name's value without making text of the other lines: every start reads a dozen
+// values, each with the store opened afresh. The first line of a name counts.
 std::optional<QString> findValue(const QByteArray& data, const QByteArray& wanted)
 {
     qsizetype start = 0;
@@ -85,44 +101,10 @@ std::optional<QString> findValue(const QByteArray& data, const QByteArray& wante
             end = data.size();
         const QByteArrayView line(data.constData() + start, end - start);
         start = end + 1;
-        if (line.startsWith('['))
-            continue;
-        const qsizetype eq = line.indexOf('=');
-        if (eq != wanted.size())
-            continue;
-        bool same = true;
-        for (qsizetype i = 0; i < eq && same; ++i)
-            same = upperAscii(line[i]) == wanted[i];
-        if (!same)
-            continue;
-        QByteArrayView value = line.sliced(eq + 1);
-        if (value.endsWith('\r'))
-            value.chop(1);
-        return unescape(QString::fromUtf8(value));
+        if (isLineOf(line, wanted))
+            return valueOf(line);
     }
     return std::nullopt;
-}
-
-Values load(const QString& path, bool* exists = nullptr)
-{
-    Values values;
-    const QString text = QString::fromUtf8(readStore(path, exists));
-    // One pass over the file; the first value of a name counts (a set of the names
-    // seen keeps a large store from taking time by the square of its size).
-    QSet<QString> seen;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const qsizetype eq = line.indexOf(u'=');
-        if (line.startsWith(u'[') || eq <= 0)
-            continue;
-        QString name = asciiUpper(line.left(eq).toString());
-        if (seen.contains(name))
-            continue;
-        seen.insert(name);
-        values.append({std::move(name), unescape(line.mid(eq + 1))});
-    }
-    return values;
 }
 
 } // namespace
@@ -150,19 +132,55 @@ QString UserRegistry::read(const QString& name) const
 
 void UserRegistry::write(const QString& name, const QString& text) const
 {
-    Values values = load(m_path);
-    const QString key = asciiUpper(name);
+    bool exists = false;
+    const QByteArray data = readStore(m_path, &exists);
+    const QByteArray key = asciiUpper(name).toUtf8();
+    const QByteArray newLine = key + '=' + escape(text).toUtf8();
+
+    // The lines of this name are the write's own: the first takes the new value (a
+    // line that holds it already stays as it is), later ones, which no read sees, go.
+    // Every other line stays byte for byte, whatever it holds: other programs' keys,
+    // bytes that are no UTF-8, comments, letter case and line ends.
+    QByteArray out;
+    out.reserve(data.size() + newLine.size() + 16);
     bool found = false;
     bool changed = false;
-    for (auto& v : values) {
-        if (v.first == key) {
-            changed = changed || v.second != text;
-            v.second = text;
+    QByteArrayView lastEnding("\n");
+    for (qsizetype start = 0; start < data.size();) {
+        const qsizetype lf = data.indexOf('\n', start);
+        const qsizetype next = lf < 0 ? data.size() : lf + 1;
+        const QByteArrayView whole(data.constData() + start, next - start);
+        start = next;
+        QByteArrayView line = whole;
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QByteArrayView ending = whole.sliced(line.size());
+        if (!ending.isEmpty())
+            lastEnding = ending;
+        if (!isLineOf(line, key)) {
+            out += whole;
+        } else if (found) {
+            changed = true;
+        } else {
             found = true;
+            if (valueOf(line) == text) {
+                out += whole;
+            } else {
+                out += newLine;
+                out += ending;
+                changed = true;
+            }
         }
     }
     if (!found) {
-        values.append({key, text});
+        if (!exists || data.isEmpty())
+            out = "[PVX2007]\n";
+        else if (!out.endsWith('\n') && !out.endsWith('\r'))
+            out += lastEnding;
+        out += newLine;
+        out += lastEnding;
         changed = true;
     }
     // A value the store already holds costs a flush to disk and changes nothing; every
@@ -173,8 +191,5 @@ void UserRegistry::write(const QString& name, const QString& text) const
     const QString dir = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(dir))
         throw IoError(dir, QStringLiteral("Cannot create the folder"));
-    QByteArray out = "[PVX2007]\n";
-    for (const auto& v : values)
-        out += v.first.toUtf8() + '=' + escape(v.second).toUtf8() + '\n';
     replaceWhole(m_path, out);
 }

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("err");   // the start of standard error
         QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: parvela send " << "";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "parvela (Trovik Parvela Client) 2007 - R1.2.6\n" << "";
-        for (const char* command : {"send", "jobs", "clean", "check"}) {
+        for (const char* command : {"send", "jobs", "clean", "check", "policy"}) {
             QTest::addRow("%s --help", command) << QStringList{command, "--help"} << 0
                                                 << QStringLiteral("usage: parvela %1 ").arg(command) << "";
             QTest::addRow("%s, unknown option", command)
@@ -217,6 +217,56 @@ private Q_SLOTS:
         QCOMPARE(folder.err, "Cannot send " + QFileInfo(closed).path() +
                                  ": its contents cannot be listed (Permission denied).\n");
         QVERIFY(jobFiles(env.upload()).isEmpty());
+    }
+
+    // parvela policy tells an administrator what the program reads: 0 for a clean
+    // file, 1 with a warning for each thing it ignores or does not recognise, 2 for a
+    // file it cannot read. The file's bytes reach the terminal with controls written out.
+    void policyShowsWhatTheProgramReads()
+    {
+        TestEnv env;
+        // Over 1 MiB: refused by every command, as the window refuses it.
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n;" + QByteArray(1 << 20, 'x'));
+        const qint64 size = QFileInfo(env.policyPath()).size();
+        for (const char* command : {"jobs", "policy"}) {
+            const Run big = parvela({command, "--policy", env.policyPath()});
+            QCOMPARE(big.code, 2);
+            QCOMPARE(big.err, QStringLiteral("parvela: The policy file is larger than 1 MiB (%1 bytes) and is not "
+                                             "read: %2\n").arg(size).arg(env.policyPath()));
+        }
+        const Run missing = parvela({"policy", "--policy", env.root() + "/none.INI"});
+        QCOMPARE(missing.code, 2);
+        QCOMPARE(missing.err, "parvela: No INI file found: " + env.root() + "/none.INI\n");
+
+        const Run sample = parvela({"policy", "--policy", qEnvironmentVariable("PARVELA_SOURCE_DIR") +
+                                                              "/data/parvelaclient.INI.sample"});
+        QCOMPARE(sample.code, 0);
+        QVERIFY2(sample.out.endsWith("\nread clean: no warnings\n"), qPrintable(sample.out));
+
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=/srv/up\r\n[POLICIES\r\nSFX=ENABLED,LOCKD\r\n[POLICIES]\r\n"
+                        "SFX=ENABLED,LOCKED\x1a\r\nDEFAULTLANGUAGE=\x1b]0;PWNED\x07\r\n");
+        const Run damaged = parvela({"policy", "--policy", env.policyPath()});
+        QCOMPARE(damaged.code, 1);
+        QCOMPARE(damaged.out,
+                 "policy file: " + env.policyPath() + "\n"
+                 "encoding: Windows-1252; line ends: CR LF; 7 lines\n"
+                 "[Settings] SERVERUPLOAD    = /srv/up         (line 2: upload folder /srv/up/)\n"
+                 "[Settings] MAXSIZE         = 1024            (default: at most 1024 MB a job)\n"
+                 "[POLICIES] POLICYVERSION   = -1              (default)\n"
+                 "[POLICIES] ENCRYPTED       = ENABLED         (default: encryption on, the user may change it)\n"
+                 "[POLICIES] SFX             = ENABLED,LOCKED  (line 6: self-extracting on, locked)\n"
+                 "[POLICIES] DEFAULTEXPIRE   = 48              (default: 48 hours)\n"
+                 "[POLICIES] SKIPWELCOME     = ENABLED         (default: starts on the selection page)\n"
+                 "[POLICIES] DEFAULTLANGUAGE = \\e]0;PWNED\\x07  (line 7)\n"
+                 "[POLICIES] OUTLOOKADR      = DISABLED        (default: no address book)\n"
+                 "[POLICIES] COLORSCHEME     = 0               (default: Default (R111))\n"
+                 "warning: line 3: \"[POLICIES\" has no \"]\": it is no section header, and the keys after it belong "
+                 "to [Settings]\n"
+                 "warning: line 4: SFX belongs in [POLICIES], not in [Settings]: ignored here\n"
+                 "warning: line 7: the value of DEFAULTLANGUAGE holds a character that is not printable: an escape character (U+001B)\n"
+                 "warning: line 7: DEFAULTLANGUAGE \"\\e]0;PWNED\\x07\" is not written as one of ENGLISH, NEDERLANDS, "
+                 "DEUTSCH, FRAN\u00e7AIS, SVENSKA: the window may speak English\n"
+                 "4 warnings\n");
     }
 
     // The tool with real faults at real moments: strace holds one system call long

@@ -220,6 +220,33 @@ private Q_SLOTS:
         QVERIFY(client->form.expireText().isEmpty());
     }
 
+    // An administrator's file is a few hundred bytes. One over 1 MiB is refused before
+    // it is read, naming the file and the bound; one of exactly 1 MiB is read.
+    void aPolicyFileOverOneMebibyteIsRefused()
+    {
+        TestEnv env;
+        QByteArray content = "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n;";
+        content += QByteArray(1024 * 1024 - content.size() - 2, 'x') + "\r\n";
+        env.writePolicy(content);
+        auto client = policyClient(env);
+        LoadPolicies(*client, PolicyScope::Locations);
+        QCOMPARE(client->state.UploadFolder, env.upload() + u'/');
+
+        env.writePolicy(content + ";");
+        auto refused = policyClient(env);
+        int exitCode = -1;
+        try {
+            LoadPolicies(*refused, PolicyScope::Locations);
+        } catch (const ProcessExit& e) {
+            exitCode = e.code;
+        }
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(refused->prompter.shown().size(), 1);
+        QCOMPARE(refused->prompter.shown().first().kind, PromptKind::Error);
+        QCOMPARE(refused->prompter.shown().first().text,
+                 "The policy file is larger than 1 MiB (1048577 bytes) and is not read: " + env.policyPath());
+    }
+
 private:
     static std::unique_ptr<Client> settingsClient(const TestEnv& env)
     {

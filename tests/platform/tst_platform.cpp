@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <ctime>
@@ -64,6 +65,31 @@ private Q_SLOTS:
         QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
     }
 
+    // Where a file's bytes read otherwise than the plain rules suggest: the blanks
+    // trimmed at the edges are more than space and tab; a header needs its ']', and
+    // ends at the last one.
+    void profileEdgesAndHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("value"); // of key K, "d" when missing
+        QTest::newRow("Ctrl-Z after the last value") << QByteArray("[P]\r\nK=ENABLED,LOCKED\x1a") << "P" << "ENABLED,LOCKED";
+        QTest::newRow("form feed, vertical tab") << QByteArray("[\x0cP\x0b]\r\n\x0bK\x0c=\x0c v\x1a\x0b\r\n") << "P" << "v";
+        QTest::newRow("inside a value they stay") << QByteArray("[P]\nK=a\x1a\x0c b\n") << "P" << "a\x1a\x0c b";
+        QTest::newRow("no ']': no header, the key stays in the section before")
+            << QByteArray("[S]\r\nA=1\r\n[P\r\nK=2\r\n") << "S" << "2";
+        QTest::newRow("no ']': the section it names is not opened") << QByteArray("[S]\r\n[P\r\nK=2\r\n") << "P" << "d";
+        QTest::newRow("the name ends at the last ']'") << QByteArray("[a]b]\r\nK=3\r\n") << "a]b" << "3";
+        QTest::newRow("not at the first") << QByteArray("[a]b]\r\nK=3\r\n") << "a" << "d";
+    }
+    void profileEdgesAndHeaders()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, value);
+        QCOMPARE(ProfileReader::fromBytes(content).readString(section, "K", "d"), value);
+    }
+
     // Files as administrators save them: other line ends, converted twice, a modern
     // editor's UTF-8 with its byte-order mark.
     void profileLineEndsAndEncodings_data()
@@ -89,6 +115,10 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 with byte-order mark") << utf8 << french;
         // Without the mark the bytes are Windows-1252, whatever they look like.
         QTest::newRow("UTF-8 bytes without the mark") << utf8.mid(3) << QString::fromUtf8("FRAN\u00c3\u00a7AIS");
+        // Notepad's "Unicode" and "Unicode big endian".
+        const QString text = QString::fromLatin1(joined("\r\n"));
+        QTest::newRow("UTF-16 LE with byte-order mark") << "\xff\xfe" + QStringEncoder(QStringConverter::Utf16LE).encode(text) << french;
+        QTest::newRow("UTF-16 BE with byte-order mark") << "\xfe\xff" + QStringEncoder(QStringConverter::Utf16BE).encode(text) << french;
     }
     void profileLineEndsAndEncodings()
     {
@@ -112,6 +142,7 @@ private Q_SLOTS:
         QTest::newRow("blanks and plus") << " +12x" << 12;
         QTest::newRow("two signs") << "+-1" << 0;
         QTest::newRow("hex") << "0x1F" << 31;
+        QTest::newRow("upper-case X is no hex") << "0X1F" << 0;
         QTest::newRow("no digits") << "abc" << 0;
         QTest::newRow("wraps at 32 bits") << "4294967298" << 2;
     }
@@ -192,6 +223,22 @@ private Q_SLOTS:
         QVERIFY2(seconds < 10, qPrintable(QString::number(seconds)));
         QCOMPARE(reg.read("NAME5"), QString("changed"));
         QCOMPARE(reg.read("NAME6"), QString("value 6"));
+    }
+
+    // A write changes the lines of its own name and nothing else: another program's
+    // key with bytes that are no UTF-8, a line's letter case, comments and CR LF stay
+    // byte for byte. The first line of the name takes the value; a later one goes; a
+    // new name follows the last line's line end.
+    void registryWriteKeepsTheLinesItDoesNotOwn()
+    {
+        TestEnv env;
+        const QByteArray others = "Other=caf\xe9 \xff\r\n; a note\nLanguage=deutsch\n";
+        env.makeFile("config/TROVIK/PVX2007.ini", "[PVX2007]\r\n" + others + "name=old\r\nNAME=later\n");
+        UserRegistry reg(env.registryPath());
+        reg.write("NAME", "new");
+        reg.write("COMPANY", "Smit");
+        QCOMPARE(readAll(env.registryPath()), "[PVX2007]\r\n" + others + "NAME=new\r\nCOMPANY=Smit\r\n");
+        QCOMPARE(reg.read("language"), QString("deutsch"));
     }
 
     void registryWriteFailureKeepsTheOldStore()

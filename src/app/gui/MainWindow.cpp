@@ -303,11 +303,12 @@ void MainWindow::pickContacts()
             return;
         m_client.form.applyColorScheme(m_client.state.ColorScheme, true);
         // The address book is read afresh at every opening. A source that is missing or
-        // fails part way is reported once; the picker still opens with what was read.
+        // fails part way is reported once, with what was skipped; the picker still
+        // opens with what was read.
         const ContactReading reading = ContactSource::forUser(m_client.state).read();
         m_contacts->showContacts(reading.contacts);
-        if (!reading.error.isEmpty())
-            m_client.prompter.error(reading.error);
+        if (!reading.problems.isEmpty())
+            m_client.prompter.error(reading.problems.join(u'\n'));
         m_contacts->setTexts(m_client.texts, m_client.state);
         {
             const FocusKept focus(this);
