@@ -30,7 +30,7 @@ _parvela()
         ;;
     send)
         case $prev in
-        --to | --subject | --message | --expire)
+        --to | --subject | --message | --expire | --parallel)
             return 0 # free text: nothing to offer
             ;;
         --message-file | --policy)
@@ -40,7 +40,7 @@ _parvela()
         esac
         if [[ $cur == -* ]]; then
             mapfile -t COMPREPLY < <(compgen -W "--to --subject --message --message-file --expire
-                --encrypt --no-encrypt --sfx --no-sfx --policy --dry-run --yes $common" -- "$cur")
+                --encrypt --no-encrypt --sfx --no-sfx --policy --dry-run --yes --parallel $common" -- "$cur")
         else
             _parvela_paths -f
         fi

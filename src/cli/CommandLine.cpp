@@ -77,9 +77,9 @@ QString OverallUsage()
     return QStringLiteral(
         "usage: parvela send [--to ADDR]... [--subject TEXT] [--message TEXT | --message-file FILE]\n"
         "                    [--expire HOURS] [--encrypt | --no-encrypt] [--sfx | --no-sfx]\n"
-        "                    [--policy FILE] [--dry-run] [--yes] PATH...\n"
-        "       parvela jobs [--policy FILE] [--json] [FOLDER]\n"
-        "       parvela clean [--policy FILE] [--yes] [FOLDER]\n"
+        "                    [--policy FILE] [--parallel N] [--dry-run] [--yes] PATH...\n"
+        "       parvela jobs [--policy FILE] [--json] [--older-than DURATION] [FOLDER]\n"
+        "       parvela clean [--policy FILE] [--older-than DURATION] [--yes] [FOLDER]\n"
         "       parvela check FILE.pvx\n"
         "       parvela policy [--policy FILE]\n"
         "       parvela [COMMAND] --help | --version\n"

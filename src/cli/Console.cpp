@@ -68,7 +68,8 @@ CopyObserver progressBar()
     struct State {
         QElapsedTimer sinceDrawn;
         bool ended = false;     // the full bar is drawn, with its line end
-        bool silentShown = false;
+        qint64 silentShown = 0; // the seconds the silence was last shown with
+        qint64 bytesDrawn = -1, filesDrawn = -1;
     };
     auto state = std::make_shared<State>();
     state->sinceDrawn.start();
@@ -82,20 +83,26 @@ CopyObserver progressBar()
         // takes effect once the share answers (a process cannot leave a call to a
         // network file system before it returns).
         if (p.silentSeconds >= kSilentSecondsShown) {
+            if (p.silentSeconds == state->silentShown)
+                return true; // once a second
             write(QStringLiteral("\r\x1b[KThe upload folder has not answered for %1 s; the job goes on when it "
                                  "answers, Ctrl-C takes effect then.")
                       .arg(p.silentSeconds));
-            state->silentShown = true;
+            state->silentShown = p.silentSeconds;
             return true;
         }
-        if (state->silentShown) {
+        if (state->silentShown > 0) {
             write(QStringLiteral("\r\x1b[K"));
-            state->silentShown = false;
+            state->silentShown = 0;
         }
         const bool last = p.bytesDone >= p.bytesTotal && p.filesDone >= p.filesTotal;
-        if (state->ended || (!last && state->sinceDrawn.elapsed() < 100))
-            return true; // a few redraws a second are plenty
+        const bool moved = p.bytesDone != state->bytesDrawn || p.filesDone != state->filesDrawn;
+        // A few redraws a second are plenty, and none while nothing moves.
+        if (state->ended || (!last && (!moved || state->sinceDrawn.elapsed() < 100)))
+            return true;
         state->sinceDrawn.restart();
+        state->bytesDrawn = p.bytesDone;
+        state->filesDrawn = p.filesDone;
         const int width = 30;
         const double share = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal) : 1.0;
         const int filled = int(share * width);

@@ -32,6 +32,7 @@ struct SendRequest {
     QString policy;
     bool dryRun = false;
     bool yes = false;
+    int parallel = 0; // 0: the user's setting, else as the upload folder's file system suits
     QStringList paths;
 };
 
@@ -106,11 +107,15 @@ const QCommandLineOption kNoSfx(QStringLiteral("no-sfx"), QStringLiteral("Do not
 const QCommandLineOption kPolicy = policyOption();
 const QCommandLineOption kDryRun(QStringLiteral("dry-run"), QStringLiteral("Print the summary only; send nothing."));
 const QCommandLineOption kYes(QStringLiteral("yes"), QStringLiteral("Send without asking \"Sending, are you sure\"."));
+const QCommandLineOption kParallel(QStringLiteral("parallel"),
+                                   QStringLiteral("Files copied at once, 1 to 64 (default: 8 onto a network share, 2\n"
+                                                  "onto a local disk; 1 copies them one after the other)."),
+                                   QStringLiteral("N"));
 
 void addSendOptions(CommandLine& line)
 {
     for (const QCommandLineOption& o : {kTo, kSubject, kMessage, kMessageFile, kExpire, kEncrypt, kNoEncrypt, kSfx, kNoSfx,
-                                        kPolicy, kDryRun, kYes})
+                                        kPolicy, kDryRun, kYes, kParallel})
         line.addOption(o);
 }
 
@@ -154,6 +159,14 @@ SendRequest requestFrom(const QCommandLineParser& p)
     r.policy = p.value(kPolicy);
     r.dryRun = p.isSet(kDryRun);
     r.yes = p.isSet(kYes);
+    if (p.isSet(kParallel)) {
+        bool ok = false;
+        r.parallel = p.value(kParallel).toInt(&ok);
+        if (!ok || r.parallel < 1 || r.parallel > kMaxCopyWorkers)
+            throw UsageError(QStringLiteral("--parallel takes a number of files from 1 to %1, not '%2'")
+                                 .arg(kMaxCopyWorkers)
+                                 .arg(p.value(kParallel)));
+    }
     r.paths = p.positionalArguments();
     if (r.paths.isEmpty())
         throw UsageError(QStringLiteral("nothing to send: give one or more files or folders"));
@@ -197,6 +210,8 @@ int runSend(const SendRequest& r)
     form.setMessageLines(r.message.value_or(QStringList()));
     form.setSubjectText(r.subject.value_or(QString()));
     form.setAutoQuit(false);
+    if (r.parallel > 0)
+        client.state.CopyWorkers = r.parallel;
     if (r.expire)
         form.setExpireText(*r.expire);
     for (const QString& refusal :

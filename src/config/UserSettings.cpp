@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "recipients/MemoryFiles.h"
 #include "spool/JobOptions.h"
+#include "util/FileCopy.h"
 #include "platform/Text.h"
 
 #include <QFileInfo>
@@ -122,6 +123,13 @@ void LoadUserSettings(Client& client)
     if (state.RememberMessage)
         loadMemoryFile(client, &LoadMessageCache);
 
+    // Files a job copies at once, when the user has set it (no policy governs it, and
+    // nothing writes it: it is set by hand). Anything but 1 to 64 leaves the default.
+    {
+        bool ok = false;
+        const int workers = reg.read(QStringLiteral("PARALLEL")).toInt(&ok);
+        state.CopyWorkers = ok && workers >= 1 && workers <= kMaxCopyWorkers ? workers : 0;
+    }
     state.LanguageName = asciiUpper(reg.read(QStringLiteral("LANGUAGE")));
     const QString lastPath = reg.read(QStringLiteral("LASTPATH"));
     if (!lastPath.isEmpty() && QFileInfo(lastPath).isDir())

@@ -42,6 +42,9 @@ struct CopyOptions {
     bool flush = true;
 };
 
+// The most files a copy takes at once.
+constexpr int kMaxCopyWorkers = 64;
+
 // Files copied at once by default onto the file system of uploadFolder: network and
 // FUSE file systems answer each call after a round trip, so eight files are in flight
 // there; a local disk gains little from more than two.

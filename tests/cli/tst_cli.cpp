@@ -314,7 +314,7 @@ private Q_SLOTS:
         p.setProgram(strace);
         p.setArguments({"-f", "-o", "/dev/null", "-e", "inject=" + held + ":delay_enter=2000000:when=1",
                         qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy", env.policyPath(),
-                        "--to", "a@b", "--yes", source});
+                        "--to", "a@b", "--yes", "--parallel", "8", source});
         p.setStandardInputFile(QProcess::nullDevice());
         // The leak check cannot run in a traced process.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -41,9 +41,12 @@ public:
             *why = QStringLiteral("sshfs, sftp-server or /dev/fuse is missing");
             return false;
         }
-        const QString command = scratch + QStringLiteral("/sftp-direct");
+        const QString name = QFileInfo(at).fileName();
+        const QString command = scratch + QStringLiteral("/sftp-direct-") + name;
+        m_pidFile = scratch + QStringLiteral("/sftp-server-") + name + QStringLiteral(".pid");
         QFile script(command);
-        if (!script.open(QIODevice::WriteOnly) || script.write("#!/bin/sh\nexec " + server.toUtf8() + "\n") < 0)
+        if (!script.open(QIODevice::WriteOnly) ||
+            script.write("#!/bin/sh\necho $$ > '" + m_pidFile.toUtf8() + "'\nexec " + server.toUtf8() + "\n") < 0)
             return false;
         script.close();
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -65,8 +68,12 @@ public:
             QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), QStringLiteral("-z"), m_at});
     }
 
+    // The server's process: stopped, it is a share that does not answer.
+    qint64 serverPid() const { return readAll(m_pidFile).trimmed().toLongLong(); }
+
 private:
     QString m_at;
+    QString m_pidFile;
 };
 
 // parvela send under strace, the nth call of syscall held for holdMs on its way in.
@@ -228,6 +235,59 @@ private Q_SLOTS:
         const QString job = lock.chopped(4);
         QCOMPARE(jobFiles(env.upload()), QStringList({job + ".dir", job + ".msg", job + ".pvx"}));
         QCOMPARE(readAll(env.upload() + '/' + job + ".dir/big.bin").size(), 8 << 20);
+    }
+
+    // A share that stops answering in the middle of a copy: send on a terminal says so
+    // after 10 s and goes on counting; Ctrl-C is taken then and carried out once the
+    // share answers again, the job removed, lock last.
+    void aShareThatStallsIsSaidSo()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty() || QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("strace or script is not installed");
+        TestEnv env;
+        QString why;
+        SftpMount share;
+        const QString mount = env.root() + "/share";
+        if (!share.mount(env.upload(), mount, env.root(), &why))
+            QSKIP(qPrintable(why));
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + mount.toUtf8() + "\r\n");
+        const QString source = env.makeFile("big.bin", QByteArray(8 << 20, 'b'));
+        // On a terminal (script gives it one); strace holds the copy while the share stops.
+        QProcess terminal;
+        terminal.setProgram("script");
+        terminal.setArguments({"-qfec",
+                               QStringList{"strace", "-f", "-o", "/dev/null", "-e",
+                                           "inject=copy_file_range:delay_enter=2000000:when=1", parvelaPath(), "send",
+                                           "--policy", env.policyPath(), "--to", "a@b", "--yes", "--parallel", "1",
+                                           source}
+                                   .join(' '),
+                               "/dev/null"});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+        terminal.setProcessEnvironment(environment);
+        terminal.start();
+        QVERIFY(terminal.waitForStarted());
+        const QString lock = waitForLock(env.upload(), terminal);
+        QVERIFY(!lock.isEmpty());
+        QVERIFY(::kill(pid_t(share.serverPid()), SIGSTOP) == 0);
+        QString seen;
+        QElapsedTimer clock;
+        clock.start();
+        while (!seen.contains("The upload folder has not answered for 11 s") && clock.elapsed() < 30000) {
+            QTest::qWait(100);
+            seen += QString::fromLocal8Bit(terminal.readAllStandardOutput());
+        }
+        QVERIFY2(seen.contains("The upload folder has not answered for 11 s"), qPrintable(seen));
+        const qint64 strace = tracedChild(terminal.processId());
+        QVERIFY(::kill(pid_t(tracedChild(strace)), SIGINT) == 0);
+        QTest::qWait(500);
+        QCOMPARE(jobFiles(env.upload()).filter(".lck").size(), 1); // still waiting for the share
+        QVERIFY(::kill(pid_t(share.serverPid()), SIGCONT) == 0);
+        QVERIFY(terminal.waitForFinished(60000));
+        seen += QString::fromLocal8Bit(terminal.readAllStandardOutput());
+        QVERIFY2(seen.contains("parvela: Interrupted (SIGINT).\r\nThe job was removed from the upload folder."),
+                 qPrintable(seen));
+        QVERIFY(jobFiles(env.upload()).isEmpty());
     }
 
     void aHeldLockSeenThroughABindMount()

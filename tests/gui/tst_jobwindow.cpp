@@ -3,6 +3,7 @@
 #include "GuiTestHelpers.h"
 
 #include "app/gui/CopyProgressWindow.h"
+#include "i18n/LanguageTexts.h"
 #include "app/gui/LabelledEdit.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -345,6 +346,20 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QCOMPARE(window.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Files: 1 of 4"));
     QVERIFY(window.findChild<QLabel*>("CopyCurrentName")->text().endsWith(QStringLiteral("big.iso")));
     QCOMPARE(window.findChild<QProgressBar*>("CopyBar")->value(), 250);
+    // A share that has not answered for a while is said so, in the user's language,
+    // and the words go once it answers again.
+    QLabel* silent = window.findChild<QLabel*>("CopySilent");
+    QVERIFY(silent->isHidden());
+    window.start(kGerman, QStringLiteral("Abbrechen"));
+    p.silentSeconds = 12;
+    QVERIFY(observe(p));
+    QVERIFY(silent->isVisible());
+    QVERIFY2(silent->text().startsWith(QStringLiteral("Der Upload-Ordner antwortet seit 12 s nicht.")),
+             qPrintable(silent->text()));
+    p.silentSeconds = 0;
+    QTest::qWait(50); // the window repaints at most every 40 ms
+    QVERIFY(observe(p));
+    QVERIFY(silent->isHidden());
     // Cancel, and the close box alike, stop the copy at its next report.
     QTest::mouseClick(window.findChild<QPushButton*>("CopyCancel"), Qt::LeftButton);
     QVERIFY(!observe(p));
