@@ -25,11 +25,12 @@ inline QString parvelaPath()
     return qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela");
 }
 
-// Runs parvela with args; extra holds variables to set for it ("NAME=value").
-inline Run parvela(const QStringList& args, const QStringList& extra = {})
+// Runs parvela with args; extra holds variables to set for it ("NAME=value"). program
+// runs instead of parvela when given (strace, with parvela among args).
+inline Run parvela(const QStringList& args, const QStringList& extra = {}, const QString& program = {})
 {
     QProcess p;
-    p.setProgram(parvelaPath());
+    p.setProgram(program.isEmpty() ? parvelaPath() : program);
     p.setArguments(args);
     p.setStandardInputFile(QProcess::nullDevice());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -63,4 +64,27 @@ inline bool makeOld(const QString& path, qint64 seconds)
     times[1] = times[0];
     times[1].tv_sec -= time_t(seconds);
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Whether a trace of system calls (strace -f -e trace=unlinkat,syncfs,fsync) shows the
+// removal of a job as it must be: every entry of job gone, then a flush of the file
+// system, and only then the lock. Else why not, in *why.
+inline bool removalIsDurableBeforeTheLockGoes(const QString& trace, const QString& job, QString* why)
+{
+    qsizetype lastEntry = -1, flush = -1, lock = -1, i = 0;
+    for (const QString& line : trace.split(u'\n')) {
+        ++i;
+        if (!line.endsWith(QLatin1String("= 0")))
+            continue;
+        if (line.contains(QLatin1String("unlinkat(")) && line.contains(job + QLatin1String(".lck\"")))
+            lock = i;
+        else if (line.contains(QLatin1String("unlinkat(")) &&
+                 (line.contains(job + QLatin1String(".pvx\"")) || line.contains(job + QLatin1String(".dir\"")) ||
+                  line.contains(job + QLatin1String(".msg\""))))
+            lastEntry = i;
+        else if (line.contains(QLatin1String("syncfs(")) && lastEntry > 0 && lock < 0)
+            flush = i;
+    }
+    *why = QStringLiteral("last entry removed at call %1, flush at %2, lock removed at %3").arg(lastEntry).arg(flush).arg(lock);
+    return lastEntry > 0 && flush > lastEntry && lock > flush;
 }

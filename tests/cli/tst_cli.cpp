@@ -312,7 +312,9 @@ private Q_SLOTS:
         const QString victim = env.makeFile("victim.txt", "the user's own file");
         QProcess p;
         p.setProgram(strace);
-        p.setArguments({"-f", "-o", "/dev/null", "-e", "inject=" + held + ":delay_enter=2000000:when=1",
+        const QString trace = env.root() + "/trace";
+        p.setArguments({"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync", "-e",
+                        "inject=" + held + ":delay_enter=2000000:when=1",
                         qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy", env.policyPath(),
                         "--to", "a@b", "--yes", "--parallel", "8", source});
         p.setStandardInputFile(QProcess::nullDevice());
@@ -365,6 +367,12 @@ private Q_SLOTS:
         QVERIFY2(err.endsWith(expected), qPrintable(err));
         QCOMPARE(jobFiles(env.upload()), fault == "link" ? QStringList{lock.chopped(4) + ".pvx"} : QStringList());
         QCOMPARE(readAll(victim), QByteArray("the user's own file"));
+        // After a crash the server must never find what is left without its lock.
+        if (fault != "unlock" && fault != "link") { // (a job of its lock alone, a lock taken away)
+            QString why;
+            QVERIFY2(removalIsDurableBeforeTheLockGoes(QString::fromLocal8Bit(readAll(trace)), lock.chopped(4), &why),
+                     qPrintable(why));
+        }
     }
 
     // Paths are sent as the system names them: a name that is no valid text, and a

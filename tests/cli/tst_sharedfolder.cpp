@@ -148,9 +148,20 @@ private Q_SLOTS:
         QCOMPARE(parvela({"clean", "--yes", "--older-than", "2h", env.upload()}).out,
                  "No abandoned jobs of this computer (A) in " + env.upload() + ".\n");
         const QStringList before = jobFiles(env.upload());
-        const Run cleaned = parvela({"clean", "--yes", env.upload()});
+        // Traced: what is left of a job never stays on disk without its lock.
+        const QString trace = env.root() + "/trace";
+        const Run cleaned =
+            QStandardPaths::findExecutable("strace").isEmpty()
+                ? parvela({"clean", "--yes", env.upload()})
+                : parvela({"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync", parvelaPath(), "clean", "--yes",
+                           env.upload()},
+                          {"ASAN_OPTIONS=detect_leaks=0"}, QStandardPaths::findExecutable("strace"));
         QCOMPARE(cleaned.code, 0);
         QCOMPARE(cleaned.out, "removed: " + mineOld + "\n");
+        QString why;
+        QVERIFY2(QFile::exists(trace) == false ||
+                     removalIsDurableBeforeTheLockGoes(QString::fromLocal8Bit(readAll(trace)), mineOld, &why),
+                 qPrintable(why));
         QStringList after = before;
         after.removeAll(mineOld + ".lck");
         after.removeAll(mineOld + ".dir");
