@@ -61,6 +61,29 @@ struct JobWriter {
     std::unique_ptr<filetree::Lock> lock;
     QString lockName;   // set once the lock file is made
     QStringList made;   // the entries made under the lock, in order
+    CopyObserver observer; // the window's or the terminal's, with the stop asked for
+    CopyProgress last;     // what it was told last
+
+    // Runs a step's file work watched, as the copy is: a share that stalls is said so
+    // (the work's own thread waits for it), and a Cancel or a stop is taken once it
+    // answers. untilDone: the step runs to its end whatever the watcher says.
+    void watched(const std::function<void()>& work, bool untilDone = false)
+    {
+        RunWatched([&](Activity&) { work(); },
+                   [&](const Activity& activity) {
+                       CopyProgress progress = last;
+                       progress.silentSeconds = activity.silentMilliseconds() / 1000;
+                       if (untilDone) {
+                           try {
+                               observer(progress);
+                           } catch (const UserError&) {
+                               // A stop asked for now comes too late: the job is complete.
+                           }
+                       } else if (!observer(progress)) {
+                           throw CopyCancelled();
+                       }
+                   });
+    }
 
     // The message for a job that failed with what: the failure, then whether the job
     // is gone. Removes everything the job made, the lock last; what cannot be removed
@@ -107,10 +130,12 @@ void stopIfRequested(const SubmissionHooks& hooks)
 bool CreateJobLock(Client& client, JobWriter& job, const QString& lockName)
 {
     client.form.addStatusLine(client.texts[StatusCreatingLock]);
-    job.lock = job.fs.createLock(
-        *job.upload, QFile::encodeName(lockName),
-        cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
-    job.lockName = lockName;
+    job.watched([&] {
+        job.lock = job.fs.createLock(
+            *job.upload, QFile::encodeName(lockName),
+            cp1252::encode(QStringLiteral("LOCK, do not remove: ") + lockName + QStringLiteral("\r\n")));
+        job.lockName = lockName;
+    });
     return true;
 }
 
@@ -127,12 +152,14 @@ void WriteJobDescriptor(Client& client, JobWriter& job, const QString& descripto
     d.selfExtracting = client.form.sfx().checked;
     d.expireHours = client.form.expireText();
     const QByteArray bytes = EncodeJobDescriptor(d);
-    job.fs.writeFile(*job.upload, QFile::encodeName(descriptorName), bytes, false);
-    job.made.append(descriptorName);
+    job.watched([&] {
+        job.fs.writeFile(*job.upload, QFile::encodeName(descriptorName), bytes, false);
+        job.made.append(descriptorName);
+    });
 }
 
-// The observer of the job's copy and of its last writes: a stop asked for (a signal)
-// ends them, and the window or the terminal sees the progress.
+// The observer of the job's steps: a stop asked for (a signal) ends them, and the
+// window or the terminal sees the progress.
 CopyObserver jobObserver(const SubmissionHooks& hooks, CopyProgress* last)
 {
     return [&hooks, last](const CopyProgress& progress) {
@@ -143,49 +170,44 @@ CopyObserver jobObserver(const SubmissionHooks& hooks, CopyProgress* last)
 }
 
 // Makes the job folder and copies the plan into it.
-void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, const QString& folderName,
-                        const CopyObserver& observer)
+void CopySelectionToJob(Client& client, JobWriter& job, const CopyPlan& plan, const QString& folderName)
 {
     client.form.addStatusLine(client.texts[StatusCopying]);
-    std::unique_ptr<filetree::Folder> folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
-    job.made.append(folderName);
+    std::unique_ptr<filetree::Folder> folder;
+    job.watched([&] {
+        folder = job.fs.makeFolder(*job.upload, QFile::encodeName(folderName));
+        job.made.append(folderName);
+    });
     CopyOptions options;
     options.workers = client.state.CopyWorkers > 0 ? client.state.CopyWorkers
                                                    : DefaultCopyWorkers(job.fs, QFile::encodeName(job.uploadPath));
     options.flush = false; // with the message, below
-    ShellCopy(job.fs, plan, *folder, observer, options);
+    ShellCopy(job.fs, plan, *folder, job.observer, options);
 }
 
-// Writes the message, then puts the whole job on disk. Both are watched as the copy
-// is: a share that stalls here is said so, and a stop is taken once it answers.
-void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName, const CopyObserver& observer,
-                     CopyProgress last)
+// Writes the message, then puts the whole job on disk.
+void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
 {
     client.form.addStatusLine(client.texts[StatusCreatingMessage]);
     QString text;
     for (const QString& line : client.form.messageLines())
         text += line + QStringLiteral("\r\n");
-    const auto tick = [&](const Activity& activity) {
-        last.silentSeconds = activity.silentMilliseconds() / 1000;
-        if (!observer(last))
-            throw CopyCancelled();
-    };
-    RunWatched(
-        [&](Activity&) {
-            job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), false);
-            job.made.append(messageName);
-            // The descriptor, the copies and the message go to disk together, in one
-            // flush of the upload folder's file system: the lock waits for all of them.
-            job.fs.flush(*job.upload);
-        },
-        tick);
+    job.watched([&] {
+        job.fs.writeFile(*job.upload, QFile::encodeName(messageName), cp1252::encode(text), false);
+        job.made.append(messageName);
+        // The descriptor, the copies and the message go to disk together, in one flush
+        // of the upload folder's file system: the lock waits for all of them.
+        job.fs.flush(*job.upload);
+    });
 }
 
 // Deletes the lock file; true when it is gone. A lock that stays is reported (with
 // the system's text and its name) through the prompter.
 bool ReleaseJobLock(Client& client, JobWriter& job, const QString& lockName)
 {
-    const QString error = job.fs.removeLock(*job.upload, QFile::encodeName(lockName), std::move(job.lock));
+    QString error;
+    job.watched([&] { error = job.fs.removeLock(*job.upload, QFile::encodeName(lockName), std::move(job.lock)); },
+                true);
     if (error.isEmpty())
         return true;
     // The job stays locked and the program goes on, but the user learns why.
@@ -239,32 +261,37 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
     client.form.addStatusLine(QString());
     client.form.addStatusLine(client.texts[StatusProcessing]);
     JobWriter job(client);
-    try {
-        if (CreateJobLock(client, job, names.lock)) {
-            stopIfRequested(hooks);
-            WriteJobDescriptor(client, job, names.descriptor);
-            stopIfRequested(hooks);
-            // The main window takes no input while the selection is copied and the job
-            // put on disk. Every byte of the job is on disk before the lock goes (the
-            // message's step flushes the whole job): a crash after "05 - Lock released"
-            // never hands the server a job with missing data.
-            const WindowDisabled disabled(hooks.setWindowEnabled);
-            CopyProgress last;
-            const CopyObserver observer = jobObserver(hooks, &last);
-            try {
-                CopySelectionToJob(client, job, plan, names.folder, observer);
-                WriteJobMessage(client, job, names.message, observer, last);
-            } catch (const CopyCancelled&) {
-                throw CopyCancelled(CopyWindowTextsFor(client.state.LanguageName).cancelled); // in the user's language
+    job.observer = jobObserver(hooks, &job.last);
+    job.last.filesTotal = plan.files;
+    job.last.bytesTotal = plan.bytes;
+    bool released = false;
+    {
+        // The main window takes no input while the job is written. Every byte of the
+        // job is on disk before the lock goes (the message's step flushes the whole
+        // job): a crash after "05 - Lock released" never hands the server a job with
+        // missing data.
+        const WindowDisabled disabled(hooks.setWindowEnabled);
+        try {
+            if (CreateJobLock(client, job, names.lock)) {
+                stopIfRequested(hooks);
+                WriteJobDescriptor(client, job, names.descriptor);
+                stopIfRequested(hooks);
+                CopySelectionToJob(client, job, plan, names.folder);
+                WriteJobMessage(client, job, names.message);
+                stopIfRequested(hooks);
             }
-            stopIfRequested(hooks);
+        } catch (const CopyCancelled&) {
+            const QString cancelled = CopyWindowTextsFor(client.state.LanguageName).cancelled; // in the user's language
+            if (job.lockName.isEmpty())
+                throw CopyCancelled(cancelled);
+            throw UserError(job.removeAfter(cancelled));
+        } catch (const UserError& e) {
+            if (job.lockName.isEmpty())
+                throw; // nothing of the job was made
+            throw UserError(job.removeAfter(e.message()));
         }
-    } catch (const UserError& e) {
-        if (job.lockName.isEmpty())
-            throw; // nothing of the job was made
-        throw UserError(job.removeAfter(e.message()));
+        released = ReleaseJobLock(client, job, names.lock);
     }
-    const bool released = ReleaseJobLock(client, job, names.lock);
     if (released)
         client.form.addStatusLine(client.texts[StatusLockReleased]);
     if (client.form.autoQuit()) {

@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QtNumeric>
 
+#include <cstring>
+
 using namespace filetree;
 
 namespace {
@@ -131,8 +133,19 @@ private:
                    qint64 pathLength, qint64& entryTotal)
     {
         const qint32 index = qint32(m_plan.items.size());
-        m_plan.items.push_back({name, source, parent, st.kind == Kind::Folder, st.size, st.allocated, st.mtime,
-                                st.ctime, st.id.device, st.id.inode});
+        PlanItem& item = m_plan.items.emplace_back();
+        item.size = st.size;
+        item.mtime = st.mtime;
+        item.ctime = st.ctime;
+        item.device = st.id.device;
+        item.inode = st.id.inode;
+        item.parent = parent;
+        item.folder = st.kind == Kind::Folder;
+        item.name = m_plan.names.add(name);
+        if (!source.isEmpty()) {
+            item.source = qint32(m_plan.sources.size());
+            m_plan.sources.append(source);
+        }
         if (name.size() > m_plan.longestName) {
             m_plan.longestName = name.size();
             m_plan.longestNameItem = index;
@@ -241,12 +254,37 @@ void LeftOut::add(const QString& path)
         first.append(path);
 }
 
+quint32 PlanNames::add(const QByteArray& name)
+{
+    constexpr quint32 kBlock = 1u << kBlockBits;
+    const quint32 size = quint32(name.size()) + 1; // with its closing zero
+    if (size > kBlock)
+        throw UserError(QStringLiteral("A name of %1 bytes is too long to be copied").arg(name.size()));
+    if (m_used + size > kBlock) {
+        if (m_blocks.size() >= (size_t(1) << (32 - kBlockBits)))
+            throw UserError(QStringLiteral("Too many files: their names take more than 4 GiB"));
+        m_blocks.push_back(std::make_unique<char[]>(kBlock));
+        m_used = 0;
+    }
+    const quint32 place = quint32((m_blocks.size() - 1) << kBlockBits) | m_used;
+    char* at = m_blocks.back().get() + m_used;
+    memcpy(at, name.constData(), size_t(name.size()));
+    at[name.size()] = '\0';
+    m_used += size;
+    return place;
+}
+
+QByteArray PlanNames::at(quint32 place) const
+{
+    const char* name = m_blocks[place >> kBlockBits].get() + (place & ((1u << kBlockBits) - 1));
+    return QByteArray::fromRawData(name, qsizetype(std::strlen(name)));
+}
+
 filetree::Status PlanItem::expected() const
 {
     Status s;
     s.kind = folder ? Kind::Folder : Kind::File;
     s.size = size;
-    s.allocated = allocated;
     s.mtime = mtime;
     s.ctime = ctime;
     s.id.device = device;
@@ -258,16 +296,17 @@ QByteArray CopyPlan::sourcePath(qint32 item) const
 {
     QByteArray path;
     qint32 i = item;
-    for (; items[size_t(i)].source.isEmpty(); i = items[size_t(i)].parent)
-        path = path.isEmpty() ? items[size_t(i)].name : items[size_t(i)].name + '/' + path;
-    return path.isEmpty() ? items[size_t(i)].source : joined(items[size_t(i)].source, path);
+    for (; items[size_t(i)].source < 0; i = items[size_t(i)].parent)
+        path = path.isEmpty() ? nameOf(items[size_t(i)]) : nameOf(items[size_t(i)]) + '/' + path;
+    const QByteArray& source = sources[items[size_t(i)].source];
+    return path.isEmpty() ? source : joined(source, path);
 }
 
 QString CopyPlan::relativePath(qint32 item) const
 {
     QByteArray path;
     for (qint32 i = item; i >= 0; i = items[size_t(i)].parent)
-        path = path.isEmpty() ? items[size_t(i)].name : items[size_t(i)].name + '/' + path;
+        path = path.isEmpty() ? nameOf(items[size_t(i)]) : nameOf(items[size_t(i)]) + '/' + path;
     return shown(path);
 }
 

@@ -16,6 +16,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <deque>
+#include <memory>
 #include <vector>
 
 // One selected item: its path in the system's bytes and whether it was selected as
@@ -25,20 +27,39 @@ struct PlanSource {
     bool folderEntry = false;
 };
 
+// The names of a plan's items, kept together in large blocks instead of one piece of
+// memory each: a plan may hold millions. A name's place never changes, so a view of it
+// stays valid as long as the plan.
+class PlanNames {
+public:
+    PlanNames() = default;
+    PlanNames(PlanNames&&) noexcept = default;
+    PlanNames& operator=(PlanNames&&) noexcept = default;
+
+    // Keeps name (no zero byte in it) and answers where.
+    quint32 add(const QByteArray& name);
+    // The name kept at, as a view (no copy).
+    QByteArray at(quint32 place) const;
+
+private:
+    static constexpr int kBlockBits = 20; // blocks of 1 MiB
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    quint32 m_used = 1u << kBlockBits;    // in the last block: full before the first
+};
+
 // One thing to make in the job folder. Items come in an order where every folder comes
 // before what goes into it; the files of one folder depend on nothing but that folder,
-// so several of them could be copied at once. Kept small: a plan may hold millions.
+// so several of them can be copied at once. Kept small: 56 bytes and the name.
 struct PlanItem {
-    QByteArray name;    // its name in the folder it goes into (below a selected item, also its source's name)
-    QByteArray source;  // selected items only: the path it is read from, links followed
-    qint32 parent = -1; // the index of the folder it goes into; -1: the job folder itself
-    bool folder = false;
     // As planned: a file that differs from this when it is copied has changed.
     qint64 size = 0;
-    qint64 allocated = 0;
     qint64 mtime = 0;
     qint64 ctime = 0;
     quint64 device = 0, inode = 0;
+    qint32 parent = -1; // the index of the folder it goes into; -1: the job folder itself
+    qint32 source = -1; // selected items only: its path in CopyPlan::sources
+    quint32 name = 0;   // its name in the folder it goes into, in CopyPlan::names
+    bool folder = false;
 
     bool isFolder() const { return folder; }
     // What the copy expects of the source.
@@ -60,7 +81,9 @@ struct LeftOut {
 };
 
 struct CopyPlan {
-    std::vector<PlanItem> items;
+    std::deque<PlanItem> items; // grows without moving what it holds
+    PlanNames names;
+    QList<QByteArray> sources;  // the paths of the selected items, links followed
     QList<qint64> entryBytes;  // bytes of each selected item, in selection order (0 when missing)
     qint64 files = 0;          // files to copy
     qint64 bytes = 0;          // their bytes
@@ -73,6 +96,10 @@ struct CopyPlan {
     qint64 longestName = 0, longestPath = 0;
     qint32 longestNameItem = -1, longestPathItem = -1;
 
+    // An item's name (below a selected item, also its source's name in its folder).
+    QByteArray nameOf(const PlanItem& item) const { return names.at(item.name); }
+    // A selected item's path, empty for everything below one.
+    QByteArray sourceOf(const PlanItem& item) const { return item.source < 0 ? QByteArray() : sources[item.source]; }
     // An item's path below the job folder ("Project/sub/a.txt"), as text.
     QString relativePath(qint32 item) const;
     // The path an item is read from.

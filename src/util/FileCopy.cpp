@@ -147,10 +147,11 @@ private:
             filetree::Folder& parent = open.empty() ? m_dest : *open.back()->folder;
             // A selected item names its source; everything below it is found by name
             // in its folder's source.
-            QByteArray source = open.empty() ? item.source : open.back()->source + '/' + item.name;
+            const QByteArray name = m_plan.nameOf(item);
+            QByteArray source = open.empty() ? m_plan.sourceOf(item) : open.back()->source + '/' + name;
             if (item.isFolder()) {
                 auto folder = std::make_shared<OpenFolder>();
-                folder->folder = m_fs.makeFolder(parent, item.name);
+                folder->folder = m_fs.makeFolder(parent, name);
                 folder->item = qint32(i);
                 folder->source = std::move(source);
                 m_activity.beat();
@@ -191,7 +192,7 @@ private:
         const PlanItem& item = m_plan.items[size_t(index)];
         m_counters.current.store(index, std::memory_order_relaxed);
         m_activity.beat();
-        const bool complete = m_fs.copyFile(source, item.expected(), parent, item.name, [this](qint64 n) {
+        const bool complete = m_fs.copyFile(source, item.expected(), parent, m_plan.nameOf(item), [this](qint64 n) {
             m_counters.bytesDone.fetch_add(n, std::memory_order_relaxed);
             m_activity.beat();
             return !m_activity.stopping();

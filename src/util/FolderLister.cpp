@@ -40,6 +40,8 @@ FolderLister::Folder& FolderLister::take(const Handle& job)
         return job->folder;
     }
     m_changed.wait(lock, [&] { return job->state == State::Done; });
+    m_held -= qsizetype(job->folder.entries.size());
+    m_changed.notify_all();
     return job->folder;
 }
 
@@ -56,7 +58,8 @@ void FolderLister::help()
             m_waiting.pop_back();
         if (m_stop)
             return;
-        if (m_waiting.empty()) {
+        // Listings made ahead wait in memory until the walk takes them: only so many.
+        if (m_waiting.empty() || m_held > kHeldEntries) {
             m_changed.wait(lock);
             continue;
         }
@@ -66,6 +69,7 @@ void FolderLister::help()
         lock.unlock();
         list(job->folder);
         lock.lock();
+        m_held += qsizetype(job->folder.entries.size());
         job->state = State::Done;
         m_changed.notify_all();
     }

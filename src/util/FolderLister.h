@@ -54,6 +54,10 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Handle> m_waiting; // in the order the walk wants them
+    // Entries of listings the helper has made and the walk not yet taken; the helper
+    // waits above kHeldEntries (some 15 MB), so a walk of millions stays small.
+    static constexpr qsizetype kHeldEntries = 100000;
+    qsizetype m_held = 0;
     bool m_stop = false;
     std::thread m_helper;
 };

@@ -4,6 +4,8 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -53,6 +55,23 @@ inline qint64 tracedChild(qint64 stracePid)
 {
     const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(stracePid)).trimmed();
     return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
+}
+
+// Waits until a thread of process pid is in the system call number (strace holds it
+// there on its way in); false after timeoutMs.
+inline bool waitUntilInSystemCall(qint64 pid, long number, int timeoutMs = 20000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+        for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (readAll(tasks + u'/' + tid + QStringLiteral("/syscall")).split(' ').value(0).toLong() == number &&
+                number > 0)
+                return true;
+        QThread::msleep(5);
+    }
+    return false;
 }
 
 // Sets a file's modification time seconds into the past (a lock nobody marked alive

@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/syscall.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -313,7 +314,8 @@ private Q_SLOTS:
         QProcess p;
         p.setProgram(strace);
         const QString trace = env.root() + "/trace";
-        p.setArguments({"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync", "-e",
+        // The held call is among those traced: strace injects only into those.
+        p.setArguments({"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync," + held, "-e",
                         "inject=" + held + ":delay_enter=2000000:when=1",
                         qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy", env.policyPath(),
                         "--to", "a@b", "--yes", "--parallel", "8", source});
@@ -332,6 +334,8 @@ private Q_SLOTS:
             QTest::qWait(20);
         }
         QVERIFY2(!lock.isEmpty(), qPrintable(p.readAllStandardError()));
+        // The fault comes while the call is held, however busy the machine is.
+        QVERIFY(waitUntilInSystemCall(tracedChild(p.processId()), held == "fsync" ? SYS_fsync : SYS_copy_file_range));
         const QString job = env.upload() + '/' + lock.chopped(4);
         const QMap<QString, int> signals{{"SIGINT", SIGINT}, {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGQUIT", SIGQUIT}};
         if (signals.contains(fault))

@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -196,7 +197,14 @@ private Q_SLOTS:
         environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
         clean.setProcessEnvironment(environment);
         clean.start();
-        QTest::qWait(1000); // the listing is done; the removal's flock is held
+        QVERIFY(clean.waitForStarted());
+        qint64 cleaner = 0;
+        for (int i = 0; i < 500 && !cleaner; ++i, QTest::qWait(10))
+            cleaner = tracedChild(clean.processId());
+        // The removal's flock is held for 2 s (the listing's went by at once): still in it 300 ms later.
+        QVERIFY(waitUntilInSystemCall(cleaner, SYS_flock));
+        QTest::qWait(300);
+        QVERIFY(waitUntilInSystemCall(cleaner, SYS_flock, 50));
         int fd = -1;
         if (meanwhile == "flock") {
             fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
@@ -288,7 +296,8 @@ private Q_SLOTS:
             QTest::qWait(100);
             seen += QString::fromLocal8Bit(terminal.readAllStandardOutput());
         }
-        QVERIFY2(seen.contains("The upload folder has not answered for 11 s"), qPrintable(seen));
+        QVERIFY2(seen.contains("The upload folder has not answered for 11 s"),
+                 qPrintable(seen.right(600).replace(u'\r', u' ')));
         const qint64 strace = tracedChild(terminal.processId());
         QVERIFY(::kill(pid_t(tracedChild(strace)), SIGINT) == 0);
         QTest::qWait(500);

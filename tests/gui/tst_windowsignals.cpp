@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/syscall.h>
 
 class TestWindowSignals : public QObject {
     Q_OBJECT
@@ -50,8 +51,19 @@ private Q_SLOTS:
             QTest::qWait(20);
         }
         QVERIFY2(!lock.isEmpty(), qPrintable(window.readAllStandardError()));
-        const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(window.processId()));
-        QVERIFY(::kill(pid_t(children.trimmed().split(' ').first().toLongLong()), signal) == 0);
+        const qint64 pid = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(window.processId()))
+                               .trimmed()
+                               .split(' ')
+                               .first()
+                               .toLongLong();
+        // The signal comes while the copy is held, however busy the machine is.
+        bool held = false;
+        for (int i = 0; i < 2000 && !held; ++i, QTest::qWait(5))
+            for (const QString& tid : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                held = held || readAll(QStringLiteral("/proc/%1/task/%2/syscall").arg(pid).arg(tid)).split(' ').value(0).toLong() ==
+                                   SYS_copy_file_range;
+        QVERIFY(held);
+        QVERIFY(::kill(pid_t(pid), signal) == 0);
         QVERIFY(window.waitForFinished(60000));
         const QString err = QString::fromLocal8Bit(window.readAllStandardError());
         QVERIFY2(err.contains(QStringLiteral("Interrupted (%1).\nThe job was removed from the upload folder.").arg(name)),

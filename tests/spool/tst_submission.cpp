@@ -598,10 +598,15 @@ private Q_SLOTS:
         QString name;
         bool done = false, stop = false;
         SubmissionHooks hooks = rec.hooks([&](const CopyProgress&) {
-            if (name.isEmpty())
-                name = uploadEntries(env).filter(QStringLiteral(".lck")).value(0).chopped(4);
             if (fault == u"cancel")
                 return false;
+            if (name.isEmpty()) {
+                // The faults come once the job has its lock (a report may come before).
+                const QString lock = uploadEntries(env).filter(QStringLiteral(".lck")).value(0);
+                if (lock.isEmpty())
+                    return true;
+                name = lock.chopped(4);
+            }
             if (done)
                 return true;
             // At the first report, before the copy opens it (a change in the middle of a
