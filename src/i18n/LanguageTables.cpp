@@ -1,5 +1,5 @@
 // The five languages' texts, compiled in. Every text is kept exactly, blanks at either
-// end included; all of them fit Windows-1252 and 200 characters.
+// end included; all of them fit Windows-1252 and a text field of the job.
 #include "i18n/LanguageTables.h"
 
 namespace languagetables {

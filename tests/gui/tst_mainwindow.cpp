@@ -8,6 +8,7 @@
 #include "dialogs/AfterSubmissionDialog.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
+#include "spool/JobRefusal.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -471,7 +472,7 @@ void TestMainWindow::messageEditorAndItsMemory()
         auto run = startProgram(env);
         auto* re = run->find<QPlainTextEdit>("RE");
         const QString loaded = re->toPlainText();
-        QCOMPARE(loaded.size(), MainWindow::kMessageLimit);
+        QCOMPARE(loaded.size(), kMessageMaxChars);
         QVERIFY(QString::fromLatin1(memory).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).startsWith(loaded));
         QCOMPARE(run->client->form.messageLines().join(u'\n'), loaded);
         // Full: a key typed at the start changes nothing.
@@ -482,12 +483,12 @@ void TestMainWindow::messageEditorAndItsMemory()
         QCOMPARE(re->toPlainText(), loaded);
 
         // Room for ten: pasted and dropped text go in from their beginning, up to the limit.
-        re->setPlainText(QString(3990, u'a'));
+        re->setPlainText(QString(kMessageMaxChars - 10, u'a'));
         re->moveCursor(QTextCursor::End);
         QGuiApplication::clipboard()->setText(QStringLiteral("0123456789abcdef"));
         QTest::keyClick(re, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(re->toPlainText(), QString(3990, u'a') + QStringLiteral("0123456789"));
-        re->setPlainText(QString(3995, u'a'));
+        QCOMPARE(re->toPlainText(), QString(kMessageMaxChars - 10, u'a') + QStringLiteral("0123456789"));
+        re->setPlainText(QString(kMessageMaxChars - 5, u'a'));
         QMimeData dropped;
         dropped.setText(QStringLiteral("VWXYZ12345"));
         const QPoint at = re->viewport()->rect().center();
@@ -497,7 +498,7 @@ void TestMainWindow::messageEditorAndItsMemory()
         QApplication::sendEvent(re->viewport(), &move);
         QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(re->viewport(), &drop);
-        QCOMPARE(re->toPlainText().size(), MainWindow::kMessageLimit);
+        QCOMPARE(re->toPlainText().size(), kMessageMaxChars);
         QVERIFY(re->toPlainText().contains(QStringLiteral("VWXYZ")));
         QVERIFY(!re->toPlainText().contains(u'1'));
         QCOMPARE(run->client->form.messageLines().join(u'\n'), re->toPlainText());

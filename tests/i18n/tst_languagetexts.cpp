@@ -1,6 +1,7 @@
 #include "i18n/LanguageTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
+#include "spool/JobDescriptor.h"
 
 #include <QSet>
 #include <QTest>
@@ -220,7 +221,7 @@ private Q_SLOTS:
                 const QString& t = texts.text(i);
                 const QString where = key + u'/' + QString::number(i);
                 QVERIFY2(!t.isEmpty(), qPrintable(where));
-                QVERIFY2(t.size() <= 200, qPrintable(where));
+                QVERIFY2(t.size() <= kTextFieldBytes, qPrintable(where));
                 QVERIFY2(cp1252::canEncode(t), qPrintable(where));
             }
             for (const QString& line : texts.welcomeLines())

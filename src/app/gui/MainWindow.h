@@ -43,8 +43,6 @@ public:
     // The colour scheme the controls show (a stored number above 1 shows as 0).
     int colorScheme() const { return m_colorScheme; }
 
-    static constexpr int kMessageLimit = 4000;
-
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
     // texts in that language) and places the controls again; may run at any time.

@@ -6,6 +6,8 @@
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
+#include "spool/JobDescriptor.h"
+#include "spool/JobRefusal.h"
 #include "spool/Submission.h"
 
 #include <QApplication>
@@ -187,10 +189,10 @@ void MainWindow::buildMessagePage()
     m_addressBookButton = button(QStringLiteral("Badr"), QStringLiteral("Addressbook"), m_messageTop);
     m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), 0, m_messageTop);
     m_subjectEdit->setLabelText(QStringLiteral("SUBJECT:"));
-    m_subjectEdit->edit()->setMaxLength(200); // what the subject's field in the job holds
+    m_subjectEdit->edit()->setMaxLength(kTextFieldBytes); // what the subject's field in the job holds
     page->addWidget(m_messageTop);
 
-    m_messageEditor = new MessageEditor(kMessageLimit, m_messagePage);
+    m_messageEditor = new MessageEditor(kMessageMaxChars, m_messagePage);
     m_messageEditor->setObjectName(QStringLiteral("RE"));
     m_messageEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(m_messageEditor, 1);
@@ -376,10 +378,10 @@ void MainWindow::bindForm()
 void MainWindow::showMessageInEditor()
 {
     const QString text = m_client.form.messageLines().join(u'\n');
-    if (m_messageEditor->toPlainText() != text.left(kMessageLimit))
+    if (m_messageEditor->toPlainText() != text.left(kMessageMaxChars))
         m_messageEditor->setLimitedText(text);
     // A longer message (a remembered one) is cut to what the editor holds.
-    if (text.size() > kMessageLimit)
+    if (text.size() > kMessageMaxChars)
         m_client.form.setMessageLines(editorLines(m_messageEditor));
 }
 
