@@ -86,10 +86,13 @@ private Q_SLOTS:
     void deleteSelectedEntries();
     void deleteSelectedRecipients();
     void applyExpiry();
-    void pageShown(int page);
+    void pageShown(int index);
     void stepPage(int step);
 
 private:
+    // The page on screen.
+    void showPage(Page page);
+    Page currentPage() const;
     // The pages (MainWindowPages.cpp).
     void buildWelcomePage();
     void buildSelectPage();
@@ -101,7 +104,7 @@ private:
     void LayoutWizard();
     void setTabOrders();
     void addPageKeys();
-    void focusFirstField(int page);
+    void focusFirstField(Page page);
     void nameControls();
 
     void loadClient();

@@ -64,7 +64,7 @@ void MainWindow::buildWelcomePage()
 {
     m_welcomePage = new QWidget(m_pages);
     m_welcomePage->setObjectName(QStringLiteral("TabSheet1"));
-    m_pages->addTab(m_welcomePage, QStringLiteral("Welcome"));
+    m_pages->insertTab(int(Page::Welcome), m_welcomePage, QStringLiteral("Welcome"));
     auto* page = new QVBoxLayout(m_welcomePage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -92,7 +92,7 @@ void MainWindow::buildSelectPage()
 {
     m_selectPage = new QWidget(m_pages);
     m_selectPage->setObjectName(QStringLiteral("TabSheet2"));
-    m_pages->addTab(m_selectPage, QStringLiteral("Select files/folders"));
+    m_pages->insertTab(int(Page::Select), m_selectPage, QStringLiteral("Select files/folders"));
     auto* page = new QVBoxLayout(m_selectPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -171,7 +171,7 @@ void MainWindow::buildMessagePage()
 {
     m_messagePage = new QWidget(m_pages);
     m_messagePage->setObjectName(QStringLiteral("TabSheet3"));
-    m_pages->addTab(m_messagePage, QStringLiteral("Add message"));
+    m_pages->insertTab(int(Page::Message), m_messagePage, QStringLiteral("Add message"));
     auto* page = new QVBoxLayout(m_messagePage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -270,7 +270,7 @@ void MainWindow::buildSendPage()
 {
     m_sendPage = new QWidget(m_pages);
     m_sendPage->setObjectName(QStringLiteral("TabSheet4"));
-    m_pages->addTab(m_sendPage, QStringLiteral("Send"));
+    m_pages->insertTab(int(Page::Send), m_sendPage, QStringLiteral("Send"));
     auto* page = new QVBoxLayout(m_sendPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -329,7 +329,7 @@ void MainWindow::bindForm()
     connect(&form, &ClientForm::skipWelcomeChanged, m_skipWelcomeBox, [this, &form] { m_skipWelcomeBox->setChecked(form.skipWelcome()); });
     connect(m_autoQuitBox, &QCheckBox::toggled, &form, &ClientForm::setAutoQuit);
     connect(&form, &ClientForm::autoQuitChanged, m_autoQuitBox, [this, &form] { m_autoQuitBox->setChecked(form.autoQuit()); });
-    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { m_pages->setCurrentIndex(form.startPage()); });
+    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { showPage(form.startPage()); });
 
     auto bindText = [this, &form](LabelledEdit* edit, QString (ClientForm::*get)() const,
                                   void (ClientForm::*set)(const QString&), void (ClientForm::*changed)()) {
@@ -407,7 +407,7 @@ void MainWindow::showFormValues()
     m_finishButton->setEnabled(form.finishEnabled());
     if (!form.lastPath().isEmpty())
         m_browser->setFolder(form.lastPath());
-    m_pages->setCurrentIndex(form.startPage());
+    showPage(form.startPage());
 }
 
 void MainWindow::applyColorScheme(int scheme, bool includePicker)
