@@ -1,4 +1,8 @@
+#include "i18n/CopyWindowTexts.h"
+#include "i18n/LanguageList.h"
+#include "i18n/LanguageLocale.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/LeftOutTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 #include "spool/JobDescriptor.h"
@@ -118,6 +122,26 @@ private Q_SLOTS:
         QCOMPARE(texts.welcomeLines(), english.welcomeLines());
         QCOMPARE(texts[QuitCaption], QStringLiteral("Quit"));
         QCOMPARE(texts.welcomeLines().first(), QStringLiteral("Welcome to Trovik Parvela Client 2007 - R1.2.6"));
+    }
+
+    // Every language's tables beyond the slots are its own: its Settings entry gives its
+    // key back, and its locale, copy-window texts and left-out labels are not English's
+    // (a table a language lacks would show English here).
+    void everyLanguageHasItsOwnTables()
+    {
+        const CopyWindowTexts english = CopyWindowTextsFor(kEnglish);
+        for (const QString& key : kAllKeys) {
+            QCOMPARE(LanguageKeyOfEntry(LanguageListIndex(key)), key);
+            if (key == kEnglish)
+                continue;
+            const CopyWindowTexts copy = CopyWindowTextsFor(key);
+            QVERIFY2(copy.copying != english.copying && copy.files != english.files && copy.bytes != english.bytes
+                         && copy.cancelled != english.cancelled,
+                     qPrintable(key));
+            for (LeftOutLine line : {LeftOutLine::NotFollowed, LeftOutLine::SpecialFiles})
+                QVERIFY2(LeftOutLabel(key, line) != LeftOutLabel(kEnglish, line), qPrintable(key));
+            QVERIFY2(LanguageLocale(key) != LanguageLocale(kEnglish), qPrintable(key));
+        }
     }
 
     void frenchKeyIsWhatTheSettingsYield()
