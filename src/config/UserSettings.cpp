@@ -73,7 +73,7 @@ void SetFirstRunDefaults(Client& client)
     form.setEncr({true, form.encr().locked});
     form.setSfx({true, form.sfx().locked});
     form.setExpireText(QStringLiteral("48"));
-    state.LanguageName = QStringLiteral("ENGLISH");
+    state.LanguageName = kEnglish;
     state.RememberTo = true;
     state.RememberMessage = false;
     state.ColorScheme = 0;

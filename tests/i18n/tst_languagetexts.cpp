@@ -2,6 +2,7 @@
 #include "i18n/LanguageList.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/Languages.h"
 #include "i18n/LeftOutTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
@@ -15,7 +16,14 @@ const QString kTitle = QStringLiteral("Trovik Parvela Client");
 const QString kVersion = QStringLiteral("2007 - R1.2.6");
 const QStringList kMarkers = {QStringLiteral("(:Folder:)"), QStringLiteral("(:Map:)"), QStringLiteral("(:Ordner:)"),
                               QStringLiteral("(:Mapp:)"), QStringLiteral("(:Dossier:)")};
-const QStringList kAllKeys = {kEnglish, kDutch, kGerman, kFrench, kSwedish};
+// Every language's key, taken from the records, so that a language added there is
+// checked by every test below that walks them all.
+const QStringList kAllKeys = [] {
+    QStringList keys;
+    for (const LanguageRecord& language : AllLanguages())
+        keys.append(language.key);
+    return keys;
+}();
 
 LanguageTexts loaded(const QString& key, const QString& title = kTitle, const QString& version = kVersion)
 {
@@ -136,7 +144,7 @@ private Q_SLOTS:
                 continue;
             const CopyWindowTexts copy = CopyWindowTextsFor(key);
             QVERIFY2(copy.copying != english.copying && copy.files != english.files && copy.bytes != english.bytes
-                         && copy.cancelled != english.cancelled,
+                         && copy.cancelled != english.cancelled && copy.silent != english.silent,
                      qPrintable(key));
             for (LeftOutLine line : {LeftOutLine::NotFollowed, LeftOutLine::SpecialFiles})
                 QVERIFY2(LeftOutLabel(key, line) != LeftOutLabel(kEnglish, line), qPrintable(key));
