@@ -12,8 +12,9 @@ int checkCommand(const QStringList& arguments)
 {
     CommandLine line(QStringLiteral("check"), QStringLiteral("check FILE.pvx"),
                      QStringLiteral("Checks that FILE.pvx is a job descriptor a server can take: a plain file of\n"
-                                    "exactly 101370 bytes that keeps every rule of the record; prints its fields.\n"
-                                    "Exit codes: 0 valid, 1 invalid, 2 error."));
+                                    "exactly %1 bytes that keeps every rule of the record; prints its fields.\n"
+                                    "Exit codes: 0 valid, 1 invalid, 2 error.")
+                         .arg(kDescriptorSize));
     if (const std::optional<int> done = line.parse(arguments))
         return *done;
     if (line.parser().positionalArguments().size() != 1)

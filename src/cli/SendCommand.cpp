@@ -10,6 +10,8 @@
 #include "platform/FileTree.h"
 #include "platform/StopSignals.h"
 #include "selection/Summary.h"
+#include "spool/JobDescriptor.h"
+#include "spool/JobRefusal.h"
 #include "spool/JobName.h"
 #include "spool/Submission.h"
 
@@ -61,7 +63,7 @@ QStringList messageLines(QString text)
 // A message file: UTF-8 when it is valid UTF-8 (a byte-order mark is dropped), else
 // Windows-1252, the code page of the message the job carries. It may be a pipe, so it
 // is read as a stream, and only as far as a message could reach: a message holds
-// 4000 characters, and no file much bigger can be one.
+// kMessageMaxChars characters, and no file much bigger can be one.
 QString readMessageFile(const QString& path)
 {
     constexpr qint64 kMaxBytes = 1024 * 1024;
@@ -90,9 +92,11 @@ public:
 
 const QCommandLineOption kTo(QStringLiteral("to"), QStringLiteral("A recipient's address; once for each recipient."),
                              QStringLiteral("ADDR"));
-const QCommandLineOption kSubject(QStringLiteral("subject"), QStringLiteral("The subject, at most 200 characters."),
+const QCommandLineOption kSubject(QStringLiteral("subject"),
+                                  QStringLiteral("The subject, at most %1 characters.").arg(kTextFieldBytes),
                                   QStringLiteral("TEXT"));
-const QCommandLineOption kMessage(QStringLiteral("message"), QStringLiteral("The message, at most 4000 characters."),
+const QCommandLineOption kMessage(QStringLiteral("message"),
+                                  QStringLiteral("The message, at most %1 characters.").arg(kMessageMaxChars),
                                   QStringLiteral("TEXT"));
 const QCommandLineOption kMessageFile(QStringLiteral("message-file"),
                                       QStringLiteral("The message from a file (UTF-8, else Windows-1252)."),

@@ -17,7 +17,7 @@ void ClientForm::setEncr(OptionState o) { assign(this, m_encr, o, &ClientForm::e
 void ClientForm::setSfx(OptionState o) { assign(this, m_sfx, o, &ClientForm::sfxChanged); }
 void ClientForm::setSkipWelcome(bool on) { assign(this, m_skipWelcome, on, &ClientForm::skipWelcomeChanged); }
 void ClientForm::setAutoQuit(bool on) { assign(this, m_autoQuit, on, &ClientForm::autoQuitChanged); }
-void ClientForm::setStartPage(int page) { assign(this, m_startPage, page, &ClientForm::startPageChanged); }
+void ClientForm::setStartPage(Page page) { assign(this, m_startPage, page, &ClientForm::startPageChanged); }
 void ClientForm::setExpireText(const QString& t) { assign(this, m_expire, t, &ClientForm::expireTextChanged); }
 void ClientForm::setFromText(const QString& t) { assign(this, m_from, t, &ClientForm::fromTextChanged); }
 void ClientForm::setToText(const QString& t) { assign(this, m_to, t, &ClientForm::toTextChanged); }

@@ -4,6 +4,7 @@
 // page's log and the Finish button. The window binds its widgets to this object both
 // ways; the command-line tool and the tests use it without any window.
 #include "client/OptionState.h"
+#include "client/Page.h"
 #include "client/SelectionEntry.h"
 
 #include <QObject>
@@ -24,8 +25,9 @@ public:
     bool autoQuit() const { return m_autoQuit; }
     void setAutoQuit(bool on);
 
-    int startPage() const { return m_startPage; }
-    void setStartPage(int page);
+    // The page the window shows when it starts.
+    Page startPage() const { return m_startPage; }
+    void setStartPage(Page page);
 
     QString expireText() const { return m_expire; }
     void setExpireText(const QString& text);
@@ -93,7 +95,7 @@ private:
     OptionState m_encr, m_sfx;
     bool m_skipWelcome = false;
     bool m_autoQuit = false;
-    int m_startPage = 0;
+    Page m_startPage = Page::Welcome;
     QString m_expire, m_from, m_to, m_subject, m_lastPath;
     QStringList m_recipients, m_message, m_log;
     QList<SelectionEntry> m_selection;

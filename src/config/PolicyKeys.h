@@ -1,6 +1,8 @@
 #pragma once
 // The keys of the administrator's policy file: the section the program asks for each
 // under, and the value a missing key stands for.
+#include "i18n/LanguageTexts.h"
+
 #include <QList>
 #include <QString>
 
@@ -19,8 +21,7 @@ inline const PolicyKey Encrypted{QStringLiteral("POLICIES"), QStringLiteral("ENC
 inline const PolicyKey Sfx{QStringLiteral("POLICIES"), QStringLiteral("SFX"), QStringLiteral("ENABLED")};
 inline const PolicyKey DefaultExpire{QStringLiteral("POLICIES"), QStringLiteral("DEFAULTEXPIRE"), QStringLiteral("48")};
 inline const PolicyKey SkipWelcome{QStringLiteral("POLICIES"), QStringLiteral("SKIPWELCOME"), QStringLiteral("ENABLED")};
-inline const PolicyKey DefaultLanguage{QStringLiteral("POLICIES"), QStringLiteral("DEFAULTLANGUAGE"),
-                                       QStringLiteral("ENGLISH")};
+inline const PolicyKey DefaultLanguage{QStringLiteral("POLICIES"), QStringLiteral("DEFAULTLANGUAGE"), kEnglish};
 inline const PolicyKey OutlookAdr{QStringLiteral("POLICIES"), QStringLiteral("OUTLOOKADR"), QStringLiteral("DISABLED")};
 inline const PolicyKey ColorScheme{QStringLiteral("POLICIES"), QStringLiteral("COLORSCHEME"), QStringLiteral("0")};
 

@@ -73,7 +73,7 @@ void SetFirstRunDefaults(Client& client)
     form.setEncr({true, form.encr().locked});
     form.setSfx({true, form.sfx().locked});
     form.setExpireText(QStringLiteral("48"));
-    state.LanguageName = QStringLiteral("ENGLISH");
+    state.LanguageName = kEnglish;
     state.RememberTo = true;
     state.RememberMessage = false;
     state.ColorScheme = 0;
@@ -137,7 +137,7 @@ void LoadUserSettings(Client& client)
 
     const bool skip = asciiUpper(reg.read(QStringLiteral("SKIPWELCOME"))) == kEnabled;
     form.setSkipWelcome(skip);
-    form.setStartPage(skip ? 1 : 0);
+    form.setStartPage(skip ? Page::Select : Page::Welcome);
 
     // Settings from another program version: the colour scheme starts over, and the
     // whole store is rewritten from what is loaded so far (auto-quit as built).

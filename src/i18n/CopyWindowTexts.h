@@ -1,6 +1,6 @@
 #pragma once
-// The copy progress window's own texts in the five languages (its Cancel button takes
-// slot CancelCaption of the language tables).
+// The copy progress window's own texts in a language, from its record (Languages.h;
+// the window's Cancel button takes slot CancelCaption of the language tables).
 #include <QString>
 
 struct CopyWindowTexts {
@@ -11,6 +11,6 @@ struct CopyWindowTexts {
     QString silent;    // "The upload folder has not answered for %1 s...", seconds
 };
 
-// The texts for a language key; any key other than the four non-English ones gives
-// English, as in the language tables.
+// The texts for a language key; any unknown key gives English, as in the language
+// tables.
 CopyWindowTexts CopyWindowTextsFor(const QString& languageName);

@@ -1,12 +1,16 @@
 #include "i18n/LanguageList.h"
 
+#include "i18n/Languages.h"
 #include "platform/Text.h"
 
 const QStringList& LanguageListItems()
 {
-    static const QStringList items = {QStringLiteral("Deutsch"), QStringLiteral("English"),
-                                      QStringLiteral("Fran\u00E7ais"), QStringLiteral("Nederlands"),
-                                      QStringLiteral("Svenska")};
+    static const QStringList items = [] {
+        QStringList names;
+        for (const LanguageRecord& language : AllLanguages())
+            names.append(language.listName.toString());
+        return names;
+    }();
     return items;
 }
 

@@ -4,6 +4,6 @@
 #include <QLocale>
 #include <QString>
 
-// English, Dutch, German, French or Swedish; any key that is not one of the four
-// others (compared exactly, like the language tables) gives English.
+// The locale of the language's record (Languages.h); any unknown key (compared
+// exactly, like the language tables) gives English.
 QLocale LanguageLocale(const QString& languageName);

@@ -1,5 +1,5 @@
 // The five languages' texts, compiled in. Every text is kept exactly, blanks at either
-// end included; all of them fit Windows-1252 and 200 characters.
+// end included; all of them fit Windows-1252 and a text field of the job.
 #include "i18n/LanguageTables.h"
 
 namespace languagetables {
@@ -374,7 +374,7 @@ const std::array<SlotTexts, kLanguageCount> kSlots = {{
 
 // Each page: the greeting that opens its heading line (title and version follow), then
 // the other lines in order, an empty text for an empty line.
-static const char16_t* const kEnglishWelcome[] = {
+static const TableText kEnglishWelcome[] = {
     u"",
     u"This program will help you to transfer large files and/or folders over the internet without the problem of mailbox sizes and mailsize limitations.",
     u"",
@@ -388,7 +388,7 @@ static const char16_t* const kEnglishWelcome[] = {
     u"Your transfer is handed to your organisation's Parvela server, which delivers it; nothing is sent by e-mail.",
     u"",
 };
-static const char16_t* const kDutchWelcome[] = {
+static const TableText kDutchWelcome[] = {
     u"",
     u"Dit programma helpt bij het verzenden van grote bestanden en mappen via het internet, zonder overvolle emailboxen of email grootte beperkingen.",
     u"",
@@ -402,7 +402,7 @@ static const char16_t* const kDutchWelcome[] = {
     u"Uw verzending wordt overgedragen aan de Parvela server van uw organisatie, die haar aflevert; er wordt niets per e-mail verstuurd.",
     u"",
 };
-static const char16_t* const kGermanWelcome[] = {
+static const TableText kGermanWelcome[] = {
     u"",
     u"Dieses Programm unterstützt Sie, ungeachtet von eventuellen Einschränkungen der Mailbox-Größe oder Mailgrößen-Beschränkung, beim Versand großer Dateien und/oder Ordern über das Internet.",
     u"",
@@ -417,7 +417,7 @@ static const char16_t* const kGermanWelcome[] = {
     u"Ihre Sendung wird dem Parvela-Server Ihrer Organisation übergeben, der sie zustellt; nichts wird per E-Mail verschickt.",
     u"",
 };
-static const char16_t* const kFrenchWelcome[] = {
+static const TableText kFrenchWelcome[] = {
     u"",
     u"Cette application vous aidera à transférer des fichiers et/ou des dossiers volumineux à vos divers correspondants sans vous préoccuper des limitations des serveurs de courriers ou des boites de messageries.",
     u"",
@@ -432,7 +432,7 @@ static const char16_t* const kFrenchWelcome[] = {
     u"Votre envoi est remis au serveur Parvela de votre organisation, qui le livre ; rien n'est envoyé par courrier électronique.",
     u"",
 };
-static const char16_t* const kSwedishWelcome[] = {
+static const TableText kSwedishWelcome[] = {
     u"",
     u"Detta program hjälper dig att överföra stora filer och/eller mappar över internet utan de storleks begränsningar som  e-mail brevlådor och e-mail vanligen har. Välj bara dina filer/mappar, lägg till dem till listan och skicka iväg dem.",
     u"Under fliken Välj Filer/mappar kan du lägga till de filer/mappar  som du vill överföra till någon och under Lägg till Meddelande anger du en mail adress till den som du vill ska ha dessa filer. Du kan även lägga till ett kort meddelande.",

@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <array>
 
+namespace languagetables {
+struct WelcomePage;
+}
+
 enum Slot : int {
     AddFileCaption = 1, AddFolderCaption, SelectFilesAndFolders, SettingsCaption, MaximumSize,
     ToLabel, FromLabel, SubjectLabel, FilesToSend, DeleteCaption,
@@ -23,7 +27,8 @@ enum Slot : int {
 };
 constexpr int kSlotCount = 70;
 
-// The language keys; any other key means English.
+// The language keys; any other key means English. Each language's record
+// (Languages.cpp) takes its key from here.
 inline const QString kEnglish = QStringLiteral("ENGLISH");
 inline const QString kDutch = QStringLiteral("NEDERLANDS");
 inline const QString kGerman = QStringLiteral("DEUTSCH");
@@ -33,7 +38,7 @@ inline const QString kSwedish = QStringLiteral("SVENSKA");
 class LanguageTexts {
 public:
     // LoadLanguageTexts: the folder markers, the welcome page, then all 70 slots for
-    // languageName (compared exactly; anything unknown gives English).
+    // languageName (compared exactly; anything unknown gives English; Languages.h).
     void load(const QString& languageName, const QString& productTitle, const QString& versionText);
 
     // A slot's current text (empty before the first load).
@@ -49,7 +54,8 @@ public:
     static const QStringList& allFolderMarkers();
 
 private:
-    void buildWelcomeText(const QString& languageName, const QString& productTitle, const QString& versionText);
+    void buildWelcomeText(const languagetables::WelcomePage& page, const QString& productTitle,
+                          const QString& versionText);
     void addWelcomeLine(const QString& line) { m_welcome.append(line); }
 
     std::array<QString, kSlotCount> m_slots;

@@ -1,6 +1,7 @@
 #pragma once
-// The summary's lines about what a job leaves out of the selection, in the five
-// languages: links that are not followed and special files (pipes, devices, sockets).
+// The summary's lines about what a job leaves out of the selection, in each language
+// (from its record, Languages.h): links that are not followed and special files (pipes,
+// devices, sockets).
 #include <QString>
 
 enum class LeftOutLine { NotFollowed, SpecialFiles };

@@ -2,7 +2,6 @@
 // kept, the source checked for changes before and after.
 #include "platform/PosixFiles.h"
 
-#ifdef Q_OS_UNIX
 #include <vector>
 #ifdef Q_OS_LINUX
 #include <sys/sendfile.h>
@@ -188,4 +187,3 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
 }
 
 } // namespace filetree::posixfiles
-#endif

@@ -4,11 +4,6 @@
 
 namespace filetree {
 
-#ifdef Q_OS_UNIX
-const FileSystem& posix(); // FileTreePosix.cpp
-#endif
-const FileSystem& qtOnly(); // FileTreePortable.cpp
-
 QString kindText(Kind kind)
 {
     switch (kind) {
@@ -41,20 +36,6 @@ qint64 lockRefreshMilliseconds()
         return ok && v > 0 ? v : qint64(30000);
     }();
     return ms;
-}
-
-const FileSystem& portable()
-{
-    return qtOnly();
-}
-
-const FileSystem& native()
-{
-#ifdef Q_OS_UNIX
-    return posix();
-#else
-    return qtOnly();
-#endif
 }
 
 } // namespace filetree

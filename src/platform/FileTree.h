@@ -9,8 +9,9 @@
 //
 // The POSIX implementation works on open folder handles with one status call per
 // entry and copies with the kernel's own copy; the portable one, built on Qt's file
-// classes, does the same work where Qt offers it. Both are always compiled, so both
-// can be tested.
+// classes, does the same work where Qt offers it. The build picks each system's files
+// (CMakeLists.txt): the portable one everywhere, so it is always tested, and the
+// native one, POSIX where there is POSIX.
 #include "platform/Errors.h"
 
 #include <QByteArray>
@@ -189,7 +190,8 @@ public:
                         .arg(path)) {}
 };
 
-// The fastest implementation this system offers.
+// The fastest implementation this system offers (defined by the file the build picks
+// for the system).
 const FileSystem& native();
 // The implementation built on Qt alone.
 const FileSystem& portable();

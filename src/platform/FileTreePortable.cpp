@@ -290,7 +290,7 @@ public:
 
 } // namespace
 
-const FileSystem& qtOnly()
+const FileSystem& portable()
 {
     static const PortableFileSystem fs;
     return fs;

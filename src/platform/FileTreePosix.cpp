@@ -3,7 +3,6 @@
 #include "platform/PosixFiles.h"
 #include "platform/StopSignals.h"
 
-#ifdef Q_OS_UNIX
 #include <chrono>
 #include <condition_variable>
 #include <dirent.h>
@@ -737,11 +736,10 @@ private:
 
 } // namespace
 
-const FileSystem& posix()
+const FileSystem& native()
 {
     static const PosixFileSystem fs;
     return fs;
 }
 
 } // namespace filetree
-#endif

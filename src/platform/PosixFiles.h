@@ -4,7 +4,6 @@
 // outside src/platform.
 #include "platform/FileTree.h"
 
-#ifdef Q_OS_UNIX
 #include <QFile>
 
 #include <cerrno>
@@ -143,4 +142,3 @@ bool copyFile(const QByteArray& source, const Status& expected, PosixFolder& par
               const std::function<bool(qint64)>& progress, CopyRoute& route);
 
 } // namespace filetree::posixfiles
-#endif

@@ -34,7 +34,7 @@ QByteArray EncodeJobDescriptor(const JobDescriptor& d);
 std::optional<JobDescriptor> DecodeJobDescriptor(const QByteArray& bytes, QString* problem = nullptr);
 
 // The same for the file at path, whose kind and size are checked before it is read:
-// anything but a plain file of 101370 bytes is refused unread. Throws IoError when the
+// anything but a plain file of kDescriptorSize bytes is refused unread. Throws IoError when the
 // file cannot be opened or read.
 std::optional<JobDescriptor> ReadJobDescriptorFile(const QString& path, QString* problem = nullptr);
 

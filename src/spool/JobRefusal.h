@@ -13,8 +13,8 @@ enum class RefusalAudience { Window, CommandLine };
 
 // Checks before anything is written: at most 500 recipients; no control character in
 // any field (the message's lines may hold tabs); every text fits Windows-1252; every
-// recipient, sender field and the subject fits its field in the job (200 bytes), never
-// cut; the message holds at most 4000 characters; the expiry is 1 to 5 digits. Returns
-// the refusal text, naming the field and its limit, or empty when the job may be
-// written.
+// recipient, sender field and the subject fits its field in the job (kTextFieldBytes),
+// never cut; the message holds at most kMessageMaxChars characters; the expiry is 1 to
+// 5 digits. Returns the refusal text, naming the field and its limit, or empty when the
+// job may be written.
 QString JobRefusal(const Client& client, RefusalAudience audience);

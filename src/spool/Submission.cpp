@@ -42,7 +42,7 @@ private:
 namespace {
 
 // What the descriptor, the lock and the message take beside the copies.
-constexpr qint64 kJobEntriesBytes = 101370 + 2 * 4096;
+constexpr qint64 kJobEntriesBytes = kDescriptorSize + 2 * 4096;
 
 // The entries of one job as they are made, so that a job that fails can be taken away
 // again: what it made goes, the lock last. An entry counts as made once it was created

@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(next->form.sfx(), (Option{false, true}));
         QCOMPARE(next->form.encr(), (Option{true, false}));
         QCOMPARE(next->form.expireText(), QString("24"));
-        QCOMPARE(next->form.startPage(), 0);
+        QCOMPARE(next->form.startPage(), Page::Welcome);
         QVERIFY(next->state.RememberTo);
         QCOMPARE(next->state.LanguageName, QString("ENGLISH"));
         QCOMPARE(readAll(env.registryPath()), stored); // same versions: nothing rewritten
@@ -265,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(client->state.RememberMessage);
         QCOMPARE(client->form.messageLines(), QStringList{"Hello"});
         QVERIFY(client->form.skipWelcome());
-        QCOMPARE(client->form.startPage(), 1);
+        QCOMPARE(client->form.startPage(), Page::Select);
         QCOMPARE(client->state.SenderEmail, QString("me@example.org"));
         QCOMPARE(client->form.fromText(), QString("me@example.org"));
         QCOMPARE(client->state.SenderCompany, QString("Trovik"));

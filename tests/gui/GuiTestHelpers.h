@@ -64,6 +64,8 @@ struct GuiRun {
     template <typename T> T* find(const QString& name) const { return window()->findChild<T*>(name); }
     AfterSubmissionDialog* afterSubmission() const { return program->afterSubmissionDialog(); }
     QTabWidget* pages() const { return find<QTabWidget>(QStringLiteral("PC")); }
+    void showPage(Page page) const { pages()->setCurrentIndex(int(page)); }
+    Page page() const { return Page(pages()->currentIndex()); }
     // The folder the shell browser shows.
     QString browserFolder() const { return window()->findChild<ShellBrowser*>()->folder(); }
     // The copy's progress window, a window of its own beside the main window.

@@ -63,7 +63,7 @@ void TestAfterSubmission::answers()
     form.setFromText(QStringLiteral("Me"));
     form.setSubjectText(QStringLiteral("Plans"));
     form.setMessageLines({"Hello"});
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
 
     AfterSubmissionDialog* post = run->afterSubmission();
     bool windowDisabled = false;
@@ -144,10 +144,10 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(focused(), k, m); };
     auto type = [&](const QString& text) { QTest::keyClicks(focused(), text); };
 
-    QCOMPARE(run->pages()->currentIndex(), 0);
+    QCOMPARE(run->page(), Page::Welcome);
     QCOMPARE(focused(), run->find<QTextEdit>("REwelcome"));
     key(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(run->pages()->currentIndex(), 1);
+    QCOMPARE(run->page(), Page::Select);
     auto* pathBox = run->find<QComboBox>("ShellComboBox1");
     QCOMPARE(focused(), pathBox);
     pathBox->lineEdit()->selectAll();
@@ -165,7 +165,7 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     QCOMPARE(run->client->form.selectionTexts(), QStringList({env.root() + QStringLiteral("/Sources/report.txt")}));
 
     key(Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(run->pages()->currentIndex(), 2);
+    QCOMPARE(run->page(), Page::Message);
     QCOMPARE(focused(), run->find<LabelledEdit>("LEfrom")->edit());
     key(Qt::Key_Tab);
     QCOMPARE(focused(), run->find<LabelledEdit>("LEto")->edit());
@@ -201,7 +201,7 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     key(Qt::Key_Tab);
     QCOMPARE(focused(), run->find<QPushButton>("Bnext3"));
     key(Qt::Key_Return);
-    QCOMPARE(run->pages()->currentIndex(), 3);
+    QCOMPARE(run->page(), Page::Send);
     QCOMPARE(focused(), run->find<QPlainTextEdit>("REsent"));
     for (int i = 0; i < 5; ++i)
         key(Qt::Key_Tab);
@@ -229,7 +229,7 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     QCOMPARE(readAll(env.upload() + u'/' + descriptors[0]), expectedRecord(expected));
     // Ctrl+Shift+Tab goes back a page.
     key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(run->pages()->currentIndex(), 2);
+    QCOMPARE(run->page(), Page::Message);
 }
 
 QTEST_MAIN(TestAfterSubmission)

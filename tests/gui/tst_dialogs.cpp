@@ -121,7 +121,7 @@ void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
     // The next job names its sender.
     run->client->form.appendSelection(SelectionEntry::file(file));
     run->client->form.appendRecipient(QStringLiteral("bob@example.org"));
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
     clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
@@ -228,7 +228,7 @@ void TestDialogs::pickerAddsTheChosenAddresses()
     env.makeFile("appdata/Parvela/contacts.vcf",
                  vcard("Ann Alpha", "ann@example.org") + vcard("Bob <Sales>", "") + vcard("Cy Gamma", "cy@example.org"));
     auto run = startProgram(env);
-    run->pages()->setCurrentIndex(2);
+    run->showPage(Page::Message);
     QVERIFY(run->find<QPushButton>("Badr")->isVisible());
     ContactsPicker* picker = run->program->contactsPicker();
     auto* source = child<QListWidget>(picker, "adrsrc");
@@ -297,7 +297,7 @@ void TestDialogs::pickerWithEmptyMissingOrBrokenSource()
     useHome(env);
     env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
     auto run = startProgram(env);
-    run->pages()->setCurrentIndex(2);
+    run->showPage(Page::Message);
     ContactsPicker* picker = run->program->contactsPicker();
     const QString path = env.userDataFolder() + QStringLiteral("contacts.vcf");
     const Prompter& prompter = run->client->prompter;

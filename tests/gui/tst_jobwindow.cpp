@@ -109,7 +109,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
     auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
     MainWindow* w = run->window();
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
 
     // Browse to the sources by typing the path, pick a file and a folder, add them.
     typePath(*run, env.root() + QStringLiteral("/Sources"));
@@ -129,14 +129,14 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
     // Other programs drop names anywhere on the window, on any page; a missing name
     // is skipped without a word.
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     dropOnWindow(*run, {dropped, removedLater, env.root() + QStringLiteral("/nothing here")});
     QCOMPARE(clb->count(), 4);
     QCOMPARE(clb->horizontalExtent(), extent);
     QVERIFY(run->client->prompter.shown().isEmpty());
 
     // The Delete key removes the selected entry, the others keep their order.
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
     clb->setFocus();
     clb->clearSelection();
     clb->item(3)->setSelected(true);
@@ -160,7 +160,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QTest::keyClick(re, Qt::Key_Return);
     QTest::keyClicks(re, "the plans.");
     QTest::mouseClick(run->find<QPushButton>("Bnext3"), Qt::LeftButton);
-    QCOMPARE(run->pages()->currentIndex(), 3);
+    QCOMPARE(run->page(), Page::Send);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
 
     QTest::mouseClick(run->find<QPushButton>("Bsummary"), Qt::LeftButton);
@@ -177,7 +177,7 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QCOMPARE(shown[0].kind, PromptKind::Confirm);
     QVERIFY(w->isEnabled());
     QVERIFY(!run->progressWindow()->isVisible());
-    QCOMPARE(run->pages()->currentIndex(), 3);
+    QCOMPARE(run->page(), Page::Send);
     QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
 
     // One complete job: no lock, a valid descriptor, the copies and the message.
@@ -209,7 +209,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     env.writeDefaultPolicy();
     const QString file = env.makeFile("in/file.txt", "f");
     auto run = startProgram(env);
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
     auto* clb = run->find<DropZoneList>("CLB");
 
     // Text dragged from somewhere else (our own message editor, say) is refused by the
@@ -232,7 +232,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     // and over an edit field that would otherwise take the text.
     dropOnWindow(*run, {file}, clb->viewport());
     QCOMPARE(run->client->form.selectionTexts(), QStringList({file}));
-    run->pages()->setCurrentIndex(2);
+    run->showPage(Page::Message);
     dropOnWindow(*run, {env.root() + QStringLiteral("/in")}, run->find<LabelledEdit>("LEsubject")->edit());
     QCOMPARE(run->client->form.selectionTexts(),
              QStringList({file, env.root() + QStringLiteral("/in (:Folder:)")}));
@@ -243,7 +243,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     QCOMPARE(run->client->form.selection().size(), 2);
 
     // The pop-up's Delete and the Delete button remove the selected entries only.
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
     clb->clearSelection();
     clb->item(0)->setSelected(true);
     run->find<QAction>("Delete2")->trigger();
@@ -262,7 +262,7 @@ void TestJobWindow::browserNavigationAndLastPath()
     const QString two = env.root() + QStringLiteral("/tree/one/two");
     {
         auto run = startProgram(env);
-        run->pages()->setCurrentIndex(1);
+        run->showPage(Page::Select);
         QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
         typePath(*run, two);
         QCOMPARE(run->browserFolder(), two);
@@ -286,7 +286,7 @@ void TestJobWindow::browserNavigationAndLastPath()
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
     // This start opens on the selection page; the list fills once the window is on
     // screen, without any page change.
-    QCOMPARE(run->pages()->currentIndex(), 1);
+    QCOMPARE(run->page(), Page::Select);
     auto* view = run->find<QTreeView>("ShellListView1");
     QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
     QCOMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("file.txt"));
@@ -303,7 +303,7 @@ void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
     MainWindow* w = run->window();
     dropOnWindow(*run, {kept, gone});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
     run->client->prompter.clearShown();
     // The file goes after the summary planned the job, while "Sending, are you sure" is asked.
@@ -383,7 +383,7 @@ void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
     MainWindow* w = run->window();
     dropOnWindow(*run, {file});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QTest::mouseClick(run->find<QCheckBox>("CBautoquit"), Qt::LeftButton);
     QVERIFY(run->client->form.autoQuit());
     run->client->prompter.clearShown();
@@ -434,7 +434,7 @@ void TestJobWindow::hiddenDialogButtons()
     const QString one = env.makeFile("pick/one.txt", "1");
     const QString two = env.makeFile("pick/two.txt", "2");
     auto run = startProgram(env);
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
     auto* bfile = run->find<QPushButton>("Bfile");
     auto* bfolder = run->find<QPushButton>("Bfolder");
     QVERIFY(bfile->isHidden());

@@ -8,6 +8,7 @@
 #include "dialogs/AfterSubmissionDialog.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
+#include "spool/JobRefusal.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -84,7 +85,7 @@ void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
                                 "TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4", "PanelShellCombo"})
         QVERIFY2(run->find<QWidget>(QString::fromLatin1(name)), name);
     QVERIFY(run->find<QTabWidget>("PC"));
-    QCOMPARE(run->find<QTabWidget>("PC")->count(), 4);
+    QCOMPARE(run->find<QTabWidget>("PC")->count(), int(std::size(kPages)));
     QVERIFY(run->find<QTextEdit>("REwelcome")->isReadOnly());
     QVERIFY(run->find<QPlainTextEdit>("REsent")->isReadOnly());
     QVERIFY(run->find<QPlainTextEdit>("RE"));
@@ -199,8 +200,7 @@ void TestMainWindow::quitQuestion()
     env.writeDefaultPolicy();
     auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
-    auto* pc = run->find<QTabWidget>("PC");
-    pc->setCurrentIndex(way == "Bquit" ? 3 : 0);
+    run->showPage(way == "Bquit" ? Page::Send : Page::Welcome);
     run->find<LabelledEdit>("LEsubject")->edit()->setText(QStringLiteral("Quarterly figures"));
     const QByteArray before = readAll(env.registryPath());
     run->client->prompter.clearShown();
@@ -226,7 +226,7 @@ void TestMainWindow::quitQuestion()
         QVERIFY(run->window()->isVisible());
         QCOMPARE(readAll(env.registryPath()), before);
         // The Welcome page's Quit button never moves to another page.
-        QCOMPARE(pc->currentIndex(), way == "Bquit" ? 3 : 0);
+        QCOMPARE(run->page(), way == "Bquit" ? Page::Send : Page::Welcome);
     }
 }
 
@@ -236,32 +236,33 @@ void TestMainWindow::pageMovesAndFinishRule()
     useHome(env);
     env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\n");
     auto run = startProgram(env);
-    auto* pc = run->find<QTabWidget>("PC");
     auto* finish = run->find<QPushButton>("Bnext4");
-    pc->setCurrentIndex(0);
-    const QList<QPair<QString, int>> moves = {{"Bnext1", 1}, {"Bprev2", 0}, {"Bnext1", 1}, {"Bnext2", 2},
-                                              {"Bprev3", 1}, {"Bnext2", 2}, {"Bnext3", 3}, {"Bprev4", 2}};
+    run->showPage(Page::Welcome);
+    const QList<QPair<QString, Page>> moves = {{"Bnext1", Page::Select},  {"Bprev2", Page::Welcome},
+                                               {"Bnext1", Page::Select},  {"Bnext2", Page::Message},
+                                               {"Bprev3", Page::Select},  {"Bnext2", Page::Message},
+                                               {"Bnext3", Page::Send},    {"Bprev4", Page::Message}};
     for (const auto& [button, page] : moves) {
         QTest::mouseClick(run->find<QPushButton>(button), Qt::LeftButton);
-        QCOMPARE(pc->currentIndex(), page);
+        QCOMPARE(run->page(), page);
     }
     // Recipients alone do not make a job.
-    pc->setCurrentIndex(0);
+    run->showPage(Page::Welcome);
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    pc->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QVERIFY(!finish->isEnabled());
     // With a selection as well the Send tab, clicked directly, enables Finish.
-    pc->setCurrentIndex(0);
+    run->showPage(Page::Welcome);
     run->client->form.setSelection({SelectionEntry::file(env.makeFile("a.txt", "a"))});
-    pc->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QVERIFY(finish->isEnabled());
     // Removing the last entry and coming back disables it again.
-    pc->setCurrentIndex(1);
+    run->showPage(Page::Select);
     auto* clb = run->find<QListWidget>("CLB");
     clb->selectAll();
     QTest::mouseClick(run->find<QPushButton>("Bdel"), Qt::LeftButton);
     QCOMPARE(clb->count(), 0);
-    pc->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QVERIFY(!finish->isEnabled());
 }
 
@@ -297,7 +298,7 @@ void TestMainWindow::languageOnTheWindow()
     if (!heading.isEmpty())
         QCOMPARE(run->find<QLabel>("Lselectfilefolder")->text(), heading);
     if (!tab.isEmpty())
-        QCOMPARE(run->find<QTabWidget>("PC")->tabText(0), tab);
+        QCOMPARE(run->find<QTabWidget>("PC")->tabText(int(Page::Welcome)), tab);
     // The Welcome page's left button and the Send page's Quit carry the quit text.
     QCOMPARE(run->find<QPushButton>("Bprev1")->text(), quit);
     QCOMPARE(run->find<QPushButton>("Bquit")->text(), quit);
@@ -324,8 +325,7 @@ void TestMainWindow::expiryField()
     useHome(env);
     env.writeDefaultPolicy();
     auto run = startProgram(env);
-    auto* pc = run->find<QTabWidget>("PC");
-    pc->setCurrentIndex(2);
+    run->showPage(Page::Message);
     QLineEdit* exp = run->find<LabelledEdit>("LEexp")->edit();
     auto* apply = run->find<QPushButton>("Bexpapl");
     exp->setFocus();
@@ -385,7 +385,7 @@ void TestMainWindow::recipientsTypedIntoTheToField()
     useHome(env);
     env.writeDefaultPolicy();
     auto run = startProgram(env);
-    run->find<QTabWidget>("PC")->setCurrentIndex(2);
+    run->showPage(Page::Message);
     QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
     auto* mto = run->find<QListWidget>("Mto");
     to->setFocus();
@@ -422,7 +422,7 @@ void TestMainWindow::recipientsRemovedByKeyAndMenu()
     useHome(env);
     env.writeDefaultPolicy();
     auto run = startProgram(env);
-    run->find<QTabWidget>("PC")->setCurrentIndex(2);
+    run->showPage(Page::Message);
     run->client->form.setRecipients({"ann@example.org", "bob@example.org", "cy@example.org", "dan@example.org"});
     QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
     auto* mto = run->find<QListWidget>("Mto");
@@ -445,7 +445,7 @@ void TestMainWindow::recipientsRemovedByKeyAndMenu()
     QVERIFY(run->client->form.recipients().isEmpty());
     // With nobody left Finish stays off.
     run->client->form.setSelection({SelectionEntry::file(env.makeFile("a.txt", "a"))});
-    run->find<QTabWidget>("PC")->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QVERIFY(!run->find<QPushButton>("Bnext4")->isEnabled());
 }
 
@@ -471,7 +471,7 @@ void TestMainWindow::messageEditorAndItsMemory()
         auto run = startProgram(env);
         auto* re = run->find<QPlainTextEdit>("RE");
         const QString loaded = re->toPlainText();
-        QCOMPARE(loaded.size(), MainWindow::kMessageLimit);
+        QCOMPARE(loaded.size(), kMessageMaxChars);
         QVERIFY(QString::fromLatin1(memory).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).startsWith(loaded));
         QCOMPARE(run->client->form.messageLines().join(u'\n'), loaded);
         // Full: a key typed at the start changes nothing.
@@ -482,12 +482,12 @@ void TestMainWindow::messageEditorAndItsMemory()
         QCOMPARE(re->toPlainText(), loaded);
 
         // Room for ten: pasted and dropped text go in from their beginning, up to the limit.
-        re->setPlainText(QString(3990, u'a'));
+        re->setPlainText(QString(kMessageMaxChars - 10, u'a'));
         re->moveCursor(QTextCursor::End);
         QGuiApplication::clipboard()->setText(QStringLiteral("0123456789abcdef"));
         QTest::keyClick(re, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(re->toPlainText(), QString(3990, u'a') + QStringLiteral("0123456789"));
-        re->setPlainText(QString(3995, u'a'));
+        QCOMPARE(re->toPlainText(), QString(kMessageMaxChars - 10, u'a') + QStringLiteral("0123456789"));
+        re->setPlainText(QString(kMessageMaxChars - 5, u'a'));
         QMimeData dropped;
         dropped.setText(QStringLiteral("VWXYZ12345"));
         const QPoint at = re->viewport()->rect().center();
@@ -497,7 +497,7 @@ void TestMainWindow::messageEditorAndItsMemory()
         QApplication::sendEvent(re->viewport(), &move);
         QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(re->viewport(), &drop);
-        QCOMPARE(re->toPlainText().size(), MainWindow::kMessageLimit);
+        QCOMPARE(re->toPlainText().size(), kMessageMaxChars);
         QVERIFY(re->toPlainText().contains(QStringLiteral("VWXYZ")));
         QVERIFY(!re->toPlainText().contains(u'1'));
         QCOMPARE(run->client->form.messageLines().join(u'\n'), re->toPlainText());

@@ -114,7 +114,7 @@ void TestWizardLayout::placements()
     QCOMPARE(run->find<QListWidget>("Mto")->geometry(), QRect(94, 71, toWidth - 2, 80));
 
     // The path row follows the browser's list, also when the splitter moves.
-    run->pages()->setCurrentIndex(1);
+    run->showPage(Page::Select);
     auto* list = run->find<QTreeView>("ShellListView1");
     auto* up = run->find<QPushButton>("BitBtn1");
     auto* path = run->find<QComboBox>("ShellComboBox1");
@@ -150,8 +150,8 @@ void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
     };
     for (const QString& language : kLanguages) {
         useLanguage(*run, language);
-        for (int page = 0; page < 4; ++page) {
-            run->pages()->setCurrentIndex(page);
+        for (Page page : kPages) {
+            run->showPage(page);
             QCoreApplication::processEvents();
             for (const char* panelName : {"Panel2", "Panel1", "PanelShellCombo", "TopPanel", "Panel4", "Panel5"}) {
                 auto* panel = run->find<QWidget>(QLatin1String(panelName));
@@ -176,12 +176,13 @@ void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
                 }
             }
         }
-        // All four tabs show whole, left of About.
+        // All the tabs show whole, left of About.
         QTabBar* tabs = run->pages()->tabBar();
-        QVERIFY2(tabs->tabRect(3).right() < run->find<QPushButton>("Babout")->mapTo(run->pages(), QPoint()).x(),
+        QVERIFY2(tabs->tabRect(int(std::size(kPages)) - 1).right()
+                     < run->find<QPushButton>("Babout")->mapTo(run->pages(), QPoint()).x(),
                  qPrintable(language));
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(tabs->tabRect(i).width() > tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+        for (Page page : kPages)
+            QVERIFY(tabs->tabRect(int(page)).width() > tabs->fontMetrics().horizontalAdvance(tabs->tabText(int(page))));
         // The after-submission dialog takes the same language.
         AfterSubmissionDialog* post = run->afterSubmission();
         post->prepare(run->client->texts);
@@ -209,8 +210,8 @@ QStringList windowTexts(GuiRun& run)
             text = e->toPlainText();
         texts << w->objectName() + u'=' + text + u'|' + w->toolTip() + u'|' + w->accessibleName();
     }
-    for (int i = 0; i < 4; ++i)
-        texts << run.pages()->tabText(i);
+    for (Page page : kPages)
+        texts << run.pages()->tabText(int(page));
     const QAbstractItemModel* files = run.find<QTreeView>("ShellListView1")->model();
     for (int column = 0; column < files->columnCount(); ++column)
         texts << files->headerData(column, Qt::Horizontal).toString();
@@ -240,8 +241,8 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     // Every field is named for assistive tools after its caption, in the language.
     QCOMPARE(QAccessible::queryAccessibleInterface(run->find<LabelledEdit>("LEto")->edit())->text(QAccessible::Name),
              QStringLiteral("AN:"));
-    for (int page = 0; page < 4; ++page) {
-        run->pages()->setCurrentIndex(page);
+    for (Page page : kPages) {
+        run->showPage(page);
         const auto widgets = run->window()->findChildren<QWidget*>();
         for (QWidget* w : widgets) {
             if (!w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())

@@ -1,6 +1,12 @@
+#include "i18n/CopyWindowTexts.h"
+#include "i18n/LanguageList.h"
+#include "i18n/LanguageLocale.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/Languages.h"
+#include "i18n/LeftOutTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
+#include "spool/JobDescriptor.h"
 
 #include <QSet>
 #include <QTest>
@@ -10,7 +16,14 @@ const QString kTitle = QStringLiteral("Trovik Parvela Client");
 const QString kVersion = QStringLiteral("2007 - R1.2.6");
 const QStringList kMarkers = {QStringLiteral("(:Folder:)"), QStringLiteral("(:Map:)"), QStringLiteral("(:Ordner:)"),
                               QStringLiteral("(:Mapp:)"), QStringLiteral("(:Dossier:)")};
-const QStringList kAllKeys = {kEnglish, kDutch, kGerman, kFrench, kSwedish};
+// Every language's key, taken from the records, so that a language added there is
+// checked by every test below that walks them all.
+const QStringList kAllKeys = [] {
+    QStringList keys;
+    for (const LanguageRecord& language : AllLanguages())
+        keys.append(language.key);
+    return keys;
+}();
 
 LanguageTexts loaded(const QString& key, const QString& title = kTitle, const QString& version = kVersion)
 {
@@ -119,6 +132,26 @@ private Q_SLOTS:
         QCOMPARE(texts.welcomeLines().first(), QStringLiteral("Welcome to Trovik Parvela Client 2007 - R1.2.6"));
     }
 
+    // Every language's tables beyond the slots are its own: its Settings entry gives its
+    // key back, and its locale, copy-window texts and left-out labels are not English's
+    // (a table a language lacks would show English here).
+    void everyLanguageHasItsOwnTables()
+    {
+        const CopyWindowTexts english = CopyWindowTextsFor(kEnglish);
+        for (const QString& key : kAllKeys) {
+            QCOMPARE(LanguageKeyOfEntry(LanguageListIndex(key)), key);
+            if (key == kEnglish)
+                continue;
+            const CopyWindowTexts copy = CopyWindowTextsFor(key);
+            QVERIFY2(copy.copying != english.copying && copy.files != english.files && copy.bytes != english.bytes
+                         && copy.cancelled != english.cancelled && copy.silent != english.silent,
+                     qPrintable(key));
+            for (LeftOutLine line : {LeftOutLine::NotFollowed, LeftOutLine::SpecialFiles})
+                QVERIFY2(LeftOutLabel(key, line) != LeftOutLabel(kEnglish, line), qPrintable(key));
+            QVERIFY2(LanguageLocale(key) != LanguageLocale(kEnglish), qPrintable(key));
+        }
+    }
+
     void frenchKeyIsWhatTheSettingsYield()
     {
         // The settings list's "Français" upper-cased (ASCII letters only), and the same
@@ -220,7 +253,7 @@ private Q_SLOTS:
                 const QString& t = texts.text(i);
                 const QString where = key + u'/' + QString::number(i);
                 QVERIFY2(!t.isEmpty(), qPrintable(where));
-                QVERIFY2(t.size() <= 200, qPrintable(where));
+                QVERIFY2(t.size() <= kTextFieldBytes, qPrintable(where));
                 QVERIFY2(cp1252::canEncode(t), qPrintable(where));
             }
             for (const QString& line : texts.welcomeLines())

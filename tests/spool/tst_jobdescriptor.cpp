@@ -39,6 +39,8 @@ private Q_SLOTS:
     void layoutFieldByField()
     {
         const QByteArray r = EncodeJobDescriptor(sample());
+        // The server's record size and offsets are written out here, not taken from the
+        // code's constants, so that a change to the layout fails.
         QCOMPARE(r.size(), 101370);
         // Recipients from slot 0, the empty entry takes no slot, Windows-1252 bytes.
         QCOMPARE(field(r, 0), QByteArray("ann@example.com"));

@@ -146,7 +146,7 @@ private Q_SLOTS:
 
         // The descriptor, field by field.
         const QByteArray pvx = readAll(base + QStringLiteral(".pvx"));
-        QCOMPARE(pvx.size(), 101370);
+        QCOMPARE(pvx.size(), kDescriptorSize);
         QCOMPARE(pvx.mid(0, 16), QByteArray("\x0f" "ann@example.com"));
         QCOMPARE(pvx.mid(201, 21), QByteArray("\x14" "Bj\xf6rn <b@example.se>"));
         QCOMPARE(pvx.mid(402, 4), QByteArray("\x03n/a"));
@@ -347,12 +347,12 @@ private Q_SLOTS:
         ClientForm& form = client->form;
         form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         for (int i = 0; i < 500; ++i)
-            form.appendRecipient(QStringLiteral("%1@example.com").arg(i, 188, 10, QLatin1Char('r')));
-        form.setSubjectText(QString(200, u'\u00e9'));
-        client->state.SenderEmail = QString(200, u'e');
-        client->state.SenderName = QString(200, u'n');
-        client->state.SenderCompany = QString(200, u'\u20ac');
-        form.setMessageLines({QString(3997, u'm') + u'\t', QString(), QString()}); // a tab belongs to a message
+            form.appendRecipient(QStringLiteral("%1@example.com").arg(i, kTextFieldBytes - 12, 10, QLatin1Char('r')));
+        form.setSubjectText(QString(kTextFieldBytes, u'\u00e9'));
+        client->state.SenderEmail = QString(kTextFieldBytes, u'e');
+        client->state.SenderName = QString(kTextFieldBytes, u'n');
+        client->state.SenderCompany = QString(kTextFieldBytes, u'\u20ac');
+        form.setMessageLines({QString(kMessageMaxChars - 3, u'm') + u'\t', QString(), QString()}); // a tab belongs to a message
         form.setExpireText(QStringLiteral("99999"));
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
@@ -362,13 +362,13 @@ private Q_SLOTS:
         const auto d = DecodeJobDescriptor(readAll(job + QStringLiteral(".pvx")), &problem);
         QVERIFY2(d.has_value(), qPrintable(problem));
         QCOMPARE(d->recipients, form.recipients());
-        QCOMPARE(d->recipients.last().size(), 200);
+        QCOMPARE(d->recipients.last().size(), kTextFieldBytes);
         QCOMPARE(d->subject, form.subjectText());
         QCOMPARE(d->senderEmail, client->state.SenderEmail);
         QCOMPARE(d->senderName, client->state.SenderName);
         QCOMPARE(d->senderCompany, client->state.SenderCompany);
         QCOMPARE(d->expireHours, QStringLiteral("99999"));
-        QCOMPARE(readAll(job + QStringLiteral(".msg")).size(), 3998 + 3 * 2);
+        QCOMPARE(readAll(job + QStringLiteral(".msg")).size(), kMessageMaxChars - 2 + 3 * 2);
     }
 
     // Sources that real home folders hold, each through Finish: either the job copies

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "platform/Cp1252.h"
+#include "spool/JobDescriptor.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -63,7 +64,7 @@ QByteArray readAll(const QString& path)
 
 QByteArray expectedRecord(const RecordFields& f)
 {
-    QByteArray record(101370, '\0');
+    QByteArray record(kDescriptorSize, '\0');
     auto put = [&record](int offset, int size, const QString& text) {
         const QByteArray bytes = cp1252::encode(text).left(size - 1);
         record[offset] = char(bytes.size());

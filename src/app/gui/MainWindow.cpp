@@ -205,7 +205,7 @@ void MainWindow::firstShown()
     guarded([this] {
         m_client.form.setWindowVisible(true);
         ApplyLanguage();
-        focusFirstField(m_pages->currentIndex());
+        focusFirstField(currentPage());
         // The first start's Settings dialog opens once the window is on screen.
         if (m_client.state.FirstRun && !m_settingsPending) {
             m_settingsPending = true;
@@ -263,20 +263,23 @@ void MainWindow::RunSettingsDialog()
 
 // ---------------------------------------------------------------- page moves
 
-void MainWindow::goToSelectPage() { m_pages->setCurrentIndex(1); }
-void MainWindow::goToWelcomePage() { m_pages->setCurrentIndex(0); }
-void MainWindow::goToMessagePage() { m_pages->setCurrentIndex(2); }
+void MainWindow::showPage(Page page) { m_pages->setCurrentIndex(int(page)); }
+Page MainWindow::currentPage() const { return Page(m_pages->currentIndex()); }
+
+void MainWindow::goToSelectPage() { showPage(Page::Select); }
+void MainWindow::goToWelcomePage() { showPage(Page::Welcome); }
+void MainWindow::goToMessagePage() { showPage(Page::Message); }
 
 void MainWindow::backToSelectPage()
 {
     JoinRecipients();
-    m_pages->setCurrentIndex(1);
+    showPage(Page::Select);
 }
 
 void MainWindow::onToSendPage()
 {
     JoinRecipients();
-    m_pages->setCurrentIndex(3);
+    showPage(Page::Send);
 }
 
 void MainWindow::backToMessagePage() { goToMessagePage(); }
@@ -335,13 +338,14 @@ void MainWindow::pickContacts()
 
 void MainWindow::messagePageShown() { JoinRecipients(); }
 
-void MainWindow::pageShown(int page)
+void MainWindow::pageShown(int index)
 {
-    if (page == 1 && isVisible())
+    const Page page = Page(index);
+    if (page == Page::Select && isVisible())
         m_browser->startListing();
-    else if (page == 2)
+    else if (page == Page::Message)
         messagePageShown();
-    else if (page == 3)
+    else if (page == Page::Send)
         sendPageShown();
     focusFirstField(page);
 }

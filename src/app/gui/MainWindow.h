@@ -43,8 +43,6 @@ public:
     // The colour scheme the controls show (a stored number above 1 shows as 0).
     int colorScheme() const { return m_colorScheme; }
 
-    static constexpr int kMessageLimit = 4000;
-
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
     // texts in that language) and places the controls again; may run at any time.
@@ -88,10 +86,13 @@ private Q_SLOTS:
     void deleteSelectedEntries();
     void deleteSelectedRecipients();
     void applyExpiry();
-    void pageShown(int page);
+    void pageShown(int index);
     void stepPage(int step);
 
 private:
+    // The page on screen.
+    void showPage(Page page);
+    Page currentPage() const;
     // The pages (MainWindowPages.cpp).
     void buildWelcomePage();
     void buildSelectPage();
@@ -103,7 +104,7 @@ private:
     void LayoutWizard();
     void setTabOrders();
     void addPageKeys();
-    void focusFirstField(int page);
+    void focusFirstField(Page page);
     void nameControls();
 
     void loadClient();

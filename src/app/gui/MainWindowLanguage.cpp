@@ -46,10 +46,10 @@ void MainWindow::ApplyLanguage()
     m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_skipWelcomeBox->setText(leftChars(t[SkipWelcome], 50));
-    m_pages->setTabText(0, leftChars(t[TabWelcome], 30));
-    m_pages->setTabText(1, leftChars(t[TabSelect], 30));
-    m_pages->setTabText(2, leftChars(t[TabAddMessage], 30));
-    m_pages->setTabText(3, leftChars(t[TabSend], 30));
+    m_pages->setTabText(int(Page::Welcome), leftChars(t[TabWelcome], 30));
+    m_pages->setTabText(int(Page::Select), leftChars(t[TabSelect], 30));
+    m_pages->setTabText(int(Page::Message), leftChars(t[TabAddMessage], 30));
+    m_pages->setTabText(int(Page::Send), leftChars(t[TabSend], 30));
     m_summaryButton->setText(leftChars(t[SummaryCaption], 20));
     m_expiryEdit->setLabelText(leftChars(t[ExpireLabel], 30));
     m_expiryEdit->setToolTip(t[ExpiryHint]);

@@ -125,9 +125,23 @@ void MainWindow::addPageKeys()
 
 // Each page starts with the focus in its first field: the welcome text, the path box,
 // the sender line, the send log.
-void MainWindow::focusFirstField(int page)
+void MainWindow::focusFirstField(Page page)
 {
-    QWidget* const first[] = {m_welcomeText, m_pathBox, m_fromEdit->edit(), m_sendLog};
-    if (page >= 0 && page < int(std::size(first)))
-        first[page]->setFocus(Qt::OtherFocusReason);
+    QWidget* first = nullptr;
+    switch (page) {
+    case Page::Welcome:
+        first = m_welcomeText;
+        break;
+    case Page::Select:
+        first = m_pathBox;
+        break;
+    case Page::Message:
+        first = m_fromEdit->edit();
+        break;
+    case Page::Send:
+        first = m_sendLog;
+        break;
+    }
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
 }

@@ -6,6 +6,8 @@
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
+#include "spool/JobDescriptor.h"
+#include "spool/JobRefusal.h"
 #include "spool/Submission.h"
 
 #include <QApplication>
@@ -62,7 +64,7 @@ void MainWindow::buildWelcomePage()
 {
     m_welcomePage = new QWidget(m_pages);
     m_welcomePage->setObjectName(QStringLiteral("TabSheet1"));
-    m_pages->addTab(m_welcomePage, QStringLiteral("Welcome"));
+    m_pages->insertTab(int(Page::Welcome), m_welcomePage, QStringLiteral("Welcome"));
     auto* page = new QVBoxLayout(m_welcomePage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -90,7 +92,7 @@ void MainWindow::buildSelectPage()
 {
     m_selectPage = new QWidget(m_pages);
     m_selectPage->setObjectName(QStringLiteral("TabSheet2"));
-    m_pages->addTab(m_selectPage, QStringLiteral("Select files/folders"));
+    m_pages->insertTab(int(Page::Select), m_selectPage, QStringLiteral("Select files/folders"));
     auto* page = new QVBoxLayout(m_selectPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -169,7 +171,7 @@ void MainWindow::buildMessagePage()
 {
     m_messagePage = new QWidget(m_pages);
     m_messagePage->setObjectName(QStringLiteral("TabSheet3"));
-    m_pages->addTab(m_messagePage, QStringLiteral("Add message"));
+    m_pages->insertTab(int(Page::Message), m_messagePage, QStringLiteral("Add message"));
     auto* page = new QVBoxLayout(m_messagePage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -187,10 +189,10 @@ void MainWindow::buildMessagePage()
     m_addressBookButton = button(QStringLiteral("Badr"), QStringLiteral("Addressbook"), m_messageTop);
     m_subjectEdit = new LabelledEdit(QStringLiteral("LEsubject"), 0, m_messageTop);
     m_subjectEdit->setLabelText(QStringLiteral("SUBJECT:"));
-    m_subjectEdit->edit()->setMaxLength(200); // what the subject's field in the job holds
+    m_subjectEdit->edit()->setMaxLength(kTextFieldBytes); // what the subject's field in the job holds
     page->addWidget(m_messageTop);
 
-    m_messageEditor = new MessageEditor(kMessageLimit, m_messagePage);
+    m_messageEditor = new MessageEditor(kMessageMaxChars, m_messagePage);
     m_messageEditor->setObjectName(QStringLiteral("RE"));
     m_messageEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(m_messageEditor, 1);
@@ -268,7 +270,7 @@ void MainWindow::buildSendPage()
 {
     m_sendPage = new QWidget(m_pages);
     m_sendPage->setObjectName(QStringLiteral("TabSheet4"));
-    m_pages->addTab(m_sendPage, QStringLiteral("Send"));
+    m_pages->insertTab(int(Page::Send), m_sendPage, QStringLiteral("Send"));
     auto* page = new QVBoxLayout(m_sendPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -327,7 +329,7 @@ void MainWindow::bindForm()
     connect(&form, &ClientForm::skipWelcomeChanged, m_skipWelcomeBox, [this, &form] { m_skipWelcomeBox->setChecked(form.skipWelcome()); });
     connect(m_autoQuitBox, &QCheckBox::toggled, &form, &ClientForm::setAutoQuit);
     connect(&form, &ClientForm::autoQuitChanged, m_autoQuitBox, [this, &form] { m_autoQuitBox->setChecked(form.autoQuit()); });
-    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { m_pages->setCurrentIndex(form.startPage()); });
+    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { showPage(form.startPage()); });
 
     auto bindText = [this, &form](LabelledEdit* edit, QString (ClientForm::*get)() const,
                                   void (ClientForm::*set)(const QString&), void (ClientForm::*changed)()) {
@@ -376,10 +378,10 @@ void MainWindow::bindForm()
 void MainWindow::showMessageInEditor()
 {
     const QString text = m_client.form.messageLines().join(u'\n');
-    if (m_messageEditor->toPlainText() != text.left(kMessageLimit))
+    if (m_messageEditor->toPlainText() != text.left(kMessageMaxChars))
         m_messageEditor->setLimitedText(text);
     // A longer message (a remembered one) is cut to what the editor holds.
-    if (text.size() > kMessageLimit)
+    if (text.size() > kMessageMaxChars)
         m_client.form.setMessageLines(editorLines(m_messageEditor));
 }
 
@@ -405,7 +407,7 @@ void MainWindow::showFormValues()
     m_finishButton->setEnabled(form.finishEnabled());
     if (!form.lastPath().isEmpty())
         m_browser->setFolder(form.lastPath());
-    m_pages->setCurrentIndex(form.startPage());
+    showPage(form.startPage());
 }
 
 void MainWindow::applyColorScheme(int scheme, bool includePicker)

@@ -1,0 +1,90 @@
+#include "i18n/Languages.h"
+
+using namespace languagetables;
+
+namespace {
+
+// In the Settings list's order: each language under its own name, alphabetically.
+// Set before any code runs (constinit), so it may be read during start-up.
+constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
+    {
+        .key = kGerman,
+        .listName = u"Deutsch",
+        .locale = {QLocale::German, QLocale::Germany},
+        .slots = kSlots[German],
+        .welcome = kWelcome[German],
+        .copyWindow = {u"Kopiere: %1", u"Dateien: %1 von %2", u"%1 von %2", u"Das Kopieren wurde abgebrochen.",
+                       u"Der Upload-Ordner antwortet seit %1 s nicht. Das Kopieren geht weiter, sobald er "
+                       u"antwortet; Abbrechen wirkt dann."},
+        .leftOut = {u"  Nicht verfolgte Verkn\u00fcpfungen und Systemordner: ",
+                    u"  Ausgelassene Sonderdateien (Pipes, Ger\u00e4te, Sockets): "},
+    },
+    {
+        .key = kEnglish,
+        .listName = u"English",
+        .locale = {QLocale::English, QLocale::UnitedStates},
+        .slots = kSlots[English],
+        .welcome = kWelcome[English],
+        .copyWindow = {u"Copying: %1", u"Files: %1 of %2", u"%1 of %2", u"The copy was cancelled.",
+                       u"The upload folder has not answered for %1 s. The copy goes on when it answers; Cancel "
+                       u"takes effect then."},
+        .leftOut = {u"  Links and system folders not followed: ",
+                    u"  Special files left out (pipes, devices, sockets): "},
+    },
+    {
+        .key = kFrench,
+        .listName = u"Fran\u00E7ais",
+        .locale = {QLocale::French, QLocale::France},
+        .slots = kSlots[French],
+        .welcome = kWelcome[French],
+        .copyWindow = {u"Copie de: %1", u"Fichiers: %1 sur %2", u"%1 sur %2", u"La copie a \u00E9t\u00E9 annul\u00E9e.",
+                       u"Le dossier de d\u00E9p\u00F4t ne r\u00E9pond plus depuis %1 s. La copie reprend "
+                       u"d\u00E8s qu'il r\u00E9pond ; Annuler prend effet \u00E0 ce moment."},
+        .leftOut = {u"  Liens et dossiers syst\u00e8me non suivis : ",
+                    u"  Fichiers sp\u00e9ciaux ignor\u00e9s (tubes, p\u00e9riph\u00e9riques, sockets) : "},
+    },
+    {
+        .key = kDutch,
+        .listName = u"Nederlands",
+        .locale = {QLocale::Dutch, QLocale::Netherlands},
+        .slots = kSlots[Dutch],
+        .welcome = kWelcome[Dutch],
+        .copyWindow = {u"Kopi\u00EBren: %1", u"Bestanden: %1 van %2", u"%1 van %2",
+                       u"Het kopi\u00EBren is geannuleerd.",
+                       u"De uploadmap heeft %1 s niet geantwoord. Het kopi\u00EBren gaat verder zodra zij "
+                       u"antwoordt; Annuleren werkt dan."},
+        .leftOut = {u"  Koppelingen en systeemmappen niet gevolgd: ",
+                    u"  Speciale bestanden overgeslagen (pipes, apparaten, sockets): "},
+    },
+    {
+        .key = kSwedish,
+        .listName = u"Svenska",
+        .locale = {QLocale::Swedish, QLocale::Sweden},
+        .slots = kSlots[Swedish],
+        .welcome = kWelcome[Swedish],
+        .copyWindow = {u"Kopierar: %1", u"Filer: %1 av %2", u"%1 av %2", u"Kopieringen avbr\u00F6ts.",
+                       u"Uppladdningsmappen har inte svarat p\u00E5 %1 s. Kopieringen forts\u00E4tter n\u00E4r "
+                       u"den svarar; Avbryt verkar d\u00E5."},
+        .leftOut = {u"  L\u00e4nkar och systemmappar som inte f\u00f6ljdes: ",
+                    u"  Specialfiler som utel\u00e4mnades (r\u00f6r, enheter, socketar): "},
+    },
+}};
+
+const LanguageRecord* find(const QString& languageName)
+{
+    for (const LanguageRecord& language : kLanguages)
+        if (language.key == languageName)
+            return &language;
+    return nullptr;
+}
+
+} // namespace
+
+std::span<const LanguageRecord> AllLanguages() { return kLanguages; }
+
+const LanguageRecord& LanguageFor(const QString& languageName)
+{
+    static const LanguageRecord& english = *find(kEnglish);
+    const LanguageRecord* language = find(languageName);
+    return language ? *language : english;
+}

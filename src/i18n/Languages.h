@@ -1,0 +1,54 @@
+#pragma once
+// Every language the program speaks, one record each: its key (the value the settings
+// and the policy file hold), its entry in the Settings list, its locale and every table
+// of its texts. LanguageFor() is the one place a key is looked up.
+//
+// A new language is one record in Languages.cpp with its tables (its slots and welcome
+// page in LanguageTables.cpp). A new table is a struct of TableText members here, one
+// member of LanguageRecord, and its texts in every record. A text has no default value
+// and the big tables are held by reference, so a record or a table that leaves one out
+// does not compile: no language falls back to English unnoticed.
+#include "i18n/LanguageTables.h"
+
+#include <QLocale>
+#include <span>
+
+// A locale as its language and territory; no default either.
+struct LocaleName {
+    constexpr LocaleName(QLocale::Language language, QLocale::Territory territory)
+        : language(language), territory(territory) {}
+    QLocale toLocale() const { return QLocale(language, territory); }
+    QLocale::Language language;
+    QLocale::Territory territory;
+};
+
+// The copy progress window's own texts (its Cancel button takes slot CancelCaption).
+struct CopyWindowTable {
+    TableText copying;   // "Copying: %1", the name being copied
+    TableText files;     // "Files: %1 of %2"
+    TableText bytes;     // "%1 of %2", two sizes
+    TableText cancelled; // the message after Cancel
+    TableText silent;    // "The upload folder has not answered for %1 s...", seconds
+};
+
+// The summary's labels for what a job leaves out: two blanks first, ": " last.
+struct LeftOutTable {
+    TableText notFollowed;  // links and system folders not followed
+    TableText specialFiles; // pipes, devices, sockets
+};
+
+struct LanguageRecord {
+    const QString& key;  // compared exactly; the list entry upper-cased (ASCII) gives it
+    TableText listName;  // the language under its own name in the Settings list
+    LocaleName locale;   // Qt's own texts, and how sizes and dates are written
+    const languagetables::SlotTexts& slots;
+    const languagetables::WelcomePage& welcome;
+    CopyWindowTable copyWindow;
+    LeftOutTable leftOut;
+};
+
+// Every record, in the Settings list's order.
+std::span<const LanguageRecord> AllLanguages();
+
+// The record whose key equals languageName exactly; English for any other name.
+const LanguageRecord& LanguageFor(const QString& languageName);
