@@ -3,6 +3,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "i18n/PathTexts.h"
 #include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
@@ -155,7 +156,8 @@ void MainWindow::buildSelectPage()
 
     connect(m_browser, &ShellBrowser::addClicked, this, &MainWindow::addBrowserSelection);
     connect(m_browser, &ShellBrowser::pathRejected, this, [this](const QString& path) {
-        guarded([&] { throw UserError(QStringLiteral("The folder \"%1\" does not exist.").arg(path)); });
+        const PathMessage message = MissingFolderMessage(m_client.state.LanguageName, path);
+        m_client.prompter.error(message.text, message.caption);
     });
     connect(m_dropZone, &DropZoneList::browserItemsDropped, this, &MainWindow::addBrowserSelection);
     connect(m_dropZone, &DropZoneList::deleteRequested, this, &MainWindow::deleteSelectedEntries);
