@@ -107,7 +107,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
     m_aboutButton->setObjectName(QStringLiteral("Babout"));
     m_aboutButton->setFixedSize(60, 20);
-    m_pages->setCornerWidget(m_aboutButton, Qt::TopRightCorner);
+    m_pages->setCornerWidget(aboutCorner(), Qt::TopRightCorner);
 
     buildWelcomePage();
     buildSelectPage();

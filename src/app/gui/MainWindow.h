@@ -101,6 +101,7 @@ private:
     void showFormValues();
     // Placements, tab order, first fields, names for assistive tools (MainWindowLayout.cpp).
     void LayoutWizard();
+    QWidget* aboutCorner();
     void setTabOrders();
     void addPageKeys();
     void focusFirstField(int page);
