@@ -361,6 +361,12 @@ void MainWindow::sendPageShown()
 
 void MainWindow::finish()
 {
+    // Paths handed over meanwhile wait until the job is written and answered for.
+    m_jobRunning = true;
+    const auto jobDone = qScopeGuard([this] {
+        m_jobRunning = false;
+        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+    });
     guarded([this] {
         const FocusKept focus(this);
         // A signal or the session's end during the job removes the job, then ends the program.
@@ -476,13 +482,20 @@ void MainWindow::addBrowserSelection()
 
 void MainWindow::addDroppedNames(const QStringList& names)
 {
-    guarded([&] {
-        const QString marker = m_client.texts[FolderMarker];
-        for (const QString& name : names) {
-            if (const auto entry = DropZoneEntryFor(name, marker))
-                m_client.form.appendSelection(*entry);
-        }
-    });
+    guarded([&] { addNames(names); });
+}
+
+QStringList MainWindow::addNames(const QStringList& names)
+{
+    const QString marker = m_client.texts[FolderMarker];
+    QStringList skipped;
+    for (const QString& name : names) {
+        if (const auto entry = DropZoneEntryFor(name, marker))
+            m_client.form.appendSelection(*entry);
+        else
+            skipped.append(name);
+    }
+    return skipped;
 }
 
 void MainWindow::addFilesFromDialog()
