@@ -29,6 +29,15 @@ if(UNIX AND NOT APPLE)
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   install(FILES data/${PARVELA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # "Send with Parvela Client" in the file managers' menus for files and folders: a
+  # service menu (Dolphin), a Nemo action, a file-manager action (Caja and others that
+  # read them). None of them makes the program the one that opens any type of file.
+  install(FILES data/filemanager/kde-servicemenu.desktop RENAME parvelaclient-send.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+  install(FILES data/filemanager/nemo.nemo_action RENAME parvelaclient-send.nemo_action
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
+  install(FILES data/filemanager/file-manager-action.desktop RENAME parvelaclient-send.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/file-manager/actions)
   install(FILES data/${PARVELA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES data/icons/parvelaclient.svg RENAME ${PARVELA_APP_ID}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +81,17 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_frame, 1);
     layout->addLayout(buttons);
+
+    // Enter on a focused button presses that button; from anywhere else it presses OK.
+    m_okButton->setAutoDefault(true);
+    m_cancelButton->setAutoDefault(true);
+    m_okButton->setDefault(true);
+    // Tab goes through the fields from top to bottom, then OK and Cancel.
+    const QList<QWidget*> chain = {m_nameEdit, m_companyEdit, m_emailEdit, m_rememberToBox, m_rememberMessageBox,
+                                   m_encryptBox, m_sfxBox, m_skipWelcomeBox, m_languageList, m_colorList,
+                                   m_okButton, m_cancelButton};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 
     connect(m_okButton, &QPushButton::clicked, this, &SettingsDialog::confirm);
     connect(m_cancelButton, &QPushButton::clicked, this, &SettingsDialog::cancel);
@@ -158,6 +170,28 @@ SettingsChoices SettingsDialog::choices() const
 }
 
 bool SettingsDialog::applyAnswer() const { return m_applyBox->isChecked(); }
+
+void SettingsDialog::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A new user starts typing their name at once.
+    m_nameEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_okButton->click();
+        return;
+    case Qt::Key_Escape:
+        m_cancelButton->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
 
 void SettingsDialog::confirm()
 {

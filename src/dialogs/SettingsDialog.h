@@ -3,7 +3,9 @@
 // the memories, the language and the colour scheme. Shown without a modal run over
 // the disabled main window; OK and Cancel hide it and leave their answer in the hidden
 // check box cbapply. The close box only hides it, so the answer stays what it was
-// (apply, from the dialog's creation or the last OK).
+// (apply, from the dialog's creation or the last OK). It opens with the focus in the
+// name field; Enter presses OK from any field (or the button that has the focus),
+// Escape presses Cancel.
 #include "config/SettingsChoices.h"
 
 #include <QWidget>
@@ -27,6 +29,10 @@ public:
     SettingsChoices choices() const;
     // Whether the dialog's answer is to apply (cbapply checked).
     bool applyAnswer() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:
     void confirm();

@@ -37,6 +37,17 @@ struct LeftOutTable {
     TableText specialFiles; // pipes, devices, sockets
 };
 
+// The window's own messages about paths.
+struct PathTable {
+    TableText folderCaption;
+    TableText folder;          // %1: a folder typed into the path box that does not exist
+    TableText pathsCaption;
+    TableText paths;           // handed to the program and missing; the names follow
+    TableText more;            // %1: how many more
+    TableText noAnswerCaption;
+    TableText noAnswer;        // a running window that does not answer a later start
+};
+
 struct LanguageRecord {
     const QString& key;  // compared exactly; the list entry upper-cased (ASCII) gives it
     TableText listName;  // the language under its own name in the Settings list
@@ -45,6 +56,7 @@ struct LanguageRecord {
     const languagetables::WelcomePage& welcome;
     CopyWindowTable copyWindow;
     LeftOutTable leftOut;
+    PathTable paths;
 };
 
 // Every record, in the Settings list's order.

@@ -12,9 +12,9 @@ PromptAnswer Prompter::show(PromptKind kind, const QString& caption, const QStri
     return kind == PromptKind::Confirm ? PromptAnswer::No : PromptAnswer::Ok;
 }
 
-void Prompter::error(const QString& text) { show(PromptKind::Error, QStringLiteral("Error"), text); }
+void Prompter::error(const QString& text, const QString& caption) { show(PromptKind::Error, caption, text); }
 
-void Prompter::warning(const QString& text) { show(PromptKind::Warning, QStringLiteral("Warning"), text); }
+void Prompter::warning(const QString& text, const QString& caption) { show(PromptKind::Warning, caption, text); }
 
 bool Prompter::confirm(const QString& text)
 {

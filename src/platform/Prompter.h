@@ -19,10 +19,10 @@ class Prompter {
 public:
     using Presenter = std::function<PromptAnswer(const Prompt&)>;
 
-    // Error box, caption "Error", OK.
-    void error(const QString& text);
-    // Warning box, caption "Warning", OK.
-    void warning(const QString& text);
+    // Error box, caption "Error" unless another is given, OK.
+    void error(const QString& text, const QString& caption = QStringLiteral("Error"));
+    // Warning box, caption "Warning" unless another is given, OK.
+    void warning(const QString& text, const QString& caption = QStringLiteral("Warning"));
     // Confirmation box, caption "Confirm", Yes and No; true on Yes.
     bool confirm(const QString& text);
     // Box without icon, the given caption, OK.

@@ -57,18 +57,16 @@ inline qint64 tracedChild(qint64 stracePid)
     return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
 }
 
-// Waits until a thread of process pid is in the system call number (strace holds it
-// there on its way in); false after timeoutMs.
-inline bool waitUntilInSystemCall(qint64 pid, long number, int timeoutMs = 20000)
+// Waits until the trace strace writes (-o trace, the call among those traced) shows
+// the call begun: strace writes a call's line as it begins, so a call it holds on its
+// way in stands there unfinished. False when the process ends or 20 s go by first.
+inline bool waitForHeldCall(const QString& trace, const QString& call, const QProcess& process)
 {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-        for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-            if (readAll(tasks + u'/' + tid + QStringLiteral("/syscall")).split(' ').value(0).toLong() == number &&
-                number > 0)
-                return true;
+    while (clock.elapsed() < 20000 && process.state() == QProcess::Running) {
+        if (readAll(trace).contains(call.toUtf8() + '('))
+            return true;
         QThread::msleep(5);
     }
     return false;

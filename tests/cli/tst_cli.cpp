@@ -17,7 +17,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/syscall.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -334,8 +333,9 @@ private Q_SLOTS:
             QTest::qWait(20);
         }
         QVERIFY2(!lock.isEmpty(), qPrintable(p.readAllStandardError()));
-        // The fault comes while the call is held, however busy the machine is.
-        QVERIFY(waitUntilInSystemCall(tracedChild(p.processId()), held == "fsync" ? SYS_fsync : SYS_copy_file_range));
+        // The fault comes while the call is held, however busy the machine is: strace
+        // writes a call's line as it begins.
+        QVERIFY(waitForHeldCall(trace, held, p));
         const QString job = env.upload() + '/' + lock.chopped(4);
         const QMap<QString, int> signals{{"SIGINT", SIGINT}, {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGQUIT", SIGQUIT}};
         if (signals.contains(fault))

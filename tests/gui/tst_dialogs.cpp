@@ -64,6 +64,7 @@ private Q_SLOTS:
 
     void settingsFilledThenAppliedThenSentWithTheJob();
     void settingsCloseBoxAndCancel();
+    void settingsByKeyboardFromTheFirstStart();
     void aboutShowsThisRun();
     void pickerAddsTheChosenAddresses();
     void pickerWithEmptyMissingOrBrokenSource();
@@ -187,6 +188,59 @@ void TestDialogs::settingsCloseBoxAndCancel()
     QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
     QCOMPARE(state.SenderName, QStringLiteral("Ann"));
     QCOMPARE(readAll(env.registryPath()), stored);
+}
+
+// A new user types their name at once and presses Enter; Enter presses the button that
+// has the focus, and Escape is Cancel.
+void TestDialogs::settingsByKeyboardFromTheFirstStart()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env, false);
+    QVERIFY(run->client->state.FirstRun);
+    SettingsDialog* dialog = run->program->settingsDialog();
+    const ClientState& state = run->client->state;
+    QString focused;
+    bool closedByEnter = false;
+    whenShown(dialog, [&] {
+        QWidget* typing = dialog->focusWidget();
+        focused = typing ? typing->objectName() : QString();
+        if (typing) {
+            QTest::keyClicks(typing, QStringLiteral("Ann Example"));
+            QTest::keyClick(typing, Qt::Key_Return);
+        }
+        closedByEnter = !dialog->isVisible();
+        if (!closedByEnter)
+            child<QPushButton>(dialog, "Bcancel")->click();
+    });
+    run->program->show();
+    QTRY_VERIFY(!state.FirstRun);
+    QCOMPARE(focused, QStringLiteral("LEnameEdit"));
+    QVERIFY(closedByEnter);
+    QCOMPARE(state.SenderName, QStringLiteral("Ann Example"));
+
+    // Each later opening: type a name, then one key, which must close the dialog.
+    auto openAndPress = [&](const char* button, Qt::Key key) {
+        bool closed = false;
+        whenShown(dialog, [&, button, key] {
+            retype(edit(dialog, "LEname"), QStringLiteral("Bob"));
+            QWidget* target = button ? static_cast<QWidget*>(child<QPushButton>(dialog, button)) : edit(dialog, "LEname");
+            target->setFocus();
+            QTest::keyClick(target, key);
+            closed = !dialog->isVisible();
+            if (!closed)
+                child<QPushButton>(dialog, "Bcancel")->click();
+        });
+        QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
+        return closed;
+    };
+    QVERIFY(openAndPress(nullptr, Qt::Key_Escape));
+    QCOMPARE(state.SenderName, QStringLiteral("Ann Example"));
+    QVERIFY(openAndPress("Bcancel", Qt::Key_Return));
+    QCOMPARE(state.SenderName, QStringLiteral("Ann Example"));
+    QVERIFY(openAndPress("Bok", Qt::Key_Return));
+    QCOMPARE(state.SenderName, QStringLiteral("Bob"));
 }
 
 void TestDialogs::aboutShowsThisRun()

@@ -269,11 +269,20 @@ void TestJobWindow::browserNavigationAndLastPath()
         QCOMPARE(run->client->form.lastPath(), two);
         QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
         QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
-        // A path that is no folder is refused with one message; the view stays.
+        // The path box selects its text as it takes the focus, so a typed path replaces
+        // the one shown. A path that is no folder is refused with one message; the view
+        // stays.
         run->client->prompter.clearShown();
-        typePath(*run, env.root() + QStringLiteral("/tree/missing"));
+        QLineEdit* box = run->find<QComboBox>("ShellComboBox1")->lineEdit();
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTRY_COMPARE(box->selectedText(), box->text());
+        const QString missing = env.root() + QStringLiteral("/tree/missing");
+        QTest::keyClicks(box, missing);
+        QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(run->client->prompter.shown().size(), 1);
         QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
+        QCOMPARE(run->client->prompter.shown()[0].caption, QStringLiteral("Folder not found"));
+        QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("The folder \"%1\" does not exist.").arg(missing));
         QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
         typePath(*run, two);
         run->client->prompter.queueAnswers({PromptAnswer::Yes});

@@ -4,6 +4,7 @@
 
 #include "app/Startup.h"
 #include "app/gui/LabelledEdit.h"
+#include "platform/gui/SchemeColours.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AfterSubmissionDialog.h"
 #include "recipients/gui/ContactsPicker.h"
@@ -21,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
@@ -44,6 +46,8 @@ private Q_SLOTS:
     void languageOnTheWindow();
     void expiryField();
     void colourSchemes();
+    void coloursReadInADarkDesktop_data();
+    void coloursReadInADarkDesktop();
     void recipientsTypedIntoTheToField();
     void recipientsRemovedByKeyAndMenu();
     void messageEditorAndItsMemory();
@@ -377,6 +381,66 @@ void TestMainWindow::colourSchemes()
     QCOMPARE(subject->palette().color(QPalette::Base), grey);
     QCOMPARE(subject->palette().color(QPalette::Text), system.color(QPalette::WindowText));
     QCOMPARE(mto->palette().color(QPalette::Base), grey);
+}
+
+void TestMainWindow::coloursReadInADarkDesktop_data()
+{
+    QTest::addColumn<bool>("darkPalette");
+    QTest::addColumn<QString>("styleSheet");
+    QTest::newRow("dark palette") << true << QString();
+    QTest::newRow("dark style sheet") << false
+                                      << QStringLiteral("QWidget { background-color: #2b2b2b; color: #dddddd; }"
+                                                        "QListWidget, QLineEdit, QTextEdit, QPlainTextEdit, QComboBox,"
+                                                        "QTreeView { background-color: #1e1e1e; color: #e8e8e8; }");
+}
+
+// Every control the colour schemes colour shows its text on its background at 4.5:1
+// or better, measured in the control's own palette, in both schemes; and what a style
+// sheet says about a control stays.
+void TestMainWindow::coloursReadInADarkDesktop()
+{
+    QFETCH(bool, darkPalette);
+    QFETCH(QString, styleSheet);
+    const QPalette light = QApplication::palette();
+    const auto restore = qScopeGuard([&] {
+        qApp->setStyleSheet(QString());
+        QApplication::setPalette(light);
+    });
+    if (darkPalette) {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(53, 53, 53));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+        QApplication::setPalette(dark);
+    }
+    qApp->setStyleSheet(styleSheet);
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    auto run = startProgram(env);
+    QList<QWidget*> controls;
+    for (const char* name : {"REwelcome", "CLB", "RE", "REsent", "Mto", "ShellComboBox1", "ShellListView1"})
+        controls << run->find<QWidget>(QLatin1String(name));
+    for (const char* name : {"LEsubject", "LEfrom", "LEto", "LEexp"})
+        controls << run->find<LabelledEdit>(QLatin1String(name))->edit();
+    for (int scheme : {0, 1}) {
+        run->client->form.applyColorScheme(scheme, false);
+        for (QWidget* w : controls) {
+            const QPalette p = w->palette();
+            const double contrast = ContrastRatio(p.color(QPalette::Text), p.color(QPalette::Base));
+            QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1, scheme %2: %3 on %4 is %5:1")
+                                                     .arg(w->objectName()).arg(scheme)
+                                                     .arg(p.color(QPalette::Text).name(), p.color(QPalette::Base).name())
+                                                     .arg(contrast, 0, 'f', 2)));
+            if (!styleSheet.isEmpty())
+                QCOMPARE(p.color(QPalette::Base), QColor(0x1e1e1e));
+        }
+    }
 }
 
 void TestMainWindow::recipientsTypedIntoTheToField()

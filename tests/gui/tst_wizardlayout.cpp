@@ -89,6 +89,7 @@ void TestWizardLayout::placements()
     for (const auto& [name, left] : buttons)
         QCOMPARE(run->find<QPushButton>(QLatin1String(name))->geometry(), QRect(left, 8, 120, 25));
     QCOMPARE(run->find<QCheckBox>("CBautoquit")->pos(), QPoint(slotC - 120, 12));
+    QCOMPARE(run->find<QPushButton>("Babout")->mapTo(run->window(), QPoint()), QPoint(width - 80, 6));
     QCOMPARE(run->find<QCheckBox>("CBskipw")->x(), 10);
     QCOMPARE(run->find<QCheckBox>("CBencr")->pos(), QPoint(10, 8));
     QCOMPARE(run->find<QCheckBox>("CBsfx")->pos(), QPoint(112, 8));

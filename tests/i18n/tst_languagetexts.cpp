@@ -4,6 +4,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/Languages.h"
 #include "i18n/LeftOutTexts.h"
+#include "i18n/PathTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 #include "spool/JobDescriptor.h"
@@ -149,6 +150,15 @@ private Q_SLOTS:
             for (LeftOutLine line : {LeftOutLine::NotFollowed, LeftOutLine::SpecialFiles})
                 QVERIFY2(LeftOutLabel(key, line) != LeftOutLabel(kEnglish, line), qPrintable(key));
             QVERIFY2(LanguageLocale(key) != LanguageLocale(kEnglish), qPrintable(key));
+            const PathMessage folder = MissingFolderMessage(key, QStringLiteral("x"));
+            const PathMessage paths = MissingPathsMessage(key, {QStringLiteral("x")});
+            const PathMessage noAnswer = NoAnswerMessage(key);
+            QVERIFY2(folder.caption != MissingFolderMessage(kEnglish, QStringLiteral("x")).caption &&
+                         folder.text != MissingFolderMessage(kEnglish, QStringLiteral("x")).text &&
+                         paths.caption != MissingPathsMessage(kEnglish, {QStringLiteral("x")}).caption &&
+                         paths.text != MissingPathsMessage(kEnglish, {QStringLiteral("x")}).text &&
+                         noAnswer.text != NoAnswerMessage(kEnglish).text,
+                     qPrintable(key));
         }
     }
 

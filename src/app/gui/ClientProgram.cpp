@@ -3,6 +3,7 @@
 #include "client/Client.h"
 #include "app/gui/ProgramEnd.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/SingleWindow.h"
 #include "app/gui/StopRequests.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AfterSubmissionDialog.h"
@@ -101,7 +102,7 @@ PromptAnswer presentMessageBox(const Prompt& prompt)
 }
 } // namespace
 
-int RunClientProgram(Client& client)
+int RunClientProgram(Client& client, const QStringList& paths, SingleWindow* single)
 {
     // Filling the font database (reading the system's font configuration) takes about
     // as long as the rest of start-up before the window shows. It is thread-safe, so it
@@ -119,6 +120,14 @@ int RunClientProgram(Client& client)
     program.show();
     if (ProgramEnd::requested())
         return ProgramEnd::code();
+    MainWindow* window = program.mainWindow();
+    window->openPaths(paths, MainWindow::PathsFrom::Start);
+    if (single)
+        single->setReceiver([window](const QStringList& handed) { window->openPaths(handed, MainWindow::PathsFrom::LaterStart); });
+    const auto noWindowAnyMore = qScopeGuard([single] {
+        if (single)
+            single->setReceiver({});
+    });
     const int code = QApplication::exec();
     return ProgramEnd::requested() ? ProgramEnd::code() : code;
 }

@@ -10,6 +10,7 @@ class SettingsDialog;
 class AfterSubmissionDialog;
 class ContactsPicker;
 class AboutDialog;
+class SingleWindow;
 
 class ClientProgram {
 public:
@@ -40,5 +41,7 @@ private:
 };
 
 // The program's entry after the application object exists: the message boxes, the
-// windows, and the event loop unless start-up ended the program. Returns the exit code.
-int RunClientProgram(Client& client);
+// windows, and the event loop unless start-up ended the program. The files and folders
+// it was started with go into the drop zone, and so do those that later starts hand
+// over through single. Returns the exit code.
+int RunClientProgram(Client& client, const QStringList& paths = {}, SingleWindow* single = nullptr);

@@ -107,7 +107,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
     m_aboutButton->setObjectName(QStringLiteral("Babout"));
     m_aboutButton->setFixedSize(60, 20);
-    m_pages->setCornerWidget(m_aboutButton, Qt::TopRightCorner);
+    m_pages->setCornerWidget(aboutCorner(), Qt::TopRightCorner);
 
     buildWelcomePage();
     buildSelectPage();
@@ -365,6 +365,12 @@ void MainWindow::sendPageShown()
 
 void MainWindow::finish()
 {
+    // Paths handed over meanwhile wait until the job is written and answered for.
+    m_jobRunning = true;
+    const auto jobDone = qScopeGuard([this] {
+        m_jobRunning = false;
+        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+    });
     guarded([this] {
         const FocusKept focus(this);
         // A signal or the session's end during the job removes the job, then ends the program.
@@ -480,13 +486,20 @@ void MainWindow::addBrowserSelection()
 
 void MainWindow::addDroppedNames(const QStringList& names)
 {
-    guarded([&] {
-        const QString marker = m_client.texts[FolderMarker];
-        for (const QString& name : names) {
-            if (const auto entry = DropZoneEntryFor(name, marker))
-                m_client.form.appendSelection(*entry);
-        }
-    });
+    guarded([&] { addNames(names); });
+}
+
+QStringList MainWindow::addNames(const QStringList& names)
+{
+    const QString marker = m_client.texts[FolderMarker];
+    QStringList skipped;
+    for (const QString& name : names) {
+        if (const auto entry = DropZoneEntryFor(name, marker))
+            m_client.form.appendSelection(*entry);
+        else
+            skipped.append(name);
+    }
+    return skipped;
 }
 
 void MainWindow::addFilesFromDialog()

@@ -43,6 +43,13 @@ public:
     // The colour scheme the controls show (a stored number above 1 shows as 0).
     int colorScheme() const { return m_colorScheme; }
 
+    // Files and folders the program was started with, or that a later start handed
+    // over: added to the drop zone as dropped names are, with one message naming those
+    // that do not exist. They wait while a dialog of ours is up or a job is being
+    // written. A later start also brings the window to the front.
+    enum class PathsFrom { Start, LaterStart };
+    void openPaths(const QStringList& paths, PathsFrom from);
+
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
     // texts in that language) and places the controls again; may run at any time.
@@ -58,6 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -102,6 +110,7 @@ private:
     void showFormValues();
     // Placements, tab order, first fields, names for assistive tools (MainWindowLayout.cpp).
     void LayoutWizard();
+    QWidget* aboutCorner();
     void setTabOrders();
     void addPageKeys();
     void focusFirstField(Page page);
@@ -117,6 +126,10 @@ private:
     bool filterExpiryKey(QKeyEvent* event);
     void applyColorScheme(int scheme, bool includePicker);
     void centreOnWindow(QWidget* dialog);
+    // The names that make drop zone entries are added; the others are returned.
+    QStringList addNames(const QStringList& names);
+    void addWaitingPaths();
+    void raiseWindow();
     void showMessageInEditor();
 
     Client& m_client;
@@ -132,6 +145,9 @@ private:
     QString m_toTextOnEnter;
     bool m_settingsPending = false;
     bool m_browserStarted = false;
+    QStringList m_waitingPaths;
+    bool m_addingPaths = false;
+    bool m_jobRunning = false;
 
     QWidget* m_topStrip;
     QTabWidget* m_pages;

@@ -42,7 +42,45 @@ void placeCheckBox(QCheckBox* box, int left, int top)
 {
     box->setGeometry(QRect(QPoint(left, top), box->sizeHint()));
 }
+
+// The corner of the page tabs that holds About: as high as the row of tabs, with the
+// button 6 pixels below the window's top edge wherever the style puts the corner, and
+// 20 pixels from the window's right edge.
+class AboutCorner : public QWidget {
+public:
+    AboutCorner(QPushButton* about, QTabBar* tabs, QWidget* parent) : QWidget(parent), m_about(about), m_tabs(tabs)
+    {
+        about->setParent(this);
+    }
+    QSize sizeHint() const override { return {m_about->width() + kAboutRight, m_tabs->sizeHint().height()}; }
+
+protected:
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        place();
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        place();
+    }
+
+private:
+    static constexpr int kAboutTop = 6;
+    static constexpr int kAboutRight = 20;
+    void place() { m_about->move(0, kAboutTop - mapTo(window(), QPoint()).y()); }
+    QPushButton* m_about;
+    QTabBar* m_tabs;
+};
 } // namespace
+
+QWidget* MainWindow::aboutCorner()
+{
+    auto* corner = new AboutCorner(m_aboutButton, m_pages->tabBar(), m_pages);
+    corner->setObjectName(QStringLiteral("AboutCorner"));
+    return corner;
+}
 
 // The fixed placements of the wizard, all relative to each control's own panel and
 // following the window's width. The text boxes, the browser and the drop zone fill

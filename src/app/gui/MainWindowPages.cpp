@@ -3,6 +3,8 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "i18n/PathTexts.h"
+#include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -156,7 +158,8 @@ void MainWindow::buildSelectPage()
 
     connect(m_browser, &ShellBrowser::addClicked, this, &MainWindow::addBrowserSelection);
     connect(m_browser, &ShellBrowser::pathRejected, this, [this](const QString& path) {
-        guarded([&] { throw UserError(QStringLiteral("The folder \"%1\" does not exist.").arg(path)); });
+        const PathMessage message = MissingFolderMessage(m_client.state.LanguageName, path);
+        m_client.prompter.error(message.text, message.caption);
     });
     connect(m_dropZone, &DropZoneList::browserItemsDropped, this, &MainWindow::addBrowserSelection);
     connect(m_dropZone, &DropZoneList::deleteRequested, this, &MainWindow::deleteSelectedEntries);
@@ -416,25 +419,14 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
     if (scheme > 1 || scheme < 0)
         scheme = 0;
     m_colorScheme = scheme;
-    const QPalette system = QApplication::palette();
-    const QColor background = scheme == 1 ? system.color(QPalette::Active, QPalette::Base)
-                                          : system.color(QPalette::Disabled, QPalette::Text);
-    const QColor text = system.color(QPalette::Active, QPalette::WindowText);
-    auto colour = [&](QWidget* w, bool withText) {
-        QPalette pal = w->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive}) {
-            pal.setColor(group, QPalette::Base, background);
-            if (withText)
-                pal.setColor(group, QPalette::Text, text);
-        }
-        w->setPalette(pal);
-    };
-    for (QWidget* w : std::initializer_list<QWidget*>{m_welcomeText, m_dropZone, m_messageEditor, m_subjectEdit->edit(), m_fromEdit->edit(),
-                                                      m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog})
-        colour(w, true);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_recipientList, m_pathBox, m_listView})
-        colour(w, false);
+    // Every control that takes the scheme's background takes its text colour with it:
+    // a background without its text colour is unreadable in some desktop or other.
+    const SchemeColours colours = SchemeColoursFor(scheme, QApplication::palette());
+    for (QWidget* w : std::initializer_list<QWidget*>{m_welcomeText, m_dropZone, m_messageEditor, m_subjectEdit->edit(),
+                                                      m_fromEdit->edit(), m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog,
+                                                      m_recipientList, m_pathBox, m_listView})
+        ApplySchemeColours(w, colours);
     // The picker's lists take the colours only when the picker opens.
     if (includePicker && m_contacts)
-        m_contacts->setListBackground(background);
+        m_contacts->setListColours(colours);
 }

@@ -1,8 +1,11 @@
 #include "client/Client.h"
 #include "client/ClientState.h"
+#include "app/HandOverMessage.h"
 #include "app/gui/ClientProgram.h"
+#include "app/gui/SingleWindow.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -15,7 +18,13 @@ int main(int argc, char** argv)
     // titles are the program's own.
     // The program ends only through its quit operation, never by a window closing.
     QApplication::setQuitOnLastWindowClosed(false);
+    // One window per user: a later start hands its files and folders to the running
+    // window and ends here, before it reads or writes anything of the user's.
+    const QStringList paths = handover::PathsFromArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    SingleWindow single;
+    if (const std::optional<int> code = single.claimOrEnd(paths))
+        return *code;
     Client client;
     client.programPath = QCoreApplication::applicationFilePath();
-    return RunClientProgram(client);
+    return RunClientProgram(client, paths, &single);
 }

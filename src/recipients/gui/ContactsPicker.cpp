@@ -2,6 +2,7 @@
 
 #include "client/ClientState.h"
 #include "i18n/LanguageTexts.h"
+#include "platform/gui/SchemeColours.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -103,14 +104,10 @@ void ContactsPicker::setTexts(const LanguageTexts& t, const ClientState& state)
     m_cancelButton->setText(t[CancelCaption]);
 }
 
-void ContactsPicker::setListBackground(const QColor& colour)
+void ContactsPicker::setListColours(const SchemeColours& colours)
 {
-    for (QListWidget* list : {m_sourceList, m_chosenList}) {
-        QPalette pal = list->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive})
-            pal.setColor(group, QPalette::Base, colour);
-        list->setPalette(pal);
-    }
+    for (QListWidget* list : {m_sourceList, m_chosenList})
+        ApplySchemeColours(list, colours);
 }
 
 bool ContactsPicker::confirmed() const { return m_answerBox->isChecked(); }

@@ -12,6 +12,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class LanguageTexts;
+struct SchemeColours;
 struct ClientState;
 
 class ContactsPicker : public QWidget {
@@ -23,8 +24,8 @@ public:
     void showContacts(const QList<Contact>& contacts);
     // The caption, headings and buttons in the active language.
     void setTexts(const LanguageTexts& texts, const ClientState& state);
-    // The colour scheme's background for the two lists.
-    void setListBackground(const QColor& colour);
+    // The colour scheme's background for the two lists, with a text colour that reads on it.
+    void setListColours(const SchemeColours& colours);
 
     // Whether the last closing was OK (CB1 checked).
     bool confirmed() const;

@@ -10,6 +10,8 @@
 #include <QTreeView>
 #include <QAbstractFileIconProvider>
 #include <QDateTime>
+#include <QEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 // The file system as the list view shows it: sizes and dates written the way the
@@ -112,6 +114,10 @@ ShellBrowser::ShellBrowser(QWidget* parent)
     layout->addWidget(m_list, 1);
     layout->addWidget(m_tree);
 
+    // The path box selects its text when it takes the focus, so that a typed path
+    // replaces the one shown instead of being appended to it.
+    m_pathBox->installEventFilter(this);
+
     connect(m_up, &QPushButton::clicked, this, &ShellBrowser::goUp);
     connect(m_add, &QPushButton::clicked, this, &ShellBrowser::addClicked);
     connect(m_pathBox->lineEdit(), &QLineEdit::returnPressed, this, &ShellBrowser::openTypedPath);
@@ -170,6 +176,15 @@ void ShellBrowser::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     // The window's resize and the splitter's move both end here.
     placeRow();
+}
+
+bool ShellBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    // After the event: a click that gave the focus would put the cursor over the
+    // selection otherwise.
+    if (watched == m_pathBox && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, m_pathBox->lineEdit(), &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
 }
 
 bool ShellBrowser::setFolder(const QString& folder)

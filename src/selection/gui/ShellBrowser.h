@@ -56,6 +56,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
     void folderChanged(const QString& folder);

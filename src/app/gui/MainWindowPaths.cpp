@@ -1,0 +1,82 @@
+// Files and folders from the command line and from later starts of the program.
+#include "app/gui/MainWindow.h"
+
+#include "app/gui/CopyProgressWindow.h"
+#include "app/gui/ProgramEnd.h"
+#include "dialogs/AfterSubmissionDialog.h"
+#include "dialogs/SettingsDialog.h"
+#include "i18n/PathTexts.h"
+#include "recipients/gui/ContactsPicker.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTabWidget>
+
+void MainWindow::openPaths(const QStringList& paths, PathsFrom from)
+{
+    if (ProgramEnd::requested())
+        return;
+    if (from == PathsFrom::LaterStart)
+        raiseWindow();
+    if (paths.isEmpty())
+        return;
+    m_waitingPaths += paths;
+    // Added from the event loop: the message about missing ones is a box of its own.
+    QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // A dialog or a copy is over: the paths that came meanwhile go in now.
+    if (event->type() == QEvent::EnabledChange && isEnabled() && !m_waitingPaths.isEmpty())
+        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+}
+
+void MainWindow::addWaitingPaths()
+{
+    if (m_waitingPaths.isEmpty() || m_addingPaths || m_jobRunning || !isEnabled() || ProgramEnd::requested())
+        return;
+    m_addingPaths = true;
+    const auto done = qScopeGuard([this] { m_addingPaths = false; });
+    const QStringList paths = std::exchange(m_waitingPaths, {});
+    guarded([&] {
+        const QStringList skipped = addNames(paths);
+        // The selection is made on the Select page; from the Welcome page the window goes
+        // there, any other page stays as the user left it.
+        if (m_pages->currentIndex() == 0)
+            m_pages->setCurrentIndex(1);
+        // What exists but is neither file nor folder (a device, a socket) is skipped
+        // without a word, as a drop skips it; a link that leads nowhere is missing.
+        QStringList missing;
+        for (const QString& path : skipped) {
+            if (!QFileInfo::exists(path))
+                missing.append(path);
+        }
+        if (!missing.isEmpty()) {
+            const PathMessage message = MissingPathsMessage(m_client.state.LanguageName, missing);
+            m_client.prompter.warning(message.text, message.caption);
+        }
+    });
+    // More may have come while the message was up.
+    if (!m_waitingPaths.isEmpty())
+        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+}
+
+void MainWindow::raiseWindow()
+{
+    if (!isVisible())
+        return;
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    // A dialog of ours that waits for an answer stays in front of the window.
+    for (QWidget* dialog : std::initializer_list<QWidget*>{m_settings, m_contacts, m_afterSubmission, m_progress}) {
+        if (dialog && dialog->isVisible()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
+    }
+}

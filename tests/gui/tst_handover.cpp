@@ -1,0 +1,263 @@
+// Files and folders given to the window program: on its command line, and from a later
+// start through the running window's socket, which nothing but the user's own
+// well-formed messages may use.
+#include "GuiTestHelpers.h"
+
+#include "app/HandOverMessage.h"
+#include "app/gui/SingleWindow.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QListWidget>
+#include <QLocalSocket>
+#include <QProcess>
+
+#ifdef Q_OS_LINUX
+#include <grp.h>
+#include <sys/socket.h>
+#include <sys/types.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// The user's runtime folder for this test: later starts find the window through it.
+QString useRuntimeFolder(const TestEnv& env)
+{
+    const QString folder = env.root() + QStringLiteral("/runtime");
+    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", folder.toUtf8());
+    return folder;
+}
+
+// The window program as the user starts it, with the test's world around it.
+struct LaterStart {
+    QProcess process;
+    LaterStart(const TestEnv& env, const QStringList& arguments, const QString& folder)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(folder);
+        process.setProgram(qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient"));
+        process.setArguments(arguments);
+        Q_UNUSED(env);
+        process.start();
+    }
+    // Waits with the events turning: the running window answers from this process.
+    bool finished()
+    {
+        for (int i = 0; i < 3000 && process.state() != QProcess::NotRunning; ++i)
+            QTest::qWait(10);
+        if (process.state() == QProcess::NotRunning)
+            return true;
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+};
+
+// Every file below root with its bytes and its modification time.
+QMap<QString, QString> stampsOf(const QString& root)
+{
+    QMap<QString, QString> stamps;
+    const auto tree = treeOf(root);
+    for (auto it = tree.begin(); it != tree.end(); ++it) {
+        const QFileInfo info(root + u'/' + it.key());
+        stamps.insert(it.key(), QString::fromLatin1(it.value().toHex())
+                                    + info.lastModified().toString(Qt::ISODateWithMs));
+    }
+    return stamps;
+}
+
+// Sends bytes on the socket; true when the window answered that it took them.
+bool send(const QString& socketPath, const QByteArray& bytes)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.write(bytes);
+    socket.flush();
+    for (int i = 0; i < 300 && socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState; ++i)
+        QTest::qWait(10);
+    return socket.read(1) == "1";
+}
+
+#ifdef Q_OS_LINUX
+// Connects to the socket as the user nobody in a child process and sends bytes:
+// 10 the connection was refused, 11 the window answered, 12 it did not.
+int sendAsAnotherUser(const QString& socketPath, const QByteArray& bytes)
+{
+    const QByteArray path = QFile::encodeName(socketPath);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), std::min<size_t>(path.size(), sizeof address.sun_path - 1));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            ::_exit(10);
+        if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size())
+            ::_exit(4);
+        timeval wait{3, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        char answer = 0;
+        ::_exit(::read(fd, &answer, 1) == 1 && answer == '1' ? 11 : 12);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0)
+        QTest::qWait(10);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+} // namespace
+
+class TestHandOver : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ProgramEnd::reset(); }
+    void cleanup() { verifyNoWindowLeft(); }
+
+    void startPathsGoIntoTheDropZone();
+    void laterStartHandsOverAndEnds();
+    void onlyTheUsersWellFormedMessagesCount();
+};
+
+void TestHandOver::startPathsGoIntoTheDropZone()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\nDEFAULTLANGUAGE=DEUTSCH\r\n");
+    const QString file = env.makeFile("a.pdf", "pdf");
+    env.makeFile("project/plan.txt", "plan");
+    const QString folder = env.root() + QStringLiteral("/project");
+    auto run = startProgram(env);
+    QCOMPARE(run->pages()->currentIndex(), 0);
+
+    // As dropped names: a folder with the language's marker, a file as it is; the
+    // missing ones named in one message in the user's language. The window moves on to
+    // the Select page.
+    const QString gone1 = env.root() + QStringLiteral("/gone.txt");
+    const QString gone2 = env.root() + QStringLiteral("/also gone");
+    run->window()->openPaths({file, gone1, folder, gone2}, MainWindow::PathsFrom::Start);
+    QTRY_COMPARE(run->client->form.selectionTexts(), QStringList({file, folder + QStringLiteral(" (:Ordner:)")}));
+    QCOMPARE(run->find<QListWidget>("CLB")->count(), 2);
+    QCOMPARE(run->pages()->currentIndex(), 1);
+    const auto shown = run->client->prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].caption, QStringLiteral("Nicht hinzugef\u00fcgt"));
+    QCOMPARE(shown[0].text.split(u'\n').mid(1), QStringList({gone1, gone2}));
+
+    // While a dialog of ours waits for an answer, handed paths wait with it.
+    run->client->prompter.clearShown();
+    run->pages()->setCurrentIndex(2);
+    SettingsDialog* settings = run->program->settingsDialog();
+    qsizetype whileOpen = -1;
+    whenShown(settings, [&] {
+        run->window()->openPaths({file}, MainWindow::PathsFrom::LaterStart);
+        QTest::qWait(50);
+        whileOpen = run->client->form.selection().size();
+        settings->findChild<QPushButton*>("Bcancel")->click();
+    });
+    QTest::mouseClick(run->find<QPushButton>("Bsettings"), Qt::LeftButton);
+    QCOMPARE(whileOpen, 2);
+    QTRY_COMPARE(run->client->form.selection().size(), 3);
+    // Added on the page the user was on.
+    QCOMPARE(run->pages()->currentIndex(), 2);
+    QVERIFY(run->client->prompter.shown().isEmpty());
+}
+
+void TestHandOver::laterStartHandsOverAndEnds()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    useRuntimeFolder(env);
+    const QString file = env.makeFile("elsewhere/b.txt", "b");
+    auto run = startProgram(env);
+    SingleWindow single;
+    QCOMPARE(single.claim({}), SingleWindow::Claim::First);
+    MainWindow* window = run->window();
+    single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
+    run->pages()->setCurrentIndex(2);
+    const auto settingsBefore = stampsOf(env.configHome());
+    const auto memoriesBefore = stampsOf(env.appData());
+
+    // A relative path is taken from the later start's own current folder.
+    LaterStart later(env, {QStringLiteral("b.txt")}, env.root() + QStringLiteral("/elsewhere"));
+    QVERIFY(later.finished());
+    QCOMPARE(later.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(later.process.exitCode(), 0);
+    QTRY_COMPARE(run->client->form.selectionTexts(), QStringList({file}));
+    QCOMPARE(run->pages()->currentIndex(), 2);
+
+    // Without paths it only brings the window forward.
+    LaterStart bare(env, {}, env.root());
+    QVERIFY(bare.finished());
+    QCOMPARE(bare.process.exitCode(), 0);
+    QTest::qWait(50);
+    QCOMPARE(run->client->form.selection().size(), 1);
+
+    // Neither start read or wrote anything of the user's.
+    QCOMPARE(stampsOf(env.configHome()), settingsBefore);
+    QCOMPARE(stampsOf(env.appData()), memoriesBefore);
+    QVERIFY(run->client->prompter.shown().isEmpty());
+}
+
+void TestHandOver::onlyTheUsersWellFormedMessagesCount()
+{
+    TestEnv env;
+    useHome(env);
+    env.writeDefaultPolicy();
+    const QString runtime = useRuntimeFolder(env);
+    const QString file = env.makeFile("b.txt", "b");
+    auto run = startProgram(env);
+    SingleWindow single;
+    QCOMPARE(single.claim({}), SingleWindow::Claim::First);
+    MainWindow* window = run->window();
+    single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
+    const QString socket = single.socketPath();
+
+    // Nothing but a whole message of absolute paths in UTF-8 is taken; the rest is
+    // dropped unanswered, and the window goes on serving.
+    const QByteArray good = handover::encode({file});
+    QByteArray oversized = good;
+    oversized[8] = char(0x7f); // a length past what a message may carry
+    QByteArray badText = handover::encode({QStringLiteral("/tmp/x")});
+    badText[13] = char(0xff);
+    const QList<QByteArray> foreign = {
+        "hello, window", handover::encode({QStringLiteral("b.txt")}), badText, oversized, good + "more",
+        handover::encode({file}).left(good.size() - 1), QByteArray(200000, 'P')};
+    for (const QByteArray& bytes : foreign)
+        QVERIFY2(!send(socket, bytes), bytes.left(40).toHex().constData());
+    QTest::qWait(50);
+    QVERIFY(run->client->form.selection().isEmpty());
+    QVERIFY(send(socket, good));
+    QTRY_COMPARE(run->client->form.selectionTexts(), QStringList({file}));
+
+#ifdef Q_OS_LINUX
+    if (::geteuid() != 0)
+        QSKIP("another user's process needs root to be made");
+    // Another user cannot reach the socket in its private folder, even where the
+    // folders above it let everybody through; and where its rights are opened up too,
+    // the window still takes nothing from that user.
+    for (const QString& above : {env.root(), runtime})
+        QVERIFY(QFile::setPermissions(above, QFile::permissions(above) | QFileDevice::ExeOther));
+    QCOMPARE(sendAsAnotherUser(socket, good), 10);
+    const QString folder = QFileInfo(socket).absolutePath();
+    QVERIFY(QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::ExeOther));
+    QVERIFY(QFile::setPermissions(socket, QFileDevice::Permissions(0x7777)));
+    QCOMPARE(sendAsAnotherUser(socket, good), 12);
+    QTest::qWait(50);
+    QCOMPARE(run->client->form.selection().size(), 1);
+#else
+    Q_UNUSED(runtime);
+#endif
+}
+
+QTEST_MAIN(TestHandOver)
+#include "tst_handover.moc"
