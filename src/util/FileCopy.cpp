@@ -5,6 +5,7 @@
 #include "platform/FileTree.h"
 #include "platform/StopSignals.h"
 #include "util/CopyPlan.h"
+#include "util/FileQueue.h"
 #include "util/WatchedRun.h"
 
 #include <atomic>
@@ -29,71 +30,6 @@ struct OpenFolder {
 };
 using FolderRef = std::shared_ptr<OpenFolder>;
 
-struct FileTask {
-    FolderRef folder; // null: the job folder itself
-    qint32 item = -1;
-    QByteArray source;
-};
-
-// Hands the files from the walker to the workers. Only a few wait at a time, so the
-// folders they hold open stay few however large the plan.
-class TaskQueue {
-public:
-    explicit TaskQueue(size_t capacity) : m_capacity(capacity) {}
-
-    // False when the copy stops meanwhile (the task is not taken).
-    bool push(FileTask task, const Activity& activity)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        while (m_tasks.size() >= m_capacity) {
-            if (activity.stopping())
-                return false;
-            m_changed.wait_for(lock, kPoll);
-        }
-        m_tasks.push_back(std::move(task));
-        m_changed.notify_all();
-        return true;
-    }
-    // The next task; nullopt once the queue is closed and empty, or the copy stops.
-    std::optional<FileTask> pop(const Activity& activity)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        for (;;) {
-            if (activity.stopping())
-                return std::nullopt;
-            if (!m_tasks.empty()) {
-                FileTask task = std::move(m_tasks.front());
-                m_tasks.pop_front();
-                m_changed.notify_all();
-                return task;
-            }
-            if (m_closed)
-                return std::nullopt;
-            m_changed.wait_for(lock, kPoll);
-        }
-    }
-    void close()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_closed = true;
-        m_changed.notify_all();
-    }
-    // What is left after a stop goes, with the folders it holds.
-    void clear()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_tasks.clear();
-    }
-
-private:
-    static constexpr std::chrono::milliseconds kPoll{50}; // a stop is seen this soon
-    const size_t m_capacity;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<FileTask> m_tasks;
-    bool m_closed = false;
-};
-
 // How far a copy is, counted by every thread of it and read by its watcher.
 struct CopyCounters {
     std::atomic<qint64> filesDone{0};
@@ -106,7 +42,7 @@ public:
     Copier(const filetree::FileSystem& fs, const CopyPlan& plan, filetree::Folder& dest, Activity& activity,
            int workers, CopyCounters& counters)
         : m_fs(fs), m_plan(plan), m_dest(dest), m_activity(activity), m_workers(qMax(1, workers)),
-          m_queue(size_t(m_workers) * 4), m_counters(counters)
+          m_queue(size_t(m_workers) * 16, size_t(m_workers) * 4096), m_counters(counters)
     {
     }
 
@@ -144,29 +80,27 @@ private:
                 release(open.back());
                 open.pop_back();
             }
-            filetree::Folder& parent = open.empty() ? m_dest : *open.back()->folder;
-            // A selected item names its source; everything below it is found by name
-            // in its folder's source.
-            const QByteArray name = m_plan.nameOf(item);
-            QByteArray source = open.empty() ? m_plan.sourceOf(item) : open.back()->source + '/' + name;
+            const FolderRef& inside = open.empty() ? nullptr : open.back();
             if (item.isFolder()) {
                 auto folder = std::make_shared<OpenFolder>();
-                folder->folder = m_fs.makeFolder(parent, name);
+                folder->folder = m_fs.makeFolder(inside ? *inside->folder : m_dest, m_plan.nameOf(item));
                 folder->item = qint32(i);
-                folder->source = std::move(source);
+                folder->source = sourceOf(inside, item);
                 m_activity.beat();
                 open.push_back(std::move(folder));
                 continue;
             }
             if (m_workers == 1) {
-                copy(parent, qint32(i), source);
+                copy(inside ? *inside->folder : m_dest, qint32(i), sourceOf(inside, item));
                 continue;
             }
             FolderRef holder = open.empty() ? nullptr : open.back();
             if (holder)
                 ++holder->holds;
-            if (!m_queue.push({holder, qint32(i), std::move(source)}, m_activity))
+            if (!m_queue.push(holder, qint32(i), [this] { return m_activity.stopping(); })) {
+                release(holder);
                 break;
+            }
         }
         while (!open.empty()) {
             release(open.back());
@@ -177,14 +111,24 @@ private:
     void work()
     {
         stopsignals::leaveToMainThread();
-        while (std::optional<FileTask> task = m_queue.pop(m_activity)) {
+        const auto stop = [this] { return m_activity.stopping(); };
+        while (std::optional<FileQueue<OpenFolder>::Task> task = m_queue.pop(stop)) {
             try {
-                copy(task->folder ? *task->folder->folder : m_dest, task->item, task->source);
+                copy(task->folder ? *task->folder->folder : m_dest, task->item,
+                     sourceOf(task->folder, m_plan.items[size_t(task->item)]));
+                m_queue.done(*task);
                 release(task->folder);
             } catch (...) {
                 m_activity.fail(std::current_exception());
             }
         }
+    }
+
+    // A selected item names its source; everything below it is found by name in its
+    // folder's source.
+    QByteArray sourceOf(const FolderRef& folder, const PlanItem& item) const
+    {
+        return folder ? folder->source + '/' + m_plan.nameOf(item) : m_plan.sourceOf(item);
     }
 
     void copy(filetree::Folder& parent, qint32 index, const QByteArray& source)
@@ -216,7 +160,7 @@ private:
     filetree::Folder& m_dest;
     Activity& m_activity;
     const int m_workers;
-    TaskQueue m_queue;
+    FileQueue<OpenFolder> m_queue;
     CopyCounters& m_counters;
 };
 

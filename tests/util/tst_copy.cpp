@@ -1,6 +1,7 @@
 #include "platform/FileTree.h"
 #include "util/CopyPlan.h"
 #include "util/FileCopy.h"
+#include "util/FileQueue.h"
 #include "util/FileSizes.h"
 
 #include "TestSupport.h"
@@ -325,6 +326,36 @@ private Q_SLOTS:
         QVERIFY2(after.size() < expected.size() - 50, qPrintable(QString::number(after.size())));
         QTest::qWait(200);
         QCOMPARE(treeOf(dest), after);
+    }
+
+    // The workers take files from different folders first: a folder makes one entry at
+    // a time, so eight workers in one folder would wait for each other.
+    void workersSpreadOverTheFolders()
+    {
+        struct Folder {};
+        auto a = std::make_shared<Folder>(), b = std::make_shared<Folder>(), c = std::make_shared<Folder>();
+        FileQueue<Folder> queue(2, 100);
+        const auto never = [] { return false; };
+        for (qint32 i = 0; i < 3; ++i)
+            QVERIFY(queue.push(a, i, never));
+        QVERIFY(queue.push(b, 10, never));
+        QVERIFY(queue.push(b, 11, never));
+        QVERIFY(!queue.push(c, 20, [] { return true; })); // a third folder waits for room
+        QList<qint32> taken;
+        std::vector<FileQueue<Folder>::Task> underWay;
+        for (int i = 0; i < 4; ++i) {
+            underWay.push_back(*queue.pop(never));
+            taken << underWay.back().item;
+        }
+        QCOMPARE(taken, QList<qint32>({0, 10, 1, 11}));
+        for (const auto& task : underWay)
+            queue.done(task);
+        QCOMPARE(queue.foldersWaiting(), size_t(1)); // b is done with, a has a file left
+        QVERIFY(queue.push(c, 20, never));
+        QCOMPARE(queue.pop(never)->item, 2);
+        QCOMPARE(queue.pop(never)->item, 20);
+        queue.close();
+        QVERIFY(!queue.pop(never));
     }
 
     void sparseFilesStaySparse()
