@@ -367,6 +367,30 @@ private Q_SLOTS:
         QCOMPARE(readAll(own), QByteArray(5000, 'o'));
     }
 
+    // A lock this user cannot open says nothing about its writer: its job is unknown,
+    // with the system's reason, and never abandoned. (Run as nobody: root opens all.)
+    void anUnreadableLockIsUnknown()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the tool as another user");
+        TestEnv env;
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(env.root(), open));
+        QVERIFY(QFile::setPermissions(env.upload(), open | QFileDevice::WriteOther));
+        const QString name = jobName("A");
+        const QString lock = env.makeFile("upload/" + name + ".lck", "LOCK");
+        QVERIFY(QFile::setPermissions(lock, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(makeOld(lock, 3600));
+        QProcess p;
+        p.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", parvelaPath(), "jobs", env.upload()});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(out.startsWith(name + "  unknown  lock marked alive 3600 s ago  0 bytes  (lock not readable: Permission denied"),
+                 qPrintable(out + p.readAllStandardError()));
+    }
+
     // Names and descriptor fields are a stranger's text: what reaches the terminal has
     // its control characters escaped, and JSON keeps them as JSON escapes.
     void namesAndFieldsReachTheTerminalEscaped()
