@@ -13,8 +13,10 @@ BUILD       ?= build
 RELEASE     ?= build-release
 BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+# strace, script (util-linux) and sshfs with the SFTP server let the tests hold a system
+# call, give the tool a terminal, and put the upload folder on a share of its own.
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
-               imagemagick e2fsprogs util-linux strace \
+               imagemagick e2fsprogs util-linux strace sshfs openssh-sftp-server \
                scdoc desktop-file-utils appstream dpkg-dev file \
                qt6-translations-l10n fonts-dejavu-core
 # Only for make bench: the network-share case mounts the upload folder over sshfs from

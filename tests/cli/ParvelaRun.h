@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QList>
 #include <QThread>
 #include <QFile>
 #include <QProcess>
@@ -50,11 +52,23 @@ inline QStringList jobFiles(const QString& upload)
     return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
 }
 
-// The process strace started (its only child).
-inline qint64 tracedChild(qint64 stracePid)
+// The parvela process among root's descendants (strace's child, or further down when a
+// shell stands between, as script's does when /bin/sh does not exec its last command);
+// 0 when there is none yet.
+inline qint64 parvelaBelow(qint64 root)
 {
-    const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(stracePid)).trimmed();
-    return children.isEmpty() ? 0 : children.split(' ').first().toLongLong();
+    const QString wanted = QFileInfo(parvelaPath()).canonicalFilePath();
+    QList<qint64> todo{root};
+    while (!todo.isEmpty()) {
+        const qint64 pid = todo.takeFirst();
+        if (pid != root && QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() == wanted)
+            return pid;
+        const QByteArray children = readAll(QStringLiteral("/proc/%1/task/%1/children").arg(pid)).trimmed();
+        for (const QByteArray& child : children.split(' '))
+            if (!child.isEmpty())
+                todo.append(child.toLongLong());
+    }
+    return 0;
 }
 
 // Waits until the trace strace writes (-o trace, the call among those traced) shows

@@ -339,7 +339,7 @@ private Q_SLOTS:
         const QString job = env.upload() + '/' + lock.chopped(4);
         const QMap<QString, int> signals{{"SIGINT", SIGINT}, {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGQUIT", SIGQUIT}};
         if (signals.contains(fault))
-            QCOMPARE(::kill(pid_t(tracedChild(p.processId())), signals[fault]), 0);
+            QCOMPARE(::kill(pid_t(parvelaBelow(p.processId())), signals[fault]), 0);
         if (fault == "link")
             QVERIFY(QFile::link(victim, job + ".pvx"));
         if (fault == "shrink" || fault == "unlock")

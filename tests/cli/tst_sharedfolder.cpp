@@ -299,8 +299,9 @@ private Q_SLOTS:
         }
         QVERIFY2(seen.contains("The upload folder has not answered for 11 s"),
                  qPrintable(seen.right(600).replace(u'\r', u' ')));
-        const qint64 strace = tracedChild(terminal.processId());
-        QVERIFY(::kill(pid_t(tracedChild(strace)), SIGINT) == 0);
+        const qint64 sender = parvelaBelow(terminal.processId());
+        QVERIFY(sender > 0);
+        QVERIFY(::kill(pid_t(sender), SIGINT) == 0);
         QTest::qWait(500);
         QCOMPARE(jobFiles(env.upload()).filter(".lck").size(), 1); // still waiting for the share
         QVERIFY(::kill(pid_t(share.serverPid()), SIGCONT) == 0);
