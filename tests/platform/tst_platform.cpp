@@ -6,9 +6,8 @@
 
 #include "TestSupport.h"
 
-#include <QDir>
-#include <QStringDecoder>
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -283,21 +282,6 @@ private Q_SLOTS:
         }
         QCOMPARE(readAll(dir + "/PVX2007.ini"), before);
         QCOMPARE(reg.read("NAME"), QString("kept"));
-    }
-
-    void faultMountsWork()
-    {
-        TestEnv env;
-        const QString dir = env.root() + "/small";
-        QString why;
-        if (!fsfault::mountTmpfs(dir, "size=16k,nr_inodes=2", &why))
-            QSKIP(qPrintable(why));
-        QVERIFY(QDir().mkdir(dir + "/one"));   // the last free inode
-        QFile f(dir + "/one/file");
-        QVERIFY(!f.open(QIODevice::WriteOnly)); // no inode left for a file
-        QVERIFY(fsfault::remountReadOnly(dir, true, &why));
-        QVERIFY(!QDir().mkdir(dir + "/two"));
-        QVERIFY(fsfault::unmount(dir));
     }
 };
 
