@@ -37,6 +37,7 @@ void TestAfterSubmission::answers_data()
     QTest::newRow("Reset, nothing remembered") << "Reset" << false << false << false;
     QTest::newRow("Reset, both remembered") << "Reset" << false << true << true;
     QTest::newRow("Reset, the message remembered") << "Reset" << false << false << true;
+    QTest::newRow("Reset, the recipients remembered") << "Reset" << false << true << false;
     QTest::newRow("Continue") << "Continue" << false << false << false;
     QTest::newRow("Quit, No") << "Quit" << false << false << false;
     QTest::newRow("close box, No") << "close box" << false << false << false;
