@@ -113,6 +113,33 @@ inline void useHome(const TestEnv& env)
     qputenv("HOME", home.toUtf8());
 }
 
+// The usual start of a window test: a world of its own with a home folder and the
+// default policy (plus the given lines under [POLICIES]), and the program started and
+// shown in it. A test takes its parts with
+//     const auto& [env, run] = StartedWindow();
+// (the run goes before the world, as it was made after it).
+struct StartedWindow {
+    explicit StartedWindow(const QByteArray& policies = {})
+    {
+        useHome(env);
+        env.writeDefaultPolicy(policies);
+        run = startProgram(env);
+    }
+    TestEnv env;
+    std::unique_ptr<GuiRun> run;
+};
+
+// Every job descriptor in the test's upload folder, in name order: what a window test
+// compares with the records it expects (expectedRecord).
+inline QList<QByteArray> descriptors(const TestEnv& env)
+{
+    QList<QByteArray> found;
+    const QStringList names = QDir(env.upload()).entryList({QStringLiteral("*.pvx")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        found << readAll(env.upload() + u'/' + name);
+    return found;
+}
+
 // Every top-level window still alive (tests check that none leaked).
 inline QStringList liveWindows()
 {

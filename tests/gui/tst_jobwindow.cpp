@@ -97,16 +97,13 @@ void TestJobWindow::dropOnWindow(GuiRun& run, const QStringList& paths, QWidget*
 
 void TestJobWindow::wholeJobThroughTheWindow()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString a = env.makeFile("Sources/Report.txt", "the report\n");
     env.makeFile("Sources/Project/plan.txt", "plan");
     env.makeFile("Sources/Project/Sub/deep.bin", QByteArray(70000, 'x'));
     env.makeFile("Sources/.hidden", "h");
     const QString dropped = env.makeFile("Elsewhere/Dropped Notes.txt", "dropped");
     const QString removedLater = env.makeFile("Elsewhere/unwanted.txt", "no");
-    auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
     MainWindow* w = run->window();
     run->showPage(Page::Select);
@@ -204,11 +201,8 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
 void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString file = env.makeFile("in/file.txt", "f");
-    auto run = startProgram(env);
     run->showPage(Page::Select);
     auto* clb = run->find<DropZoneList>("CLB");
 
@@ -303,12 +297,9 @@ void TestJobWindow::browserNavigationAndLastPath()
 
 void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString kept = env.makeFile("src/kept.txt", "k");
     const QString gone = env.makeFile("src/gone.txt", "g");
-    auto run = startProgram(env);
     MainWindow* w = run->window();
     dropOnWindow(*run, {kept, gone});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
@@ -384,11 +375,8 @@ void TestJobWindow::progressWindowReportsAndCancels()
 
 void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString file = env.makeFile("src/only.txt", "o");
-    auto run = startProgram(env);
     MainWindow* w = run->window();
     dropOnWindow(*run, {file});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
@@ -437,12 +425,9 @@ static void answerFileDialog(const QStringList& paths)
 
 void TestJobWindow::hiddenDialogButtons()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString one = env.makeFile("pick/one.txt", "1");
     const QString two = env.makeFile("pick/two.txt", "2");
-    auto run = startProgram(env);
     run->showPage(Page::Select);
     auto* bfile = run->find<QPushButton>("Bfile");
     auto* bfolder = run->find<QPushButton>("Bfolder");

@@ -60,10 +60,7 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     QVERIFY(!ProgramEnd::requested());
     QCOMPARE(run->program->creationOrder(),
              QStringList({"MainWindow", "SettingsDialog", "AfterSubmissionDialog", "ContactsPicker", "AboutDialog"}));
@@ -211,10 +208,7 @@ void TestMainWindow::quitQuestion()
 {
     QFETCH(QString, way);
     QFETCH(bool, yes);
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     QVERIFY(!ProgramEnd::requested());
     run->showPage(way == "Bquit" ? Page::Send : Page::Welcome);
     run->find<LabelledEdit>("LEsubject")->edit()->setText(QStringLiteral("Quarterly figures"));
@@ -248,10 +242,7 @@ void TestMainWindow::quitQuestion()
 
 void TestMainWindow::pageMovesAndFinishRule()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\n");
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow("SKIPWELCOME=DISABLED\r\n");
     auto* finish = run->find<QPushButton>("Bnext4");
     run->showPage(Page::Welcome);
     const QList<QPair<QString, Page>> moves = {{"Bnext1", Page::Select},  {"Bprev2", Page::Welcome},
@@ -337,10 +328,7 @@ void TestMainWindow::languageOnTheWindow()
 
 void TestMainWindow::expiryField()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     run->showPage(Page::Message);
     QLineEdit* exp = run->find<LabelledEdit>("LEexp")->edit();
     auto* apply = run->find<QPushButton>("Bexpapl");
@@ -376,10 +364,7 @@ void TestMainWindow::expiryField()
 
 void TestMainWindow::colourSchemes()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("COLORSCHEME=1\r\n");
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow("COLORSCHEME=1\r\n");
     const QPalette system = QApplication::palette();
     auto* clb = run->find<QListWidget>("CLB");
     auto* mto = run->find<QListWidget>("Mto");
@@ -431,10 +416,7 @@ void TestMainWindow::coloursReadInADarkDesktop()
         QApplication::setPalette(dark);
     }
     qApp->setStyleSheet(styleSheet);
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     QList<QWidget*> controls;
     for (const char* name : {"REwelcome", "CLB", "RE", "REsent", "Mto", "ShellComboBox1", "ShellListView1"})
         controls << run->find<QWidget>(QLatin1String(name));
@@ -457,10 +439,7 @@ void TestMainWindow::coloursReadInADarkDesktop()
 
 void TestMainWindow::recipientsTypedIntoTheToField()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     run->showPage(Page::Message);
     QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
     auto* mto = run->find<QListWidget>("Mto");
@@ -494,10 +473,7 @@ void TestMainWindow::recipientsTypedIntoTheToField()
 
 void TestMainWindow::recipientsRemovedByKeyAndMenu()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     run->showPage(Page::Message);
     run->client->form.setRecipients({"ann@example.org", "bob@example.org", "cy@example.org", "dan@example.org"});
     QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
