@@ -14,7 +14,6 @@
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -399,30 +398,9 @@ void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
              QStringLiteral("ENABLED"));
 }
 
-// Answers the next file dialog with the given paths (an empty list cancels it).
-static void answerFileDialog(const QStringList& paths)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, paths] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->deleteLater();
-        if (paths.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->setDirectory(QFileInfo(paths[0]).absolutePath());
-        QStringList quoted;
-        for (const QString& p : paths)
-            quoted << u'"' + QFileInfo(p).fileName() + u'"';
-        dialog->selectFile(paths.size() == 1 ? paths[0] : quoted.join(u' '));
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
-}
-
+// The hidden Add file and Add folder buttons add what their dialogs chose, in the
+// order chosen; a cancelled dialog adds nothing, and neither does a folder that is gone
+// by the time it is added. The window's dialogs are answered without being shown.
 void TestJobWindow::hiddenDialogButtons()
 {
     const auto& [env, run] = StartedWindow();
@@ -433,18 +411,23 @@ void TestJobWindow::hiddenDialogButtons()
     auto* bfolder = run->find<QPushButton>("Bfolder");
     QVERIFY(bfile->isHidden());
     QVERIFY(bfolder->isHidden());
+    QStringList files;
+    QString folder;
+    run->window()->pathDialogs() = {[&](QWidget*) { return files; }, [&](QWidget*) { return folder; }};
 
-    answerFileDialog({one, two});
+    files = {one, two};
     bfile->click();
     QCOMPARE(run->client->form.selectionTexts(), QStringList({one, two}));
-    answerFileDialog({});
+    files.clear();
     bfile->click();
     QCOMPARE(run->client->form.selection().size(), 2);
 
-    answerFileDialog({env.root() + QStringLiteral("/pick")});
+    folder = env.root() + QStringLiteral("/pick");
     bfolder->click();
     QCOMPARE(run->client->form.selectionTexts().last(), env.root() + QStringLiteral("/pick (:Folder:)"));
-    answerFileDialog({});
+    folder.clear();
+    bfolder->click();
+    folder = env.root() + QStringLiteral("/gone");
     bfolder->click();
     QCOMPARE(run->client->form.selection().size(), 3);
 }
