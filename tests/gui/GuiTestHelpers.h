@@ -92,12 +92,10 @@ inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true
     if (firstRun)
         answerSettingsWhenShown(run->program->settingsDialog(), true);
     run->program->show();
-    if (firstRun) {
-        // The dialog opens right after the window shows and blocks until answered.
-        QTest::qWait(1);
-        for (int i = 0; i < 200 && run->client->state.FirstRun; ++i)
-            QTest::qWait(10);
-    }
+    // The dialog opens right after the window shows and blocks until answered: wait for
+    // that answer, however long a busy machine takes (the bound only ends a hang).
+    if (firstRun && !QTest::qWaitFor([&run] { return !run->client->state.FirstRun; }, 60000))
+        qWarning("The first start's Settings dialog was not answered");
     // Keys and focus go to the main window, as for a user who just started the program.
     run->window()->activateWindow();
     if (!QTest::qWaitForWindowActive(run->window()))
