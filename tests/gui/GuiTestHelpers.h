@@ -92,12 +92,10 @@ inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true
     if (firstRun)
         answerSettingsWhenShown(run->program->settingsDialog(), true);
     run->program->show();
-    if (firstRun) {
-        // The dialog opens right after the window shows and blocks until answered.
-        QTest::qWait(1);
-        for (int i = 0; i < 200 && run->client->state.FirstRun; ++i)
-            QTest::qWait(10);
-    }
+    // The dialog opens right after the window shows and blocks until answered: wait for
+    // that answer, however long a busy machine takes (the bound only ends a hang).
+    if (firstRun && !QTest::qWaitFor([&run] { return !run->client->state.FirstRun; }, 60000))
+        qWarning("The first start's Settings dialog was not answered");
     // Keys and focus go to the main window, as for a user who just started the program.
     run->window()->activateWindow();
     if (!QTest::qWaitForWindowActive(run->window()))
@@ -111,6 +109,33 @@ inline void useHome(const TestEnv& env)
     const QString home = env.root() + QStringLiteral("/home");
     QDir().mkpath(home);
     qputenv("HOME", home.toUtf8());
+}
+
+// The usual start of a window test: a world of its own with a home folder and the
+// default policy (plus the given lines under [POLICIES]), and the program started and
+// shown in it. A test takes its parts with
+//     const auto& [env, run] = StartedWindow();
+// (the run goes before the world, as it was made after it).
+struct StartedWindow {
+    explicit StartedWindow(const QByteArray& policies = {})
+    {
+        useHome(env);
+        env.writeDefaultPolicy(policies);
+        run = startProgram(env);
+    }
+    TestEnv env;
+    std::unique_ptr<GuiRun> run;
+};
+
+// Every job descriptor in the test's upload folder, in name order: what a window test
+// compares with the records it expects (expectedRecord).
+inline QList<QByteArray> descriptors(const TestEnv& env)
+{
+    QList<QByteArray> found;
+    const QStringList names = QDir(env.upload()).entryList({QStringLiteral("*.pvx")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        found << readAll(env.upload() + u'/' + name);
+    return found;
 }
 
 // Every top-level window still alive (tests check that none leaked).

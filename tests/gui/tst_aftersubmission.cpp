@@ -37,6 +37,7 @@ void TestAfterSubmission::answers_data()
     QTest::newRow("Reset, nothing remembered") << "Reset" << false << false << false;
     QTest::newRow("Reset, both remembered") << "Reset" << false << true << true;
     QTest::newRow("Reset, the message remembered") << "Reset" << false << false << true;
+    QTest::newRow("Reset, the recipients remembered") << "Reset" << false << true << false;
     QTest::newRow("Continue") << "Continue" << false << false << false;
     QTest::newRow("Quit, No") << "Quit" << false << false << false;
     QTest::newRow("close box, No") << "close box" << false << false << false;
@@ -49,10 +50,7 @@ void TestAfterSubmission::answers()
     QFETCH(bool, quitYes);
     QFETCH(bool, rememberTo);
     QFETCH(bool, rememberMessage);
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     MainWindow* w = run->window();
     ClientForm& form = run->client->form;
     run->client->state.RememberTo = rememberTo;
@@ -91,7 +89,7 @@ void TestAfterSubmission::answers()
     QCOMPARE(title, QStringLiteral("Parvela job - Finished"));
     QCOMPARE(size, QSize(411, 72));
     QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString::number(offCentre.manhattanLength())));
-    QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
+    QCOMPARE(descriptors(env).size(), 1);
     QCOMPARE(run->client->prompter.shown().last().text == QStringLiteral("Quit?"), asksQuit);
     if (quitYes) {
         QVERIFY(ProgramEnd::requested());
@@ -121,10 +119,10 @@ void TestAfterSubmission::answers()
     if (reset) {
         QCOMPARE(run->client->prompter.shown().size(), 1);
         QCOMPARE(run->client->prompter.shown()[0].text, run->client->texts[WarnNothingSelected]);
-        QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
+        QCOMPARE(descriptors(env).size(), 1);
     } else {
         QCOMPARE(run->client->prompter.shown().size(), 1); // only "Sending, are you sure"
-        QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 2);
+        QCOMPARE(descriptors(env).size(), 2);
     }
 }
 
@@ -132,11 +130,8 @@ void TestAfterSubmission::answers()
 // page starts with the focus in its first field.
 void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\n");
+    const auto& [env, run] = StartedWindow("SKIPWELCOME=DISABLED\r\n");
     env.makeFile("Sources/report.txt", "the report");
-    auto run = startProgram(env);
     MainWindow* w = run->window();
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -219,14 +214,12 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     QVERIFY(!post->isVisible());
     QCOMPARE(run->client->form.selection().size(), 1);
 
-    const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
-    QCOMPARE(descriptors.size(), 1);
     RecordFields expected;
     expected.recipients = {"ann@example.org"};
     expected.subject = QStringLiteral("Plans");
     expected.encrypted = QStringLiteral("DISABLED");
     expected.expire = QStringLiteral("72");
-    QCOMPARE(readAll(env.upload() + u'/' + descriptors[0]), expectedRecord(expected));
+    QCOMPARE(descriptors(env), QList<QByteArray>({expectedRecord(expected)}));
     // Ctrl+Shift+Tab goes back a page.
     key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(run->page(), Page::Message);

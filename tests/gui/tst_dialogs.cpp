@@ -77,11 +77,8 @@ void TestDialogs::cleanup()
 
 void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("ENCRYPTED=ENABLED,LOCKED\r\n");
+    const auto& [env, run] = StartedWindow("ENCRYPTED=ENABLED,LOCKED\r\n");
     const QString file = env.makeFile("report.txt", "r");
-    auto run = startProgram(env);
     SettingsDialog* dialog = run->program->settingsDialog();
     QString title, language;
     QStringList colours;
@@ -126,14 +123,12 @@ void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
     clickWhenShown(run->afterSubmission(), QStringLiteral("Continue"));
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
-    const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
-    QCOMPARE(descriptors.size(), 1);
     RecordFields expected;
     expected.recipients = {"bob@example.org"};
     expected.senderName = QStringLiteral("Ann Example");
     expected.senderCompany = QStringLiteral("Example Ltd");
     expected.senderEmail = QStringLiteral("ann@example.org");
-    QCOMPARE(readAll(env.upload() + u'/' + descriptors[0]), expectedRecord(expected));
+    QCOMPARE(descriptors(env), QList<QByteArray>({expectedRecord(expected)}));
 }
 
 void TestDialogs::settingsCloseBoxAndCancel()
@@ -245,10 +240,7 @@ void TestDialogs::settingsByKeyboardFromTheFirstStart()
 
 void TestDialogs::aboutShowsThisRun()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy(); // no POLICYVERSION, no MAXSIZE
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow(); // no POLICYVERSION, no MAXSIZE
     AboutDialog* about = run->program->aboutDialog();
     QTest::mouseClick(run->find<QPushButton>("Babout"), Qt::LeftButton);
     QVERIFY(about->isVisible());
@@ -276,12 +268,9 @@ void TestDialogs::aboutShowsThisRun()
 
 void TestDialogs::pickerAddsTheChosenAddresses()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
     env.makeFile("appdata/Parvela/contacts.vcf",
                  vcard("Ann Alpha", "ann@example.org") + vcard("Bob <Sales>", "") + vcard("Cy Gamma", "cy@example.org"));
-    auto run = startProgram(env);
     run->showPage(Page::Message);
     QVERIFY(run->find<QPushButton>("Badr")->isVisible());
     ContactsPicker* picker = run->program->contactsPicker();
@@ -347,10 +336,7 @@ void TestDialogs::pickerAddsTheChosenAddresses()
 
 void TestDialogs::pickerWithEmptyMissingOrBrokenSource()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
     run->showPage(Page::Message);
     ContactsPicker* picker = run->program->contactsPicker();
     const QString path = env.userDataFolder() + QStringLiteral("contacts.vcf");

@@ -129,13 +129,10 @@ private Q_SLOTS:
 
 void TestHandOver::startPathsGoIntoTheDropZone()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("SKIPWELCOME=DISABLED\r\nDEFAULTLANGUAGE=DEUTSCH\r\n");
+    const auto& [env, run] = StartedWindow("SKIPWELCOME=DISABLED\r\nDEFAULTLANGUAGE=DEUTSCH\r\n");
     const QString file = env.makeFile("a.pdf", "pdf");
     env.makeFile("project/plan.txt", "plan");
     const QString folder = env.root() + QStringLiteral("/project");
-    auto run = startProgram(env);
     QCOMPARE(run->pages()->currentIndex(), 0);
 
     // As dropped names: a folder with the language's marker, a file as it is; the
@@ -173,12 +170,9 @@ void TestHandOver::startPathsGoIntoTheDropZone()
 
 void TestHandOver::laterStartHandsOverAndEnds()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
+    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
     useRuntimeFolder(env);
     const QString file = env.makeFile("elsewhere/b.txt", "b");
-    auto run = startProgram(env);
     SingleWindow single;
     QCOMPARE(single.claim({}), SingleWindow::Claim::First);
     MainWindow* window = run->window();
@@ -210,12 +204,9 @@ void TestHandOver::laterStartHandsOverAndEnds()
 
 void TestHandOver::onlyTheUsersWellFormedMessagesCount()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString runtime = useRuntimeFolder(env);
     const QString file = env.makeFile("b.txt", "b");
-    auto run = startProgram(env);
     SingleWindow single;
     QCOMPARE(single.claim({}), SingleWindow::Claim::First);
     MainWindow* window = run->window();

@@ -14,7 +14,6 @@
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -97,16 +96,13 @@ void TestJobWindow::dropOnWindow(GuiRun& run, const QStringList& paths, QWidget*
 
 void TestJobWindow::wholeJobThroughTheWindow()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString a = env.makeFile("Sources/Report.txt", "the report\n");
     env.makeFile("Sources/Project/plan.txt", "plan");
     env.makeFile("Sources/Project/Sub/deep.bin", QByteArray(70000, 'x'));
     env.makeFile("Sources/.hidden", "h");
     const QString dropped = env.makeFile("Elsewhere/Dropped Notes.txt", "dropped");
     const QString removedLater = env.makeFile("Elsewhere/unwanted.txt", "no");
-    auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
     MainWindow* w = run->window();
     run->showPage(Page::Select);
@@ -204,11 +200,8 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
 void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString file = env.makeFile("in/file.txt", "f");
-    auto run = startProgram(env);
     run->showPage(Page::Select);
     auto* clb = run->find<DropZoneList>("CLB");
 
@@ -303,12 +296,9 @@ void TestJobWindow::browserNavigationAndLastPath()
 
 void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString kept = env.makeFile("src/kept.txt", "k");
     const QString gone = env.makeFile("src/gone.txt", "g");
-    auto run = startProgram(env);
     MainWindow* w = run->window();
     dropOnWindow(*run, {kept, gone});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
@@ -384,11 +374,8 @@ void TestJobWindow::progressWindowReportsAndCancels()
 
 void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString file = env.makeFile("src/only.txt", "o");
-    auto run = startProgram(env);
     MainWindow* w = run->window();
     dropOnWindow(*run, {file});
     run->client->form.setRecipients({QStringLiteral("ann@example.org")});
@@ -411,55 +398,36 @@ void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
              QStringLiteral("ENABLED"));
 }
 
-// Answers the next file dialog with the given paths (an empty list cancels it).
-static void answerFileDialog(const QStringList& paths)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, paths] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->deleteLater();
-        if (paths.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->setDirectory(QFileInfo(paths[0]).absolutePath());
-        QStringList quoted;
-        for (const QString& p : paths)
-            quoted << u'"' + QFileInfo(p).fileName() + u'"';
-        dialog->selectFile(paths.size() == 1 ? paths[0] : quoted.join(u' '));
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
-}
-
+// The hidden Add file and Add folder buttons add what their dialogs chose, in the
+// order chosen; a cancelled dialog adds nothing, and neither does a folder that is gone
+// by the time it is added. The window's dialogs are answered without being shown.
 void TestJobWindow::hiddenDialogButtons()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    const auto& [env, run] = StartedWindow();
     const QString one = env.makeFile("pick/one.txt", "1");
     const QString two = env.makeFile("pick/two.txt", "2");
-    auto run = startProgram(env);
     run->showPage(Page::Select);
     auto* bfile = run->find<QPushButton>("Bfile");
     auto* bfolder = run->find<QPushButton>("Bfolder");
     QVERIFY(bfile->isHidden());
     QVERIFY(bfolder->isHidden());
+    QStringList files;
+    QString folder;
+    run->window()->pathDialogs() = {[&](QWidget*) { return files; }, [&](QWidget*) { return folder; }};
 
-    answerFileDialog({one, two});
+    files = {one, two};
     bfile->click();
     QCOMPARE(run->client->form.selectionTexts(), QStringList({one, two}));
-    answerFileDialog({});
+    files.clear();
     bfile->click();
     QCOMPARE(run->client->form.selection().size(), 2);
 
-    answerFileDialog({env.root() + QStringLiteral("/pick")});
+    folder = env.root() + QStringLiteral("/pick");
     bfolder->click();
     QCOMPARE(run->client->form.selectionTexts().last(), env.root() + QStringLiteral("/pick (:Folder:)"));
-    answerFileDialog({});
+    folder.clear();
+    bfolder->click();
+    folder = env.root() + QStringLiteral("/gone");
     bfolder->click();
     QCOMPARE(run->client->form.selection().size(), 3);
 }

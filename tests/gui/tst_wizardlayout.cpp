@@ -74,10 +74,7 @@ void TestWizardLayout::placements()
     QFETCH(int, slotA);
     QFETCH(int, slotB);
     QFETCH(int, slotC);
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy(addressBook ? "OUTLOOKADR=ENABLED\r\n" : "");
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow(addressBook ? "OUTLOOKADR=ENABLED\r\n" : "");
     resizeTo(*run, 760);
     useLanguage(*run, language);
     resizeTo(*run, width);
@@ -137,10 +134,7 @@ void TestWizardLayout::placements()
 // inside its panel, apart from the others, and is wide enough for its caption.
 void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy("OUTLOOKADR=ENABLED\r\n");
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
     resizeTo(*run, 700);
     auto captionFits = [](QWidget* w, const QRect& r) {
         if (auto* push = qobject_cast<QPushButton*>(w))
@@ -223,10 +217,7 @@ QStringList windowTexts(GuiRun& run)
 
 void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    const auto& [env, run] = StartedWindow();
     resizeTo(*run, 700);
     auto* lto = run->find<QLabel>("lto");
     const QStringList english = windowTexts(*run);

@@ -79,7 +79,10 @@ private:
 };
 } // namespace
 
-MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client)
+MainWindow::MainWindow(Client& client, QWidget* parent)
+    : QWidget(parent), m_client(client),
+      m_pathDialogs{[](QWidget* over) { return QFileDialog::getOpenFileNames(over); },
+                    [](QWidget* over) { return QFileDialog::getExistingDirectory(over); }}
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(832, 600);
@@ -505,7 +508,7 @@ QStringList MainWindow::addNames(const QStringList& names)
 void MainWindow::addFilesFromDialog()
 {
     guarded([this] {
-        const QStringList names = QFileDialog::getOpenFileNames(this);
+        const QStringList names = m_pathDialogs.files(this);
         for (const QString& name : names)
             m_client.form.appendSelection(SelectionEntry::file(name));
     });
@@ -514,7 +517,7 @@ void MainWindow::addFilesFromDialog()
 void MainWindow::addFolderFromDialog()
 {
     guarded([this] {
-        const QString folder = QFileDialog::getExistingDirectory(this);
+        const QString folder = m_pathDialogs.folder(this);
         const QFileInfo info(folder);
         if (!folder.isEmpty() && info.isDir())
             m_client.form.appendSelection(SelectionEntry::folder(folder, m_client.texts[FolderMarker]));

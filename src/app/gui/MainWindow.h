@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QListWidget;
@@ -49,6 +51,15 @@ public:
     // written. A later start also brings the window to the front.
     enum class PathsFrom { Start, LaterStart };
     void openPaths(const QStringList& paths, PathsFrom from);
+
+    // Where the hidden Add file and Add folder buttons take their paths from: the
+    // system's file dialogs over this window, unless replaced (a test answers with the
+    // paths it wants, without a dialog). An empty answer is a cancelled dialog.
+    struct PathDialogs {
+        std::function<QStringList(QWidget* parent)> files;
+        std::function<QString(QWidget* parent)> folder;
+    };
+    PathDialogs& pathDialogs() { return m_pathDialogs; }
 
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
@@ -133,6 +144,7 @@ private:
     void showMessageInEditor();
 
     Client& m_client;
+    PathDialogs m_pathDialogs;
     SettingsDialog* m_settings = nullptr;
     AfterSubmissionDialog* m_afterSubmission = nullptr;
     ContactsPicker* m_contacts = nullptr;
