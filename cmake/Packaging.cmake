@@ -88,6 +88,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # parvela-client_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries it links, found by dpkg-shlibdeps
+# Qt loads its SQLite driver, which keeps the record of sent jobs, as a plugin: no
+# library the programs link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 # Qt's own texts (file browser, standard buttons) in the five languages; without them
 # those texts stay English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
