@@ -29,7 +29,7 @@ public:
 
     static constexpr int kKeepDays = 365;
     // A writer waits this long for another one before its write is a warning.
-    static constexpr int kBusyTimeoutMs = 5000;
+    static constexpr int kBusyTimeoutMs = 2000;
 
     explicit SentStore(QString path, Warn warn = {});
     ~SentStore();

@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -199,6 +201,35 @@ private Q_SLOTS:
             QVERIFY(r.ms < 1000); // nothing to wait for
         if (code == 3)
             QVERIFY(r.ms >= 1000 && r.ms < 5000);
+    }
+
+    // Another process holding the record for a while (a second writer) only makes
+    // parvela send wait: its job is recorded, without a warning.
+    void aBusyRecordIsWaitedFor()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString path = SentStore::pathIn(env.userDataFolder());
+        QVERIFY(SentStore(path).records().has_value()); // made, in its log mode
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery hold(db);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            bool released = false;
+            const Run r = parvela({"send", "--policy", env.policyPath(), "--yes", "--to", "ann@example.org",
+                                   env.makeFile("src/a.txt", "a")},
+                                  [&](qint64 elapsed) {
+                                      if (!released && elapsed > 1000)
+                                          released = hold.exec(QStringLiteral("COMMIT"));
+                                  });
+            QVERIFY(released);
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.err, QString());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(SentStore(path).records()->size(), 1);
     }
 };
 
