@@ -83,10 +83,9 @@ int list(SentStore& store, const QCommandLineParser& p, const QString& folder)
     std::optional<QList<SentRecord>> read = store.records(since.toUTC());
     if (!read)
         return Failed; // the warning says why
-    QList<SentRecord> records;
-    for (const SentRecord& r : std::as_const(*read))
-        if (inFolder(r, folder))
-            records.append(r);
+    QList<SentRecord> records = std::move(*read);
+    if (!folder.isEmpty())
+        records.removeIf([&folder](const SentRecord& r) { return !inFolder(r, folder); });
     LookAtUploadFolders(records, &store);
     if (p.isSet(kJson)) {
         QJsonArray all;

@@ -7,6 +7,9 @@
 
 #include <QJsonArray>
 #include <QLocale>
+#include <QTimeZone>
+
+#include <algorithm>
 
 namespace cli {
 
@@ -21,7 +24,10 @@ const SentJobsTexts& texts()
 
 QString localTime(const QDateTime& utc)
 {
-    return utc.isValid() ? utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    // The system's zone read once: a conversion to local time looks at the system's
+    // zone file again every time, and a year of jobs has thousands of times.
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return utc.isValid() ? utc.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
 }
 
 QString isoTime(const QDateTime& utc)
@@ -71,22 +77,33 @@ QString reasonText(const SentRecord& r, const QString& separator)
 
 } // namespace
 
+namespace {
+
+// Every character that is escaped lies in the Basic Multilingual Plane.
+bool needsEscape(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == u'\\' || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+} // namespace
+
 QString escapedForTerminal(const QString& text)
 {
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return needsEscape(c.unicode()); }))
+        return text;
     QString out;
-    out.reserve(text.size());
-    for (const char32_t c : text.toUcs4()) {
-        const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
-        const bool turnsText = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-                               (c >= 0x2066 && c <= 0x2069);
-        if (c == u'\\')
+    out.reserve(text.size() + 16);
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (!needsEscape(c))
+            out += qc;
+        else if (c == u'\\')
             out += QStringLiteral("\\\\");
-        else if (control)
+        else if (c < 0xA0)
             out += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
-        else if (turnsText)
-            out += QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
         else
-            out += QString::fromUcs4(&c, 1);
+            out += QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
     }
     return out;
 }

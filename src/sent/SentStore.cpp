@@ -60,6 +60,13 @@ QString jsonOf(const QStringList& list)
 
 QStringList listOf(const QVariant& value)
 {
+    // The arrays are written compact: without a backslash no text in them holds a
+    // quote, so they split at the quotes (a year of records is read at once).
+    const QString text = value.toString();
+    if (text.startsWith(QLatin1String("[\"")) && text.endsWith(QLatin1String("\"]")) && !text.contains(u'\\'))
+        return text.mid(2, text.size() - 4).split(QStringLiteral("\",\""));
+    if (text == QLatin1String("[]"))
+        return {};
     const QJsonArray array = QJsonDocument::fromJson(value.toString().toUtf8()).array();
     QStringList list;
     list.reserve(array.size());

@@ -1,5 +1,7 @@
 #include "sent/gui/SentJobsModel.h"
 
+#include <QTimeZone>
+
 SentJobsModel::SentJobsModel(QObject* parent) : QAbstractTableModel(parent), m_texts(SentJobsTextsFor({})) {}
 
 void SentJobsModel::setTexts(const SentJobsTexts& texts, const QLocale& locale)
@@ -58,7 +60,10 @@ int SentJobsModel::columnCount(const QModelIndex& parent) const
 
 QString SentJobsModel::localTime(const QDateTime& utc)
 {
-    return utc.isValid() ? utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    // The system's zone read once: a conversion to local time looks at the system's
+    // zone file again every time, and a year of jobs has thousands of times.
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return utc.isValid() ? utc.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
 }
 
 QString SentJobsModel::stateText(const SentRecord& r) const
