@@ -99,7 +99,13 @@ void SentJobs::warn(SentStore::Warning warning, const QString& detail)
     const QString& text = warning == SentStore::Warning::NotRecorded ? t.notRecorded
                           : warning == SentStore::Warning::NotRead   ? t.notRead
                                                                      : t.setAside;
-    m_client.form.addStatusLine(text.arg(detail));
+    // A record that cannot be read stays so for a while: said once, not at every look.
+    const QString line = text.arg(detail);
+    if (warning == SentStore::Warning::NotRead && line == m_lastReadWarning)
+        return;
+    if (warning == SentStore::Warning::NotRead)
+        m_lastReadWarning = line;
+    m_client.form.addStatusLine(line);
 }
 
 void SentJobs::jobTaken(const SentRecord& record)

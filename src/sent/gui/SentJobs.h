@@ -44,4 +44,5 @@ private:
     std::unique_ptr<SentRecorder> m_recorder;
     SentMonitor* m_monitor;
     QPointer<SentJobsWindow> m_window;
+    QString m_lastReadWarning;
 };
