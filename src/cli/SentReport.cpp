@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/SentJobsTexts.h"
+#include "platform/Text.h"
 
 #include <QJsonArray>
 #include <QLocale>
@@ -77,35 +78,12 @@ QString reasonText(const SentRecord& r, const QString& separator)
 
 } // namespace
 
-namespace {
-
-// Every character that is escaped lies in the Basic Multilingual Plane.
-bool needsEscape(char16_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == u'\\' || c == 0x061C || c == 0x200E || c == 0x200F ||
-           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
-
-} // namespace
-
 QString escapedForTerminal(const QString& text)
 {
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return needsEscape(c.unicode()); }))
+    // Most fields hold nothing to escape, and a year of jobs has tens of thousands.
+    if (firstControl(text) < 0 && !text.contains(u'\\'))
         return text;
-    QString out;
-    out.reserve(text.size() + 16);
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
-        if (!needsEscape(c))
-            out += qc;
-        else if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c < 0xA0)
-            out += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
-        else
-            out += QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
-    }
-    return out;
+    return escapedControls(text);
 }
 
 QString SentTable(const QList<SentRecord>& records)

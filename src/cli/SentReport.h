@@ -12,9 +12,8 @@
 
 namespace cli {
 
-// text with control characters (and the marks that turn the direction of text)
-// written as \xHH or \u{HHHH}, and a backslash as "\\": a name or field from the record
-// can never move the terminal's cursor or recolour what follows.
+// A name or field from the record as the terminal may show it: its control characters
+// escaped (see escapedControls).
 QString escapedForTerminal(const QString& text);
 
 // One table, newest first: time, state, size, recipients, subject and job name; a

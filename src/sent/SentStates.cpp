@@ -20,7 +20,8 @@ SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen)
         case filetree::LockProbe::Free:
             return SentState::LeftLocked;
         case filetree::LockProbe::Unknown:
-            break;
+        case filetree::LockProbe::Unreadable:
+            break; // whether it is held cannot be told
         }
         return record.outcome == SentOutcome::Writing ? SentState::BeingWritten : SentState::LeftLocked;
     }

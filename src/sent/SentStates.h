@@ -12,7 +12,7 @@ class SentStore;
 // be reached, or the record is settled and nothing there matters any more):
 // - taken once it was seen gone; failed when it was refused, or failed and removed;
 // - with a lock file: being written while its writer holds it, left locked once nobody
-//   does (a file system without such locks: being written until its writer said how it
+//   does (where that cannot be told, being written until its writer said how it
 //   ended); a complete job's lock that came back: being taken;
 // - without: waiting while the descriptor, the folder and the message are all there as
 //   written, being taken while only something of them is; with nothing left, taken when
