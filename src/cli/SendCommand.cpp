@@ -297,13 +297,14 @@ int runSend(const SendRequest& r)
             return Refused;
     }
 
-    // Every job is recorded among the user's sent jobs; a record that cannot be
-    // written is only a warning.
+    // Every job is recorded among the user's sent jobs, the record opened before the
+    // job begins; a record that cannot be kept is one warning, and the job goes on.
     SentStore store(SentStore::pathIn(client.state.UserDataFolder), StoreWarnings(client.state.LanguageName));
     SentRecorder recorder(store);
     SubmissionHooks hooks;
     hooks.copyObserver = console::progressBar();
-    hooks.observer = &recorder;
+    if (store.open())
+        hooks.observer = &recorder;
     // From the lock on, Ctrl-C and SIGTERM take the job away before the tool ends.
     stopsignals::catchThem();
     hooks.stopRequested = [] {

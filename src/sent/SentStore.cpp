@@ -306,6 +306,11 @@ bool SentStore::run(Warning kind, const Body& body)
     return false;
 }
 
+bool SentStore::open()
+{
+    return run(Warning::NotRecorded, [](QSqlDatabase&) -> std::optional<QSqlError> { return std::nullopt; });
+}
+
 qint64 SentStore::add(const SentRecord& r)
 {
     qint64 id = 0;

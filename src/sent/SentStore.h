@@ -40,6 +40,9 @@ public:
     static QString pathIn(const QString& userDataFolder);
     const QString& path() const { return m_path; }
 
+    // Opens the database now (a job should not wait for that); false, with a warning
+    // that nothing can be recorded, when it cannot be opened.
+    bool open();
     // Stores a new record; its id, or 0 when it could not be stored.
     qint64 add(const SentRecord& record);
     // How a job's writing ended, and its log.

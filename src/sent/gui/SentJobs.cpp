@@ -38,7 +38,12 @@ SentJobs::~SentJobs()
     delete m_monitor;
 }
 
-JobObserver* SentJobs::recorder() { return m_recorder.get(); }
+JobObserver* SentJobs::recorder()
+{
+    // Opened before the job begins (watching has opened it already, as a rule); one
+    // that cannot be opened is said once, and the job goes unrecorded.
+    return m_store.open() ? m_recorder.get() : nullptr;
+}
 
 SentJobsWindow* SentJobs::window() const { return m_window; }
 

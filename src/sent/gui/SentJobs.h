@@ -25,6 +25,7 @@ public:
     SentJobs(Client& client, QWidget* owner);
     ~SentJobs() override;
 
+    // The recorder for the next job; null when the record cannot be opened.
     JobObserver* recorder();
     // Starts watching after delayMs (the program's first window comes first).
     void startWatching(int delayMs);
