@@ -11,12 +11,12 @@
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
 
-# Beside the compiler and Qt: Qt's SQLite driver (the record of sent jobs) and a D-Bus
-# daemon (the tests start a session bus of their own for the desktop notification).
 BUILD       ?= build
 RELEASE     ?= build-release
 BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+# Beside the compiler and Qt: Qt's SQLite driver (the record of sent jobs) and a D-Bus
+# daemon (the tests start a session bus of their own for the desktop notification).
 # strace, script (util-linux) and sshfs with the SFTP server let the tests hold a system
 # call, give the tool a terminal, and put the upload folder on a share of its own.
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
