@@ -4,7 +4,7 @@
 
 #include <map>
 
-SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen)
+SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen, const QDateTime& now)
 {
     if (record.taken.isValid())
         return SentState::Taken;
@@ -25,8 +25,12 @@ SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen)
         }
         return record.outcome == SentOutcome::Writing ? SentState::BeingWritten : SentState::LeftLocked;
     }
-    if (seen->nothing())
-        return complete ? SentState::Taken : SentState::Failed;
+    if (seen->nothing()) {
+        if (complete)
+            return SentState::Taken;
+        const bool lockComing = record.outcome == SentOutcome::Writing && record.started.secsTo(now) < kLockGraceSeconds;
+        return lockComing ? SentState::BeingWritten : SentState::Failed;
+    }
     if (!seen->lockNamed && seen->whole == 3)
         return SentState::Waiting;
     return SentState::BeingTaken;
@@ -49,7 +53,7 @@ void LookAtUploadFolders(QList<SentRecord>& records, SentStore* store, const QDa
             continue;
         }
         const UploadFolderLook& look = looks.at(r.uploadFolder);
-        SentState state = DecideState(r, look.seen(r.name));
+        SentState state = DecideState(r, look.seen(r.name), now);
         if (state == SentState::Taken && !look.confirmGone(r.name))
             state = SentState::CannotTell;
         if (r.outcome == SentOutcome::Writing && (state == SentState::Waiting || state == SentState::BeingTaken)) {

@@ -16,9 +16,15 @@ class SentStore;
 //   ended); a complete job's lock that came back: being taken;
 // - without: waiting while the descriptor, the folder and the message are all there as
 //   written, being taken while only something of them is; with nothing left, taken when
-//   its writer finished it, and failed when it did not (it stopped, or the remains of
-//   a failed job were removed later).
-SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen);
+//   its writer finished it; being written in the moment before its writer makes the
+//   lock (kLockGraceSeconds); failed otherwise (its writer stopped, or the remains of a
+//   failed job were removed later).
+SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen,
+                      const QDateTime& now = QDateTime::currentDateTimeUtc());
+
+// A job is recorded just before its lock is made: for this long after, a job without
+// any entry counts as one whose writer is about to make them.
+constexpr int kLockGraceSeconds = 60;
 
 // Sets the state of every record, looking once at each upload folder that records not
 // yet settled lie in. A job seen gone for the first time gets now as its taken time;

@@ -157,7 +157,8 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     clickWhenShown(run->afterSubmission(), "Continue");
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
     for (QProcess* p : {first.get(), second.get()}) {
-        QVERIFY(p->waitForFinished(60000));
+        // Finished already while the window's job ran, or waited for now.
+        QVERIFY(p->state() == QProcess::NotRunning || p->waitForFinished(60000));
         QCOMPARE(p->exitCode(), 0);
         QCOMPARE(p->readAllStandardError(), QByteArray());
     }
@@ -240,7 +241,7 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     for (const auto& [name, value] : {std::pair{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}})
         settings.write(name, value);
     std::unique_ptr<QProcess> before(startSend(env, "Vorher", "ann@example.org"));
-    QVERIFY(before->waitForFinished(60000));
+    QVERIFY(before->state() == QProcess::NotRunning || before->waitForFinished(60000));
     QVERIFY2(before->exitCode() == 0, before->readAllStandardError().constData());
     auto run = startProgram(env);
     run->pages()->setCurrentIndex(3);
@@ -264,7 +265,7 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     QVERIFY(bus.registerObject("/org/freedesktop/Notifications", &standIn, QDBusConnection::ExportAllSlots));
     QVERIFY(bus.registerService("org.freedesktop.Notifications"));
     std::unique_ptr<QProcess> job(startSend(env, "Pl\u00E4ne", "bo@example.org"));
-    QVERIFY(job->waitForFinished(60000));
+    QVERIFY(job->state() == QProcess::NotRunning || job->waitForFinished(60000));
     QTRY_COMPARE(stateOf(table, "Pl\u00E4ne"), QStringLiteral("wartet auf den Server"));
     take(env, jobWithSubject(env, "Pl\u00E4ne"));
     QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org"});

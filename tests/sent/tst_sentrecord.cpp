@@ -190,6 +190,7 @@ private Q_SLOTS:
         QTest::newRow("a link in place of the job folder")
             << "linked folder" << int(SentOutcome::Complete) << int(SentState::BeingTaken);
         QTest::newRow("writer stopped, nothing left") << "empty" << int(SentOutcome::Writing) << int(SentState::Failed);
+        QTest::newRow("lock about to be made") << "fresh" << int(SentOutcome::Writing) << int(SentState::BeingWritten);
         QTest::newRow("writer finished without saying")
             << "complete" << int(SentOutcome::Writing) << int(SentState::Waiting);
     }
@@ -202,7 +203,12 @@ private Q_SLOTS:
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
         const QString path = env.upload() + u'/' + name;
         SentStore store(storePath(env));
-        QVERIFY(store.add(recordIn(env, name, SentOutcome(outcome))) > 0);
+        SentRecord record = recordIn(env, name, SentOutcome(outcome));
+        // A job is recorded just before its lock is made: the moment after, nothing of
+        // it is there yet.
+        if (folder != u"fresh")
+            record.started = record.started.addSecs(-2 * kLockGraceSeconds);
+        QVERIFY(store.add(record) > 0);
         const filetree::FileSystem& fs = filetree::native();
         const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(env.upload()));
         std::unique_ptr<filetree::Lock> held;
