@@ -1,7 +1,7 @@
 #pragma once
-// The texts of the record of sent jobs in the five languages: the Sent jobs window, its
-// details, the states of a job, the word when a job is taken and the warnings of the
-// record itself.
+// The texts of the record of sent jobs in a language, from its record (Languages.h):
+// the Sent jobs window, its details, the states of a job, the word when a job is taken
+// and the warnings of the record itself.
 #include <QString>
 
 struct SentJobsTexts {
@@ -23,6 +23,6 @@ struct SentJobsTexts {
     QString notRecorded, notRead, setAside;
 };
 
-// The texts for a language key; any key other than the four non-English ones gives
-// English, as in the language tables.
+// The texts for a language key; any unknown key gives English, as in the language
+// tables.
 SentJobsTexts SentJobsTextsFor(const QString& languageName);
