@@ -644,7 +644,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             deleteSelectedRecipients();
         return false;
     case QEvent::Move:
-        if (watched == m_aboutButton)
+        if (watched == m_aboutButton || watched == m_aboutButton->parentWidget())
             placeSentJobsButton(); // the tab strip placed About
         return false;
     case QEvent::MouseButtonPress:

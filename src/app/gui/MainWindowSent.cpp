@@ -24,13 +24,13 @@ void MainWindow::buildSentJobsButton()
 
 void MainWindow::placeSentJobsButton()
 {
-    const QRect about = m_aboutButton->geometry();
+    const QRect about(m_aboutButton->mapTo(m_pages, QPoint()), m_aboutButton->size());
     const int width = qMax(m_sentJobsButton->sizeHint().width(), 90);
     m_sentJobsButton->setGeometry(about.left() - 8 - width, about.top(), width, about.height());
     // Only in the strip's free part, never over a tab.
     const QTabBar* tabs = m_pages->tabBar();
     const int tabsEnd = tabs->mapTo(m_pages, tabs->tabRect(tabs->count() - 1).topRight()).x();
-    m_sentJobsButton->setVisible(m_pages->currentIndex() == 3 && m_sentJobsButton->x() > tabsEnd);
+    m_sentJobsButton->setVisible(currentPage() == Page::Send && m_sentJobsButton->x() > tabsEnd);
 }
 
 void MainWindow::openSentJobs()
