@@ -5,7 +5,9 @@
 #               every test
 #   make bench  the copy and sizing benchmarks against cp and du (optimised build), also
 #               with the upload folder on an sshfs share (direct and 2 ms away), memory
-#               on a million entries, the start-up time, and last a table of the goals
+#               on a million entries, the start-up time, the record of sent jobs with
+#               10,000 jobs (parvela sent, the Sent jobs window), and last a table of the
+#               goals
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
 
@@ -13,17 +15,20 @@ BUILD       ?= build
 RELEASE     ?= build-release
 BENCH_BUILD ?= $(RELEASE)
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+# Beside the compiler and Qt: Qt's SQLite driver (the record of sent jobs) and a D-Bus
+# daemon (the tests start a session bus of their own for the desktop notification).
 # strace, script (util-linux) and sshfs with the SFTP server let the tests hold a system
 # call, give the tool a terminal, and put the upload folder on a share of its own.
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
+               libqt6sql6-sqlite dbus-daemon \
                imagemagick e2fsprogs util-linux strace sshfs openssh-sftp-server \
                scdoc desktop-file-utils appstream dpkg-dev file \
                qt6-translations-l10n fonts-dejavu-core
 # Only for make bench: the network-share case mounts the upload folder over sshfs from
 # an sshd of its own (on a machine whose services start on install, this also starts
 # the system's sshd); the start-up case watches the X display through libxcb; GNU time
-# reports peak memory.
-BENCH_PACKAGES = sshfs openssh-server libxcb1-dev pkg-config time
+# reports peak memory; the record of sent jobs is compared with sqlite3 reading it.
+BENCH_PACKAGES = sshfs openssh-server libxcb1-dev pkg-config time sqlite3
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps bench-deps build prepare release prepare-release run test bench deb clean
@@ -91,11 +96,13 @@ test: prepare
 
 bench: deps bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPARVELA_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela parvelaclient mapwatch minimal_window delay_relay
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela parvelaclient mapwatch minimal_window delay_relay \
+	  sent_fill sent_window_open
 	$(call write_policy,$(BENCH_BUILD))
 	@rm -f $(BENCH_BUILD)/bench-goals.tsv
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/run-all $(BENCH_BUILD)/parvela
 	bench/startup $(BENCH_BUILD)
+	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/sent-jobs $(BENCH_BUILD)
 	@echo; bench/goal-table $(BENCH_BUILD)/bench-goals.tsv
 
 deb: release

@@ -79,8 +79,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "e-mail to a Parvela server: the user picks them, names recipients, writes a"
   "subject and a message, and chooses how long the transfer stays available and"
   "whether it is encrypted or self-extracting. The client writes the transfer as a"
-  "job into the upload folder that the server watches. The command-line tool"
-  "parvela writes the same jobs and lists the jobs of an upload folder.")
+  "job into the upload folder that the server watches, keeps a record of the jobs"
+  "sent and tells when the server has taken one. The command-line tool parvela"
+  "writes the same jobs, lists the jobs of an upload folder and the jobs sent.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.trovik.example/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFolders.cmake)
@@ -88,6 +89,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # parvela-client_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries it links, found by dpkg-shlibdeps
+# Qt loads its SQLite driver, which keeps the record of sent jobs, as a plugin: no
+# library the programs link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 # Qt's own texts (file browser, standard buttons) in the five languages; without them
 # those texts stay English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")

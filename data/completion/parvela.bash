@@ -16,7 +16,7 @@ _parvela()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        send | jobs | check | clean | policy)
+        send | jobs | check | clean | policy | sent)
             command=${COMP_WORDS[i]}
             break
             ;;
@@ -26,11 +26,11 @@ _parvela()
     COMPREPLY=()
     case $command in
     "")
-        mapfile -t COMPREPLY < <(compgen -W "send jobs check clean policy $common" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "send jobs check clean policy sent $common" -- "$cur")
         ;;
     send)
         case $prev in
-        --to | --subject | --message | --expire | --parallel)
+        --to | --subject | --message | --expire | --parallel | --timeout)
             return 0 # free text: nothing to offer
             ;;
         --message-file | --policy)
@@ -40,7 +40,8 @@ _parvela()
         esac
         if [[ $cur == -* ]]; then
             mapfile -t COMPREPLY < <(compgen -W "--to --subject --message --message-file --expire
-                --encrypt --no-encrypt --sfx --no-sfx --policy --dry-run --yes --parallel $common" -- "$cur")
+                --encrypt --no-encrypt --sfx --no-sfx --policy --dry-run --yes --parallel --wait --timeout
+                $common" -- "$cur")
         else
             _parvela_paths -f
         fi
@@ -62,6 +63,23 @@ _parvela()
         else
             _parvela_paths -f -X '!*.[pP][vV][xX]' -o plusdirs
         fi
+        ;;
+    sent)
+        case $prev in
+        --policy)
+            _parvela_paths -f
+            ;;
+        --since | --timeout)
+            ;; # a date, seconds: nothing to offer
+        --wait)
+            # The names of the jobs of the last 30 days, from the record itself.
+            mapfile -t COMPREPLY < <(compgen -W "$("${COMP_WORDS[0]}" sent --json 2>/dev/null |
+                sed -n 's/^ *"name": "\(PV_[^"]*\)",*$/\1/p')" -- "$cur")
+            ;;
+        *)
+            mapfile -t COMPREPLY < <(compgen -W "--policy --json --all --since --wait --timeout $common" -- "$cur")
+            ;;
+        esac
         ;;
     clean)
         if [[ $prev == --policy ]]; then

@@ -3,7 +3,6 @@
 #include "client/Client.h"
 #include "config/Paths.h"
 #include "config/UserSettings.h"
-#include "platform/Environment.h"
 #include "platform/Errors.h"
 
 #include <QCoreApplication>
@@ -26,8 +25,7 @@ void StartClient(Client& client)
         client.programPath.isEmpty() ? QCoreApplication::applicationFilePath() : client.programPath;
     state.ExeFolder = QFileInfo(program).absolutePath();
 
-    state.UserDataFolder =
-        WithTrailingSeparator(WithTrailingSeparator(environment::appData()) + QStringLiteral("Parvela"));
+    state.UserDataFolder = UserDataFolderPath();
     // One level only, and a failure is not reported here: the memory files written
     // into the folder later report it with the system's reason.
     if (!QFileInfo(state.UserDataFolder).isDir())

@@ -77,19 +77,24 @@ QString OverallUsage()
     return QStringLiteral(
         "usage: parvela send [--to ADDR]... [--subject TEXT] [--message TEXT | --message-file FILE]\n"
         "                    [--expire HOURS] [--encrypt | --no-encrypt] [--sfx | --no-sfx]\n"
-        "                    [--policy FILE] [--parallel N] [--dry-run] [--yes] PATH...\n"
+        "                    [--policy FILE] [--parallel N] [--dry-run] [--yes]\n"
+        "                    [--wait [--timeout SECONDS]] PATH...\n"
         "       parvela jobs [--policy FILE] [--json] [--older-than DURATION] [FOLDER]\n"
         "       parvela clean [--policy FILE] [--older-than DURATION] [--yes] [FOLDER]\n"
         "       parvela check FILE.pvx\n"
         "       parvela policy [--policy FILE]\n"
+        "       parvela sent [--policy FILE] [--json] [--all | --since DATE]\n"
+        "       parvela sent [--policy FILE] --wait JOB [--timeout SECONDS]\n"
         "       parvela [COMMAND] --help | --version\n"
         "\n"
         "send writes a job into the upload folder the way the window program does; jobs lists\n"
         "the jobs of an upload folder; clean removes this computer's abandoned jobs; check\n"
         "validates a job descriptor; policy shows what the program reads from the policy\n"
-        "file. 'parvela COMMAND --help' tells a command's options.\n"
+        "file; sent lists the jobs this user sent, with their state, and waits for one to be\n"
+        "taken. 'parvela COMMAND --help' tells a command's options.\n"
         "\n"
-        "Exit codes: 0 sent (or valid), 1 refused (or invalid), 2 error.");
+        "Exit codes: 0 sent (or valid, or taken), 1 refused (or invalid, or failed), 2 error,\n"
+        "3 not taken within the time given to --wait.");
 }
 
 QString VersionLine()

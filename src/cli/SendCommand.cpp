@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "cli/SentReport.h"
 #include "platform/Arguments.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
@@ -12,6 +13,9 @@
 #include "selection/Summary.h"
 #include "spool/JobDescriptor.h"
 #include "spool/JobRefusal.h"
+#include "sent/SentRecorder.h"
+#include "sent/SentStore.h"
+#include "sent/SentWait.h"
 #include "spool/JobName.h"
 #include "spool/Submission.h"
 
@@ -35,6 +39,8 @@ struct SendRequest {
     bool dryRun = false;
     bool yes = false;
     int parallel = 0; // 0: the user's setting, else as the upload folder's file system suits
+    bool wait = false;
+    int timeoutSeconds = -1; // no limit
     QStringList paths;
 };
 
@@ -115,11 +121,16 @@ const QCommandLineOption kParallel(QStringLiteral("parallel"),
                                    QStringLiteral("Files copied at once, 1 to 64 (default: 8 onto a network share, 2\n"
                                                   "onto a local disk; 1 copies them one after the other)."),
                                    QStringLiteral("N"));
+const QCommandLineOption kWait(QStringLiteral("wait"),
+                               QStringLiteral("Once the job is written, wait until the server has taken it."));
+const QCommandLineOption kTimeout(QStringLiteral("timeout"),
+                                  QStringLiteral("Stop waiting after SECONDS and tell the job's state."),
+                                  QStringLiteral("SECONDS"));
 
 void addSendOptions(CommandLine& line)
 {
     for (const QCommandLineOption& o : {kTo, kSubject, kMessage, kMessageFile, kExpire, kEncrypt, kNoEncrypt, kSfx, kNoSfx,
-                                        kPolicy, kDryRun, kYes, kParallel})
+                                        kPolicy, kDryRun, kYes, kParallel, kWait, kTimeout})
         line.addOption(o);
 }
 
@@ -170,6 +181,15 @@ SendRequest requestFrom(const QCommandLineParser& p)
             throw UsageError(QStringLiteral("--parallel takes a number of files from 1 to %1, not '%2'")
                                  .arg(kMaxCopyWorkers)
                                  .arg(p.value(kParallel)));
+    }
+    r.wait = p.isSet(kWait);
+    if (p.isSet(kTimeout)) {
+        if (!r.wait)
+            throw UsageError(QStringLiteral("--timeout goes with --wait"));
+        const std::optional<int> seconds = TimeoutSeconds(p.value(kTimeout));
+        if (!seconds)
+            throw UsageError(TimeoutUsage(p.value(kTimeout)));
+        r.timeoutSeconds = *seconds;
     }
     r.paths = p.positionalArguments();
     if (r.paths.isEmpty())
@@ -277,15 +297,31 @@ int runSend(const SendRequest& r)
             return Refused;
     }
 
+    // Every job is recorded among the user's sent jobs, the record opened before the
+    // job begins; a record that cannot be kept is one warning, and the job goes on.
+    SentStore store(SentStore::pathIn(client.state.UserDataFolder), StoreWarnings(client.state.LanguageName));
+    SentRecorder recorder(store);
     SubmissionHooks hooks;
     hooks.copyObserver = console::progressBar();
+    if (store.open())
+        hooks.observer = &recorder;
     // From the lock on, Ctrl-C and SIGTERM take the job away before the tool ends.
     stopsignals::catchThem();
     hooks.stopRequested = [] {
         const int signal = stopsignals::pending();
         return signal ? QStringLiteral("Interrupted (%1).").arg(stopsignals::name(signal)) : QString();
     };
-    return SubmitJob(client, summary.plan, hooks) ? Sent : Failed;
+    if (!SubmitJob(client, summary.plan, hooks))
+        return Failed;
+    if (!r.wait)
+        return Sent;
+    // The job is complete: a signal now only ends the wait, and the job stays.
+    SentRecord job = recorder.lastJob();
+    job.state = SentState::Waiting;
+    const WaitEnd end = WaitUntilTaken(job, &store, r.timeoutSeconds < 0 ? -1 : r.timeoutSeconds * 1000,
+                                       [] { return stopsignals::pending() != 0; });
+    console::out(WaitLine(job, end, r.timeoutSeconds));
+    return WaitExitCode(end); // after a signal the tool ends as the signal asked, below
 }
 
 } // namespace
@@ -298,8 +334,11 @@ int sendCommand(const QStringList& arguments)
                                     "window's Finish does: the same summary and status lines, the same refusals.\n"
                                     "The policy file and the user's settings (sender, options and their locks) are\n"
                                     "read, never written; a locked option cannot be changed. Without --yes the tool\n"
-                                    "asks on a terminal and sends nothing without one.\n"
-                                    "Exit codes: 0 sent, 1 refused, 2 error."));
+                                    "asks on a terminal and sends nothing without one. Every job is recorded among\n"
+                                    "the user's sent jobs (see parvela sent); with --wait the tool waits until the\n"
+                                    "server has taken it.\n"
+                                    "Exit codes: 0 sent (and with --wait, taken), 1 refused (or, with --wait, the\n"
+                                    "job failed), 2 error, 3 not taken within --timeout."));
     addSendOptions(line);
     if (const std::optional<int> done = line.parse(arguments))
         return *done;

@@ -42,6 +42,8 @@ int main(int argc, char** argv)
         return cli::checkCommand(args);
     if (command == QLatin1String("policy"))
         return cli::policyCommand(args);
+    if (command == QLatin1String("sent"))
+        return cli::sentCommand(args);
     console::err(command.startsWith(u'-') ? QStringLiteral("parvela: unknown option '%1'").arg(command)
                                           : QStringLiteral("parvela: unknown command '%1'").arg(command));
     console::err(cli::OverallUsage());

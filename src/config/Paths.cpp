@@ -1,5 +1,7 @@
 #include "config/Paths.h"
 
+#include "platform/Environment.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,6 +12,11 @@ QString WithTrailingSeparator(const QString& text)
     if (text.endsWith(u'/') || text.endsWith(QDir::separator()))
         return text;
     return text + QDir::separator();
+}
+
+QString UserDataFolderPath()
+{
+    return WithTrailingSeparator(WithTrailingSeparator(environment::appData()) + QStringLiteral("Parvela"));
 }
 
 QString PolicyFilePathFor(const QString& programPath)

@@ -6,6 +6,10 @@
 // ("/" here; a path that ends in "/" also counts on Windows, where Qt writes both).
 QString WithTrailingSeparator(const QString& text);
 
+// The user's data folder, where the memory files and the record of sent jobs lie:
+// "Parvela" in the APPDATA folder, ending in the separator.
+QString UserDataFolderPath();
+
 // The policy file's path for a program file: the extension replaced by ".INI", or
 // ".INI" appended when the file name has none.
 QString PolicyFilePathFor(const QString& programPath);

@@ -21,6 +21,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .paths = {u"Ordner nicht gefunden", u"Der Ordner \"%1\" existiert nicht.", u"Nicht hinzugef\u00fcgt",
                   u"Diese Dateien oder Ordner existieren nicht und wurden nicht hinzugef\u00fcgt:", u"und %1 weitere",
                   u"Parvela Client", u"Parvela Client ist bereits ge\u00f6ffnet, aber sein Fenster antwortet nicht."},
+        .sentJobs = kSentJobs[German],
     },
     {
         .key = kEnglish,
@@ -36,6 +37,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .paths = {u"Folder not found", u"The folder \"%1\" does not exist.", u"Not added",
                   u"These files or folders do not exist and were not added:", u"and %1 more", u"Parvela Client",
                   u"Parvela Client is already open, but its window does not answer."},
+        .sentJobs = kSentJobs[English],
     },
     {
         .key = kFrench,
@@ -51,6 +53,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .paths = {u"Dossier introuvable", u"Le dossier \"%1\" n'existe pas.", u"Non ajout\u00e9s",
                   u"Ces fichiers ou dossiers n'existent pas et n'ont pas \u00e9t\u00e9 ajout\u00e9s :", u"et %1 autres",
                   u"Parvela Client", u"Parvela Client est d\u00e9j\u00e0 ouvert, mais sa fen\u00eatre ne r\u00e9pond pas."},
+        .sentJobs = kSentJobs[French],
     },
     {
         .key = kDutch,
@@ -67,6 +70,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .paths = {u"Map niet gevonden", u"De map \"%1\" bestaat niet.", u"Niet toegevoegd",
                   u"Deze bestanden of mappen bestaan niet en zijn niet toegevoegd:", u"en nog %1",
                   u"Parvela Client", u"Parvela Client is al geopend, maar het venster reageert niet."},
+        .sentJobs = kSentJobs[Dutch],
     },
     {
         .key = kSwedish,
@@ -82,6 +86,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .paths = {u"Mappen hittades inte", u"Mappen \"%1\" finns inte.", u"Inte tillagda",
                   u"Dessa filer eller mappar finns inte och lades inte till:", u"och %1 till", u"Parvela Client",
                   u"Parvela Client \u00e4r redan \u00f6ppet, men dess f\u00f6nster svarar inte."},
+        .sentJobs = kSentJobs[Swedish],
     },
 }};
 

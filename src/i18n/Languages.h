@@ -48,6 +48,57 @@ struct PathTable {
     TableText noAnswer;        // a running window that does not answer a later start
 };
 
+// The Sent jobs window's texts, the states of a sent job, the word when one is taken
+// and the warnings of the record of sent jobs (SentJobsTexts.h says what each is).
+struct SentJobsTable {
+    TableText title;
+    TableText time;
+    TableText recipients;
+    TableText subject;
+    TableText size;
+    TableText state;
+    TableText beingWritten;
+    TableText waiting;
+    TableText beingTaken;
+    TableText taken;
+    TableText failed;
+    TableText leftLocked;
+    TableText cannotTell;
+    TableText takenAt;
+    TableText lookedAt;
+    TableText close;
+    TableText detailsTitle;
+    TableText job;
+    TableText uploadFolder;
+    TableText started;
+    TableText ended;
+    TableText stateLabel;
+    TableText takenLabel;
+    TableText recipientsLabel;
+    TableText subjectLabel;
+    TableText expires;
+    TableText hours;
+    TableText encrypted;
+    TableText selfExtracting;
+    TableText files;
+    TableText folders;
+    TableText sizeLabel;
+    TableText why;
+    TableText message;
+    TableText log;
+    TableText yes;
+    TableText no;
+    TableText notification;
+    TableText more;
+    TableText notRecorded;
+    TableText notRead;
+    TableText setAside;
+};
+
+namespace languagetables {
+extern const std::array<SentJobsTable, kLanguageCount> kSentJobs;
+}
+
 struct LanguageRecord {
     const QString& key;  // compared exactly; the list entry upper-cased (ASCII) gives it
     TableText listName;  // the language under its own name in the Settings list
@@ -57,6 +108,7 @@ struct LanguageRecord {
     CopyWindowTable copyWindow;
     LeftOutTable leftOut;
     PathTable paths;
+    const SentJobsTable& sentJobs;
 };
 
 // Every record, in the Settings list's order.

@@ -63,6 +63,7 @@ struct JobWriter {
     QStringList made;   // the entries made under the lock, in order
     CopyObserver observer; // the window's or the terminal's, with the stop asked for
     CopyProgress last;     // what it was told last
+    bool lockLeft = false; // a failed job could not be removed whole: its lock stays
 
     // Runs a step's file work watched, as the copy is: a share that stalls is said so
     // (the work's own thread waits for it), and a Cancel or a stop is taken once it
@@ -92,6 +93,7 @@ struct JobWriter {
     {
         const QStringList newestFirst(made.rbegin(), made.rend());
         const JobRemoval removal = RemoveJob(fs, *upload, newestFirst, lockName, std::move(lock));
+        lockLeft = false;
         if (removal.lockRemoved)
             return what + QStringLiteral("\nThe job was removed from the upload folder.");
         // Looked at again before anything is named as left: another program in the
@@ -102,6 +104,7 @@ struct JobWriter {
                 left << name;
         if (left.isEmpty())
             return what + QStringLiteral("\nThe job was removed from the upload folder.");
+        lockLeft = left.contains(lockName);
         if (removal.flushFailed && left == QStringList{lockName})
             return what + QStringLiteral("\nThe job was removed, but its lock stays in the upload folder %1: %2 (%3)")
                               .arg(uploadPath, lockName, removal.why);
@@ -202,8 +205,8 @@ void WriteJobMessage(Client& client, JobWriter& job, const QString& messageName)
 }
 
 // Deletes the lock file; true when it is gone. A lock that stays is reported (with
-// the system's text and its name) through the prompter.
-bool ReleaseJobLock(Client& client, JobWriter& job, const QString& lockName)
+// the system's text and its name) through the prompter, and that text is left in *why.
+bool ReleaseJobLock(Client& client, JobWriter& job, const QString& lockName, QString* why)
 {
     QString error;
     job.watched([&] { error = job.fs.removeLock(*job.upload, QFile::encodeName(lockName), std::move(job.lock)); },
@@ -211,7 +214,8 @@ bool ReleaseJobLock(Client& client, JobWriter& job, const QString& lockName)
     if (error.isEmpty())
         return true;
     // The job stays locked and the program goes on, but the user learns why.
-    client.prompter.error(IoError(client.state.UploadFolder + lockName, error).message());
+    *why = IoError(client.state.UploadFolder + lockName, error).message();
+    client.prompter.error(*why);
     return false;
 }
 
@@ -254,9 +258,15 @@ QString PlanRefusal(const Client& client, const CopyPlan& plan, const QString& j
 bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks)
 {
     const JobNames names = MakeJobName(client.state);
+    const auto ended = [&](JobOutcome outcome, const QString& message) {
+        if (hooks.observer)
+            hooks.observer->jobEnded(client, names, plan, outcome, message);
+    };
     // Whatever the plan cannot do is refused while nothing is written yet.
-    if (const QString refusal = PlanRefusal(client, plan, names.folder); !refusal.isEmpty())
+    if (const QString refusal = PlanRefusal(client, plan, names.folder); !refusal.isEmpty()) {
+        ended(JobOutcome::Refused, refusal);
         throw UserError(refusal);
+    }
     client.form.addStatusLine(QString());
     client.form.addStatusLine(QString());
     client.form.addStatusLine(client.texts[StatusProcessing]);
@@ -265,6 +275,9 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
     job.last.filesTotal = plan.files;
     job.last.bytesTotal = plan.bytes;
     bool released = false;
+    QString lockError;
+    if (hooks.observer)
+        hooks.observer->jobStarted(client, names, plan);
     {
         // The main window takes no input while the job is written. Every byte of the
         // job is on disk before the lock goes (the message's step flushes the whole
@@ -282,18 +295,27 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
             }
         } catch (const CopyCancelled&) {
             const QString cancelled = CopyWindowTextsFor(client.state.LanguageName).cancelled; // in the user's language
-            if (job.lockName.isEmpty())
+            if (job.lockName.isEmpty()) {
+                ended(JobOutcome::FailedRemoved, cancelled);
                 throw CopyCancelled(cancelled);
-            throw UserError(job.removeAfter(cancelled));
+            }
+            const QString message = job.removeAfter(cancelled);
+            ended(job.lockLeft ? JobOutcome::FailedLocked : JobOutcome::FailedRemoved, message);
+            throw UserError(message);
         } catch (const UserError& e) {
-            if (job.lockName.isEmpty())
+            if (job.lockName.isEmpty()) {
+                ended(JobOutcome::FailedRemoved, e.message());
                 throw; // nothing of the job was made
-            throw UserError(job.removeAfter(e.message()));
+            }
+            const QString message = job.removeAfter(e.message());
+            ended(job.lockLeft ? JobOutcome::FailedLocked : JobOutcome::FailedRemoved, message);
+            throw UserError(message);
         }
-        released = ReleaseJobLock(client, job, names.lock);
+        released = ReleaseJobLock(client, job, names.lock, &lockError);
     }
     if (released)
         client.form.addStatusLine(client.texts[StatusLockReleased]);
+    ended(released ? JobOutcome::Complete : JobOutcome::FailedLocked, lockError);
     if (client.form.autoQuit()) {
         if (hooks.endProgram)
             hooks.endProgram(); // the window's ending throws: nothing below runs

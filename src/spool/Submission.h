@@ -1,6 +1,7 @@
 #pragma once
 // Finish: the summary, the confirmation and the job written into the upload folder
 // under its lock: lock, descriptor, copied selection, message; then the lock goes.
+#include "spool/JobName.h"
 #include "spool/JobRefusal.h"
 #include "util/FileCopy.h"
 
@@ -8,6 +9,27 @@
 #include <functional>
 struct Client;
 struct CopyPlan;
+
+// How a job that SubmitJob took up ended.
+enum class JobOutcome {
+    Complete,      // written whole, its lock released
+    Refused,       // refused before anything was written
+    FailedRemoved, // failed, and what it wrote was removed again
+    FailedLocked,  // failed, or its lock could not be removed: what is left stays locked
+};
+
+// Told when a job's writing starts (just before its lock is made) and how the job
+// ended: the record of sent jobs listens here. A refused job only ends. It must not
+// throw: nothing an observer does may fail or stop a job; and it is told before the
+// lock, so that between the lock and the job's entries nothing waits for it.
+class JobObserver {
+public:
+    virtual ~JobObserver() = default;
+    virtual void jobStarted(const Client& client, const JobNames& names, const CopyPlan& plan) = 0;
+    // message: why it was refused or failed (empty when complete).
+    virtual void jobEnded(const Client& client, const JobNames& names, const CopyPlan& plan, JobOutcome outcome,
+                          const QString& message) = 0;
+};
 
 // What the window lends to a submission.
 struct SubmissionHooks {
@@ -23,6 +45,8 @@ struct SubmissionHooks {
     // Asked between the steps and during the copy: a text (why) when the job must stop
     // now, as when the command-line tool is interrupted.
     std::function<QString()> stopRequested;
+    // Told when the job starts and ends (the record of sent jobs); may be null.
+    JobObserver* observer = nullptr;
 };
 
 // Finish: saves the message memory, runs the summary, refuses or asks

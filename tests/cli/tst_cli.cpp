@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("err");   // the start of standard error
         QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: parvela send " << "";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "parvela (Trovik Parvela Client) 2007 - R1.2.6\n" << "";
-        for (const char* command : {"send", "jobs", "clean", "check", "policy"}) {
+        for (const char* command : {"send", "jobs", "clean", "check", "policy", "sent"}) {
             QTest::addRow("%s --help", command) << QStringList{command, "--help"} << 0
                                                 << QStringLiteral("usage: parvela %1 ").arg(command) << "";
             QTest::addRow("%s, unknown option", command)

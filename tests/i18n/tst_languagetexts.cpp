@@ -5,10 +5,12 @@
 #include "i18n/Languages.h"
 #include "i18n/LeftOutTexts.h"
 #include "i18n/PathTexts.h"
+#include "i18n/SentJobsTexts.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 #include "spool/JobDescriptor.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -276,6 +278,41 @@ private Q_SLOTS:
                     same += texts.text(i) == english.text(i);
                 QVERIFY2(same < 10, qPrintable(key + QStringLiteral(": ") + QString::number(same)));
             }
+        }
+    }
+
+    // The Sent jobs texts: each language has every one, its own words, and the same
+    // places for what is filled in (a %2 lost would leave the recipient out).
+    void sentJobsTextsInEveryLanguage()
+    {
+        const auto all = [](const SentJobsTexts& t) {
+            return QStringList{t.title, t.time, t.recipients, t.subject, t.size, t.state, t.beingWritten, t.waiting,
+                               t.beingTaken, t.taken, t.failed, t.leftLocked, t.cannotTell, t.takenAt, t.lookedAt,
+                               t.close, t.detailsTitle, t.job, t.uploadFolder, t.started, t.ended, t.stateLabel,
+                               t.takenLabel, t.recipientsLabel, t.subjectLabel, t.expires, t.hours, t.encrypted,
+                               t.selfExtracting, t.files, t.folders, t.sizeLabel, t.why, t.message, t.log, t.yes,
+                               t.no, t.notification, t.more, t.notRecorded, t.notRead, t.setAside};
+        };
+        const QRegularExpression places(QStringLiteral("%\\d"));
+        const auto placesOf = [&](const QString& text) {
+            QStringList found;
+            for (auto it = places.globalMatch(text); it.hasNext();)
+                found << it.next().captured();
+            found.sort();
+            return found;
+        };
+        const QStringList english = all(SentJobsTextsFor(kEnglish));
+        for (const QString& key : kAllKeys) {
+            const QStringList texts = all(SentJobsTextsFor(key));
+            int same = 0;
+            for (qsizetype i = 0; i < texts.size(); ++i) {
+                const QString where = key + u'/' + QString::number(i) + QStringLiteral(": ") + texts[i];
+                QVERIFY2(!texts[i].isEmpty(), qPrintable(where));
+                QCOMPARE(placesOf(texts[i]), placesOf(english[i]));
+                same += texts[i] == english[i];
+            }
+            if (key != kEnglish)
+                QVERIFY2(same <= 3, qPrintable(key + QStringLiteral(": ") + QString::number(same)));
         }
     }
 };

@@ -16,6 +16,7 @@
 #include "selection/Summary.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
+#include "sent/gui/SentJobs.h"
 #include "spool/JobOptions.h"
 #include "spool/ProjectReset.h"
 #include "spool/Submission.h"
@@ -94,6 +95,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent)
     // every control with a text waits for.
     loadClient();
     m_progress = new CopyProgressWindow;
+    m_sentJobs = std::make_unique<SentJobs>(m_client, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,6 +118,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent)
     buildSelectPage();
     buildMessagePage();
     buildSendPage();
+    buildSentJobsButton();
     bindForm();
     setTabOrders();
     addPageKeys();
@@ -209,6 +212,8 @@ void MainWindow::firstShown()
         m_client.form.setWindowVisible(true);
         ApplyLanguage();
         focusFirstField(currentPage());
+        // Jobs sent before are watched once the window is on screen.
+        m_sentJobs->startWatching(1000);
         // The first start's Settings dialog opens once the window is on screen.
         if (m_client.state.FirstRun && !m_settingsPending) {
             m_settingsPending = true;
@@ -343,6 +348,7 @@ void MainWindow::messagePageShown() { JoinRecipients(); }
 
 void MainWindow::pageShown(int index)
 {
+    placeSentJobsButton();
     const Page page = Page(index);
     if (page == Page::Select && isVisible())
         m_browser->startListing();
@@ -391,6 +397,7 @@ void MainWindow::finish()
         };
         hooks.copyObserver = m_progress->observer();
         hooks.afterSubmission = [this] { askWhatNext(); };
+        hooks.observer = m_sentJobs->recorder();
         hooks.endProgram = [this] { QuitProgram(m_client, true); };
         FinishJob(m_client, hooks);
     });
@@ -638,6 +645,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         // The Delete key removes the selected recipients.
         if (watched == m_recipientList && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete)
             deleteSelectedRecipients();
+        return false;
+    case QEvent::Move:
+        if (watched == m_aboutButton || watched == m_aboutButton->parentWidget())
+            placeSentJobsButton(); // the tab strip placed About
         return false;
     case QEvent::MouseButtonPress:
         if (watched == m_messageEditor->viewport() || watched == m_messagePage)

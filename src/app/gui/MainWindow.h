@@ -6,6 +6,7 @@
 #include "client/Client.h"
 
 #include <QWidget>
+#include <memory>
 
 #include <functional>
 
@@ -30,6 +31,7 @@ class SettingsDialog;
 class AfterSubmissionDialog;
 class ContactsPicker;
 class AboutDialog;
+class SentJobs;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -107,6 +109,7 @@ private Q_SLOTS:
     void applyExpiry();
     void pageShown(int index);
     void stepPage(int step);
+    void openSentJobs();
 
 private:
     // The page on screen.
@@ -126,6 +129,10 @@ private:
     void addPageKeys();
     void focusFirstField(Page page);
     void nameControls();
+    // The record of sent jobs (MainWindowSent.cpp): its button in the tab strip beside
+    // About, shown on the Send page, and its key.
+    void buildSentJobsButton();
+    void placeSentJobsButton();
 
     void loadClient();
     void showLoadedClient();
@@ -221,4 +228,7 @@ private:
     QPushButton* m_quitButton;
     QPushButton* m_sendPreviousButton;
     QPushButton* m_finishButton;
+    // Sent jobs
+    std::unique_ptr<SentJobs> m_sentJobs;
+    QPushButton* m_sentJobsButton;
 };

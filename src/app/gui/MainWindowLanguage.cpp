@@ -5,6 +5,7 @@
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
 #include "i18n/LanguageLocale.h"
+#include "i18n/SentJobsTexts.h"
 #include "platform/Text.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -61,6 +62,7 @@ void MainWindow::ApplyLanguage()
     m_dropZoneTitle->setText(t[DropZoneLabel]);
     m_applyExpiryButton->setText(t[ApplyCaption]);
     m_autoQuitBox->setText(t[AutoQuitCaption]);
+    m_sentJobsButton->setText(SentJobsTextsFor(st.LanguageName).title);
 
     // Beyond the language tables: Qt's own texts and the browser's sizes and dates.
     const QLocale locale = LanguageLocale(st.LanguageName);

@@ -129,6 +129,7 @@ void MainWindow::LayoutWizard()
     placeButton(m_quitButton, slotC(w));
     placeButton(m_summaryButton, 10);
     placeCheckBox(m_autoQuitBox, slotC(w) - 120, 12);
+    placeSentJobsButton();
 }
 
 // Tab follows the eye: the page tabs and About, then each page from top to bottom and

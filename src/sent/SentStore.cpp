@@ -1,0 +1,493 @@
+#include "sent/SentStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <limits>
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+// Every column a listing reads, in the order recordOf takes them.
+const QString kListColumns =
+    QStringLiteral("id, name, upload_folder, started, ended, outcome, problem, files, folders, bytes, recipients, "
+                   "subject, expire_hours, encrypted, self_extracting, taken");
+
+int g_connections = 0;
+
+// SQLite says a file is damaged (SQLITE_CORRUPT) or no database at all (SQLITE_NOTADB).
+bool isDamage(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 11 || code == 26);
+}
+
+QString textOf(const QSqlError& error)
+{
+    const QString text = error.databaseText();
+    return text.isEmpty() ? error.text() : text;
+}
+
+// A text as SQLite takes it: a null QString would be bound as NULL.
+QVariant boundText(const QString& text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+QVariant msOf(const QDateTime& time)
+{
+    return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(QMetaType(QMetaType::LongLong));
+}
+
+QDateTime timeOf(const QVariant& value)
+{
+    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
+}
+
+QString jsonOf(const QStringList& list)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
+}
+
+QStringList listOf(const QVariant& value)
+{
+    // The arrays are written compact: without a backslash no text in them holds a
+    // quote, so they split at the quotes (a year of records is read at once).
+    const QString text = value.toString();
+    if (text.startsWith(QLatin1String("[\"")) && text.endsWith(QLatin1String("\"]")) && !text.contains(u'\\'))
+        return text.mid(2, text.size() - 4).split(QStringLiteral("\",\""));
+    if (text == QLatin1String("[]"))
+        return {};
+    const QJsonArray array = QJsonDocument::fromJson(value.toString().toUtf8()).array();
+    QStringList list;
+    list.reserve(array.size());
+    for (const QJsonValue& v : array)
+        list.append(v.toString());
+    return list;
+}
+
+SentRecord recordOf(const QSqlQuery& q)
+{
+    SentRecord r;
+    r.id = q.value(0).toLongLong();
+    r.name = q.value(1).toString();
+    r.uploadFolder = q.value(2).toString();
+    r.started = timeOf(q.value(3));
+    r.ended = timeOf(q.value(4));
+    r.outcome = OutcomeFromKey(q.value(5).toString()).value_or(SentOutcome::Writing);
+    r.problem = q.value(6).toString();
+    r.files = q.value(7).toLongLong();
+    r.folders = q.value(8).toLongLong();
+    r.bytes = q.value(9).toLongLong();
+    r.recipients = listOf(q.value(10));
+    r.subject = q.value(11).toString();
+    r.expireHours = q.value(12).toString();
+    r.encrypted = q.value(13).toBool();
+    r.selfExtracting = q.value(14).toBool();
+    r.taken = timeOf(q.value(15));
+    return r;
+}
+
+std::optional<QSqlError> failed(const QSqlQuery& q) { return q.lastError(); }
+
+// Runs one statement.
+std::optional<QSqlError> exec(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        return q.lastError();
+    return std::nullopt;
+}
+
+// The table, the settings of the connection, and the end of records older than a year.
+std::optional<QSqlError> prepare(QSqlDatabase& db)
+{
+    // Readers and writers in several processes at once; a commit waits for the disk
+    // only at checkpoints, which is enough for a record that never holds up a job.
+    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"})
+        if (auto error = exec(db, QString::fromLatin1(pragma)))
+            return error;
+    int version = 0;
+    {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA user_version")))
+            return q.lastError();
+        if (q.next())
+            version = q.value(0).toInt();
+    }
+    if (version < kSchemaVersion) {
+        const QString schema[] = {
+            QStringLiteral("CREATE TABLE IF NOT EXISTS jobs ("
+                           " id INTEGER PRIMARY KEY,"
+                           " name TEXT NOT NULL,"
+                           " upload_folder TEXT NOT NULL,"
+                           " started INTEGER NOT NULL,"      // milliseconds since 1970, UTC
+                           " ended INTEGER,"
+                           " outcome TEXT NOT NULL,"
+                           " problem TEXT NOT NULL DEFAULT '',"
+                           " files INTEGER NOT NULL DEFAULT 0,"
+                           " folders INTEGER NOT NULL DEFAULT 0,"
+                           " bytes INTEGER NOT NULL DEFAULT 0,"
+                           " recipients TEXT NOT NULL DEFAULT '[]',"  // JSON arrays of texts
+                           " subject TEXT NOT NULL DEFAULT '',"
+                           " expire_hours TEXT NOT NULL DEFAULT '',"
+                           " encrypted INTEGER NOT NULL DEFAULT 0,"
+                           " self_extracting INTEGER NOT NULL DEFAULT 0,"
+                           " taken INTEGER,"
+                           " message TEXT NOT NULL DEFAULT '[]',"
+                           " log TEXT NOT NULL DEFAULT '[]')"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS jobs_started ON jobs (started)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS jobs_name ON jobs (name)"),
+            QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion),
+        };
+        for (const QString& sql : schema)
+            if (auto error = exec(db, sql))
+                return error;
+    }
+    // Looked for first, so that opening takes no write lock unless there is something to remove.
+    const qint64 cutoff = QDateTime::currentDateTimeUtc().addDays(-SentStore::kKeepDays).toMSecsSinceEpoch();
+    QSqlQuery old(db);
+    old.prepare(QStringLiteral("SELECT 1 FROM jobs WHERE started < ? LIMIT 1"));
+    old.addBindValue(cutoff);
+    if (!old.exec())
+        return failed(old);
+    if (old.next()) {
+        QSqlQuery remove(db);
+        remove.prepare(QStringLiteral("DELETE FROM jobs WHERE started < ?"));
+        remove.addBindValue(cutoff);
+        if (!remove.exec())
+            return failed(remove);
+    }
+    return std::nullopt;
+}
+
+// Whether the file at path reads as a whole database now.
+bool readsWhole(const QString& path)
+{
+    const QString name = QStringLiteral("parvela-sent-check-%1").arg(++g_connections);
+    bool whole = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            whole = q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next() &&
+                    q.value(0).toString() == QLatin1String("ok");
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return whole;
+}
+
+} // namespace
+
+SentStore::SentStore(QString path, Warn warn) : m_path(std::move(path)), m_warn(std::move(warn)) {}
+
+SentStore::~SentStore() { close(); }
+
+QString SentStore::pathIn(const QString& userDataFolder)
+{
+    return userDataFolder + QStringLiteral("sent-jobs.sqlite");
+}
+
+void SentStore::warn(Warning warning, const QString& detail) const
+{
+    if (m_warn)
+        m_warn(warning, detail);
+}
+
+std::optional<SentStore::Failure> SentStore::openOnce()
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        return Failure{QStringLiteral("Qt's SQLite driver (QSQLITE) is not installed"), false};
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Failure{QStringLiteral("Cannot make the folder %1").arg(folder), false};
+    // The file is private before anything is written to it; SQLite gives its log and
+    // index files the same permissions.
+    QFile file(m_path);
+    constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivate) && !file.exists())
+        return Failure{file.errorString() + QStringLiteral(": ") + m_path, false};
+    file.close();
+    constexpr QFileDevice::Permissions kModeBits =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+        QFileDevice::ExeOther;
+    if ((file.permissions() & kModeBits) != kPrivate && !file.setPermissions(kPrivate))
+        return Failure{file.errorString() + QStringLiteral(": ") + m_path, false};
+
+    const QString name = QStringLiteral("parvela-sent-%1").arg(++g_connections);
+    std::optional<Failure> failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open())
+            failure = Failure{textOf(db.lastError()), isDamage(db.lastError())};
+        else if (const std::optional<QSqlError> error = prepare(db))
+            failure = Failure{textOf(*error), isDamage(*error)};
+        if (failure)
+            db.close();
+    }
+    if (failure) {
+        QSqlDatabase::removeDatabase(name);
+        return failure;
+    }
+    m_connection = name;
+    return std::nullopt;
+}
+
+void SentStore::close()
+{
+    if (m_connection.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+    m_connection.clear();
+}
+
+bool SentStore::setAside()
+{
+    close();
+    // Another process may have set it aside and started a new one meanwhile: a file
+    // that reads whole now is kept.
+    if (readsWhole(m_path))
+        return true;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = m_path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+    if (!QFile::rename(m_path, target))
+        return false;
+    // Its log and index belong to it: left here they would be taken for the new one's.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        if (QFileInfo::exists(m_path + suffix) && !QFile::rename(m_path + suffix, target + suffix))
+            QFile::remove(m_path + suffix);
+    }
+    warn(Warning::SetAside, target);
+    return true;
+}
+
+bool SentStore::run(Warning kind, const Body& body)
+{
+    for (int round = 0; round < 2; ++round) {
+        Failure failure;
+        if (m_connection.isEmpty()) {
+            if (const std::optional<Failure> f = openOnce())
+                failure = *f;
+        }
+        if (!m_connection.isEmpty()) {
+            QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+            const std::optional<QSqlError> error = body(db);
+            if (!error)
+                return true;
+            failure = Failure{textOf(*error), isDamage(*error)};
+        }
+        if (round == 0 && failure.damaged && setAside())
+            continue;
+        warn(kind, failure.text);
+        return false;
+    }
+    return false;
+}
+
+bool SentStore::open()
+{
+    return run(Warning::NotRecorded, [](QSqlDatabase&) -> std::optional<QSqlError> { return std::nullopt; });
+}
+
+qint64 SentStore::add(const SentRecord& r)
+{
+    qint64 id = 0;
+    run(Warning::NotRecorded, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral(
+                "INSERT INTO jobs (name, upload_folder, started, ended, outcome, problem, files, folders, bytes, "
+                "recipients, subject, expire_hours, encrypted, self_extracting, taken, message, log) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+            return failed(q);
+        for (const QVariant& v : {boundText(r.name), boundText(r.uploadFolder), msOf(r.started), msOf(r.ended),
+                                  QVariant(OutcomeKey(r.outcome)), boundText(r.problem), QVariant(r.files),
+                                  QVariant(r.folders), QVariant(r.bytes), QVariant(jsonOf(r.recipients)),
+                                  boundText(r.subject), boundText(r.expireHours), QVariant(int(r.encrypted)),
+                                  QVariant(int(r.selfExtracting)), msOf(r.taken), QVariant(jsonOf(r.messageLines)),
+                                  QVariant(jsonOf(r.logLines))})
+            q.addBindValue(v);
+        if (!q.exec())
+            return failed(q);
+        id = q.lastInsertId().toLongLong();
+        return std::nullopt;
+    });
+    return id;
+}
+
+bool SentStore::setEnded(qint64 id, SentOutcome outcome, const QDateTime& ended, const QString& problem,
+                         const QStringList& logLines)
+{
+    return run(Warning::NotRecorded, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("UPDATE jobs SET ended = ?, outcome = ?, problem = ?, log = ? WHERE id = ?")))
+            return failed(q);
+        q.addBindValue(msOf(ended));
+        q.addBindValue(OutcomeKey(outcome));
+        q.addBindValue(boundText(problem));
+        q.addBindValue(jsonOf(logLines));
+        q.addBindValue(id);
+        if (!q.exec())
+            return failed(q);
+        return std::nullopt;
+    });
+}
+
+namespace {
+
+// Reads every row of a listing query whose values are bound already.
+std::optional<QSqlError> readRecords(QSqlQuery& q, QList<SentRecord>& records)
+{
+    q.setForwardOnly(true);
+    if (!q.exec())
+        return q.lastError();
+    while (q.next())
+        records.append(recordOf(q));
+    // A row that cannot be read ends the loop as the last one would: ask.
+    if (q.lastError().isValid())
+        return q.lastError();
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QList<SentRecord>> SentStore::records(const QDateTime& since)
+{
+    QList<SentRecord> records;
+    const bool read = run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        records.clear();
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE started >= ? ORDER BY started DESC, id DESC")
+                           .arg(kListColumns)))
+            return failed(q);
+        q.addBindValue(since.isValid() ? since.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
+        return readRecords(q, records);
+    });
+    if (!read)
+        return std::nullopt;
+    return records;
+}
+
+QList<SentRecord> SentStore::unsettled(const QDateTime& takenSince)
+{
+    QList<SentRecord> records;
+    run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        records.clear();
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE (taken IS NULL AND outcome NOT IN (?, ?)) "
+                                      "OR taken >= ? ORDER BY started DESC, id DESC")
+                           .arg(kListColumns)))
+            return failed(q);
+        q.addBindValue(OutcomeKey(SentOutcome::Refused));
+        q.addBindValue(OutcomeKey(SentOutcome::FailedRemoved));
+        q.addBindValue(takenSince.isValid() ? takenSince.toMSecsSinceEpoch() : std::numeric_limits<qint64>::max());
+        return readRecords(q, records);
+    });
+    return records;
+}
+
+std::optional<SentRecord> SentStore::find(const QString& name)
+{
+    QList<SentRecord> records;
+    run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        records.clear();
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE name = ? ORDER BY started DESC, id DESC LIMIT 1")
+                           .arg(kListColumns)))
+            return failed(q);
+        q.addBindValue(name);
+        return readRecords(q, records);
+    });
+    if (records.isEmpty())
+        return std::nullopt;
+    return records.first();
+}
+
+bool SentStore::readDetails(SentRecord& record)
+{
+    return run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("SELECT message, log FROM jobs WHERE id = ?")))
+            return failed(q);
+        q.addBindValue(record.id);
+        if (!q.exec())
+            return failed(q);
+        if (q.next()) {
+            record.messageLines = listOf(q.value(0));
+            record.logLines = listOf(q.value(1));
+        }
+        return std::nullopt;
+    });
+}
+
+namespace {
+
+// Runs the prepared statement once for each id (bound last), in one transaction.
+std::optional<QSqlError> updateEach(QSqlDatabase& db, const QString& sql, const QVariantList& first,
+                                    const QList<qint64>& ids)
+{
+    if (!db.transaction())
+        return db.lastError();
+    std::optional<QSqlError> error;
+    {
+        QSqlQuery q(db);
+        if (!q.prepare(sql))
+            error = q.lastError();
+        for (int i = 0; i < first.size(); ++i)
+            q.bindValue(i, first[i]);
+        for (qsizetype i = 0; !error && i < ids.size(); ++i) {
+            q.bindValue(int(first.size()), ids[i]);
+            if (!q.exec())
+                error = q.lastError();
+        }
+    }
+    if (!error && db.commit())
+        return std::nullopt;
+    if (!error)
+        error = db.lastError();
+    db.rollback();
+    return error;
+}
+
+} // namespace
+
+bool SentStore::markTaken(const QList<qint64>& ids, const QDateTime& when)
+{
+    if (ids.isEmpty())
+        return true;
+    return run(Warning::NotRead, [&](QSqlDatabase& db) {
+        return updateEach(db, QStringLiteral("UPDATE jobs SET taken = ? WHERE taken IS NULL AND id = ?"),
+                          {msOf(when)}, ids);
+    });
+}
+
+bool SentStore::markComplete(const QList<qint64>& ids)
+{
+    if (ids.isEmpty())
+        return true;
+    return run(Warning::NotRead, [&](QSqlDatabase& db) {
+        return updateEach(db, QStringLiteral("UPDATE jobs SET outcome = ? WHERE outcome = ? AND id = ?"),
+                          {OutcomeKey(SentOutcome::Complete), OutcomeKey(SentOutcome::Writing)}, ids);
+    });
+}

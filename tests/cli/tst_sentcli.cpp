@@ -1,0 +1,243 @@
+// parvela sent and the waits for the server, run as separate processes, with a
+// server stand-in that takes jobs out of the upload folder.
+#include "sent/SentStore.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+    qint64 ms = 0;
+};
+
+QString tool() { return qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela"); }
+
+// Runs parvela; while it runs, during(elapsed ms) is called every 50 ms.
+Run parvela(const QStringList& args, const std::function<void(qint64)>& during = {})
+{
+    QProcess p;
+    p.setProgram(tool());
+    p.setArguments(args);
+    p.setStandardInputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    p.start();
+    while (!p.waitForFinished(50) && clock.elapsed() < 60000)
+        if (during)
+            during(clock.elapsed());
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError()), clock.elapsed()};
+}
+
+QStringList jobsIn(const TestEnv& env)
+{
+    QStringList names;
+    for (const QString& e : QDir(env.upload()).entryList({"*.pvx"}))
+        names << e.chopped(4);
+    return names;
+}
+
+// Sends file as one job; its name.
+QString send(const TestEnv& env, const QStringList& options)
+{
+    const QStringList before = jobsIn(env);
+    const Run r = parvela(QStringList{"send", "--policy", env.policyPath(), "--yes"} + options +
+                          QStringList{env.makeFile("src/a.txt", "alpha")});
+    if (r.code != 0)
+        qWarning("%s", qPrintable(r.err));
+    for (const QString& name : jobsIn(env))
+        if (!before.contains(name))
+            return name;
+    return {};
+}
+
+// The server stand-in: takes a job out of the upload folder.
+void take(const TestEnv& env, const QString& name)
+{
+    for (const char* ext : {".pvx", ".msg"})
+        QFile::remove(env.upload() + u'/' + name + ext);
+    QDir(env.upload() + u'/' + name + ".dir").removeRecursively();
+}
+
+SentRecord recordOf(const QString& name, const QString& folder, const QDateTime& started, SentOutcome outcome)
+{
+    SentRecord r;
+    r.name = name;
+    r.uploadFolder = folder;
+    r.started = started;
+    r.ended = started;
+    r.outcome = outcome;
+    r.recipients = {QStringLiteral("dee@example.org")};
+    r.subject = QStringLiteral("Recorded");
+    return r;
+}
+
+} // namespace
+
+class TestSentCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Two jobs sent, one taken by the server: the list tells them apart, newest first,
+    // as lines and as JSON; what is printed of a field cannot reach the terminal raw;
+    // the time and the policy file choose which jobs are listed.
+    void sentTellsEachJobsState()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString first = send(env, {"--to", "ann@example.org", "--to", "bo@example.org", "--subject", "Plans"});
+        const QString second = send(env, {"--to", "cy@example.org", "--subject", "Second"});
+        QVERIFY(!first.isEmpty() && !second.isEmpty());
+        take(env, first);
+        {
+            SentStore store(SentStore::pathIn(env.userDataFolder()));
+            const QDateTime now = QDateTime::currentDateTimeUtc();
+            // A record holding what no job could carry (written by hand, or by another
+            // program): printed, it cannot reach the terminal raw.
+            SentRecord other = recordOf("PV_other_folder", env.root() + "/other/", now.addDays(-2), SentOutcome::Complete);
+            other.subject = QStringLiteral("Recorded \x1b[31mred");
+            store.add(other);
+            store.add(recordOf("PV_old", env.upload() + u'/', now.addDays(-40), SentOutcome::Refused));
+        }
+
+        const Run r = parvela({"sent"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith("TIME ") && lines[0].contains(" STATE ") && lines[0].endsWith(" JOB"));
+        QVERIFY2(lines[1].contains("  waiting for the server  ") && lines[1].contains("  Second  ") &&
+                     lines[1].endsWith(second),
+                 qPrintable(lines[1]));
+        QVERIFY2(lines[2].contains("  taken 20") && lines[2].contains("ann@example.org (+1)") && lines[2].endsWith(first),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[3].contains("  cannot tell  ") && lines[3].contains("Recorded \\e[31mred") &&
+                     lines[3].endsWith("PV_other_folder"),
+                 qPrintable(lines[3]));
+        QVERIFY(!r.out.contains(QChar(0x1b)));
+
+        const QJsonArray json = QJsonDocument::fromJson(parvela({"sent", "--json"}).out.toUtf8()).array();
+        QCOMPARE(json.size(), 3);
+        QCOMPARE(json[0]["name"].toString(), second);
+        QCOMPARE(json[0]["state"].toString(), QStringLiteral("waiting"));
+        QVERIFY(json[0]["taken"].isNull());
+        QCOMPARE(json[2]["subject"].toString(), QStringLiteral("Recorded \x1b[31mred"));
+        QCOMPARE(json[1]["state"].toString(), QStringLiteral("taken"));
+        QVERIFY(QDateTime::fromString(json[1]["taken"].toString(), Qt::ISODateWithMs).isValid());
+        QCOMPARE(json[1]["recipients"].toArray().size(), 2);
+        QCOMPARE(json[1]["bytes"].toInt(), 5);
+
+        const auto count = [](const Run& run) { return run.out.count(QStringLiteral("  PV_")); };
+        QCOMPARE(count(parvela({"sent", "--all"})), 4);
+        QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-45).toString(Qt::ISODate)})), 4);
+        QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-1).toString(Qt::ISODate)})), 2);
+        QCOMPARE(count(parvela({"sent", "--policy", env.policyPath()})), 2);
+        const Run bad = parvela({"sent", "--since", "yesterday"});
+        QCOMPARE(bad.code, 2);
+        QVERIFY2(bad.err.startsWith("parvela sent: --since takes a date"), qPrintable(bad.err));
+    }
+
+    // A wait ends when the server stand-in takes the job (0), when the time is up (3,
+    // with the state), or at once for a job that failed (1); send --wait waits for the
+    // job it has just written.
+    void waitingForTheServer_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says"); // after "NAME: "
+        QTest::newRow("sent --wait, taken after a second") << "sent" << 0 << "taken 20";
+        QTest::newRow("sent --wait, not taken in time") << "sent, not taken" << 3
+                                                        << "waiting for the server (not taken within 1 s)";
+        QTest::newRow("sent --wait, a failed job") << "sent, failed" << 1 << "failed: It broke. The job was removed.";
+        QTest::newRow("send --wait, taken after a second") << "send" << 0 << "taken 20";
+    }
+    void waitingForTheServer()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        QString job;
+        if (how == u"sent, failed") {
+            job = QStringLiteral("PV_failed");
+            SentRecord r = recordOf(job, env.upload() + u'/', QDateTime::currentDateTimeUtc(), SentOutcome::FailedRemoved);
+            r.problem = QStringLiteral("It broke.\nThe job was removed.");
+            SentStore(SentStore::pathIn(env.userDataFolder())).add(r);
+        } else if (how != u"send") {
+            job = send(env, {"--to", "ann@example.org"});
+        }
+        // The stand-in takes the job a second after it is complete (its lock gone).
+        qint64 completeAt = -1, takenAt = -1;
+        const auto server = [&](qint64 elapsed) {
+            if (how == u"send" && job.isEmpty() && !jobsIn(env).isEmpty())
+                job = jobsIn(env).first();
+            if (job.isEmpty() || how.contains(u',') || takenAt >= 0)
+                return;
+            if (completeAt < 0 && !QFile::exists(env.upload() + u'/' + job + ".lck"))
+                completeAt = elapsed;
+            if (completeAt >= 0 && elapsed - completeAt >= 1000) {
+                take(env, job);
+                takenAt = elapsed;
+            }
+        };
+        const QStringList args = how == u"send"
+                                     ? QStringList{"send", "--policy", env.policyPath(), "--yes", "--to",
+                                                   "ann@example.org", "--wait", env.makeFile("src/b.txt", "b")}
+                                     : QStringList{"sent", "--wait", job, "--timeout", how == u"sent" ? "30" : "1"};
+        const Run r = parvela(args, server);
+        QCOMPARE(r.code, code);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(!lines.isEmpty() && lines.last().startsWith(job + QStringLiteral(": ") + says), qPrintable(r.out + r.err));
+        if (code == 0)
+            QVERIFY2(r.ms >= takenAt && takenAt >= 1000, qPrintable(QString::number(takenAt)));
+        if (code == 1)
+            QVERIFY(r.ms < 1000); // nothing to wait for
+        if (code == 3)
+            QVERIFY(r.ms >= 1000 && r.ms < 5000);
+    }
+
+    // Another process holding the record for a while (a second writer) only makes
+    // parvela send wait: its job is recorded, without a warning.
+    void aBusyRecordIsWaitedFor()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString path = SentStore::pathIn(env.userDataFolder());
+        QVERIFY(SentStore(path).records().has_value()); // made, in its log mode
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery hold(db);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            bool released = false;
+            const Run r = parvela({"send", "--policy", env.policyPath(), "--yes", "--to", "ann@example.org",
+                                   env.makeFile("src/a.txt", "a")},
+                                  [&](qint64 elapsed) {
+                                      if (!released && elapsed > 1000)
+                                          released = hold.exec(QStringLiteral("COMMIT"));
+                                  });
+            QVERIFY(released);
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.err, QString());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(SentStore(path).records()->size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSentCli)
+#include "tst_sentcli.moc"

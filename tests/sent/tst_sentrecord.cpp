@@ -1,0 +1,426 @@
+// The record of sent jobs with real jobs in a real upload folder: what is recorded,
+// how the folder decides a job's state, failures, a damaged or unwritable record, and
+// the watching that tells when a job is taken.
+#include "app/Startup.h"
+#include "client/Client.h"
+#include "platform/FileTree.h"
+#include "sent/SentMonitor.h"
+#include "sent/SentRecorder.h"
+#include "sent/SentStates.h"
+#include "sent/SentStore.h"
+#include "spool/Submission.h"
+#include "util/CopyPlan.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<Client> startClient(const TestEnv& env)
+{
+    env.writeDefaultPolicy();
+    auto client = env.makeClient();
+    StartClient(*client);
+    client->texts.load(kEnglish, kProductTitle, kVersionText);
+    client->form.setExpireText(QStringLiteral("48"));
+    return client;
+}
+
+QString storePath(const TestEnv& env) { return SentStore::pathIn(env.userDataFolder()); }
+
+// The warnings a store gave, as "kind: detail".
+struct Warnings {
+    QStringList seen;
+    SentStore::Warn warn()
+    {
+        return [this](SentStore::Warning w, const QString& detail) {
+            const char* kind = w == SentStore::Warning::NotRecorded ? "not recorded"
+                               : w == SentStore::Warning::NotRead   ? "not read"
+                                                                    : "set aside";
+            seen << QString::fromLatin1(kind) + QStringLiteral(": ") + detail;
+        };
+    }
+};
+
+// Sends the client's form as a job through Finish, recorded in store.
+void finish(Client& client, SentStore& store, const std::function<QString()>& stop = {},
+            const CopyObserver& observer = {})
+{
+    SentRecorder recorder(store);
+    SubmissionHooks hooks;
+    hooks.observer = &recorder;
+    hooks.stopRequested = stop;
+    hooks.copyObserver = observer;
+    client.prompter.queueAnswers({PromptAnswer::Yes});
+    FinishJob(client, hooks);
+}
+
+SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
+{
+    QList<SentRecord> records = store.records().value_or(QList<SentRecord>());
+    if (records.size() != 1)
+        return SentState::CannotTell;
+    LookAtUploadFolders(records, &store);
+    if (seen)
+        *seen = records.first();
+    return records.first().state;
+}
+
+bool removeEntry(const QString& path)
+{
+    return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+}
+
+bool setImmutable(const QString& path, bool on)
+{
+    return QProcess::execute(QStringLiteral("chattr"), {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
+}
+
+SentRecord recordIn(const TestEnv& env, const QString& name, SentOutcome outcome)
+{
+    SentRecord r;
+    r.name = name;
+    r.uploadFolder = env.upload() + u'/';
+    r.started = QDateTime::currentDateTimeUtc();
+    r.outcome = outcome;
+    r.recipients = {QStringLiteral("ann@example.org")};
+    r.subject = QStringLiteral("Plans");
+    return r;
+}
+
+// The three entries a complete job leaves in the upload folder.
+void makeCompleteJob(const TestEnv& env, const QString& name)
+{
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), "descriptor");
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".dir/a.txt"), "a");
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".msg"), "");
+}
+
+} // namespace
+
+class TestSentRecord : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A job sent through Finish is recorded whole and privately, and then followed as
+    // a server takes it: all at once, or entry by entry.
+    void aJobIsFollowedUntilTheServerTakesIt_data()
+    {
+        QTest::addColumn<bool>("oneByOne");
+        QTest::newRow("all at once") << false;
+        QTest::newRow("one by one") << true;
+    }
+    void aJobIsFollowedUntilTheServerTakesIt()
+    {
+        QFETCH(bool, oneByOne);
+        TestEnv env;
+        auto client = startClient(env);
+        client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "alpha")),
+                                   SelectionEntry::folder(env.root() + "/src/Project", "(:Folder:)")});
+        env.makeFile("src/Project/b.txt", "beta");
+        env.makeFile("src/Project/Sub/c.txt", "gamma");
+        client->form.setRecipients({"ann@example.org", "bo@example.org"});
+        client->form.setSubjectText("Plans");
+        client->form.setMessageLines({"line one", "line two"});
+        client->form.setExpireText("72");
+        client->form.setSfx({false, false});
+        Warnings warnings;
+        SentStore store(storePath(env), warnings.warn());
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        finish(*client, store);
+        const QString job = QDir(env.upload()).entryList({"*.pvx"}).value(0).chopped(4);
+        QVERIFY(!job.isEmpty());
+
+        SentRecord r;
+        QCOMPARE(stateNow(store, &r), SentState::Waiting);
+        QCOMPARE(r.name, job);
+        QCOMPARE(r.uploadFolder, env.upload() + u'/');
+        QCOMPARE(r.outcome, SentOutcome::Complete);
+        QVERIFY(r.started >= before.addMSecs(-1) && r.started <= r.ended && r.ended <= QDateTime::currentDateTimeUtc());
+        QCOMPARE(r.started.timeSpec(), Qt::UTC);
+        QCOMPARE(r.files, 3);
+        QCOMPARE(r.folders, 2);
+        QCOMPARE(r.bytes, 14);
+        QCOMPARE(r.recipients, (QStringList{"ann@example.org", "bo@example.org"}));
+        QCOMPARE(r.subject, QStringLiteral("Plans"));
+        QCOMPARE(r.expireHours, QStringLiteral("72"));
+        QVERIFY(r.encrypted && !r.selfExtracting);
+        QVERIFY(r.problem.isEmpty() && !r.taken.isValid());
+        QVERIFY(store.readDetails(r));
+        QCOMPARE(r.messageLines, (QStringList{"line one", "line two"}));
+        QCOMPARE(r.logLines, client->form.logLines());
+        QCOMPARE(r.logLines.last(), QStringLiteral("05 - Lock released"));
+        // Only its owner may read it (the group and other bits are off).
+        QCOMPARE(int(QFile::permissions(storePath(env)) & 0x7077), int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+        const QString path = env.upload() + u'/' + job;
+        if (oneByOne) {
+            QVERIFY(removeEntry(path + ".pvx"));
+            QCOMPARE(stateNow(store), SentState::BeingTaken);
+            QVERIFY(removeEntry(path + ".dir"));
+            QCOMPARE(stateNow(store), SentState::BeingTaken);
+            QVERIFY(removeEntry(path + ".msg"));
+        } else {
+            for (const char* ext : {".pvx", ".dir", ".msg"})
+                QVERIFY(removeEntry(path + ext));
+        }
+        const QDateTime gone = QDateTime::currentDateTimeUtc();
+        QCOMPARE(stateNow(store, &r), SentState::Taken);
+        QVERIFY(r.taken >= gone.addMSecs(-1) && r.taken <= QDateTime::currentDateTimeUtc());
+        // The time it was first seen gone is kept: a later look finds it in the record.
+        const SentRecord stored = store.records()->first();
+        QCOMPARE(stored.taken, r.taken);
+        QCOMPARE(warnings.seen, QStringList());
+    }
+
+    // What the upload folder shows decides; a link is never taken for an entry, and a
+    // folder out of reach is never taken for a job that is gone.
+    void theFolderDecides_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("state");
+        QTest::newRow("lock held by its writer") << "held lock" << int(SentOutcome::Writing) << int(SentState::BeingWritten);
+        QTest::newRow("lock nobody holds") << "free lock" << int(SentOutcome::Writing) << int(SentState::LeftLocked);
+        QTest::newRow("folder out of reach") << "gone folder" << int(SentOutcome::Complete) << int(SentState::CannotTell);
+        QTest::newRow("a link in place of the job folder")
+            << "linked folder" << int(SentOutcome::Complete) << int(SentState::BeingTaken);
+        QTest::newRow("writer stopped, nothing left") << "empty" << int(SentOutcome::Writing) << int(SentState::Failed);
+        QTest::newRow("lock about to be made") << "fresh" << int(SentOutcome::Writing) << int(SentState::BeingWritten);
+        QTest::newRow("writer finished without saying")
+            << "complete" << int(SentOutcome::Writing) << int(SentState::Waiting);
+    }
+    void theFolderDecides()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, outcome);
+        QFETCH(int, state);
+        TestEnv env;
+        const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
+        const QString path = env.upload() + u'/' + name;
+        SentStore store(storePath(env));
+        SentRecord record = recordIn(env, name, SentOutcome(outcome));
+        // A job is recorded just before its lock is made: the moment after, nothing of
+        // it is there yet.
+        if (folder != u"fresh")
+            record.started = record.started.addSecs(-2 * kLockGraceSeconds);
+        QVERIFY(store.add(record) > 0);
+        const filetree::FileSystem& fs = filetree::native();
+        const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(env.upload()));
+        std::unique_ptr<filetree::Lock> held;
+        if (folder == u"held lock")
+            held = fs.createLock(*upload, QFile::encodeName(name + ".lck"), "LOCK");
+        if (folder == u"free lock")
+            env.makeFile("upload/" + name + ".lck", "LOCK");
+        if (folder == u"gone folder") {
+            makeCompleteJob(env, name);
+            QVERIFY(QDir().rename(env.upload(), env.root() + "/elsewhere"));
+        }
+        if (folder == u"linked folder") {
+            makeCompleteJob(env, name);
+            QVERIFY(QDir(path + ".dir").removeRecursively());
+            env.makeFile("real/a.txt", "a");
+            QVERIFY(QFile::link(env.root() + "/real", path + ".dir"));
+        }
+        if (folder == u"complete")
+            makeCompleteJob(env, name);
+
+        QCOMPARE(int(stateNow(store)), state);
+        if (folder == u"complete") {
+            // Its lock gone and its entries there: the writer finished it, and the
+            // record says so, so that once it is gone it counts as taken.
+            QCOMPARE(store.records()->first().outcome, SentOutcome::Complete);
+            for (const char* ext : {".pvx", ".dir", ".msg"})
+                QVERIFY(removeEntry(path + ext));
+            QCOMPARE(stateNow(store), SentState::Taken);
+        }
+        if (folder == u"gone folder") {
+            QVERIFY(!store.records()->first().taken.isValid());
+            // Told by the rules themselves, not only by the second look at a gone job.
+            const SentRecord r = store.records()->first();
+            QCOMPARE(DecideState(r, UploadFolderLook(r.uploadFolder, {name}).seen(name)), SentState::CannotTell);
+        }
+    }
+
+    // A job the listing found gone is asked for once more, name by name, before it
+    // counts as taken: an entry there now, or a folder gone, say no.
+    void aGoneJobIsAskedForOnceMore()
+    {
+        TestEnv env;
+        const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
+        const UploadFolderLook look(env.upload() + u'/', {name});
+        QVERIFY(look.seen(name) && look.seen(name)->nothing());
+        QVERIFY(look.confirmGone(name));
+        env.makeFile("upload/" + name + ".msg", "");
+        QVERIFY(!look.confirmGone(name));
+        QVERIFY(QDir(env.upload()).removeRecursively());
+        QVERIFY(!look.confirmGone(name));
+    }
+
+    // A job that fails or is refused is recorded with its reason; a lock that stays
+    // shows as left locked.
+    void failuresAreRecorded_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("problem"); // its start
+        QTest::newRow("interrupted") << "stop" << int(SentOutcome::FailedRemoved) << int(SentState::Failed)
+                                     << "Interrupted (SIGTERM).\nThe job was removed from the upload folder.";
+        QTest::newRow("its lock stays") << "immutable lock" << int(SentOutcome::FailedLocked)
+                                        << int(SentState::LeftLocked) << "Operation not permitted: ";
+        QTest::newRow("refused") << "refuse" << int(SentOutcome::Refused) << int(SentState::Failed)
+                                 << "Cannot send /nowhere: it is gone.";
+    }
+    void failuresAreRecorded()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, outcome);
+        QFETCH(int, state);
+        QFETCH(QString, problem);
+        TestEnv env;
+        auto client = startClient(env);
+        client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", QByteArray(1 << 20, 'a')))});
+        client->form.setRecipients({"ann@example.org"});
+        SentStore store(storePath(env));
+        QString lock;
+        if (fault == u"refuse") {
+            CopyPlan plan;
+            plan.problem = {QStringLiteral("/nowhere"), QStringLiteral("it is gone")};
+            SentRecorder recorder(store);
+            SubmissionHooks hooks;
+            hooks.observer = &recorder;
+            QVERIFY_THROWS_EXCEPTION(UserError, SubmitJob(*client, plan, hooks));
+        } else {
+            finish(*client, store, [&] { return fault == u"stop" ? QStringLiteral("Interrupted (SIGTERM).") : QString(); },
+                   [&](const CopyProgress&) {
+                       const QString found = QDir(env.upload()).entryList({"*.lck"}).value(0);
+                       if (fault == u"immutable lock" && lock.isEmpty() && setImmutable(env.upload() + u'/' + found, true))
+                           lock = env.upload() + u'/' + found;
+                       return true;
+                   });
+            if (fault == u"immutable lock" && lock.isEmpty())
+                QSKIP("this file system cannot make a file immutable");
+        }
+        SentRecord r;
+        const SentState now = stateNow(store, &r);
+        if (!lock.isEmpty())
+            setImmutable(lock, false);
+        QCOMPARE(int(r.outcome), outcome);
+        QCOMPARE(int(now), state);
+        QVERIFY2(r.problem.startsWith(problem), qPrintable(r.problem));
+        QVERIFY(r.ended.isValid());
+    }
+
+    // The record never fails a job: a damaged one is set aside under a dated name and a
+    // new one takes the job; one that cannot be written is a warning.
+    void theJobGoesWhateverTheRecord_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("damaged") << true;
+        QTest::newRow("cannot be written") << false;
+    }
+    void theJobGoesWhateverTheRecord()
+    {
+        QFETCH(bool, damaged);
+        TestEnv env;
+        auto client = startClient(env);
+        client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "a"))});
+        client->form.setRecipients({"ann@example.org"});
+        const QByteArray garbage = QByteArray("This is no database. ").repeated(200);
+        const QString path = storePath(env);
+        if (damaged) {
+            env.makeFile("appdata/Parvela/sent-jobs.sqlite", garbage);
+        } else {
+            // A record made before, and then the file can no longer be written.
+            SentStore(path).add(recordIn(env, "PV_before", SentOutcome::Complete));
+            if (!setImmutable(path, true))
+                QSKIP("this file system cannot make a file immutable");
+        }
+        Warnings warnings;
+        {
+            SentStore store(path, warnings.warn());
+            finish(*client, store);
+        }
+        if (!damaged)
+            setImmutable(path, false);
+        QCOMPARE(client->form.logLines().last(), QStringLiteral("05 - Lock released"));
+        QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
+        for (const Prompt& p : client->prompter.shown())
+            QCOMPARE(p.kind, PromptKind::Confirm); // no error box
+
+        const QList<SentRecord> records = SentStore(path).records().value_or(QList<SentRecord>());
+        if (damaged) {
+            QCOMPARE(warnings.seen.size(), 1);
+            QVERIFY2(warnings.seen.first().startsWith("set aside: " + path + ".damaged-20"), qPrintable(warnings.seen.first()));
+            QCOMPARE(readAll(warnings.seen.first().mid(11)), garbage);
+            QCOMPARE(records.size(), 1);
+            QCOMPARE(records.first().outcome, SentOutcome::Complete);
+        } else {
+            // Tried at the start and again, whole, at the end.
+            QCOMPARE(warnings.seen.size(), 2);
+            QVERIFY2(warnings.seen.first().startsWith("not recorded: "), qPrintable(warnings.seen.first()));
+            QCOMPARE(records.size(), 1);
+            QCOMPARE(records.first().name, QStringLiteral("PV_before"));
+        }
+    }
+
+    void recordsOlderThanAYearGoWhenTheRecordIsOpened()
+    {
+        TestEnv env;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        {
+            SentStore store(storePath(env));
+            for (const int days : {400, 300}) {
+                SentRecord r = recordIn(env, QStringLiteral("PV_%1").arg(days), SentOutcome::Complete);
+                r.started = now.addDays(-days);
+                QVERIFY(store.add(r) > 0);
+            }
+            QCOMPARE(store.records()->size(), 2);
+        }
+        const QList<SentRecord> kept = *SentStore(storePath(env)).records();
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept.first().name, QStringLiteral("PV_300"));
+    }
+
+    // While it runs, the monitor tells of a job it saw waiting that is taken (the
+    // folder is watched), and of one written since it started that is taken before it
+    // ever looked; never of one taken while it did not run.
+    void theMonitorTellsWhenAJobIsTaken()
+    {
+        TestEnv env;
+        SentStore store(storePath(env));
+        SentRecord takenBefore = recordIn(env, "PV_taken_before", SentOutcome::Complete);
+        takenBefore.started = takenBefore.started.addSecs(-60); // and gone since
+        store.add(takenBefore);
+        SentRecord waiting = recordIn(env, "PV_waiting", SentOutcome::Complete);
+        waiting.started = waiting.started.addSecs(-120);
+        store.add(waiting);
+        makeCompleteJob(env, waiting.name);
+        SentMonitor monitor(store);
+        store.add(recordIn(env, "PV_new_and_gone", SentOutcome::Complete)); // written after the monitor began
+
+        QSignalSpy looked(&monitor, &SentMonitor::looked);
+        QSignalSpy taken(&monitor, &SentMonitor::jobTaken);
+        monitor.setInterval(600000); // only the watcher can bring the next look
+        monitor.watchAlso(env.upload() + u'/');
+        monitor.start();
+        QTRY_COMPARE(looked.size(), 1);
+        QCOMPARE(taken.size(), 1);
+        QCOMPARE(taken.takeFirst().first().value<SentRecord>().name, QStringLiteral("PV_new_and_gone"));
+
+        QVERIFY(QDir(env.upload() + "/PV_waiting.dir").removeRecursively());
+        QVERIFY(QFile::remove(env.upload() + "/PV_waiting.pvx") && QFile::remove(env.upload() + "/PV_waiting.msg"));
+        QTRY_COMPARE(taken.size(), 1);
+        QCOMPARE(taken.first().first().value<SentRecord>().name, QStringLiteral("PV_waiting"));
+        QTest::qWait(400);
+        QCOMPARE(taken.size(), 1); // told once
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSentRecord)
+#include "tst_sentrecord.moc"
