@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -207,6 +208,31 @@ private Q_SLOTS:
             QVERIFY(r.ms < 1000); // nothing to wait for
         if (code == 3)
             QVERIFY(r.ms >= 1000 && r.ms < 5000);
+    }
+
+    // A listing of the upload folder that breaks off (a share's read error) shows no
+    // job; a job is called taken only when it is asked for by name as well, so it is
+    // "cannot tell" then, and waiting again once the folder lists whole.
+    void aBrokenListingTakesNoJobAway()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString job = send(env, {"--to", "ann@example.org"});
+        QVERIFY(!job.isEmpty());
+        QProcess p;
+        p.setProgram("strace");
+        p.setArguments({"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
+                        "inject=getdents64:error=EIO", tool(), "sent", "--json"});
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.start();
+        QVERIFY(p.waitForFinished(60000));
+        const QJsonArray broken = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+        QCOMPARE(broken.size(), 1);
+        QCOMPARE(broken[0]["state"].toString(), QStringLiteral("cannot-tell"));
+        const QJsonArray whole = QJsonDocument::fromJson(parvela({"sent", "--json"}).out.toUtf8()).array();
+        QCOMPARE(whole[0]["state"].toString(), QStringLiteral("waiting"));
     }
 
     // Another process holding the record for a while (a second writer) only makes
