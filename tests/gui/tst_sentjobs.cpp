@@ -67,12 +67,14 @@ public Q_SLOTS:
     }
 };
 
-QProcess* startSend(const TestEnv& env, const QString& subject, const QString& to)
+QProcess* startSend(const TestEnv& env, const QString& subject, const QStringList& to)
 {
     auto* p = new QProcess;
     p->setProgram(qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela"));
-    p->setArguments({"send", "--policy", env.policyPath(), "--yes", "--to", to, "--subject", subject,
-                     env.makeFile("src/" + subject + ".bin", QByteArray(4 << 20, 's'))});
+    QStringList args{"send", "--policy", env.policyPath(), "--yes", "--subject", subject};
+    for (const QString& recipient : to)
+        args << "--to" << recipient;
+    p->setArguments(args << env.makeFile("src/" + subject + ".bin", QByteArray(4 << 20, 's')));
     p->setStandardInputFile(QProcess::nullDevice());
     p->start();
     return p;
@@ -145,14 +147,14 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     auto run = startProgram(env);
     MainWindow* w = run->window();
 
-    std::unique_ptr<QProcess> first(startSend(env, "From a script", "ann@example.org"));
-    std::unique_ptr<QProcess> second(startSend(env, "Another script", "bo@example.org"));
+    std::unique_ptr<QProcess> first(startSend(env, "From a script", {"ann@example.org"}));
+    std::unique_ptr<QProcess> second(startSend(env, "Another script", {"bo@example.org"}));
     ClientForm& form = run->client->form;
     form.setSelection({SelectionEntry::file(env.makeFile("src/window.txt", QByteArray(3 << 20, 'w')))});
     form.setRecipients({"cy@example.org", "dee@example.org"});
     form.setSubjectText("Through the window");
     form.setMessageLines({"Hello Cy,", "the plans."});
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
     clickWhenShown(run->afterSubmission(), "Continue");
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
@@ -240,11 +242,11 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     const UserRegistry settings(env.registryPath());
     for (const auto& [name, value] : {std::pair{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}})
         settings.write(name, value);
-    std::unique_ptr<QProcess> before(startSend(env, "Vorher", "ann@example.org"));
+    std::unique_ptr<QProcess> before(startSend(env, "Vorher", {"ann@example.org"}));
     QVERIFY(before->state() == QProcess::NotRunning || before->waitForFinished(60000));
     QVERIFY2(before->exitCode() == 0, before->readAllStandardError().constData());
     auto run = startProgram(env);
-    run->pages()->setCurrentIndex(3);
+    run->showPage(Page::Send);
     QCOMPARE(run->find<QPushButton>("BsentJobs")->text(), QStringLiteral("Gesendete Auftr\u00E4ge"));
     QTest::keyClick(run->window(), Qt::Key_J, Qt::ControlModifier);
     QWidget* sent = topLevel("SentJobsWindow");
@@ -264,11 +266,11 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     QDBusConnection bus = QDBusConnection::connectToBus(g_bus->address(), QStringLiteral("stand-in"));
     QVERIFY(bus.registerObject("/org/freedesktop/Notifications", &standIn, QDBusConnection::ExportAllSlots));
     QVERIFY(bus.registerService("org.freedesktop.Notifications"));
-    std::unique_ptr<QProcess> job(startSend(env, "Pl\u00E4ne", "bo@example.org"));
+    std::unique_ptr<QProcess> job(startSend(env, "Pl\u00E4ne", {"bo@example.org", "cy@example.org", "di@example.org"}));
     QVERIFY(job->state() == QProcess::NotRunning || job->waitForFinished(60000));
     QTRY_COMPARE(stateOf(table, "Pl\u00E4ne"), QStringLiteral("wartet auf den Server"));
     take(env, jobWithSubject(env, "Pl\u00E4ne"));
-    QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org"});
+    QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org (+2)"});
     QTest::qWait(500);
     QCOMPARE(standIn.shown.size(), 1);
     for (const Prompt& p : run->client->prompter.shown())
