@@ -1,6 +1,7 @@
 #pragma once
-// What the POSIX file trees share between their parts (FileTreePosix.cpp: walking,
-// folders, locks and removal; FileCopyPosix.cpp: the copy of one file). Not for use
+// What the POSIX file trees share between their parts (FileTreePosix.cpp: folders,
+// listings, locks and jobs' entries; FolderContentsPosix.cpp: what is below a folder,
+// its size and its removal; FileCopyPosix.cpp: the copy of one file). Not for use
 // outside src/platform.
 #include "platform/FileTree.h"
 
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -78,6 +80,67 @@ inline struct timespec timespecOf(qint64 ns)
     }
     return t;
 }
+
+// A directory stream that closes itself.
+class DirStream {
+public:
+    explicit DirStream(int fd)
+    {
+        if (fd < 0) {
+            m_error = errno;
+            return;
+        }
+        m_dir = ::fdopendir(fd);
+        if (!m_dir) {
+            m_error = errno;
+            ::close(fd);
+        }
+    }
+    ~DirStream()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    DirStream(const DirStream&) = delete;
+    DirStream& operator=(const DirStream&) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    int error() const { return m_error; }
+    int fd() const { return ::dirfd(m_dir); }
+    // The next entry other than "." and "..", or nullptr at the end (error() tells
+    // whether the listing ended early).
+    const dirent* next()
+    {
+        for (;;) {
+            errno = 0;
+            const dirent* e = ::readdir(m_dir);
+            if (!e) {
+                m_error = errno;
+                return nullptr;
+            }
+            const char* n = e->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+                continue;
+            return e;
+        }
+    }
+
+private:
+    DIR* m_dir = nullptr;
+    int m_error = 0;
+};
+
+// The kind of entry a mode stands for.
+Kind kindOf(mode_t mode);
+// The kind of a listed entry, from the listing where it says (no status call); link
+// tells whether the entry is a link itself (it is never followed).
+Kind entryKind(const dirent* e, int folderFd, bool* link);
+// The bytes of the files below the open folder fd (which it takes over), no link
+// followed; -1 with error set when the walk fails.
+qint64 bytesBelow(int fd, QString* error);
+// Removes everything in the open folder fd; links go as links. The first failure's
+// text, or empty.
+QString removeContents(int fd);
 
 // An open folder; the file systems of this implementation hand out no other kind.
 class PosixFolder final : public Folder {
