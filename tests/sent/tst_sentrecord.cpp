@@ -1,7 +1,6 @@
 // The record of sent jobs with real jobs in a real upload folder: what is recorded,
 // how the folder decides a job's state, failures, a damaged or unwritable record, and
 // the watching that tells when a job is taken.
-#include "app/Startup.h"
 #include "client/Client.h"
 #include "platform/FileTree.h"
 #include "sent/SentMonitor.h"
@@ -20,16 +19,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<Client> startClient(const TestEnv& env)
-{
-    env.writeDefaultPolicy();
-    auto client = env.makeClient();
-    StartClient(*client);
-    client->texts.load(kEnglish, kProductTitle, kVersionText);
-    client->form.setExpireText(QStringLiteral("48"));
-    return client;
-}
 
 QString storePath(const TestEnv& env) { return SentStore::pathIn(env.userDataFolder()); }
 
@@ -118,7 +107,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, oneByOne);
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "alpha")),
                                    SelectionEntry::folder(env.root() + "/src/Project", "(:Folder:)")});
         env.makeFile("src/Project/b.txt", "beta");
@@ -283,7 +272,7 @@ private Q_SLOTS:
         QFETCH(int, state);
         QFETCH(QString, problem);
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", QByteArray(1 << 20, 'a')))});
         client->form.setRecipients({"ann@example.org"});
         SentStore store(storePath(env));
@@ -328,7 +317,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, damaged);
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "a"))});
         client->form.setRecipients({"ann@example.org"});
         const QByteArray garbage = QByteArray("This is no database. ").repeated(200);

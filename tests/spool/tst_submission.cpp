@@ -27,16 +27,6 @@ namespace {
 
 const QString kReleased = QStringLiteral("05 - Lock released");
 
-std::unique_ptr<Client> startClient(const TestEnv& env)
-{
-    env.writeDefaultPolicy();
-    auto client = env.makeClient();
-    StartClient(*client);
-    client->texts.load(kEnglish, kProductTitle, kVersionText);
-    client->form.setExpireText(QStringLiteral("48"));
-    return client;
-}
-
 QStringList uploadEntries(const TestEnv& env)
 {
     return QDir(env.upload()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -101,7 +91,7 @@ private Q_SLOTS:
     void aWholeJob()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         const QString report = env.makeFile(QStringLiteral("src/Report.DOC"), "report \x01\x02");
         // Only readable by its owner, and old: the copy is readable as new files are,
         // and keeps its time.
@@ -193,7 +183,7 @@ private Q_SLOTS:
     void theLockFileAndAnEmptyMessage()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         QString lockText;
         // The lock, as it stands while the job is written.
@@ -216,7 +206,7 @@ private Q_SLOTS:
     void noWritesNothing()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::No});
         Recorder rec;
@@ -275,7 +265,7 @@ private Q_SLOTS:
         QFETCH(QString, what);
         QFETCH(QString, box);
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         ClientForm& form = client->form;
         if (what != u"nothing")
             form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), QByteArray(2 * 1024 * 1024, 'a')))});
@@ -343,7 +333,7 @@ private Q_SLOTS:
     void everyFieldAtItsLimitGoes()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         ClientForm& form = client->form;
         form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         for (int i = 0; i < 500; ++i)
@@ -435,7 +425,7 @@ private Q_SLOTS:
         fsfault::ScopedTmpfs tmpfs;
         if (source == u"room" && !tmpfs.mount(env.upload(), QStringLiteral("size=1m"), &why))
             QSKIP(qPrintable(why));
-        auto client = startClient(env);
+        auto client = env.startedClient();
         const QString root = env.root();
         const QString t = root + QStringLiteral("/t");
         env.makeFile(QStringLiteral("t/a.txt"), "a");
@@ -585,7 +575,7 @@ private Q_SLOTS:
         fsfault::ScopedTmpfs tmpfs;
         if (fault == u"fill" && !tmpfs.mount(env.upload(), QStringLiteral("size=4m"), &why))
             QSKIP(qPrintable(why));
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->state.CopyWorkers = 8; // a failure in one worker while others copy
         if (fault == u"cancel de") {
             client->state.LanguageName = kGerman;
@@ -655,7 +645,7 @@ private Q_SLOTS:
         fsfault::ScopedTmpfs tmpfs;
         if (!tmpfs.mount(env.upload(), QStringLiteral("size=1m"), &why))
             QSKIP(qPrintable(why));
-        auto client = startClient(env); // the probe passes
+        auto client = env.startedClient(); // the probe passes
         QVERIFY2(fsfault::remountReadOnly(env.upload(), true, &why), qPrintable(why));
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::Yes});
@@ -670,7 +660,7 @@ private Q_SLOTS:
     void aLockThatCannotBeDeletedIsReported()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
@@ -696,7 +686,7 @@ private Q_SLOTS:
     void autoQuitEndsRightAfterTheLockIsReleased()
     {
         TestEnv env;
-        auto client = startClient(env);
+        auto client = env.startedClient();
         client->form.setAutoQuit(true);
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::Yes});

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "app/Startup.h"
+#include "i18n/LanguageTexts.h"
 #include "platform/Cp1252.h"
 #include "spool/JobDescriptor.h"
 
@@ -43,6 +45,16 @@ std::unique_ptr<Client> TestEnv::makeClient() const
     auto client = std::make_unique<Client>();
     client->programPath = programPath();
     client->registry = UserRegistry(registryPath());
+    return client;
+}
+
+std::unique_ptr<Client> TestEnv::startedClient() const
+{
+    writeDefaultPolicy();
+    auto client = makeClient();
+    StartClient(*client);
+    client->texts.load(kEnglish, kProductTitle, kVersionText);
+    client->form.setExpireText(QStringLiteral("48"));
     return client;
 }
 

@@ -30,6 +30,9 @@ public:
 
     // A client whose program path, registry and prompter belong to this test.
     std::unique_ptr<Client> makeClient() const;
+    // Such a client started on the default policy, in English, expiring in 48 hours:
+    // ready for a selection and recipients, then a job.
+    std::unique_ptr<Client> startedClient() const;
 
     // Writes a file with the given content (creating folders); returns its path.
     QString makeFile(const QString& relativePath, const QByteArray& content) const;
