@@ -133,7 +133,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
     const QString file = env.makeFile("a.pdf", "pdf");
     env.makeFile("project/plan.txt", "plan");
     const QString folder = env.root() + QStringLiteral("/project");
-    QCOMPARE(run->pages()->currentIndex(), 0);
+    QCOMPARE(run->page(), Page::Welcome);
 
     // As dropped names: a folder with the language's marker, a file as it is; the
     // missing ones named in one message in the user's language. The window moves on to
@@ -143,7 +143,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
     run->window()->openPaths({file, gone1, folder, gone2}, MainWindow::PathsFrom::Start);
     QTRY_COMPARE(run->client->form.selectionTexts(), QStringList({file, folder + QStringLiteral(" (:Ordner:)")}));
     QCOMPARE(run->find<QListWidget>("CLB")->count(), 2);
-    QCOMPARE(run->pages()->currentIndex(), 1);
+    QCOMPARE(run->page(), Page::Select);
     const auto shown = run->client->prompter.shown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].caption, QStringLiteral("Nicht hinzugef\u00fcgt"));
@@ -151,7 +151,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
 
     // While a dialog of ours waits for an answer, handed paths wait with it.
     run->client->prompter.clearShown();
-    run->pages()->setCurrentIndex(2);
+    run->showPage(Page::Message);
     SettingsDialog* settings = run->program->settingsDialog();
     qsizetype whileOpen = -1;
     whenShown(settings, [&] {
@@ -164,7 +164,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
     QCOMPARE(whileOpen, 2);
     QTRY_COMPARE(run->client->form.selection().size(), 3);
     // Added on the page the user was on.
-    QCOMPARE(run->pages()->currentIndex(), 2);
+    QCOMPARE(run->page(), Page::Message);
     QVERIFY(run->client->prompter.shown().isEmpty());
 }
 
@@ -177,7 +177,7 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QCOMPARE(single.claim({}), SingleWindow::Claim::First);
     MainWindow* window = run->window();
     single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
-    run->pages()->setCurrentIndex(2);
+    run->showPage(Page::Message);
     const auto settingsBefore = stampsOf(env.configHome());
     const auto memoriesBefore = stampsOf(env.appData());
 
@@ -187,7 +187,7 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QCOMPARE(later.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(later.process.exitCode(), 0);
     QTRY_COMPARE(run->client->form.selectionTexts(), QStringList({file}));
-    QCOMPARE(run->pages()->currentIndex(), 2);
+    QCOMPARE(run->page(), Page::Message);
 
     // Without paths it only brings the window forward.
     LaterStart bare(env, {}, env.root());

@@ -45,8 +45,8 @@ void MainWindow::addWaitingPaths()
         const QStringList skipped = addNames(paths);
         // The selection is made on the Select page; from the Welcome page the window goes
         // there, any other page stays as the user left it.
-        if (m_pages->currentIndex() == 0)
-            m_pages->setCurrentIndex(1);
+        if (currentPage() == Page::Welcome)
+            showPage(Page::Select);
         // What exists but is neither file nor folder (a device, a socket) is skipped
         // without a word, as a drop skips it; a link that leads nowhere is missing.
         QStringList missing;
