@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -208,6 +209,28 @@ private Q_SLOTS:
             QVERIFY(r.ms < 1000); // nothing to wait for
         if (code == 3)
             QVERIFY(r.ms >= 1000 && r.ms < 5000);
+    }
+
+    // However many jobs wait in one upload folder, one look lists it once.
+    void oneListingServesEveryJob()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        env.writeDefaultPolicy();
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!send(env, {"--to", "ann@example.org"}).isEmpty());
+        const QString trace = env.root() + "/trace";
+        QProcess p;
+        p.setProgram("strace");
+        p.setArguments({"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64", tool(), "sent"});
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.start();
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).count("  waiting for the server  "), 3);
+        // A listing ends with the call that finds no more entries.
+        const QStringList calls = QString::fromUtf8(readAll(trace)).split(u'\n');
+        QCOMPARE(calls.filter(QRegularExpression("getdents64\\(.*= 0$")).size(), 1);
     }
 
     // A listing of the upload folder that breaks off (a share's read error) shows no
