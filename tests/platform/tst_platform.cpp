@@ -3,6 +3,7 @@
 #include "platform/UserRegistry.h"
 #include "platform/Errors.h"
 #include "platform/Text.h"
+#include "platform/UserOnly.h"
 
 #include "TestSupport.h"
 
@@ -13,6 +14,7 @@
 
 #include <ctime>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -282,6 +284,48 @@ private Q_SLOTS:
         }
         QCOMPARE(readAll(dir + "/PVX2007.ini"), before);
         QCOMPARE(reg.read("NAME"), QString("kept"));
+    }
+
+    // The window's hand-over socket lives in a folder of the user's own: one made with
+    // the owner's rights alone, or one found that is a real folder of this user which
+    // nobody else may enter. Anything else is refused, so the socket is never put
+    // where another user could reach it or replace it.
+    void aPrivateFolderIsTheUsersAlone_data()
+    {
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<QString>("refusal"); // empty: the folder is taken
+        QTest::newRow("missing: made") << "missing" << "";
+        QTest::newRow("the user's own") << "0700" << "";
+        QTest::newRow("others may enter") << "0755" << "others may enter";
+        QTest::newRow("a link to a folder of the user's own") << "link" << "is no folder";
+        QTest::newRow("another user's") << "other user" << "belongs to another user";
+    }
+    void aPrivateFolderIsTheUsersAlone()
+    {
+        QFETCH(QString, found);
+        QFETCH(QString, refusal);
+        TestEnv env;
+        const QString path = env.root() + "/parvelaclient";
+        const QByteArray bytes = QFile::encodeName(path);
+        if (found == u"0700" || found == u"0755" || found == u"other user")
+            QCOMPARE(::mkdir(bytes.constData(), found == u"0755" ? 0755 : 0700), 0);
+        if (found == u"link") {
+            QCOMPARE(::mkdir(QFile::encodeName(env.root() + "/real").constData(), 0700), 0);
+            QVERIFY(QFile::link(env.root() + "/real", path));
+        }
+        if (found == u"other user" && (::geteuid() != 0 || ::chown(bytes.constData(), 65534, 65534) != 0))
+            QSKIP("only root can give a folder to another user");
+        QString error;
+        const QString taken = useronly::privateFolder(env.root(), "parvelaclient", &error);
+        if (refusal.isEmpty()) {
+            QCOMPARE(taken, path);
+            struct stat st {};
+            QCOMPARE(::lstat(bytes.constData(), &st), 0);
+            QCOMPARE(int(st.st_mode & 07777), 0700);
+        } else {
+            QVERIFY(taken.isEmpty());
+            QVERIFY2(error.contains(refusal), qPrintable(error));
+        }
     }
 };
 
