@@ -303,27 +303,20 @@ private Q_SLOTS:
         QFETCH(QString, held);
         QFETCH(QString, error);
         QFETCH(bool, killed);
-        const QString strace = QStandardPaths::findExecutable("strace");
-        if (strace.isEmpty())
+        if (QStandardPaths::findExecutable("strace").isEmpty())
             QSKIP("strace is not installed");
         TestEnv env;
         env.writeDefaultPolicy();
         const QString source = env.makeFile("src.bin", QByteArray(64 << 20, 's'));
         const QString victim = env.makeFile("victim.txt", "the user's own file");
         QProcess p;
-        p.setProgram(strace);
         const QString trace = env.root() + "/trace";
         // The held call is among those traced: strace injects only into those.
-        p.setArguments({"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync," + held, "-e",
-                        "inject=" + held + ":delay_enter=2000000:when=1",
-                        qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", "send", "--policy", env.policyPath(),
-                        "--to", "a@b", "--yes", "--parallel", "8", source});
-        p.setStandardInputFile(QProcess::nullDevice());
-        // The leak check cannot run in a traced process.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-        p.setProcessEnvironment(environment);
-        p.start();
+        startTraced(p,
+                    {"-f", "-o", trace, "-e", "trace=unlinkat,syncfs,fsync," + held, "-e",
+                     "inject=" + held + ":delay_enter=2000000:when=1"},
+                    {parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes", "--parallel", "8",
+                     source});
         QVERIFY(p.waitForStarted());
         QString lock;
         QElapsedTimer clock;

@@ -222,10 +222,7 @@ private Q_SLOTS:
             QVERIFY(!send(env, {"--to", "ann@example.org"}).isEmpty());
         const QString trace = env.root() + "/trace";
         QProcess p;
-        p.setProgram("strace");
-        p.setArguments({"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64", tool(), "sent"});
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start();
+        startTraced(p, {"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64"}, {tool(), "sent"});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).count("  waiting for the server  "), 3);
         // A listing ends with the call that finds no more entries.
@@ -245,11 +242,9 @@ private Q_SLOTS:
         const QString job = send(env, {"--to", "ann@example.org"});
         QVERIFY(!job.isEmpty());
         QProcess p;
-        p.setProgram("strace");
-        p.setArguments({"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
-                        "inject=getdents64:error=EIO", tool(), "sent", "--json"});
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start();
+        startTraced(p, {"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
+                        "inject=getdents64:error=EIO"},
+                    {tool(), "sent", "--json"});
         QVERIFY(p.waitForFinished(60000));
         const QJsonArray broken = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
         QCOMPARE(broken.size(), 1);

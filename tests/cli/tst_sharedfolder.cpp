@@ -100,18 +100,10 @@ QProcess* startHeldSend(const TestEnv& env, const QString& syscall, int holdMs, 
                         const QStringList& extra = {})
 {
     auto* p = new QProcess;
-    p->setProgram(QStandardPaths::findExecutable(QStringLiteral("strace")));
-    p->setArguments(QStringList{"-f", "-o", "/dev/null", "-e",
-                                QStringLiteral("inject=%1:delay_enter=%2:when=1").arg(syscall).arg(qint64(holdMs) * 1000),
-                                parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes"} +
-                    args);
-    p->setStandardInputFile(QProcess::nullDevice());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-    for (const QString& v : extra)
-        environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
-    p->setProcessEnvironment(environment);
-    p->start();
+    startTraced(*p,
+                {"-f", "-o", "/dev/null", "-e",
+                 QStringLiteral("inject=%1:delay_enter=%2:when=1").arg(syscall).arg(qint64(holdMs) * 1000)},
+                QStringList{parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes"} + args, extra);
     p->waitForStarted();
     return p;
 }
@@ -208,16 +200,11 @@ private Q_SLOTS:
         env.makeFile("upload/" + name + ".pvx", "descriptor");
         QVERIFY(makeOld(lock, 3600));
         QProcess clean;
-        clean.setProgram(QStandardPaths::findExecutable("strace"));
         // strace writes each call as it begins: the second flock's line, unfinished, is
         // the removal's, held for 3 s after the listing's went by.
         const QString trace = env.root() + "/trace";
-        clean.setArguments({"-f", "-o", trace, "-e", "trace=flock", "-e", "inject=flock:delay_enter=3000000:when=2",
-                            parvelaPath(), "clean", "--yes", env.upload()});
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-        clean.setProcessEnvironment(environment);
-        clean.start();
+        startTraced(clean, {"-f", "-o", trace, "-e", "trace=flock", "-e", "inject=flock:delay_enter=3000000:when=2"},
+                    {parvelaPath(), "clean", "--yes", env.upload()});
         QVERIFY(clean.waitForStarted());
         QElapsedTimer clock;
         clock.start();
@@ -300,9 +287,7 @@ private Q_SLOTS:
                                            source}
                                    .join(' '),
                                "/dev/null"});
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-        terminal.setProcessEnvironment(environment);
+        terminal.setProcessEnvironment(tracedEnvironment());
         terminal.start();
         QVERIFY(terminal.waitForStarted());
         const QString lock = waitForLock(env.upload(), terminal);

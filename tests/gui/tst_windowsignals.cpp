@@ -27,22 +27,17 @@ private Q_SLOTS:
     {
         QFETCH(int, signal);
         QFETCH(QString, name);
-        const QString strace = QStandardPaths::findExecutable("strace");
-        if (strace.isEmpty())
+        if (QStandardPaths::findExecutable("strace").isEmpty())
             QSKIP("strace is not installed");
         TestEnv env;
         env.writeDefaultPolicy();
         const QString source = env.makeFile("src/big.bin", QByteArray(32 << 20, 'b'));
         QProcess window;
-        window.setProgram(strace);
         const QString trace = env.root() + "/trace";
-        window.setArguments({"-f", "-o", trace, "-e", "trace=copy_file_range", "-e",
-                             "inject=copy_file_range:delay_enter=2000000:when=1",
-                             QCoreApplication::applicationDirPath() + "/window_job", env.programPath(), source});
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-        window.setProcessEnvironment(environment);
-        window.start();
+        startTraced(window,
+                    {"-f", "-o", trace, "-e", "trace=copy_file_range", "-e",
+                     "inject=copy_file_range:delay_enter=2000000:when=1"},
+                    {QCoreApplication::applicationDirPath() + "/window_job", env.programPath(), source});
         QVERIFY(window.waitForStarted());
         QString lock;
         QElapsedTimer clock;

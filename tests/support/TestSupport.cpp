@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTest>
 
 TestEnv::TestEnv() : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
@@ -56,6 +57,26 @@ std::unique_ptr<Client> TestEnv::startedClient() const
     client->texts.load(kEnglish, kProductTitle, kVersionText);
     client->form.setExpireText(QStringLiteral("48"));
     return client;
+}
+
+QProcessEnvironment tracedEnvironment(const QStringList& extra)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                           QStringLiteral(":detect_leaks=0"));
+    for (const QString& v : extra)
+        environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+    return environment;
+}
+
+void startTraced(QProcess& process, const QStringList& straceArgs, const QStringList& command,
+                 const QStringList& extra)
+{
+    process.setProgram(QStandardPaths::findExecutable(QStringLiteral("strace")));
+    process.setArguments(straceArgs + command);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessEnvironment(tracedEnvironment(extra));
+    process.start();
 }
 
 QString TestEnv::makeFile(const QString& relativePath, const QByteArray& content) const

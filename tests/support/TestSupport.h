@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -44,6 +47,14 @@ private:
 
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
+
+// The environment of a program run under strace: the leak check cannot run in a
+// traced process, so it is off; extra holds further variables ("NAME=value").
+QProcessEnvironment tracedEnvironment(const QStringList& extra = {});
+// Starts command under strace, which traces and holds calls as straceArgs say, with
+// that environment and an empty standard input. The caller waits for the start.
+void startTraced(QProcess& process, const QStringList& straceArgs, const QStringList& command,
+                 const QStringList& extra = {});
 
 // The job record a server expects, built here from its layout alone (not through the
 // program's encoder): 500 recipient slots of 201 bytes ("n/a" when free), sender
