@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include "platform/Terminal.h"
 #include "platform/Text.h"
 
 #include <QElapsedTimer>
@@ -7,14 +8,6 @@
 
 #include <cstdio>
 #include <memory>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace console {
 
@@ -40,8 +33,8 @@ void err(const QString& line)
     writeLine(stderr, line, false);
 }
 
-bool stdinIsTerminal() { return isatty(fileno(stdin)); }
-bool stderrIsTerminal() { return isatty(fileno(stderr)); }
+bool stdinIsTerminal() { return terminal::isTerminal(stdin); }
+bool stderrIsTerminal() { return terminal::isTerminal(stderr); }
 
 bool askYesNo(const QString& question)
 {

@@ -13,12 +13,11 @@ namespace cli {
 
 QString windowProgramPath()
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-#ifdef Q_OS_WIN
-    return dir + QStringLiteral("/parvelaclient.exe");
-#else
-    return dir + QStringLiteral("/parvelaclient");
-#endif
+    // Beside this tool, named as the system names programs (with this tool's ending).
+    const QFileInfo self(QCoreApplication::applicationFilePath());
+    const QString suffix = self.suffix();
+    return self.absolutePath() + QStringLiteral("/parvelaclient") +
+           (suffix.isEmpty() ? QString() : QStringLiteral(".") + suffix);
 }
 
 QString policyUploadFolder(const QString& policyOverride)

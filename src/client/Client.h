@@ -15,7 +15,7 @@ struct Client {
     ClientForm form;
     LanguageTexts texts;
     Prompter prompter;
-    UserRegistry registry;
+    std::unique_ptr<UserRegistry> registry = UserRegistry::open();
     // The full path of the program file; the policy file lies beside it.
     QString programPath;
     // When set, the policy file to read instead of the one beside the program.

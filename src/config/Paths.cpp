@@ -29,17 +29,9 @@ QString PolicyFilePathFor(const QString& programPath)
     return programPath + QStringLiteral(".INI");
 }
 
-QString SystemPolicyFile()
+QString LocatePolicyFile(const QString& programPath)
 {
-#ifdef Q_OS_WIN
-    return {}; // beside the program only
-#else
-    return QStringLiteral("/etc/parvela/parvelaclient.INI");
-#endif
-}
-
-QString LocatePolicyFile(const QString& programPath, const QString& systemFile)
-{
+    const QString systemFile = environment::systemPolicyFile();
     const QString beside = PolicyFilePathFor(programPath);
     if (!QFileInfo::exists(beside) && !systemFile.isEmpty() && QFileInfo::exists(systemFile))
         return systemFile;

@@ -14,10 +14,7 @@ QString UserDataFolderPath();
 // ".INI" appended when the file name has none.
 QString PolicyFilePathFor(const QString& programPath);
 
-// Where an installed program's administrator keeps the policy file when there is
-// none beside the program (Linux packages keep such files under /etc).
-QString SystemPolicyFile();
-
 // The policy file a program reads: the one beside it; when there is none there but
-// systemFile exists, systemFile. Otherwise the one beside it, which is then missing.
-QString LocatePolicyFile(const QString& programPath, const QString& systemFile = SystemPolicyFile());
+// the system's one (environment::systemPolicyFile()) exists, that one. Otherwise the
+// one beside it, which is then missing.
+QString LocatePolicyFile(const QString& programPath);

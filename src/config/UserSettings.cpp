@@ -47,10 +47,10 @@ void loadMemoryFile(Client& client, void (*load)(Client&))
 // the next save writes what the field holds then.
 QString fieldValue(Client& client, const QString& name)
 {
-    const QString value = client.registry.read(name);
+    const QString value = client.registry->read(name);
     if (const qsizetype at = firstControl(value); at >= 0) {
         client.prompter.warning(QStringLiteral("The value %1 in %2 holds %3, so it is not used.")
-                                    .arg(name, client.registry.path(), controlText(value[at])));
+                                    .arg(name, client.registry->location(), controlText(value[at])));
         return {};
     }
     return value;
@@ -83,7 +83,7 @@ void LoadUserSettings(Client& client)
 {
     ClientState& state = client.state;
     ClientForm& form = client.form;
-    const UserRegistry& reg = client.registry;
+    const UserRegistry& reg = *client.registry;
 
     if (!reg.keyExists()) {
         // This user's first start: defaults, then every policy over them.
@@ -161,7 +161,7 @@ void SaveUserSettings(Client& client)
 {
     const ClientState& state = client.state;
     const ClientForm& form = client.form;
-    const UserRegistry& reg = client.registry;
+    const UserRegistry& reg = *client.registry;
 
     reg.write(QStringLiteral("POLICYVERSION"), state.PolicyVersion);
     reg.write(QStringLiteral("TITLE"), state.ProductTitle);

@@ -1,9 +1,6 @@
 #include "platform/Environment.h"
 
-#include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
-#include <QSysInfo>
 
 namespace environment {
 
@@ -19,30 +16,6 @@ std::optional<TimeFormat>& formatOverride()
     return format;
 }
 } // namespace
-
-QString appData()
-{
-    const QString v = qEnvironmentVariable("APPDATA");
-    if (!v.isEmpty())
-        return v;
-#ifdef Q_OS_WIN
-    return v;
-#else
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    return xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : xdg;
-#endif
-}
-
-QString computerName()
-{
-    if (qEnvironmentVariableIsSet("COMPUTERNAME"))
-        return qEnvironmentVariable("COMPUTERNAME");
-#ifdef Q_OS_WIN
-    return {};
-#else
-    return QSysInfo::machineHostName();
-#endif
-}
 
 QDateTime now()
 {

@@ -8,10 +8,16 @@
 
 namespace environment {
 
-// The variable APPDATA when set, otherwise the XDG data home (~/.local/share).
+// The variable APPDATA when set, otherwise the system's folder for the user's
+// application data (on POSIX systems the XDG data home, ~/.local/share).
 QString appData();
-// The variable COMPUTERNAME when set, otherwise (off Windows) the host name.
+// The variable COMPUTERNAME when set, otherwise the system's name for this computer.
 QString computerName();
+// The policy file an installed program reads when none lies beside it (on POSIX
+// systems /etc/parvela/parvelaclient.INI); empty where there is none. The variable
+// PARVELA_SYSTEM_POLICY, when set, names it instead (tests, and packages that keep it
+// elsewhere; set and empty: there is none).
+QString systemPolicyFile();
 
 // The current local date and time. Tests may replace the clock.
 QDateTime now();

@@ -5,9 +5,13 @@
 // the job is taken away again, and then the process ends as the signal asked.
 #include <QString>
 
+#include <functional>
+
+class QObject;
+
 namespace stopsignals {
 
-// From now on the four signals are only noted, and announced on wakeFd(). SIGPIPE is
+// From now on the four signals are only noted, and announced to watch(). SIGPIPE is
 // ignored: a reader that went away makes a write fail, never ends the process.
 void catchThem();
 // The signal that came since catchThem(), or 0.
@@ -21,8 +25,8 @@ void endIfPending();
 // helper waiting in a call to a file system is not interrupted by them, and the thread
 // that watches for them notes them at once.
 void leaveToMainThread();
-// Readable once a signal was noted (an event loop watches it); -1 where there is none.
-// Whoever watches it reads the bytes off.
-int wakeFd();
+// Calls each on context's thread, from its event loop, soon after a signal was noted
+// (after catchThem()), for as long as context lives.
+void watch(QObject* context, std::function<void()> each);
 
 } // namespace stopsignals

@@ -13,8 +13,7 @@ namespace useronly {
 QString privateFolder(const QString& parent, const QString& name, QString* error);
 
 // Whether the process at the other end of a connected local socket runs as this
-// process's user. On Windows the pipe's own access rights already admit this user
-// alone, so it answers true there.
+// process's user.
 bool peerIsThisUser(qintptr socketDescriptor);
 
 } // namespace useronly

@@ -14,7 +14,7 @@ void ConnectOptionStores(Client& client)
                 if (!client.form.windowVisible())
                     return;
                 const OptionState o = (client.form.*option)();
-                client.registry.write(name, o.text());
+                client.registry->write(name, o.text());
             });
         };
     };
@@ -22,7 +22,7 @@ void ConnectOptionStores(Client& client)
     QObject::connect(&form, &ClientForm::sfxChanged, &form, storeWhileVisible(QStringLiteral("SFX"), &ClientForm::sfx));
     QObject::connect(&form, &ClientForm::skipWelcomeChanged, &form, [&client] {
         client.guarded([&client] {
-            client.registry.write(QStringLiteral("SKIPWELCOME"),
+            client.registry->write(QStringLiteral("SKIPWELCOME"),
                                   OptionState::word(client.form.skipWelcome()));
         });
     });
@@ -32,5 +32,5 @@ void StoreExpire(Client& client)
 {
     if (toInteger(client.form.expireText()) == 0)
         client.form.setExpireText(QStringLiteral("1"));
-    client.registry.write(QStringLiteral("EXPIRE"), client.form.expireText());
+    client.registry->write(QStringLiteral("EXPIRE"), client.form.expireText());
 }

@@ -66,7 +66,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=3\r\nSFX=ENABLED\r\n");
-        UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         for (auto [name, value] : {std::pair{"POLICYVERSION", "3"}, {"VERSION", "2007 - R1.2.6"}, {"ENCRYPTED", "DISABLED"},
                                    {"SFX", "ENABLED"}, {"EXPIRE", "24"}, {"FROM", "me@example.org"},
                                    {"NAME", "Anna Smit"}, {"COMPANY", "Smit & Co"}, {"REMEMBERTO", "ENABLED"}})
@@ -543,7 +544,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy();
-        const UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         for (auto [name, value] : {std::pair{"POLICYVERSION", "-1"}, {"VERSION", "2007 - R1.2.6"}, {"EXPIRE", "48"}, {"REMEMBERTO", "ENABLED"}})
             reg.write(name, value);
         QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));

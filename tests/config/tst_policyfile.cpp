@@ -165,7 +165,7 @@ private Q_SLOTS:
         QCOMPARE(applied.at(0).at(0).toInt(), scheme);
         // What the policy set is what the user's settings keep.
         SaveUserSettings(*client);
-        QCOMPARE(client->registry.read("COLORSCHEME"), QString::number(scheme));
+        QCOMPARE(client->registry->read("COLORSCHEME"), QString::number(scheme));
     }
 
     // The upload folder keeps at most 250 characters, its separator included.

@@ -68,7 +68,7 @@ private Q_SLOTS:
         // OK without touching the list: the entry's key; relabelled only when it differs.
         QCOMPARE(confirm(*client, shown), QList<bool>{confirmed != key});
         QCOMPARE(client->state.LanguageName, confirmed);
-        QCOMPARE(client->registry.read("LANGUAGE"), confirmed);
+        QCOMPARE(client->registry->read("LANGUAGE"), confirmed);
     }
 
     // The dialog opens with the client's values; an unusable scheme number shows as
@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(client->form.encr(), (OptionState{false, false}));
         QCOMPARE(client->form.sfx(), (OptionState{true, true}));
         QVERIFY(client->form.skipWelcome());
-        const UserRegistry& reg = client->registry;
+        const UserRegistry& reg = *client->registry;
         QCOMPARE(reg.read("NAME"), c.name);
         QCOMPARE(reg.read("COMPANY"), c.company);
         QCOMPARE(reg.read("FROM"), c.email);
@@ -153,12 +153,12 @@ private Q_SLOTS:
         confirm(*client, c);
         QVERIFY(!QFile::exists(message));
         QVERIFY(QFile::exists(to));
-        QCOMPARE(client->registry.read("REMEMBEREMAIL"), QStringLiteral("DISABLED"));
+        QCOMPARE(client->registry->read("REMEMBEREMAIL"), QStringLiteral("DISABLED"));
 
         c.rememberTo = false;
         confirm(*client, c);
         QVERIFY(!QFile::exists(to));
-        QCOMPARE(client->registry.read("REMEMBERTO"), QStringLiteral("DISABLED"));
+        QCOMPARE(client->registry->read("REMEMBERTO"), QStringLiteral("DISABLED"));
         QVERIFY(client->prompter.shown().isEmpty());
     }
 };

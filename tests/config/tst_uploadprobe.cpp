@@ -129,7 +129,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + value + "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
         auto client = env.makeClient();
-        client->registry.write("POLICYVERSION", "1");
+        client->registry->write("POLICYVERSION", "1");
         QVERIFY(client->guarded([&] { StartClient(*client); }));
         QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
@@ -197,7 +197,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=5\r\n");
         auto client = env.makeClient();
-        client->registry.write("POLICYVERSION", "4");
+        client->registry->write("POLICYVERSION", "4");
         CreatedFolders created(env.upload());
         QVERIFY(created.valid());
         StartClient(*client);
@@ -206,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(names.size(), 2);
         QVERIFY(names[0] != names[1]);
         QVERIFY(probeLeftovers(env.upload()).isEmpty());
-        QCOMPARE(client->registry.read("POLICYVERSION"), QString("5"));
+        QCOMPARE(client->registry->read("POLICYVERSION"), QString("5"));
     }
 
 };

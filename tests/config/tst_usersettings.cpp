@@ -45,7 +45,8 @@ std::unique_ptr<Client> start(const TestEnv& env)
 // The store as a later program version would find it, plus the given values.
 void seedStore(const TestEnv& env, const QList<QPair<QString, QString>>& values)
 {
-    const UserRegistry reg(env.registryPath());
+    const auto regStore = UserRegistry::open(env.registryPath());
+    const UserRegistry& reg = *regStore;
     reg.write("POLICYVERSION", "-1");
     reg.write("VERSION", kVersionText);
     for (const auto& v : values)
@@ -105,12 +106,11 @@ private Q_SLOTS:
     {
         TestEnv env;
         const QString program = env.programPath();
-        const QString system = env.root() + "/etc/parvela/parvelaclient.INI";
-        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+        QCOMPARE(LocatePolicyFile(program), env.policyPath());
         env.makeFile("etc/parvela/parvelaclient.INI", "[Settings]\r\n");
-        QCOMPARE(LocatePolicyFile(program, system), system);
+        QCOMPARE(LocatePolicyFile(program), env.systemPolicyPath());
         env.writeDefaultPolicy();
-        QCOMPARE(LocatePolicyFile(program, system), env.policyPath());
+        QCOMPARE(LocatePolicyFile(program), env.policyPath());
     }
 
     // The user data folder is made before anything can end the start.
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QVERIFY(first->state.FirstRun);
         QVERIFY(first->prompter.shown().isEmpty());
         QCOMPARE(storedNames(env), kSaveOrder);
-        const UserRegistry& reg = first->registry;
+        const UserRegistry& reg = *first->registry;
         const QList<QPair<QString, QString>> expected = {
             {"POLICYVERSION", "7"}, {"TITLE", "Trovik Parvela Client"}, {"VERSION", "2007 - R1.2.6"},
             {"ENCRYPTED", "ENABLED"}, {"SFX", "DISABLED,LOCKED"}, {"OUTLOOK", "DISABLED"},
@@ -164,7 +164,8 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=1\r\nDEFAULTEXPIRE=48\r\n");
         start(env);
-        UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         reg.write("ENCRYPTED", "DISABLED"); // the user's own choices since
         reg.write("EXPIRE", "100");
         auto same = start(env);
@@ -196,8 +197,8 @@ private Q_SLOTS:
         QCOMPARE(client->form.encr(), (Option{true, true}));
         QCOMPARE(client->form.sfx(), (Option{false, true}));
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
-        QCOMPARE(client->registry.read("ENCRYPTED"), QString("ENABLED,LOCKED"));
-        QCOMPARE(client->registry.read("SFX"), QString("DISABLED,LOCKED"));
+        QCOMPARE(client->registry->read("ENCRYPTED"), QString("ENABLED,LOCKED"));
+        QCOMPARE(client->registry->read("SFX"), QString("DISABLED,LOCKED"));
     }
 
     void emptyOrUnknownStoredOptionsLeaveTheBoxes()
@@ -240,9 +241,9 @@ private Q_SLOTS:
         QCOMPARE(client->form.expireText(), QString("72"));
         QCOMPARE(client->state.LanguageName, QString("DEUTSCH"));
         QCOMPARE(client->form.encr(), (Option{false, false}));
-        QCOMPARE(client->registry.read("VERSION"), kVersionText);
-        QCOMPARE(client->registry.read("COLORSCHEME"), QString::number(scheme));
-        QCOMPARE(client->registry.read("NAME"), QString("Ann"));
+        QCOMPARE(client->registry->read("VERSION"), kVersionText);
+        QCOMPARE(client->registry->read("COLORSCHEME"), QString::number(scheme));
+        QCOMPARE(client->registry->read("NAME"), QString("Ann"));
     }
 
     // OUTLOOK and AUTOQUIT are compared exactly; the remember switches and
@@ -289,8 +290,8 @@ private Q_SLOTS:
         client->form.setSubjectText("New subject");
         client->form.setRecipients({"new@example.org"});
         SaveUserSettings(*client);
-        QCOMPARE(client->registry.read("SUBJECT"), QString("Old subject"));
-        QCOMPARE(client->registry.read("REMEMBERTO"), QString("DISABLED"));
+        QCOMPARE(client->registry->read("SUBJECT"), QString("Old subject"));
+        QCOMPARE(client->registry->read("REMEMBERTO"), QString("DISABLED"));
         QCOMPARE(readAll(env.userDataFolder() + "pvxto.txt"), QByteArray("old@example.org\r\n"));
     }
 
@@ -331,7 +332,7 @@ private Q_SLOTS:
         QVERIFY(first->state.StartupFailed);
         QVERIFY(!first->state.FirstRun);
         QCOMPARE(storedNames(env), QStringList{"SKIPWELCOME"});
-        QCOMPARE(first->registry.read("SKIPWELCOME"), QString("ENABLED"));
+        QCOMPARE(first->registry->read("SKIPWELCOME"), QString("ENABLED"));
 
         env.writeDefaultPolicy();
         auto next = start(env);
@@ -340,10 +341,10 @@ private Q_SLOTS:
         QVERIFY(next->prompter.shown().isEmpty());
         QCOMPARE(next->form.encr(), (Option{true, false})); // the policies, once
         QCOMPARE(next->form.expireText(), QString("48"));
-        QCOMPARE(next->registry.read("POLICYVERSION"), QString("-1"));
-        QCOMPARE(next->registry.read("VERSION"), kVersionText);
-        QCOMPARE(next->registry.read("ENCRYPTED"), QString("ENABLED"));
-        QCOMPARE(next->registry.read("LASTPATH"), QString());
+        QCOMPARE(next->registry->read("POLICYVERSION"), QString("-1"));
+        QCOMPARE(next->registry->read("VERSION"), kVersionText);
+        QCOMPARE(next->registry->read("ENCRYPTED"), QString("ENABLED"));
+        QCOMPARE(next->registry->read("LASTPATH"), QString());
     }
 
     // The command-line tool loads the same way but never writes the store.
@@ -429,7 +430,8 @@ private Q_SLOTS:
         QVERIFY(client->form.autoQuit());
         QVERIFY(client->form.messageLines().isEmpty());
         QCOMPARE(client->form.encr(), (Option{false, true}));
-        const UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         QCOMPARE(reg.read("POLICYVERSION"), QString("2"));
         QCOMPARE(reg.read("ENCRYPTED"), QString("DISABLED,LOCKED"));
     }
@@ -464,8 +466,8 @@ private Q_SLOTS:
 
         client->prompter.queueAnswers({PromptAnswer::Yes});
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, false); }), 0);
-        QCOMPARE(client->registry.read("EXPIRE"), QString("12"));
-        QCOMPARE(client->registry.read("REMEMBEREMAIL"), QString("ENABLED"));
+        QCOMPARE(client->registry->read("EXPIRE"), QString("12"));
+        QCOMPARE(client->registry->read("REMEMBEREMAIL"), QString("ENABLED"));
         QCOMPARE(readAll(env.userDataFolder() + "pvxcache.txt"), QByteArray("Bye\r\n"));
     }
 
@@ -477,7 +479,7 @@ private Q_SLOTS:
         client->form.setAutoQuit(true);
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
         QVERIFY(client->prompter.shown().isEmpty());
-        QCOMPARE(client->registry.read("AUTOQUIT"), QString("ENABLED"));
+        QCOMPARE(client->registry->read("AUTOQUIT"), QString("ENABLED"));
 
         // The store cannot be replaced: the error comes out, the program stays.
         QVERIFY(QFile::remove(env.registryPath()));

@@ -111,7 +111,7 @@ void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
     QCOMPARE(colours, QStringList({"Default (R111)", "White"}));
     QVERIFY(run->window()->isEnabled());
     QCOMPARE(run->window()->colorScheme(), 1);
-    QCOMPARE(run->client->registry.read("COLORSCHEME"), QStringLiteral("1"));
+    QCOMPARE(run->client->registry->read("COLORSCHEME"), QStringLiteral("1"));
     QCOMPARE(run->find<LabelledEdit>("LEfrom")->text(), QStringLiteral("ann@example.org"));
     QVERIFY(run->find<QCheckBox>("CBencr")->isChecked());
     QVERIFY(!run->find<QCheckBox>("CBencr")->isEnabled());

@@ -508,7 +508,8 @@ void TestMainWindow::messageEditorAndItsMemory()
     TestEnv env;
     useHome(env);
     env.writeDefaultPolicy();
-    const UserRegistry reg(env.registryPath());
+    const auto regStore = UserRegistry::open(env.registryPath());
+    const UserRegistry& reg = *regStore;
     reg.write("POLICYVERSION", "-1");
     reg.write("REMEMBEREMAIL", "ENABLED");
     QDir().mkpath(env.userDataFolder());

@@ -239,7 +239,8 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     useHome(env);
     env.writeDefaultPolicy();
     // A user of the policy version in force who speaks German.
-    const UserRegistry settings(env.registryPath());
+    const auto settingsStore = UserRegistry::open(env.registryPath());
+    const UserRegistry& settings = *settingsStore;
     for (const auto& [name, value] : {std::pair{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}})
         settings.write(name, value);
     std::unique_ptr<QProcess> before(startSend(env, "Vorher", {"ann@example.org"}));

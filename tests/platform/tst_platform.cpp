@@ -203,7 +203,8 @@ private Q_SLOTS:
     void registryStoresNamesWithoutRegardToCase()
     {
         TestEnv env;
-        UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         QVERIFY(!reg.keyExists());
         QCOMPARE(reg.read("COLORSCHEME"), QString());
         reg.write("COlORSCHEME", "2");
@@ -235,7 +236,8 @@ private Q_SLOTS:
             content += "NAME" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
         content += "name5=a later value of a name counts not\n";
         env.makeFile("config/TROVIK/PVX2007.ini", content);
-        const UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         // Processor time, not the clock: other work on the machine must not count.
         const std::clock_t start = std::clock();
         QCOMPARE(reg.read("name99999"), QString("value 99999"));
@@ -255,7 +257,8 @@ private Q_SLOTS:
         TestEnv env;
         const QByteArray others = "Other=caf\xe9 \xff\r\n; a note\nLanguage=deutsch\n";
         env.makeFile("config/TROVIK/PVX2007.ini", "[PVX2007]\r\n" + others + "name=old\r\nNAME=later\n");
-        UserRegistry reg(env.registryPath());
+        const auto regStore = UserRegistry::open(env.registryPath());
+        const UserRegistry& reg = *regStore;
         reg.write("NAME", "new");
         reg.write("COMPANY", "Smit");
         QCOMPARE(readAll(env.registryPath()), "[PVX2007]\r\n" + others + "NAME=new\r\nCOMPANY=Smit\r\n");
@@ -272,7 +275,8 @@ private Q_SLOTS:
         fsfault::ScopedTmpfs disk;
         if (!disk.mount(dir, "size=16k", &why))
             QSKIP(qPrintable(why));
-        UserRegistry reg(dir + "/PVX2007.ini");
+        const auto regStore = UserRegistry::open(dir + "/PVX2007.ini");
+        const UserRegistry& reg = *regStore;
         reg.write("NAME", "kept");
         reg.write("COMPANY", QString(6000, u'c'));
         const QByteArray before = readAll(dir + "/PVX2007.ini");

@@ -23,8 +23,8 @@ private Q_SLOTS:
         form.setSfx({true, false});
         QVERIFY(!QFile::exists(env.registryPath()));
         form.setSkipWelcome(true);
-        QCOMPARE(client->registry.read("SKIPWELCOME"), QString("ENABLED"));
-        QVERIFY(client->registry.read("ENCRYPTED").isEmpty());
+        QCOMPARE(client->registry->read("SKIPWELCOME"), QString("ENABLED"));
+        QVERIFY(client->registry->read("ENCRYPTED").isEmpty());
 
         form.setWindowVisible(true);
         const QList<std::pair<OptionState, QString>> states = {
@@ -35,12 +35,12 @@ private Q_SLOTS:
         };
         for (const auto& [option, text] : states) {
             form.setEncr(option);
-            QCOMPARE(client->registry.read("ENCRYPTED"), text);
+            QCOMPARE(client->registry->read("ENCRYPTED"), text);
             form.setSfx(option);
-            QCOMPARE(client->registry.read("SFX"), text);
+            QCOMPARE(client->registry->read("SFX"), text);
         }
         form.setSkipWelcome(false);
-        QCOMPARE(client->registry.read("SKIPWELCOME"), QString("DISABLED"));
+        QCOMPARE(client->registry->read("SKIPWELCOME"), QString("DISABLED"));
         QVERIFY(client->prompter.shown().isEmpty());
     }
 
@@ -77,19 +77,19 @@ private Q_SLOTS:
         client->form.setExpireText(typed);
         StoreExpire(*client);
         QCOMPARE(client->form.expireText(), stored);
-        QCOMPARE(client->registry.read("EXPIRE"), stored);
+        QCOMPARE(client->registry->read("EXPIRE"), stored);
     }
 
     void emptyExpiryIsAConversionErrorAndStoresNothing()
     {
         TestEnv env;
         auto client = env.makeClient();
-        client->registry.write("EXPIRE", "48");
+        client->registry->write("EXPIRE", "48");
         client->form.setExpireText("");
         QVERIFY_THROWS_EXCEPTION(ConversionError, StoreExpire(*client));
         QVERIFY(!client->guarded([&] { StoreExpire(*client); }));
         QCOMPARE(client->prompter.shown().first().text, QString("'' is not a valid integer value"));
-        QCOMPARE(client->registry.read("EXPIRE"), QString("48"));
+        QCOMPARE(client->registry->read("EXPIRE"), QString("48"));
     }
 };
 

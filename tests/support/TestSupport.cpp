@@ -12,7 +12,10 @@
 #include <QStandardPaths>
 #include <QTest>
 
-TestEnv::TestEnv() : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+TestEnv::TestEnv()
+    : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
+      m_oldSystemPolicy(qgetenv("PARVELA_SYSTEM_POLICY")),
+      m_hadSystemPolicy(qEnvironmentVariableIsSet("PARVELA_SYSTEM_POLICY"))
 {
     QVERIFY(m_dir.isValid());
     QDir().mkpath(appData());
@@ -21,12 +24,17 @@ TestEnv::TestEnv() : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_
     QDir().mkpath(root() + QStringLiteral("/bin"));
     qputenv("APPDATA", appData().toUtf8());
     qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    qputenv("PARVELA_SYSTEM_POLICY", systemPolicyPath().toUtf8());
 }
 
 TestEnv::~TestEnv()
 {
     qputenv("APPDATA", m_oldAppData);
     qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    if (m_hadSystemPolicy)
+        qputenv("PARVELA_SYSTEM_POLICY", m_oldSystemPolicy);
+    else
+        qunsetenv("PARVELA_SYSTEM_POLICY");
 }
 
 void TestEnv::writePolicy(const QByteArray& content) const
@@ -45,7 +53,7 @@ std::unique_ptr<Client> TestEnv::makeClient() const
 {
     auto client = std::make_unique<Client>();
     client->programPath = programPath();
-    client->registry = UserRegistry(registryPath());
+    client->registry = UserRegistry::open(registryPath());
     return client;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A private world for one test: its own APPDATA, XDG_CONFIG_HOME, upload folder and a
-// program path whose policy file the test writes. Nothing touches the real home.
+// A private world for one test: its own APPDATA, XDG_CONFIG_HOME, system policy file,
+// upload folder and a program path whose policy file the test writes. Nothing touches
+// the real home, and nothing installed on the machine is read.
 #include "client/Client.h"
 
 #include <QByteArray>
@@ -24,6 +25,8 @@ public:
     QString programPath() const { return root() + QStringLiteral("/bin/parvelaclient"); }
     QString policyPath() const { return programPath() + QStringLiteral(".INI"); }
     QString registryPath() const { return configHome() + QStringLiteral("/TROVIK/PVX2007.ini"); }
+    // The system's policy file, as this test's programs see it (missing until written).
+    QString systemPolicyPath() const { return root() + QStringLiteral("/etc/parvela/parvelaclient.INI"); }
     QString userDataFolder() const { return appData() + QStringLiteral("/Parvela/"); }
 
     // Writes the policy file as given (bytes as they stand, Windows-1252).
@@ -42,7 +45,8 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_oldAppData, m_oldConfig;
+    QByteArray m_oldAppData, m_oldConfig, m_oldSystemPolicy;
+    bool m_hadSystemPolicy = false;
 };
 
 // Reads a whole file (empty when missing).

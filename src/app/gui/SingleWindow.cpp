@@ -78,7 +78,7 @@ std::optional<int> SingleWindow::claimOrEnd(const QStringList& paths)
         break;
     }
     // The running window has the user's settings; this start only reads the language.
-    const PathMessage message = NoAnswerMessage(asciiUpper(UserRegistry().read(QStringLiteral("LANGUAGE"))));
+    const PathMessage message = NoAnswerMessage(asciiUpper(UserRegistry::open()->read(QStringLiteral("LANGUAGE"))));
     QMessageBox box(QMessageBox::Critical, message.caption, message.text);
     box.setTextFormat(Qt::PlainText);
     box.exec();

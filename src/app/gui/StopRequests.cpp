@@ -5,11 +5,6 @@
 
 #include <QGuiApplication>
 #include <QSessionManager>
-#include <QSocketNotifier>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 StopRequests& StopRequests::instance()
 {
@@ -20,9 +15,9 @@ StopRequests& StopRequests::instance()
 void StopRequests::install()
 {
     stopsignals::catchThem();
-    if (const int fd = stopsignals::wakeFd(); fd >= 0 && !m_notifier) {
-        m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &StopRequests::signalled);
+    if (!m_watching) {
+        m_watching = true;
+        stopsignals::watch(this, [this] { signalled(); });
     }
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, &StopRequests::sessionEnding, Qt::UniqueConnection);
@@ -37,11 +32,6 @@ QString StopRequests::reason()
 
 void StopRequests::signalled()
 {
-#ifdef Q_OS_UNIX
-    char bytes[64];
-    while (::read(stopsignals::wakeFd(), bytes, sizeof bytes) > 0) {
-    }
-#endif
     const int signal = stopsignals::pending();
     if (signal == 0)
         return;

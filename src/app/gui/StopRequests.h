@@ -9,7 +9,6 @@
 #include <QString>
 
 class QSessionManager;
-class QSocketNotifier;
 
 class StopRequests : public QObject {
     Q_OBJECT
@@ -37,7 +36,7 @@ private:
     void sessionEnding();
     void endNow();
 
-    QSocketNotifier* m_notifier = nullptr;
+    bool m_watching = false;
     QString m_reason;
     int m_jobs = 0;
 };

@@ -62,7 +62,7 @@ void SentJobs::openWindow()
     if (!m_window) {
         m_window = new SentJobsWindow(m_store, m_owner);
         QSize size = kDefaultSize;
-        const QStringList stored = m_client.registry.read(kSizeValue).split(u'x');
+        const QStringList stored = m_client.registry->read(kSizeValue).split(u'x');
         if (stored.size() == 2 && stored[0].toInt() > 0 && stored[1].toInt() > 0)
             size = QSize(stored[0].toInt(), stored[1].toInt());
         m_window->resize(size);
@@ -88,10 +88,10 @@ void SentJobs::openWindow()
 void SentJobs::windowHidden(const QSize& size)
 {
     const QString value = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-    if (!m_client.settingsWritable || m_client.registry.read(kSizeValue) == value)
+    if (!m_client.settingsWritable || m_client.registry->read(kSizeValue) == value)
         return;
     try {
-        m_client.registry.write(kSizeValue, value);
+        m_client.registry->write(kSizeValue, value);
     } catch (const UserError&) {
         // Deliberately quiet: a size that is not kept is no error worth a box, and the
         // settings store reports its failures when the settings themselves are saved.

@@ -1,6 +1,6 @@
 // The copy of one file on POSIX systems: the kernel's own copy where it has one, holes
 // kept, the source checked for changes before and after.
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <vector>
 #ifdef Q_OS_LINUX

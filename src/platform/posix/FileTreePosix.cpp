@@ -1,6 +1,6 @@
 // The file trees on POSIX systems: open folder handles, one status call per entry,
 // entries created relative to their folder without following links, the kernel's copy.
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/StopSignals.h"
 
 #include <chrono>

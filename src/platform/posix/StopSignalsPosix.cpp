@@ -1,20 +1,18 @@
 #include "platform/StopSignals.h"
 
-#include <csignal>
+#include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
-#endif
 
 namespace stopsignals {
 
 namespace {
 volatile std::sig_atomic_t g_pending = 0;
 
-#ifdef Q_OS_UNIX
 constexpr int kStopSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
 int g_wake[2] = {-1, -1};
 
@@ -38,17 +36,10 @@ void setHandler(int signal, void (*handler)(int))
     action.sa_flags = SA_RESTART;
     ::sigaction(signal, &action, nullptr);
 }
-#else
-void note(int signal)
-{
-    g_pending = signal;
-}
-#endif
 } // namespace
 
 void catchThem()
 {
-#ifdef Q_OS_UNIX
     if (g_wake[0] < 0 && ::pipe(g_wake) == 0) {
         for (const int fd : g_wake) {
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
@@ -58,10 +49,6 @@ void catchThem()
     for (const int signal : kStopSignals)
         setHandler(signal, note);
     setHandler(SIGPIPE, SIG_IGN);
-#else
-    std::signal(SIGINT, note);
-    std::signal(SIGTERM, note);
-#endif
 }
 
 int pending()
@@ -72,12 +59,10 @@ int pending()
 QString name(int signal)
 {
     switch (signal) {
-#ifdef Q_OS_UNIX
     case SIGHUP:
         return QStringLiteral("SIGHUP");
     case SIGQUIT:
         return QStringLiteral("SIGQUIT");
-#endif
     case SIGINT:
         return QStringLiteral("SIGINT");
     case SIGTERM:
@@ -89,35 +74,33 @@ QString name(int signal)
 
 void endIfPending()
 {
-#ifdef Q_OS_UNIX
     for (const int signal : kStopSignals)
         setHandler(signal, SIG_DFL);
-#else
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-#endif
     if (const int signal = pending(); signal != 0)
         std::raise(signal);
 }
 
 void leaveToMainThread()
 {
-#ifdef Q_OS_UNIX
     sigset_t set;
     sigemptyset(&set);
     for (const int signal : kStopSignals)
         sigaddset(&set, signal);
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
-#endif
 }
 
-int wakeFd()
+void watch(QObject* context, std::function<void()> each)
 {
-#ifdef Q_OS_UNIX
-    return g_wake[0];
-#else
-    return -1;
-#endif
+    if (g_wake[0] < 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_wake[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [each = std::move(each)] {
+        // The bytes only wake the loop; the signal itself is in pending().
+        char bytes[64];
+        while (::read(g_wake[0], bytes, sizeof bytes) > 0) {
+        }
+        each();
+    });
 }
 
 } // namespace stopsignals

@@ -2,16 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
-#endif
 
 namespace useronly {
 
@@ -25,7 +22,6 @@ QString privateFolder(const QString& parent, const QString& name, QString* error
     // Made with the owner's rights alone from the start: no moment in which others
     // could enter it. An existing one is checked below.
     QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-#ifdef Q_OS_UNIX
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
         *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
@@ -43,12 +39,6 @@ QString privateFolder(const QString& parent, const QString& name, QString* error
         *error = QStringLiteral("others may enter %1").arg(path);
         return {};
     }
-#else
-    if (!QFileInfo(path).isDir()) {
-        *error = QStringLiteral("%1 is no folder").arg(path);
-        return {};
-    }
-#endif
     return path;
 }
 
@@ -60,15 +50,12 @@ bool peerIsThisUser(qintptr socketDescriptor)
     if (::getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof peer)
         return false;
     return peer.uid == ::geteuid();
-#elif defined(Q_OS_UNIX)
+#else
     uid_t uid = 0;
     gid_t gid = 0;
     if (::getpeereid(int(socketDescriptor), &uid, &gid) != 0)
         return false;
     return uid == ::geteuid();
-#else
-    Q_UNUSED(socketDescriptor);
-    return true;
 #endif
 }
 

@@ -1,6 +1,6 @@
 // What is below a folder on POSIX systems: the kind of each entry, the bytes of the
 // files in the whole tree, and the removal of all of it, no link ever followed.
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <memory>
 #include <vector>

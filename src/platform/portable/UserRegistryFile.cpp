@@ -1,4 +1,4 @@
-#include "platform/UserRegistry.h"
+#include "platform/portable/UserRegistryFile.h"
 
 #include "platform/Errors.h"
 #include "platform/Text.h"
@@ -10,7 +10,7 @@
 
 #include <optional>
 
-// Off Windows the store is a small text file of NAME=value lines under one [PVX2007]
+// The store is a small text file of NAME=value lines under one [PVX2007]
 // heading, in UTF-8, with backslash escapes for '\\', CR and LF. It is replaced as a
 // whole (write a temporary file, then rename it over the old one) so that a crash
 // or a full disk never leaves a half-written store, and failures carry the system's
@@ -109,28 +109,18 @@ std::optional<QString> findValue(const QByteArray& data, const QByteArray& wante
 
 } // namespace
 
-UserRegistry::UserRegistry(QString filePath) : m_path(filePath.isEmpty() ? defaultPath() : std::move(filePath)) {}
-
-QString UserRegistry::defaultPath()
-{
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/TROVIK/PVX2007.ini");
-}
-
-bool UserRegistry::keyExists() const
+bool UserRegistryFile::keyExists() const
 {
     return QFileInfo(m_path).isFile();
 }
 
-QString UserRegistry::read(const QString& name) const
+QString UserRegistryFile::read(const QString& name) const
 {
     const QString wanted = asciiUpper(name);
     return findValue(readStore(m_path), wanted.toUtf8()).value_or(QString());
 }
 
-void UserRegistry::write(const QString& name, const QString& text) const
+void UserRegistryFile::write(const QString& name, const QString& text) const
 {
     bool exists = false;
     const QByteArray data = readStore(m_path, &exists);

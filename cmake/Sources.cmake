@@ -1,0 +1,234 @@
+# The program's sources, listed by hand: a file is part of the build because it is
+# named here. Each area keeps its window code in gui/; the core links no window code.
+
+# The platform layer: interfaces, and what serves every system.
+set(PLATFORM_SOURCES
+    src/platform/Arguments.cpp
+    src/platform/Arguments.h
+    src/platform/BoundedFile.cpp
+    src/platform/BoundedFile.h
+    src/platform/Cp1252.cpp
+    src/platform/Cp1252.h
+    src/platform/Environment.cpp
+    src/platform/Environment.h
+    src/platform/Errors.h
+    src/platform/FileTree.cpp
+    src/platform/FileTree.h
+    src/platform/ProfileReader.cpp
+    src/platform/ProfileReader.h
+    src/platform/Prompter.cpp
+    src/platform/Prompter.h
+    src/platform/StopSignals.h
+    src/platform/Terminal.h
+    src/platform/Text.cpp
+    src/platform/Text.h
+    src/platform/UserOnly.h
+    src/platform/UserRegistry.h
+    src/platform/WholeFile.cpp
+    src/platform/WholeFile.h
+)
+
+# What only POSIX systems do.
+set(PLATFORM_POSIX_SOURCES
+    src/platform/posix/BoundedFilePosix.cpp
+    src/platform/posix/EnvironmentPosix.cpp
+    src/platform/posix/FileCopyPosix.cpp
+    src/platform/posix/FileTreePosix.cpp
+    src/platform/posix/FolderContentsPosix.cpp
+    src/platform/posix/PosixFiles.h
+    src/platform/posix/StopSignalsPosix.cpp
+    src/platform/posix/TerminalPosix.cpp
+    src/platform/posix/UserOnlyPosix.cpp
+    src/platform/posix/UserRegistryPosix.cpp
+)
+
+# Built on Qt alone, so on every system (and tested beside the native code).
+set(PLATFORM_PORTABLE_SOURCES
+    src/platform/portable/BoundedFilePortable.cpp
+    src/platform/portable/FileTreePortable.cpp
+    src/platform/portable/UserRegistryFile.cpp
+    src/platform/portable/UserRegistryFile.h
+)
+
+# For a system without native code of its own: the portable code serves.
+set(PLATFORM_FALLBACK_SOURCES
+    src/platform/portable/FileTreeNativePortable.cpp
+    src/platform/portable/StopSignalsPortable.cpp
+)
+
+# Everything that needs no window.
+set(CORE_SOURCES
+    src/util/CopyPlan.cpp
+    src/util/CopyPlan.h
+    src/util/FileCopy.cpp
+    src/util/FileCopy.h
+    src/util/FileDelete.cpp
+    src/util/FileDelete.h
+    src/util/FileQueue.h
+    src/util/FileSizes.cpp
+    src/util/FileSizes.h
+    src/util/FolderLister.cpp
+    src/util/FolderLister.h
+    src/util/NameParts.cpp
+    src/util/NameParts.h
+    src/util/WatchedRun.cpp
+    src/util/WatchedRun.h
+    src/i18n/CopyWindowTexts.cpp
+    src/i18n/CopyWindowTexts.h
+    src/i18n/LanguageList.cpp
+    src/i18n/LanguageList.h
+    src/i18n/LanguageLocale.cpp
+    src/i18n/LanguageLocale.h
+    src/i18n/LanguageTables.cpp
+    src/i18n/LanguageTables.h
+    src/i18n/LanguageTexts.cpp
+    src/i18n/LanguageTexts.h
+    src/i18n/Languages.cpp
+    src/i18n/Languages.h
+    src/i18n/LeftOutTexts.cpp
+    src/i18n/LeftOutTexts.h
+    src/i18n/PathTexts.cpp
+    src/i18n/PathTexts.h
+    src/i18n/SentJobsTexts.cpp
+    src/i18n/SentJobsTexts.h
+    src/client/Client.cpp
+    src/client/Client.h
+    src/client/ClientForm.cpp
+    src/client/ClientForm.h
+    src/client/ClientState.h
+    src/client/OptionState.cpp
+    src/client/OptionState.h
+    src/client/Page.h
+    src/client/SelectionEntry.cpp
+    src/client/SelectionEntry.h
+    src/config/AboutValues.cpp
+    src/config/AboutValues.h
+    src/config/Paths.cpp
+    src/config/Paths.h
+    src/config/PolicyCheck.cpp
+    src/config/PolicyCheck.h
+    src/config/PolicyFile.cpp
+    src/config/PolicyFile.h
+    src/config/PolicyKeys.h
+    src/config/SettingsChoices.cpp
+    src/config/SettingsChoices.h
+    src/config/UploadProbe.cpp
+    src/config/UploadProbe.h
+    src/config/UserSettings.cpp
+    src/config/UserSettings.h
+    src/spool/JobDescriptor.cpp
+    src/spool/JobDescriptor.h
+    src/spool/JobListing.cpp
+    src/spool/JobListing.h
+    src/spool/JobName.cpp
+    src/spool/JobName.h
+    src/spool/JobOptions.cpp
+    src/spool/JobOptions.h
+    src/spool/JobRefusal.cpp
+    src/spool/JobRefusal.h
+    src/spool/JobRemoval.cpp
+    src/spool/JobRemoval.h
+    src/spool/ProjectReset.cpp
+    src/spool/ProjectReset.h
+    src/spool/Submission.cpp
+    src/spool/Submission.h
+    src/selection/Summary.cpp
+    src/selection/Summary.h
+    src/recipients/ContactSource.cpp
+    src/recipients/ContactSource.h
+    src/recipients/MemoryFiles.cpp
+    src/recipients/MemoryFiles.h
+    src/recipients/VCardParser.cpp
+    src/recipients/VCardParser.h
+    src/sent/SentMonitor.cpp
+    src/sent/SentMonitor.h
+    src/sent/SentRecord.cpp
+    src/sent/SentRecord.h
+    src/sent/SentRecorder.cpp
+    src/sent/SentRecorder.h
+    src/sent/SentStates.cpp
+    src/sent/SentStates.h
+    src/sent/SentStore.cpp
+    src/sent/SentStore.h
+    src/sent/SentWait.cpp
+    src/sent/SentWait.h
+    src/sent/UploadFolderLook.cpp
+    src/sent/UploadFolderLook.h
+    src/app/HandOverMessage.cpp
+    src/app/HandOverMessage.h
+    src/app/Startup.cpp
+    src/app/Startup.h
+)
+
+# The windows.
+set(GUI_SOURCES
+    src/selection/gui/DropZone.cpp
+    src/selection/gui/DropZone.h
+    src/selection/gui/ShellBrowser.cpp
+    src/selection/gui/ShellBrowser.h
+    src/recipients/gui/ContactsPicker.cpp
+    src/recipients/gui/ContactsPicker.h
+    src/sent/gui/SentJobDetails.cpp
+    src/sent/gui/SentJobDetails.h
+    src/sent/gui/SentJobs.cpp
+    src/sent/gui/SentJobs.h
+    src/sent/gui/SentJobsModel.cpp
+    src/sent/gui/SentJobsModel.h
+    src/sent/gui/SentJobsWindow.cpp
+    src/sent/gui/SentJobsWindow.h
+    src/sent/gui/TakenNotifier.cpp
+    src/sent/gui/TakenNotifier.h
+    src/app/gui/ClientProgram.cpp
+    src/app/gui/ClientProgram.h
+    src/app/gui/CopyProgressWindow.cpp
+    src/app/gui/CopyProgressWindow.h
+    src/app/gui/LabelledEdit.cpp
+    src/app/gui/LabelledEdit.h
+    src/app/gui/MainWindow.cpp
+    src/app/gui/MainWindow.h
+    src/app/gui/MainWindowLanguage.cpp
+    src/app/gui/MainWindowLayout.cpp
+    src/app/gui/MainWindowPages.cpp
+    src/app/gui/MainWindowPaths.cpp
+    src/app/gui/MainWindowSent.cpp
+    src/app/gui/MessageEditor.cpp
+    src/app/gui/MessageEditor.h
+    src/app/gui/ProgramEnd.cpp
+    src/app/gui/ProgramEnd.h
+    src/app/gui/QtTranslations.cpp
+    src/app/gui/QtTranslations.h
+    src/app/gui/SingleWindow.cpp
+    src/app/gui/SingleWindow.h
+    src/app/gui/StopRequests.cpp
+    src/app/gui/StopRequests.h
+    src/platform/gui/SchemeColours.cpp
+    src/platform/gui/SchemeColours.h
+    src/dialogs/AboutDialog.cpp
+    src/dialogs/AboutDialog.h
+    src/dialogs/AboutDialog.qrc
+    src/dialogs/AfterSubmissionDialog.cpp
+    src/dialogs/AfterSubmissionDialog.h
+    src/dialogs/SettingsDialog.cpp
+    src/dialogs/SettingsDialog.h
+    src/dialogs/AboutDialog.qrc
+)
+
+# The command-line tool.
+set(CLI_SOURCES
+    src/cli/CheckCommand.cpp
+    src/cli/CleanCommand.cpp
+    src/cli/CommandLine.cpp
+    src/cli/CommandLine.h
+    src/cli/Commands.h
+    src/cli/Console.cpp
+    src/cli/Console.h
+    src/cli/JobsCommand.cpp
+    src/cli/Options.cpp
+    src/cli/Options.h
+    src/cli/PolicyCommand.cpp
+    src/cli/SendCommand.cpp
+    src/cli/SentCommand.cpp
+    src/cli/SentReport.cpp
+    src/cli/SentReport.h
+    src/cli/main.cpp
+)
