@@ -3,6 +3,7 @@
 #include "client/OptionState.h"
 #include "config/Paths.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/Languages.h"
 #include "platform/Errors.h"
 #include "platform/ProfileReader.h"
 #include "platform/Text.h"
@@ -258,7 +259,9 @@ private:
                                      : QStringLiteral("no address book");
             onOff(v, line, key);
         } else if (key.name == policykeys::DefaultLanguage.name) {
-            const QStringList names{kEnglish, kDutch, kGerman, kFrench, kSwedish};
+            QStringList names;
+            for (const LanguageRecord& language : AllLanguages())
+                names << language.key;
             if (!names.contains(v))
                 unknown(QStringLiteral("is not written as one of %1: the window may speak English")
                             .arg(names.join(QStringLiteral(", "))));

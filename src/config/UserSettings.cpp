@@ -1,6 +1,7 @@
 #include "config/UserSettings.h"
 
 #include "client/Client.h"
+#include "client/UserValues.h"
 #include "config/PolicyFile.h"
 #include "platform/Errors.h"
 #include "recipients/MemoryFiles.h"
@@ -98,28 +99,28 @@ void LoadUserSettings(Client& client)
 
     state.FirstRun = false;
     LoadPolicies(client, PolicyScope::Locations);
-    const QString storedPolicyVersion = reg.read(QStringLiteral("POLICYVERSION"));
-    form.setExpireText(reg.read(QStringLiteral("EXPIRE")));
-    state.OutlookEnabled = reg.read(QStringLiteral("OUTLOOK")) == kEnabled;
-    if (const auto o = OptionState::fromText(reg.read(QStringLiteral("ENCRYPTED"))))
+    const QString storedPolicyVersion = reg.read(uservalues::PolicyVersion);
+    form.setExpireText(reg.read(uservalues::Expire));
+    state.OutlookEnabled = reg.read(uservalues::Outlook) == kEnabled;
+    if (const auto o = OptionState::fromText(reg.read(uservalues::Encrypted)))
         form.setEncr(*o);
-    if (const auto o = OptionState::fromText(reg.read(QStringLiteral("SFX"))))
+    if (const auto o = OptionState::fromText(reg.read(uservalues::Sfx)))
         form.setSfx(*o);
 
-    state.SenderName = fieldValue(client, QStringLiteral("NAME"));
-    state.SenderCompany = fieldValue(client, QStringLiteral("COMPANY"));
-    state.SenderEmail = fieldValue(client, QStringLiteral("FROM"));
+    state.SenderName = fieldValue(client, uservalues::Name);
+    state.SenderCompany = fieldValue(client, uservalues::Company);
+    state.SenderEmail = fieldValue(client, uservalues::From);
     if (!state.SenderEmail.isEmpty())
         form.setFromText(state.SenderEmail);
 
-    state.RememberTo = asciiUpper(reg.read(QStringLiteral("REMEMBERTO"))) == kEnabled;
+    state.RememberTo = asciiUpper(reg.read(uservalues::RememberTo)) == kEnabled;
     if (state.RememberTo) {
         loadMemoryFile(client, &LoadRecipientCache);
-        const QString subject = fieldValue(client, QStringLiteral("SUBJECT"));
+        const QString subject = fieldValue(client, uservalues::Subject);
         if (!subject.isEmpty())
             form.setSubjectText(subject);
     }
-    state.RememberMessage = asciiUpper(reg.read(QStringLiteral("REMEMBEREMAIL"))) == kEnabled;
+    state.RememberMessage = asciiUpper(reg.read(uservalues::RememberMessage)) == kEnabled;
     if (state.RememberMessage)
         loadMemoryFile(client, &LoadMessageCache);
 
@@ -127,27 +128,27 @@ void LoadUserSettings(Client& client)
     // nothing writes it: it is set by hand). Anything but 1 to 64 leaves the default.
     {
         bool ok = false;
-        const int workers = reg.read(QStringLiteral("PARALLEL")).toInt(&ok);
+        const int workers = reg.read(uservalues::Parallel).toInt(&ok);
         state.CopyWorkers = ok && workers >= 1 && workers <= kMaxCopyWorkers ? workers : 0;
     }
-    state.LanguageName = asciiUpper(reg.read(QStringLiteral("LANGUAGE")));
-    const QString lastPath = reg.read(QStringLiteral("LASTPATH"));
+    state.LanguageName = asciiUpper(reg.read(uservalues::Language));
+    const QString lastPath = reg.read(uservalues::LastPath);
     if (!lastPath.isEmpty() && QFileInfo(lastPath).isDir())
         form.setLastPath(lastPath);
 
-    const bool skip = asciiUpper(reg.read(QStringLiteral("SKIPWELCOME"))) == kEnabled;
+    const bool skip = asciiUpper(reg.read(uservalues::SkipWelcome)) == kEnabled;
     form.setSkipWelcome(skip);
     form.setStartPage(skip ? Page::Select : Page::Welcome);
 
     // Settings from another program version: the colour scheme starts over, and the
     // whole store is rewritten from what is loaded so far (auto-quit as built).
-    if (reg.read(QStringLiteral("VERSION")) != state.VersionText) {
+    if (reg.read(uservalues::Version) != state.VersionText) {
         state.ColorScheme = 0;
         saveFromLoader(client);
     }
-    state.ColorScheme = storedColorScheme(reg.read(QStringLiteral("COLORSCHEME")));
+    state.ColorScheme = storedColorScheme(reg.read(uservalues::ColorScheme));
     form.applyColorScheme(state.ColorScheme, false);
-    form.setAutoQuit(reg.read(QStringLiteral("AUTOQUIT")) == kEnabled);
+    form.setAutoQuit(reg.read(uservalues::AutoQuit) == kEnabled);
 
     // A new policy version: its policies apply once over the user's choices.
     if (storedPolicyVersion != state.PolicyVersion) {
@@ -163,32 +164,30 @@ void SaveUserSettings(Client& client)
     const ClientForm& form = client.form;
     const UserRegistry& reg = *client.registry;
 
-    reg.write(QStringLiteral("POLICYVERSION"), state.PolicyVersion);
-    reg.write(QStringLiteral("TITLE"), state.ProductTitle);
-    reg.write(QStringLiteral("VERSION"), state.VersionText);
-    reg.write(QStringLiteral("ENCRYPTED"), form.encr().text());
-    reg.write(QStringLiteral("SFX"), form.sfx().text());
-    reg.write(QStringLiteral("OUTLOOK"), onOff(state.OutlookEnabled));
-    reg.write(QStringLiteral("SKIPWELCOME"), onOff(form.skipWelcome()));
-    reg.write(QStringLiteral("LANGUAGE"), state.LanguageName);
-    reg.write(QStringLiteral("EXPIRE"), form.expireText());
-    reg.write(QStringLiteral("FROM"), state.SenderEmail);
-    reg.write(QStringLiteral("NAME"), state.SenderName);
-    reg.write(QStringLiteral("COMPANY"), state.SenderCompany);
-    // Spelt "COlORSCHEME" as it always has been: users' existing stores hold the value
-    // under that name, and value names match in any letter case.
-    reg.write(QStringLiteral("COlORSCHEME"), QString::number(state.ColorScheme));
-    reg.write(QStringLiteral("AUTOQUIT"), onOff(form.autoQuit()));
+    reg.write(uservalues::PolicyVersion, state.PolicyVersion);
+    reg.write(uservalues::Title, state.ProductTitle);
+    reg.write(uservalues::Version, state.VersionText);
+    reg.write(uservalues::Encrypted, form.encr().text());
+    reg.write(uservalues::Sfx, form.sfx().text());
+    reg.write(uservalues::Outlook, onOff(state.OutlookEnabled));
+    reg.write(uservalues::SkipWelcome, onOff(form.skipWelcome()));
+    reg.write(uservalues::Language, state.LanguageName);
+    reg.write(uservalues::Expire, form.expireText());
+    reg.write(uservalues::From, state.SenderEmail);
+    reg.write(uservalues::Name, state.SenderName);
+    reg.write(uservalues::Company, state.SenderCompany);
+    reg.write(uservalues::ColorScheme, QString::number(state.ColorScheme));
+    reg.write(uservalues::AutoQuit, onOff(form.autoQuit()));
 
     if (state.RememberTo) {
         // At a first start the list holds nothing of the user's yet.
         if (!state.FirstRun)
             SaveRecipientCache(client);
-        reg.write(QStringLiteral("SUBJECT"), form.subjectText());
+        reg.write(uservalues::Subject, form.subjectText());
     }
-    reg.write(QStringLiteral("REMEMBERTO"), onOff(state.RememberTo));
+    reg.write(uservalues::RememberTo, onOff(state.RememberTo));
     if (state.RememberMessage)
         SaveMessageCache(client);
-    reg.write(QStringLiteral("REMEMBEREMAIL"), onOff(state.RememberMessage));
-    reg.write(QStringLiteral("LASTPATH"), form.lastPath());
+    reg.write(uservalues::RememberMessage, onOff(state.RememberMessage));
+    reg.write(uservalues::LastPath, form.lastPath());
 }

@@ -39,9 +39,6 @@ public:
         int line = 0; // where the file gives it
     };
 
-    // Reads and parses the file at once (the file is closed again before returning).
-    // Empty when the file cannot be opened.
-    static std::optional<ProfileReader> open(const QString& path);
     // Parses file content. With keepLines the reader also keeps what each line was
     // (lines()), for a report on the file; a start-up needs only the values.
     static ProfileReader fromBytes(const QByteArray& content, bool keepLines = false);

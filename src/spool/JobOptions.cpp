@@ -1,6 +1,7 @@
 #include "spool/JobOptions.h"
 
 #include "client/Client.h"
+#include "client/UserValues.h"
 #include "platform/Text.h"
 
 void ConnectOptionStores(Client& client)
@@ -18,11 +19,11 @@ void ConnectOptionStores(Client& client)
             });
         };
     };
-    QObject::connect(&form, &ClientForm::encrChanged, &form, storeWhileVisible(QStringLiteral("ENCRYPTED"), &ClientForm::encr));
-    QObject::connect(&form, &ClientForm::sfxChanged, &form, storeWhileVisible(QStringLiteral("SFX"), &ClientForm::sfx));
+    QObject::connect(&form, &ClientForm::encrChanged, &form, storeWhileVisible(uservalues::Encrypted, &ClientForm::encr));
+    QObject::connect(&form, &ClientForm::sfxChanged, &form, storeWhileVisible(uservalues::Sfx, &ClientForm::sfx));
     QObject::connect(&form, &ClientForm::skipWelcomeChanged, &form, [&client] {
         client.guarded([&client] {
-            client.registry->write(QStringLiteral("SKIPWELCOME"),
+            client.registry->write(uservalues::SkipWelcome,
                                   OptionState::word(client.form.skipWelcome()));
         });
     });
@@ -32,5 +33,5 @@ void StoreExpire(Client& client)
 {
     if (toInteger(client.form.expireText()) == 0)
         client.form.setExpireText(QStringLiteral("1"));
-    client.registry->write(QStringLiteral("EXPIRE"), client.form.expireText());
+    client.registry->write(uservalues::Expire, client.form.expireText());
 }

@@ -4,6 +4,7 @@
 
 #include "app/gui/CopyProgressWindow.h"
 #include "app/gui/LabelledEdit.h"
+#include "i18n/Languages.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -18,8 +19,6 @@
 #include <QTreeView>
 
 namespace {
-const QString kLanguages[] = {kEnglish, kDutch, kGerman, kFrench, kSwedish};
-
 void resizeTo(GuiRun& run, int width)
 {
     run.window()->resize(width, 600);
@@ -143,7 +142,8 @@ void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
             return w->sizeHint().width() <= r.width();
         return true;
     };
-    for (const QString& language : kLanguages) {
+    for (const LanguageRecord& record : AllLanguages()) {
+        const QString& language = record.key;
         useLanguage(*run, language);
         for (Page page : kPages) {
             run->showPage(page);

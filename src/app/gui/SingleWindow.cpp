@@ -1,6 +1,7 @@
 #include "app/gui/SingleWindow.h"
 
 #include "app/HandOverMessage.h"
+#include "client/UserValues.h"
 #include "i18n/PathTexts.h"
 #include "platform/Text.h"
 #include "platform/UserOnly.h"
@@ -78,7 +79,7 @@ std::optional<int> SingleWindow::claimOrEnd(const QStringList& paths)
         break;
     }
     // The running window has the user's settings; this start only reads the language.
-    const PathMessage message = NoAnswerMessage(asciiUpper(UserRegistry::open()->read(QStringLiteral("LANGUAGE"))));
+    const PathMessage message = NoAnswerMessage(asciiUpper(UserRegistry::open()->read(uservalues::Language)));
     QMessageBox box(QMessageBox::Critical, message.caption, message.text);
     box.setTextFormat(Qt::PlainText);
     box.exec();

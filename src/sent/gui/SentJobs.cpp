@@ -1,6 +1,7 @@
 #include "sent/gui/SentJobs.h"
 
 #include "client/Client.h"
+#include "client/UserValues.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/SentJobsTexts.h"
 #include "platform/Errors.h"
@@ -14,7 +15,7 @@
 
 namespace {
 // The window's size in the user's settings: "WIDTHxHEIGHT".
-const QString kSizeValue = QStringLiteral("SENTJOBSWINDOW");
+const QString& kSizeValue = uservalues::SentJobsWindow;
 const QSize kDefaultSize(760, 420);
 } // namespace
 

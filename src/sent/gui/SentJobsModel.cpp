@@ -40,14 +40,6 @@ const SentRecord* SentJobsModel::recordAt(int row) const
     return row >= 0 && row < m_records.size() ? &m_records[row] : nullptr;
 }
 
-int SentJobsModel::rowOf(qint64 id) const
-{
-    for (qsizetype i = 0; i < m_records.size(); ++i)
-        if (m_records[i].id == id)
-            return int(i);
-    return -1;
-}
-
 int SentJobsModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_records.size());

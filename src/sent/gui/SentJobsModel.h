@@ -23,8 +23,6 @@ public:
     // their rows (selection and sorting stay); other records replace the table.
     void setRecords(QList<SentRecord> records);
     const SentRecord* recordAt(int row) const;
-    // The row of the job with this id, or -1.
-    int rowOf(qint64 id) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
