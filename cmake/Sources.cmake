@@ -152,8 +152,6 @@ set(CORE_SOURCES
     src/sent/SentStore.h
     src/sent/SentWait.cpp
     src/sent/SentWait.h
-    src/sent/UploadFolderLook.cpp
-    src/sent/UploadFolderLook.h
     src/app/HandOverMessage.cpp
     src/app/HandOverMessage.h
     src/app/Startup.cpp

@@ -45,7 +45,9 @@ int cleanCommand(const QStringList& arguments)
                                    .arg(p.value(olderThan)));
     try {
         const QString folder = folderArgument(p, policy);
-        const JobListing listing = ListJobs(folder, threshold);
+        ListingOptions options;
+        options.abandonedAfter = threshold;
+        const JobListing listing = ListJobs(folder, options);
         if (!listing.clockProblem.isEmpty())
             console::err(QStringLiteral("parvela: the upload folder's clock cannot be read (%1): no job can be shown "
                                         "abandoned.")

@@ -86,7 +86,9 @@ int jobsCommand(const QStringList& arguments)
                                    .arg(p.value(olderThan)));
     try {
         const QString folder = folderArgument(p, policy);
-        const JobListing listing = ListJobs(folder, threshold);
+        ListingOptions options;
+        options.abandonedAfter = threshold;
+        const JobListing listing = ListJobs(folder, options);
         if (!listing.clockProblem.isEmpty())
             console::err(QStringLiteral("parvela: the upload folder's clock cannot be read (%1); lock ages are by "
                                         "this computer's clock, and no job is shown abandoned.")

@@ -132,6 +132,8 @@ QJsonObject SentJson(const SentRecord& r)
     o[QStringLiteral("name")] = r.name;
     o[QStringLiteral("uploadFolder")] = r.uploadFolder;
     o[QStringLiteral("state")] = StateKey(r.state);
+    if (!r.folderState.isEmpty())
+        o[QStringLiteral("folderState")] = r.folderState;
     o[QStringLiteral("outcome")] = OutcomeKey(r.outcome);
     o[QStringLiteral("started")] = isoTime(r.started);
     o[QStringLiteral("ended")] = r.ended.isValid() ? QJsonValue(isoTime(r.ended)) : QJsonValue();

@@ -38,6 +38,9 @@ struct SentRecord {
     QStringList logLines;
     // Decided by looking at the upload folder; never stored.
     SentState state = SentState::CannotTell;
+    // What the upload folder's listing calls the job (as `parvela jobs` does: "complete",
+    // "incomplete", ...); empty when nothing of it is there or it was not looked at.
+    QString folderState;
 
     // Taken, refused or failed and removed: nothing in the upload folder changes it any more.
     bool isSettled() const;

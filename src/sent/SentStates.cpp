@@ -1,60 +1,94 @@
 #include "sent/SentStates.h"
 
+#include "platform/Errors.h"
 #include "sent/SentStore.h"
+
+#include <QFile>
 
 #include <map>
 
-SentState DecideState(const SentRecord& record, const JobEntriesSeen* seen, const QDateTime& now)
+SentState DecideState(const SentRecord& record, const JobInFolder& seen, const QDateTime& now)
 {
     if (record.taken.isValid())
         return SentState::Taken;
     if (record.outcome == SentOutcome::Refused || record.outcome == SentOutcome::FailedRemoved)
         return SentState::Failed;
-    if (!seen)
+    if (!seen.reachable)
         return SentState::CannotTell;
-    const bool complete = record.outcome == SentOutcome::Complete;
-    if (seen->lockFile && !complete) {
-        switch (seen->lock) {
-        case filetree::LockProbe::Held:
-            return SentState::BeingWritten;
-        case filetree::LockProbe::Free:
-            return SentState::LeftLocked;
-        case filetree::LockProbe::Unknown:
-        case filetree::LockProbe::Unreadable:
-            break; // whether it is held cannot be told
-        }
-        return record.outcome == SentOutcome::Writing ? SentState::BeingWritten : SentState::LeftLocked;
-    }
-    if (seen->nothing()) {
-        if (complete)
+    if (!seen.entry) {
+        if (record.outcome == SentOutcome::Complete)
             return SentState::Taken;
         const bool lockComing = record.outcome == SentOutcome::Writing && record.started.secsTo(now) < kLockGraceSeconds;
         return lockComing ? SentState::BeingWritten : SentState::Failed;
     }
-    if (!seen->lockNamed && seen->whole == 3)
+    using Folder = JobListingEntry::State;
+    switch (seen.entry->state) {
+    case Folder::Incomplete:
+        return record.outcome == SentOutcome::FailedLocked ? SentState::LeftLocked : SentState::BeingWritten;
+    case Folder::Abandoned:
+    case Folder::Stale:
+        return SentState::LeftLocked;
+    case Folder::Unknown:
+        return SentState::CannotTell;
+    case Folder::Complete:
         return SentState::Waiting;
+    case Folder::Broken:
+        break;
+    }
     return SentState::BeingTaken;
 }
 
+namespace {
+
+// One listing of a folder, of the jobs asked about; unreachable when it cannot be listed.
+struct FolderLook {
+    bool reachable = false;
+    JobListing listing;
+    QHash<QString, const JobListingEntry*> byName;
+};
+
+FolderLook lookAt(const QString& folder, const QSet<QByteArray>& names)
+{
+    FolderLook look;
+    ListingOptions options;
+    options.only = names;
+    options.countBytes = false;
+    try {
+        look.listing = ListJobs(folder, options);
+        look.reachable = true;
+    } catch (const IoError&) {
+        return look; // nothing can be told of any job there
+    }
+    for (const JobListingEntry& e : std::as_const(look.listing.jobs))
+        look.byName.insert(e.name, &e);
+    return look;
+}
+
+} // namespace
+
 void LookAtUploadFolders(QList<SentRecord>& records, SentStore* store, const QDateTime& now)
 {
-    QHash<QString, QSet<QString>> namesByFolder;
+    QHash<QString, QSet<QByteArray>> namesByFolder;
     for (const SentRecord& r : records)
         if (!r.isSettled())
-            namesByFolder[r.uploadFolder].insert(r.name);
-    std::map<QString, UploadFolderLook> looks;
+            namesByFolder[r.uploadFolder].insert(QFile::encodeName(r.name));
+    std::map<QString, FolderLook> looks;
     for (auto it = namesByFolder.cbegin(); it != namesByFolder.cend(); ++it)
-        looks.try_emplace(it.key(), it.key(), it.value());
+        looks.emplace(it.key(), lookAt(it.key(), it.value()));
 
     QList<qint64> taken, complete;
     for (SentRecord& r : records) {
+        r.folderState.clear();
         if (r.isSettled()) {
-            r.state = DecideState(r, nullptr);
+            r.state = DecideState(r, {});
             continue;
         }
-        const UploadFolderLook& look = looks.at(r.uploadFolder);
-        SentState state = DecideState(r, look.seen(r.name), now);
-        if (state == SentState::Taken && !look.confirmGone(r.name))
+        const FolderLook& look = looks.at(r.uploadFolder);
+        const JobInFolder seen{look.reachable, look.byName.value(r.name)};
+        if (seen.entry)
+            r.folderState = StateText(seen.entry->state);
+        SentState state = DecideState(r, seen, now);
+        if (state == SentState::Taken && !JobIsGone(r.uploadFolder, QFile::encodeName(r.name)))
             state = SentState::CannotTell;
         if (r.outcome == SentOutcome::Writing && (state == SentState::Waiting || state == SentState::BeingTaken)) {
             r.outcome = SentOutcome::Complete;

@@ -27,6 +27,19 @@ Seen seenAs(filetree::Kind kind, bool link)
     return kind == filetree::Kind::File ? Seen::File : kind == filetree::Kind::Folder ? Seen::Folder : Seen::Other;
 }
 
+// Which entry of a job a name is, by its extension; null for a name that is none.
+Seen JobEntries::*slotOf(const QByteArray& name)
+{
+    if (name.size() < 5 || name[name.size() - 4] != '.')
+        return nullptr;
+    const QByteArray ext = name.right(3);
+    return ext == "lck"   ? &JobEntries::lock
+           : ext == "pvx" ? &JobEntries::descriptor
+           : ext == "dir" ? &JobEntries::folder
+           : ext == "msg" ? &JobEntries::message
+                          : nullptr;
+}
+
 QString seenText(Seen seen)
 {
     switch (seen) {
@@ -92,27 +105,155 @@ QString StateText(JobListingEntry::State state)
     return QStringLiteral("broken");
 }
 
-JobListing ListJobs(const QString& folder, qint64 abandonedAfter)
+namespace {
+
+// The entries of one job as the listing met them, and what they make of it.
+class JobExamination {
+public:
+    JobExamination(const filetree::FileSystem& fs, filetree::Folder& upload, const QByteArray& raw,
+                   const JobEntries& seen)
+        : m_fs(fs), m_upload(upload), m_raw(raw), m_seen(seen)
+    {
+        m_entry.rawName = raw;
+        m_entry.name = QFile::decodeName(raw);
+    }
+
+    JobListingEntry run(const JobListing& listing, std::optional<qint64> now, const ListingOptions& options)
+    {
+        readDescriptor();
+        lookAtFolder(options.countBytes);
+        if (m_seen.message != Seen::None && m_seen.message != Seen::File)
+            notAs("msg", m_seen.message, "message file");
+        if (m_seen.lock == Seen::File)
+            decideLocked(listing, *now, options.abandonedAfter);
+        else
+            decideUnlocked();
+        m_entry.problem = m_problems.join(QStringLiteral("; "));
+        return m_entry;
+    }
+
+private:
+    void notAs(const char* ext, Seen s, const char* what)
+    {
+        m_problems << QStringLiteral("%1.%2 is not a %3 (%4)")
+                          .arg(m_entry.name, QLatin1String(ext), QLatin1String(what), seenText(s));
+    }
+
+    void readDescriptor()
+    {
+        if (m_seen.descriptor == Seen::None)
+            return;
+        if (m_seen.descriptor != Seen::File)
+            return notAs("pvx", m_seen.descriptor, "job descriptor");
+        const QByteArray name = m_raw + ".pvx";
+        const filetree::Status st = m_fs.entryStatus(m_upload, name);
+        try {
+            // The size is checked before a byte is read: a huge file is refused, not loaded.
+            if (st.kind == filetree::Kind::File && st.size != kDescriptorSize) {
+                m_problems << QStringLiteral("invalid descriptor: the record is %1 bytes long, not %2")
+                                  .arg(st.size)
+                                  .arg(kDescriptorSize);
+                return;
+            }
+            QString why;
+            m_entry.descriptor = DecodeJobDescriptor(m_fs.readEntry(m_upload, name, kDescriptorSize), &why);
+            if (!m_entry.descriptor)
+                m_problems << QStringLiteral("invalid descriptor: ") + why;
+        } catch (const IoError& io) {
+            m_problems << QStringLiteral("descriptor unreadable: ") + io.systemText();
+        }
+    }
+
+    // The job folder's bytes are what a job carries, not what it is: a tree that cannot
+    // be read to its end is said so, and the job's state stays what its entries make it.
+    void lookAtFolder(bool countBytes)
+    {
+        if (m_seen.folder != Seen::Folder) {
+            if (m_seen.folder != Seen::None)
+                notAs("dir", m_seen.folder, "job folder");
+            return;
+        }
+        if (!countBytes)
+            return;
+        QString why;
+        m_entry.bytes = m_fs.treeBytes(m_upload, m_raw + ".dir", &why);
+        if (m_entry.bytes < 0) {
+            m_entry.bytes = 0;
+            m_notes << QStringLiteral("job folder unreadable: ") + why;
+        }
+    }
+
+    void decideLocked(const JobListing& listing, qint64 now, qint64 abandonedAfter)
+    {
+        using State = JobListingEntry::State;
+        QString why;
+        const filetree::LockProbe probe = m_fs.probeLock(m_upload, m_raw + ".lck", nullptr, &why);
+        const filetree::Status st = m_fs.entryStatus(m_upload, m_raw + ".lck");
+        if (st.kind == filetree::Kind::File)
+            m_entry.lockAgeSeconds = ageSeconds(now, st.mtime);
+        const bool old = m_entry.lockAgeSeconds >= abandonedAfter;
+        if (probe == filetree::LockProbe::Unreadable || st.kind != filetree::Kind::File) {
+            m_entry.state = State::Unknown;
+            m_problems.prepend(QStringLiteral("lock not readable: ") + (why.isEmpty() ? st.error : why));
+        } else if (probe == filetree::LockProbe::Held || !old) {
+            m_entry.state = State::Incomplete;
+        } else if (probe == filetree::LockProbe::Free && listing.shareClock) {
+            m_entry.state = State::Abandoned;
+        } else {
+            // A lock this file system keeps no advisory locks for, or an age by a clock
+            // that is not the folder's: old, but not proven dead.
+            m_entry.state = State::Stale;
+        }
+        m_problems << m_notes;
+    }
+
+    void decideUnlocked()
+    {
+        if (m_seen.lock != Seen::None)
+            notAs("lck", m_seen.lock, "lock file");
+        QStringList missing;
+        if (m_seen.descriptor == Seen::None)
+            missing << QStringLiteral(".pvx");
+        if (m_seen.folder == Seen::None)
+            missing << QStringLiteral(".dir");
+        if (m_seen.message == Seen::None)
+            missing << QStringLiteral(".msg");
+        if (!missing.isEmpty())
+            m_problems.prepend(QStringLiteral("missing ") + missing.join(QStringLiteral(", ")));
+        m_entry.state = m_problems.isEmpty() ? JobListingEntry::State::Complete : JobListingEntry::State::Broken;
+        m_problems << m_notes;
+    }
+
+    const filetree::FileSystem& m_fs;
+    filetree::Folder& m_upload;
+    const QByteArray& m_raw;
+    const JobEntries& m_seen;
+    JobListingEntry m_entry;
+    QStringList m_problems; // what makes the job broken or its state unknown
+    QStringList m_notes;    // what is said of it whatever its state
+};
+
+} // namespace
+
+JobListing ListJobs(const QString& folder, const ListingOptions& options)
 {
     const filetree::FileSystem& fs = filetree::native();
     const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(folder));
 
-    // Only names of the four extensions are kept, as the bytes the folder has.
+    // Only names of the four extensions are kept (of the jobs asked for), as the bytes
+    // the folder has.
     std::map<QByteArray, JobEntries> jobs;
     QString error;
     const bool listed = fs.forEachEntry(
         *upload,
-        [&jobs](const QByteArray& name, filetree::Kind kind, bool link) {
-            if (name.size() < 5 || name[name.size() - 4] != '.')
+        [&jobs, &options](const QByteArray& name, filetree::Kind kind, bool link) {
+            Seen JobEntries::*slot = slotOf(name);
+            if (!slot)
                 return;
-            const QByteArray ext = name.right(3);
-            Seen JobEntries::*slot = ext == "lck"   ? &JobEntries::lock
-                                     : ext == "pvx" ? &JobEntries::descriptor
-                                     : ext == "dir" ? &JobEntries::folder
-                                     : ext == "msg" ? &JobEntries::message
-                                                    : nullptr;
-            if (slot)
-                jobs[name.chopped(4)].*slot = seenAs(kind, link);
+            const QByteArray job = name.chopped(4);
+            if (options.only && !options.only->contains(job))
+                return;
+            jobs[job].*slot = seenAs(kind, link);
         },
         &error);
     if (!listed)
@@ -120,95 +261,32 @@ JobListing ListJobs(const QString& folder, qint64 abandonedAfter)
 
     JobListing listing;
     std::optional<qint64> now;
-    const bool anyLock = std::any_of(jobs.cbegin(), jobs.cend(), [](const auto& j) { return j.second.lock != Seen::None; });
+    const bool anyLock = std::any_of(jobs.cbegin(), jobs.cend(), [](const auto& j) { return j.second.lock == Seen::File; });
     if (anyLock) {
         now = shareNow(fs, *upload, &listing.clockProblem);
         listing.shareClock = now.has_value();
         if (!now)
             now = QDateTime::currentMSecsSinceEpoch() * 1000000;
     }
-
-    for (const auto& [raw, seen] : jobs) {
-        JobListingEntry e;
-        e.rawName = raw;
-        e.name = QFile::decodeName(raw);
-        QStringList problems;
-        const auto problem = [&problems, &raw](const char* ext, Seen s, const char* what) {
-            problems << QStringLiteral("%1.%2 is not a %3 (%4)")
-                            .arg(QFile::decodeName(raw), QLatin1String(ext), QLatin1String(what), seenText(s));
-        };
-        if (seen.descriptor == Seen::File) {
-            const QByteArray name = raw + ".pvx";
-            const filetree::Status st = fs.entryStatus(*upload, name);
-            try {
-                // The size is checked before a byte is read: a huge file is refused, not loaded.
-                if (st.kind == filetree::Kind::File && st.size != kDescriptorSize) {
-                    problems << QStringLiteral("invalid descriptor: the record is %1 bytes long, not %2")
-                                    .arg(st.size)
-                                    .arg(kDescriptorSize);
-                } else {
-                    QString why;
-                    e.descriptor = DecodeJobDescriptor(fs.readEntry(*upload, name, kDescriptorSize), &why);
-                    if (!e.descriptor)
-                        problems << QStringLiteral("invalid descriptor: ") + why;
-                }
-            } catch (const IoError& io) {
-                problems << QStringLiteral("descriptor unreadable: ") + io.systemText();
-            }
-        } else if (seen.descriptor != Seen::None) {
-            problem("pvx", seen.descriptor, "job descriptor");
-        }
-        if (seen.folder == Seen::Folder) {
-            QString why;
-            e.bytes = fs.treeBytes(*upload, raw + ".dir", &why);
-            if (e.bytes < 0) {
-                e.bytes = 0;
-                problems << QStringLiteral("job folder unreadable: ") + why;
-            }
-        } else if (seen.folder != Seen::None) {
-            problem("dir", seen.folder, "job folder");
-        }
-        if (seen.message != Seen::None && seen.message != Seen::File)
-            problem("msg", seen.message, "message file");
-
-        if (seen.lock == Seen::File) {
-            QString why;
-            const filetree::LockProbe probe = fs.probeLock(*upload, raw + ".lck", nullptr, &why);
-            const filetree::Status st = fs.entryStatus(*upload, raw + ".lck");
-            if (st.kind == filetree::Kind::File)
-                e.lockAgeSeconds = ageSeconds(*now, st.mtime);
-            const bool old = e.lockAgeSeconds >= abandonedAfter;
-            using State = JobListingEntry::State;
-            if (probe == filetree::LockProbe::Unreadable || st.kind != filetree::Kind::File) {
-                e.state = State::Unknown;
-                problems.prepend(QStringLiteral("lock not readable: ") + (why.isEmpty() ? st.error : why));
-            } else if (probe == filetree::LockProbe::Held || !old) {
-                e.state = State::Incomplete;
-            } else if (probe == filetree::LockProbe::Free && listing.shareClock) {
-                e.state = State::Abandoned;
-            } else {
-                // A lock this file system keeps no advisory locks for, or an age by a
-                // clock that is not the folder's: old, but not proven dead.
-                e.state = State::Stale;
-            }
-        } else {
-            if (seen.lock != Seen::None)
-                problem("lck", seen.lock, "lock file");
-            QStringList missing;
-            if (seen.descriptor == Seen::None)
-                missing << QStringLiteral(".pvx");
-            if (seen.folder == Seen::None)
-                missing << QStringLiteral(".dir");
-            if (seen.message == Seen::None)
-                missing << QStringLiteral(".msg");
-            if (!missing.isEmpty())
-                problems.prepend(QStringLiteral("missing ") + missing.join(QStringLiteral(", ")));
-            e.state = problems.isEmpty() ? JobListingEntry::State::Complete : JobListingEntry::State::Broken;
-        }
-        e.problem = problems.join(QStringLiteral("; "));
-        listing.jobs.append(e);
-    }
+    for (const auto& [raw, seen] : jobs)
+        listing.jobs.append(JobExamination(fs, *upload, raw, seen).run(listing, now, options));
     return listing;
+}
+
+bool JobIsGone(const QString& folder, const QByteArray& name)
+{
+    const filetree::FileSystem& fs = filetree::native();
+    try {
+        const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(folder));
+        for (const char* ext : {".lck", ".pvx", ".dir", ".msg"}) {
+            const filetree::Status st = fs.entryStatus(*upload, name + ext);
+            if (!st.gone)
+                return false; // there, or it cannot be told
+        }
+        return true;
+    } catch (const IoError&) {
+        return false; // a folder out of reach makes every name look free
+    }
 }
 
 bool IsThisComputersJob(const QString& jobName)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -44,14 +45,34 @@ struct JobListing {
 
 QString StateText(JobListingEntry::State state);
 
+struct ListingOptions {
+    // How long a lock nobody holds must not have been marked alive for its job to count
+    // as abandoned.
+    qint64 abandonedAfter = kAbandonedAfterSeconds;
+    // Only these jobs (names without extension, as the folder has them); all when unset.
+    std::optional<QSet<QByteArray>> only;
+    // Counts the bytes below each job folder (a walk of every job's tree).
+    bool countBytes = true;
+};
+
 // Every job in folder: a name that has any of the four entries (.lck, .pvx, .dir,
-// .msg). While its lock file exists a job is incomplete, unless nobody holds the lock
-// and it was last marked alive abandonedAfter seconds ago or earlier: then it is
-// abandoned (or stale, where this file system cannot tell whether the lock is held).
-// Without a lock a job is complete when its descriptor is valid and its folder and
-// message are there, and broken otherwise. Throws IoError when the folder cannot be
-// listed.
-JobListing ListJobs(const QString& folder, qint64 abandonedAfter = kAbandonedAfterSeconds);
+// .msg). This is the one place a job's state is decided, for every command and window
+// that shows one:
+// - with its lock file, a job is incomplete while its writer holds the lock or marked
+//   it alive lately; abandoned once nobody holds it and it was last marked alive
+//   abandonedAfter seconds ago or earlier by the folder's own clock; stale where that
+//   cannot be told (no advisory locks, or no clock of the folder's); unknown when the
+//   lock cannot be read;
+// - without, complete when its descriptor is valid and its folder and message are
+//   there as the writer makes them, and broken otherwise.
+// Nothing is followed, and what is no job is not kept. Throws IoError when the folder
+// cannot be listed.
+JobListing ListJobs(const QString& folder, const ListingOptions& options = {});
+
+// Whether nothing of the job name is in folder now, asked name by name: a listing that
+// broke off part way would make jobs look gone. False when anything is there or the
+// folder cannot be reached.
+bool JobIsGone(const QString& folder, const QByteArray& name);
 
 // Whether a job name is one this computer made ("PV_" + its name exactly + ...).
 bool IsThisComputersJob(const QString& jobName);

@@ -265,8 +265,8 @@ private Q_SLOTS:
                  "to [Settings]\n"
                  "warning: line 4: SFX belongs in [POLICIES], not in [Settings]: ignored here\n"
                  "warning: line 7: the value of DEFAULTLANGUAGE holds a character that is not printable: an escape character (U+001B)\n"
-                 "warning: line 7: DEFAULTLANGUAGE \"\\e]0;PWNED\\x07\" is not written as one of ENGLISH, NEDERLANDS, "
-                 "DEUTSCH, FRAN\u00e7AIS, SVENSKA: the window may speak English\n"
+                 "warning: line 7: DEFAULTLANGUAGE \"\\e]0;PWNED\\x07\" is not written as one of " +
+                     languageKeys() + ": the window may speak English\n"
                  "4 warnings\n");
     }
 

@@ -18,6 +18,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using FolderSetup = std::function<void(const TestEnv& env, const QString& job)>;
+Q_DECLARE_METATYPE(FolderSetup)
+
 namespace {
 
 QString storePath(const TestEnv& env) { return SentStore::pathIn(env.userDataFolder()); }
@@ -85,7 +88,7 @@ SentRecord recordIn(const TestEnv& env, const QString& name, SentOutcome outcome
 // The three entries a complete job leaves in the upload folder.
 void makeCompleteJob(const TestEnv& env, const QString& name)
 {
-    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), "descriptor");
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), expectedRecord({{"ann@example.org"}}));
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".dir/a.txt"), "a");
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".msg"), "");
 }
@@ -166,28 +169,59 @@ private Q_SLOTS:
         QCOMPARE(warnings.seen, QStringList());
     }
 
-    // What the upload folder shows decides; a link is never taken for an entry, and a
+    // The listing of the upload folder decides, the same for the Sent jobs window and
+    // `parvela sent` as for `parvela jobs`; a link is never taken for an entry, and a
     // folder out of reach is never taken for a job that is gone.
     void theFolderDecides_data()
     {
-        QTest::addColumn<QString>("folder");
+        QTest::addColumn<FolderSetup>("setup");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("state");
-        QTest::newRow("lock held by its writer") << "held lock" << int(SentOutcome::Writing) << int(SentState::BeingWritten);
-        QTest::newRow("lock nobody holds") << "free lock" << int(SentOutcome::Writing) << int(SentState::LeftLocked);
-        QTest::newRow("folder out of reach") << "gone folder" << int(SentOutcome::Complete) << int(SentState::CannotTell);
-        QTest::newRow("a link in place of the job folder")
-            << "linked folder" << int(SentOutcome::Complete) << int(SentState::BeingTaken);
-        QTest::newRow("writer stopped, nothing left") << "empty" << int(SentOutcome::Writing) << int(SentState::Failed);
-        QTest::newRow("lock about to be made") << "fresh" << int(SentOutcome::Writing) << int(SentState::BeingWritten);
+        QTest::addColumn<QString>("listed"); // what the listing calls it
+        const auto lock = [](qint64 ageSeconds) {
+            return FolderSetup([ageSeconds](const TestEnv& env, const QString& name) {
+                QFile f(env.makeFile("upload/" + name + ".lck", "LOCK"));
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+            });
+        };
+        QTest::newRow("lock held by its writer") << FolderSetup() << int(SentOutcome::Writing)
+                                                 << int(SentState::BeingWritten) << "incomplete";
+        QTest::newRow("lock nobody holds, marked alive lately")
+            << lock(60) << int(SentOutcome::Writing) << int(SentState::BeingWritten) << "incomplete";
+        QTest::newRow("lock nobody holds for 20 minutes")
+            << lock(20 * 60) << int(SentOutcome::Writing) << int(SentState::LeftLocked) << "abandoned";
+        QTest::newRow("its writer said it left its lock")
+            << lock(60) << int(SentOutcome::FailedLocked) << int(SentState::LeftLocked) << "incomplete";
+        QTest::newRow("a complete job whose lock came back 20 minutes ago")
+            << FolderSetup([lock](const TestEnv& env, const QString& name) {
+                   makeCompleteJob(env, name);
+                   lock(20 * 60)(env, name);
+               })
+            << int(SentOutcome::Complete) << int(SentState::LeftLocked) << "abandoned";
+        QTest::newRow("folder out of reach") << FolderSetup([](const TestEnv& env, const QString& name) {
+            makeCompleteJob(env, name);
+            QVERIFY(QDir().rename(env.upload(), env.root() + "/elsewhere"));
+        }) << int(SentOutcome::Complete) << int(SentState::CannotTell) << "";
+        QTest::newRow("a link in place of the job folder") << FolderSetup([](const TestEnv& env, const QString& name) {
+            makeCompleteJob(env, name);
+            QVERIFY(QDir(env.upload() + u'/' + name + ".dir").removeRecursively());
+            env.makeFile("real/a.txt", "a");
+            QVERIFY(QFile::link(env.root() + "/real", env.upload() + u'/' + name + ".dir"));
+        }) << int(SentOutcome::Complete) << int(SentState::BeingTaken) << "broken";
+        QTest::newRow("writer stopped, nothing left") << FolderSetup([](const TestEnv&, const QString&) {})
+                                                      << int(SentOutcome::Writing) << int(SentState::Failed) << "";
+        QTest::newRow("lock about to be made") << FolderSetup() << int(SentOutcome::Writing)
+                                               << int(SentState::BeingWritten) << "";
         QTest::newRow("writer finished without saying")
-            << "complete" << int(SentOutcome::Writing) << int(SentState::Waiting);
+            << FolderSetup(makeCompleteJob) << int(SentOutcome::Writing) << int(SentState::Waiting) << "complete";
     }
     void theFolderDecides()
     {
-        QFETCH(QString, folder);
+        QFETCH(FolderSetup, setup);
         QFETCH(int, outcome);
         QFETCH(int, state);
+        QFETCH(QString, listed);
         TestEnv env;
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
         const QString path = env.upload() + u'/' + name;
@@ -195,31 +229,28 @@ private Q_SLOTS:
         SentRecord record = recordIn(env, name, SentOutcome(outcome));
         // A job is recorded just before its lock is made: the moment after, nothing of
         // it is there yet.
-        if (folder != u"fresh")
+        const bool fresh = QTest::currentDataTag() == QLatin1String("lock about to be made");
+        if (!fresh)
             record.started = record.started.addSecs(-2 * kLockGraceSeconds);
         QVERIFY(store.add(record) > 0);
         const filetree::FileSystem& fs = filetree::native();
         const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(env.upload()));
         std::unique_ptr<filetree::Lock> held;
-        if (folder == u"held lock")
+        if (setup)
+            setup(env, name);
+        else if (!fresh)
             held = fs.createLock(*upload, QFile::encodeName(name + ".lck"), "LOCK");
-        if (folder == u"free lock")
-            env.makeFile("upload/" + name + ".lck", "LOCK");
-        if (folder == u"gone folder") {
-            makeCompleteJob(env, name);
-            QVERIFY(QDir().rename(env.upload(), env.root() + "/elsewhere"));
-        }
-        if (folder == u"linked folder") {
-            makeCompleteJob(env, name);
-            QVERIFY(QDir(path + ".dir").removeRecursively());
-            env.makeFile("real/a.txt", "a");
-            QVERIFY(QFile::link(env.root() + "/real", path + ".dir"));
-        }
-        if (folder == u"complete")
-            makeCompleteJob(env, name);
 
-        QCOMPARE(int(stateNow(store)), state);
-        if (folder == u"complete") {
+        SentRecord seen;
+        QCOMPARE(int(stateNow(store, &seen)), state);
+        // The listing that `parvela jobs` prints calls it the same.
+        QCOMPARE(seen.folderState, listed);
+        if (QFileInfo(env.upload()).isDir()) {
+            const JobListing all = ListJobs(env.upload());
+            const auto it = std::find_if(all.jobs.cbegin(), all.jobs.cend(), [&](const auto& j) { return j.name == name; });
+            QCOMPARE(it == all.jobs.cend() ? QString() : StateText(it->state), listed);
+        }
+        if (QTest::currentDataTag() == QLatin1String("writer finished without saying")) {
             // Its lock gone and its entries there: the writer finished it, and the
             // record says so, so that once it is gone it counts as taken.
             QCOMPARE(store.records()->first().outcome, SentOutcome::Complete);
@@ -227,12 +258,8 @@ private Q_SLOTS:
                 QVERIFY(removeEntry(path + ext));
             QCOMPARE(stateNow(store), SentState::Taken);
         }
-        if (folder == u"gone folder") {
+        if (QTest::currentDataTag() == QLatin1String("folder out of reach"))
             QVERIFY(!store.records()->first().taken.isValid());
-            // Told by the rules themselves, not only by the second look at a gone job.
-            const SentRecord r = store.records()->first();
-            QCOMPARE(DecideState(r, UploadFolderLook(r.uploadFolder, {name}).seen(name)), SentState::CannotTell);
-        }
     }
 
     // A job the listing found gone is asked for once more, name by name, before it
@@ -241,13 +268,15 @@ private Q_SLOTS:
     {
         TestEnv env;
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
-        const UploadFolderLook look(env.upload() + u'/', {name});
-        QVERIFY(look.seen(name) && look.seen(name)->nothing());
-        QVERIFY(look.confirmGone(name));
+        const QByteArray raw = name.toUtf8();
+        QVERIFY(JobIsGone(env.upload(), raw));
         env.makeFile("upload/" + name + ".msg", "");
-        QVERIFY(!look.confirmGone(name));
+        QVERIFY(!JobIsGone(env.upload(), raw));
+        QVERIFY(QFile::remove(env.upload() + u'/' + name + ".msg"));
+        QVERIFY(QFile::link("/nowhere", env.upload() + u'/' + name + ".lck"));
+        QVERIFY(!JobIsGone(env.upload(), raw));
         QVERIFY(QDir(env.upload()).removeRecursively());
-        QVERIFY(!look.confirmGone(name));
+        QVERIFY(!JobIsGone(env.upload(), raw));
     }
 
     // A job that fails or is refused is recorded with its reason; a lock that stays

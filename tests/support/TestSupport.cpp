@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/Languages.h"
 #include "platform/Cp1252.h"
 #include "spool/JobDescriptor.h"
 
@@ -65,6 +66,14 @@ std::unique_ptr<Client> TestEnv::startedClient() const
     client->texts.load(kEnglish, kProductTitle, kVersionText);
     client->form.setExpireText(QStringLiteral("48"));
     return client;
+}
+
+QString languageKeys()
+{
+    QStringList keys;
+    for (const LanguageRecord& language : AllLanguages())
+        keys << language.key;
+    return keys.join(QStringLiteral(", "));
 }
 
 QProcessEnvironment tracedEnvironment(const QStringList& extra)

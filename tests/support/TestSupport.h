@@ -49,6 +49,9 @@ private:
     bool m_hadSystemPolicy = false;
 };
 
+// Every language key the program takes, as an administrator is told them: "ENGLISH, ...".
+QString languageKeys();
+
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
 
