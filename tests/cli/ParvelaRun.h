@@ -18,10 +18,13 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <functional>
+
 struct Run {
     int code = -1;
     QString out;
     QString err;
+    qint64 ms = 0;
 };
 
 inline QString parvelaPath()
@@ -30,8 +33,10 @@ inline QString parvelaPath()
 }
 
 // Runs parvela with args; extra holds variables to set for it ("NAME=value"). program
-// runs instead of parvela when given (strace, with parvela among args).
-inline Run parvela(const QStringList& args, const QStringList& extra = {}, const QString& program = {})
+// runs instead of parvela when given (strace, with parvela among args). While it runs,
+// during(elapsed ms) is called every 50 ms.
+inline Run parvela(const QStringList& args, const QStringList& extra = {}, const QString& program = {},
+                   const std::function<void(qint64)>& during = {})
 {
     QProcess p;
     p.setProgram(program.isEmpty() ? parvelaPath() : program);
@@ -41,15 +46,14 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     for (const QString& v : extra)
         environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
     p.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    clock.start();
     p.start();
-    p.waitForFinished(120000);
+    while (!p.waitForFinished(50) && clock.elapsed() < 120000)
+        if (during)
+            during(clock.elapsed());
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-inline QStringList jobFiles(const QString& upload)
-{
-    return QDir(upload).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed()};
 }
 
 // The parvela process among root's descendants (strace's child, or further down when a

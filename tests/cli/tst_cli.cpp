@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY2(r.out.contains("  Number of files: 1") && r.out.contains("  Number of folders: 1"), qPrintable(r.out));
         QVERIFY(r.out.contains("01 - Creating lock") && r.out.contains("05 - Lock released"));
 
-        const QStringList entries = jobFiles(env.upload());
+        const QStringList entries = env.uploadEntries();
         QCOMPARE(entries.size(), 3);
         const QString job = entries.first().chopped(4);
         QVERIFY(job.startsWith("PV_"));
@@ -127,7 +127,7 @@ private Q_SLOTS:
         const QString file = env.makeFile("f.bin", "x");
         const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes", file});
         QCOMPARE(r.code, 0);
-        const QString pvx = jobFiles(env.upload()).filter(".pvx").value(0);
+        const QString pvx = env.uploadEntries().filter(".pvx").value(0);
         RecordFields expected;
         expected.recipients = {"a@example.org"};
         expected.encrypted = "DISABLED";
@@ -175,7 +175,7 @@ private Q_SLOTS:
         const Run badExpire = parvela({"send", "--policy", env.policyPath(), "--expire", "12h", "--yes", small});
         QCOMPARE(badExpire.code, 2);
 
-        QVERIFY(jobFiles(env.upload()).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
 
         const Run noPolicy = parvela({"send", "--policy", env.root() + "/none.INI", "--yes", small});
         QCOMPARE(noPolicy.code, 2);
@@ -217,7 +217,7 @@ private Q_SLOTS:
         QCOMPARE(folder.code, 1);
         QCOMPARE(folder.err, "Cannot send " + QFileInfo(closed).path() +
                                  ": its contents cannot be listed (Permission denied).\n");
-        QVERIFY(jobFiles(env.upload()).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
     }
 
     // parvela policy tells an administrator what the program reads: 0 for a clean
@@ -323,7 +323,7 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         while (lock.isEmpty() && clock.elapsed() < 10000 && p.state() == QProcess::Running) {
-            lock = jobFiles(env.upload()).filter(".lck").value(0);
+            lock = env.uploadEntries().filter(".lck").value(0);
             QTest::qWait(20);
         }
         QVERIFY2(!lock.isEmpty(), qPrintable(p.readAllStandardError()));
@@ -363,7 +363,7 @@ private Q_SLOTS:
         QString expected = error;
         expected.replace("%job", job).replace("%root", env.root());
         QVERIFY2(err.endsWith(expected), qPrintable(err));
-        QCOMPARE(jobFiles(env.upload()), fault == "link" ? QStringList{lock.chopped(4) + ".pvx"} : QStringList());
+        QCOMPARE(env.uploadEntries(), fault == "link" ? QStringList{lock.chopped(4) + ".pvx"} : QStringList());
         QCOMPARE(readAll(victim), QByteArray("the user's own file"));
         // After a crash the server must never find what is left without its lock.
         if (fault != "unlock" && fault != "link") { // (a job of its lock alone, a lock taken away)
@@ -390,7 +390,7 @@ private Q_SLOTS:
         p.start();
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-        const QString dir = env.upload() + '/' + jobFiles(env.upload()).filter(".dir").value(0);
+        const QString dir = env.upload() + '/' + env.uploadEntries().filter(".dir").value(0);
         QCOMPARE(readAll(dir + "/report.txt (:Map:)"), QByteArray("chosen"));
         QVERIFY(!QFile::exists(dir + "/report.txt"));
         QProcess check;
@@ -468,7 +468,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy();
         QCOMPARE(parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")}).code, 0);
-        const QString pvx = env.upload() + '/' + jobFiles(env.upload()).filter(".pvx").value(0);
+        const QString pvx = env.upload() + '/' + env.uploadEntries().filter(".pvx").value(0);
         QByteArray record = readAll(pvx);
         record.replace(101304, 21, QByteArray("\x07GARBAGE").leftJustified(21, '\0'));
         env.makeFile("upload/" + QFileInfo(pvx).fileName(), record);
@@ -532,10 +532,10 @@ private Q_SLOTS:
         QCOMPARE(r.code, code);
         if (code != 0) {
             QVERIFY2(r.err.contains(error) && !r.err.contains("Finish"), qPrintable(r.err));
-            QVERIFY(jobFiles(env.upload()).isEmpty());
+            QVERIFY(env.uploadEntries().isEmpty());
             return;
         }
-        const QString msg = jobFiles(env.upload()).filter(".msg").value(0);
+        const QString msg = env.uploadEntries().filter(".msg").value(0);
         QCOMPARE(readAll(env.upload() + '/' + msg), message);
     }
 
@@ -552,7 +552,7 @@ private Q_SLOTS:
         const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")});
         QCOMPARE(r.code, 0);
         QVERIFY2(r.err.contains("Warning: Is a directory: " + env.userDataFolder() + "pvxto.txt"), qPrintable(r.err));
-        QCOMPARE(jobFiles(env.upload()).size(), 3);
+        QCOMPARE(env.uploadEntries().size(), 3);
     }
 };
 

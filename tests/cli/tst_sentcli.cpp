@@ -2,7 +2,7 @@
 // server stand-in that takes jobs out of the upload folder.
 #include "sent/SentStore.h"
 
-#include "TestSupport.h"
+#include "ParvelaRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,60 +18,19 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-    qint64 ms = 0;
-};
-
-QString tool() { return qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvela"); }
-
-// Runs parvela; while it runs, during(elapsed ms) is called every 50 ms.
-Run parvela(const QStringList& args, const std::function<void(qint64)>& during = {})
-{
-    QProcess p;
-    p.setProgram(tool());
-    p.setArguments(args);
-    p.setStandardInputFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    p.start();
-    while (!p.waitForFinished(50) && clock.elapsed() < 60000)
-        if (during)
-            during(clock.elapsed());
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError()), clock.elapsed()};
-}
-
-QStringList jobsIn(const TestEnv& env)
-{
-    QStringList names;
-    for (const QString& e : QDir(env.upload()).entryList({"*.pvx"}))
-        names << e.chopped(4);
-    return names;
-}
 
 // Sends file as one job; its name.
 QString send(const TestEnv& env, const QStringList& options)
 {
-    const QStringList before = jobsIn(env);
+    const QStringList before = env.jobs();
     const Run r = parvela(QStringList{"send", "--policy", env.policyPath(), "--yes"} + options +
                           QStringList{env.makeFile("src/a.txt", "alpha")});
     if (r.code != 0)
         qWarning("%s", qPrintable(r.err));
-    for (const QString& name : jobsIn(env))
+    for (const QString& name : env.jobs())
         if (!before.contains(name))
             return name;
     return {};
-}
-
-// The server stand-in: takes a job out of the upload folder.
-void take(const TestEnv& env, const QString& name)
-{
-    for (const char* ext : {".pvx", ".msg"})
-        QFile::remove(env.upload() + u'/' + name + ext);
-    QDir(env.upload() + u'/' + name + ".dir").removeRecursively();
 }
 
 SentRecord recordOf(const QString& name, const QString& folder, const QDateTime& started, SentOutcome outcome)
@@ -102,7 +61,7 @@ private Q_SLOTS:
         const QString first = send(env, {"--to", "ann@example.org", "--to", "bo@example.org", "--subject", "Plans"});
         const QString second = send(env, {"--to", "cy@example.org", "--subject", "Second"});
         QVERIFY(!first.isEmpty() && !second.isEmpty());
-        take(env, first);
+        env.takeJob(first);
         {
             SentStore store(SentStore::pathIn(env.userDataFolder()));
             const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -184,14 +143,14 @@ private Q_SLOTS:
         // The stand-in takes the job a second after it is complete (its lock gone).
         qint64 completeAt = -1, takenAt = -1;
         const auto server = [&](qint64 elapsed) {
-            if (how == u"send" && job.isEmpty() && !jobsIn(env).isEmpty())
-                job = jobsIn(env).first();
+            if (how == u"send" && job.isEmpty() && !env.jobs().isEmpty())
+                job = env.jobs().first();
             if (job.isEmpty() || how.contains(u',') || takenAt >= 0)
                 return;
             if (completeAt < 0 && !QFile::exists(env.upload() + u'/' + job + ".lck"))
                 completeAt = elapsed;
             if (completeAt >= 0 && elapsed - completeAt >= 1000) {
-                take(env, job);
+                env.takeJob(job);
                 takenAt = elapsed;
             }
         };
@@ -199,7 +158,7 @@ private Q_SLOTS:
                                      ? QStringList{"send", "--policy", env.policyPath(), "--yes", "--to",
                                                    "ann@example.org", "--wait", env.makeFile("src/b.txt", "b")}
                                      : QStringList{"sent", "--wait", job, "--timeout", how == u"sent" ? "30" : "1"};
-        const Run r = parvela(args, server);
+        const Run r = parvela(args, {}, {}, server);
         QCOMPARE(r.code, code);
         const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
         QVERIFY2(!lines.isEmpty() && lines.last().startsWith(job + QStringLiteral(": ") + says), qPrintable(r.out + r.err));
@@ -222,7 +181,7 @@ private Q_SLOTS:
             QVERIFY(!send(env, {"--to", "ann@example.org"}).isEmpty());
         const QString trace = env.root() + "/trace";
         QProcess p;
-        startTraced(p, {"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64"}, {tool(), "sent"});
+        startTraced(p, {"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64"}, {parvelaPath(), "sent"});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).count("  waiting for the server  "), 3);
         // A listing ends with the call that finds no more entries.
@@ -244,7 +203,7 @@ private Q_SLOTS:
         QProcess p;
         startTraced(p, {"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
                         "inject=getdents64:error=EIO"},
-                    {tool(), "sent", "--json"});
+                    {parvelaPath(), "sent", "--json"});
         QVERIFY(p.waitForFinished(60000));
         const QJsonArray broken = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
         QCOMPARE(broken.size(), 1);
@@ -270,7 +229,7 @@ private Q_SLOTS:
             bool released = false;
             const Run r = parvela({"send", "--policy", env.policyPath(), "--yes", "--to", "ann@example.org",
                                    env.makeFile("src/a.txt", "a")},
-                                  [&](qint64 elapsed) {
+                                  {}, {}, [&](qint64 elapsed) {
                                       if (!released && elapsed > 1000)
                                           released = hold.exec(QStringLiteral("COMMIT"));
                                   });

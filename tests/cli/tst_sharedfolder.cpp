@@ -87,10 +87,10 @@ QStringList jobFilesOnceClosed(const QString& upload)
 {
     QElapsedTimer clock;
     clock.start();
-    QStringList files = jobFiles(upload);
+    QStringList files = entriesOf(upload);
     while (!files.filter(QRegularExpression(QStringLiteral("^\\.fuse_hidden"))).isEmpty() && clock.elapsed() < 20000) {
         QTest::qWait(10);
-        files = jobFiles(upload);
+        files = entriesOf(upload);
     }
     return files;
 }
@@ -114,7 +114,7 @@ QString waitForLock(const QString& folder, const QProcess& writer)
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 20000 && writer.state() == QProcess::Running) {
-        if (const QString lock = jobFiles(folder).filter(".lck").value(0); !lock.isEmpty())
+        if (const QString lock = entriesOf(folder).filter(".lck").value(0); !lock.isEmpty())
             return lock;
         QTest::qWait(20);
     }
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(listed.out, "would remove: " + mineOld + "\nGive --yes to remove them.\n");
         QCOMPARE(parvela({"clean", "--yes", "--older-than", "2h", env.upload()}).out,
                  "No abandoned jobs of this computer (A) in " + env.upload() + ".\n");
-        const QStringList before = jobFiles(env.upload());
+        const QStringList before = env.uploadEntries();
         // Traced: what is left of a job never stays on disk without its lock.
         const QString trace = env.root() + "/trace";
         const Run cleaned =
@@ -176,7 +176,7 @@ private Q_SLOTS:
         QStringList after = before;
         after.removeAll(mineOld + ".lck");
         after.removeAll(mineOld + ".dir");
-        QCOMPARE(jobFiles(env.upload()), after);
+        QCOMPARE(env.uploadEntries(), after);
         ::close(held);
     }
 
@@ -222,7 +222,7 @@ private Q_SLOTS:
         const QString out = QString::fromLocal8Bit(clean.readAllStandardOutput());
         QCOMPARE(clean.exitCode(), 0);
         QVERIFY2(out.startsWith("left alone: " + name + " ("), qPrintable(out));
-        QCOMPARE(jobFiles(env.upload()), QStringList({name + ".lck", name + ".pvx"}));
+        QCOMPARE(env.uploadEntries(), QStringList({name + ".lck", name + ".pvx"}));
         if (fd >= 0)
             ::close(fd);
     }
@@ -306,7 +306,7 @@ private Q_SLOTS:
         QVERIFY(sender > 0);
         QVERIFY(::kill(pid_t(sender), SIGINT) == 0);
         QTest::qWait(500);
-        QCOMPARE(jobFiles(env.upload()).filter(".lck").size(), 1); // still waiting for the share
+        QCOMPARE(env.uploadEntries().filter(".lck").size(), 1); // still waiting for the share
         QVERIFY(::kill(pid_t(share.serverPid()), SIGCONT) == 0);
         QVERIFY(terminal.waitForFinished(60000));
         seen += QString::fromLocal8Bit(terminal.readAllStandardOutput());
@@ -367,7 +367,7 @@ private Q_SLOTS:
         QVERIFY(all[1].toObject()["problem"].toString().contains(toUser + ".pvx is not a job descriptor (link)"));
         const Run cleaned = parvela({"clean", "--yes", env.upload()});
         QCOMPARE(cleaned.out, "removed: " + toRoot + "\nremoved: " + toUser + "\n");
-        QVERIFY(jobFiles(env.upload()).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(readAll(own), QByteArray(5000, 'o'));
     }
 
@@ -448,7 +448,7 @@ private Q_SLOTS:
         ::close(pipe[1]);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
-        const QStringList entries = jobFiles(env.upload());
+        const QStringList entries = env.uploadEntries();
         QCOMPARE(entries.size(), 3);
         QVERIFY(entries.filter(".lck").isEmpty());
     }

@@ -18,9 +18,7 @@ namespace {
 std::unique_ptr<Client> start(const TestEnv& env, const QByteArray& policies = {})
 {
     env.writeDefaultPolicy(policies);
-    auto client = env.makeClient();
-    ConnectOptionStores(*client);
-    StartClient(*client);
+    auto client = env.windowClient();
     client->texts.load(client->state.LanguageName, kProductTitle, kVersionText);
     client->form.setWindowVisible(true);
     return client;

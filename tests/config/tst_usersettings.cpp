@@ -33,15 +33,6 @@ QStringList storedNames(const TestEnv& env)
     return names;
 }
 
-// One start of the window program: the option stores connected, then the start-up.
-std::unique_ptr<Client> start(const TestEnv& env)
-{
-    auto client = env.makeClient();
-    ConnectOptionStores(*client);
-    StartClient(*client);
-    return client;
-}
-
 // The store as a later program version would find it, plus the given values.
 void seedStore(const TestEnv& env, const QList<QPair<QString, QString>>& values)
 {
@@ -129,7 +120,7 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=7\r\nSKIPWELCOME=DISABLED\r\nDEFAULTEXPIRE=24\r\nSFX=DISABLED,LOCKED\r\n");
-        auto first = start(env);
+        auto first = env.windowClient();
         QVERIFY(first->state.FirstRun);
         QVERIFY(first->prompter.shown().isEmpty());
         QCOMPARE(storedNames(env), kSaveOrder);
@@ -147,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(env.userDataFolder() + "pvxto.txt"));
 
         const QByteArray stored = readAll(env.registryPath());
-        auto next = start(env);
+        auto next = env.windowClient();
         QVERIFY(!next->state.FirstRun);
         QVERIFY(next->prompter.shown().isEmpty());
         QCOMPARE(next->form.sfx(), (Option{false, true}));
@@ -163,17 +154,17 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=1\r\nDEFAULTEXPIRE=48\r\n");
-        start(env);
+        env.windowClient();
         const auto regStore = UserRegistry::open(env.registryPath());
         const UserRegistry& reg = *regStore;
         reg.write("ENCRYPTED", "DISABLED"); // the user's own choices since
         reg.write("EXPIRE", "100");
-        auto same = start(env);
+        auto same = env.windowClient();
         QCOMPARE(same->form.encr(), (Option{false, false}));
         QCOMPARE(same->form.expireText(), QString("100"));
 
         env.writeDefaultPolicy("POLICYVERSION=2\r\nENCRYPTED=ENABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
-        auto raised = start(env);
+        auto raised = env.windowClient();
         QCOMPARE(raised->form.encr(), (Option{true, true}));
         QCOMPARE(raised->form.expireText(), QString("12"));
         QCOMPARE(reg.read("POLICYVERSION"), QString("2"));
@@ -181,7 +172,7 @@ private Q_SLOTS:
         QVERIFY(!raised->state.FirstRun);
 
         reg.write("EXPIRE", "99");
-        auto after = start(env);
+        auto after = env.windowClient();
         QCOMPARE(after->form.expireText(), QString("99")); // the policy is not applied again
         QCOMPARE(after->form.encr(), (Option{true, true})); // but its lock holds
     }
@@ -193,7 +184,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy("ENCRYPTED=DISABLED\r\nSFX=ENABLED\r\n"); // not read: same version
         seedStore(env, {{"ENCRYPTED", "ENABLED,LOCKED"}, {"SFX", "disabled,locked"}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QCOMPARE(client->form.encr(), (Option{true, true}));
         QCOMPARE(client->form.sfx(), (Option{false, true}));
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
@@ -206,7 +197,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy();
         seedStore(env, {{"ENCRYPTED", ""}, {"SFX", "maybe"}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QCOMPARE(client->form.encr(), (Option{false, false}));
         QCOMPARE(client->form.sfx(), (Option{false, false}));
     }
@@ -257,7 +248,7 @@ private Q_SLOTS:
         seedStore(env, {{"OUTLOOK", "enabled"}, {"AUTOQUIT", "Enabled"}, {"REMEMBERTO", "enabled"},
                         {"SUBJECT", "Plans"}, {"REMEMBEREMAIL", "eNaBlEd"}, {"SKIPWELCOME", "enabled"},
                         {"FROM", "me@example.org"}, {"COMPANY", "Trovik"}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QVERIFY(!client->state.OutlookEnabled);
         QVERIFY(!client->form.autoQuit());
         QVERIFY(client->state.RememberTo);
@@ -272,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(client->state.SenderCompany, QString("Trovik"));
 
         seedStore(env, {{"OUTLOOK", "ENABLED"}, {"AUTOQUIT", "ENABLED"}});
-        auto exact = start(env);
+        auto exact = env.windowClient();
         QVERIFY(exact->state.OutlookEnabled);
         QVERIFY(exact->form.autoQuit());
     }
@@ -283,7 +274,7 @@ private Q_SLOTS:
         env.writeDefaultPolicy();
         env.makeFile("appdata/Parvela/pvxto.txt", "old@example.org\r\n");
         seedStore(env, {{"REMEMBERTO", "DISABLED"}, {"SUBJECT", "Old subject"}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QVERIFY(!client->state.RememberTo);
         QVERIFY(client->form.subjectText().isEmpty());
         QVERIFY(client->form.recipients().isEmpty());
@@ -312,13 +303,13 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy();
         seedStore(env, {{"COLORSCHEME", scheme}, {"LASTPATH", env.upload()}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QCOMPARE(int(client->state.ColorScheme), expected);
         QVERIFY(client->prompter.shown().isEmpty());
         QCOMPARE(client->form.lastPath(), env.upload());
 
         seedStore(env, {{"LASTPATH", env.root() + "/gone"}});
-        QVERIFY(start(env)->form.lastPath().isEmpty());
+        QVERIFY(env.windowClient()->form.lastPath().isEmpty());
     }
 
     // The first start fails its probe: nothing is saved, but the policy's skip-welcome
@@ -328,14 +319,14 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.root().toUtf8() + "/none\r\n");
-        auto first = start(env);
+        auto first = env.windowClient();
         QVERIFY(first->state.StartupFailed);
         QVERIFY(!first->state.FirstRun);
         QCOMPARE(storedNames(env), QStringList{"SKIPWELCOME"});
         QCOMPARE(first->registry->read("SKIPWELCOME"), QString("ENABLED"));
 
         env.writeDefaultPolicy();
-        auto next = start(env);
+        auto next = env.windowClient();
         QVERIFY(!next->state.StartupFailed);
         QVERIFY(!next->state.FirstRun);
         QVERIFY(next->prompter.shown().isEmpty());
@@ -384,7 +375,7 @@ private Q_SLOTS:
         message.close();
         seedStore(env, {{"NAME", "Ann\x1b]0;x\x07"}, {"COMPANY", "Acme"}, {"FROM", "ann@x.org\r\nBcc: e@x"},
                         {"REMEMBERTO", "ENABLED"}, {"SUBJECT", "Plans\x1b"}, {"REMEMBEREMAIL", "ENABLED"}});
-        auto client = start(env);
+        auto client = env.windowClient();
         QCOMPARE(client->state.SenderName, QString());
         QCOMPARE(client->state.SenderCompany, QString("Acme"));
         QCOMPARE(client->state.SenderEmail, QString());
@@ -449,7 +440,7 @@ private Q_SLOTS:
         QFETCH(QString, question);
         TestEnv env;
         env.writeDefaultPolicy();
-        auto client = start(env);
+        auto client = env.windowClient();
         client->texts.load(language, kProductTitle, kVersionText);
         client->state.RememberMessage = true;
         client->form.setMessageLines({"Bye"});
@@ -475,7 +466,7 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy();
-        auto client = start(env);
+        auto client = env.windowClient();
         client->form.setAutoQuit(true);
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
         QVERIFY(client->prompter.shown().isEmpty());

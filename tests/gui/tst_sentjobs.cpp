@@ -88,12 +88,6 @@ QString jobWithSubject(const TestEnv& env, const QString& subject)
     return {};
 }
 
-void take(const TestEnv& env, const QString& name)
-{
-    for (const char* ext : {".pvx", ".msg"})
-        QFile::remove(env.upload() + u'/' + name + ext);
-    QDir(env.upload() + u'/' + name + ".dir").removeRecursively();
-}
 
 QWidget* topLevel(const QString& name)
 {
@@ -183,7 +177,7 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     QCOMPARE(cell(table, rowOf(table, "Through the window"), 3), QStringLiteral("3.0 MB"));
 
     // The server takes the window's job: the window sees the folder change.
-    take(env, jobWithSubject(env, "Through the window"));
+    env.takeJob(jobWithSubject(env, "Through the window"));
     QTRY_VERIFY2(stateOf(table, "Through the window").startsWith("taken 20"), qPrintable(stateOf(table, "Through the window")));
     QCOMPARE(stateOf(table, "From a script"), QStringLiteral("waiting for the server"));
 
@@ -260,7 +254,7 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     QCOMPARE(stateOf(table, "Vorher"), QStringLiteral("wartet auf den Server"));
 
     // Nobody offers notifications yet.
-    take(env, jobWithSubject(env, "Vorher"));
+    env.takeJob(jobWithSubject(env, "Vorher"));
     QTRY_VERIFY(stateOf(table, "Vorher").startsWith("abgeholt 20"));
 
     NotificationStandIn standIn;
@@ -270,7 +264,7 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     std::unique_ptr<QProcess> job(startSend(env, "Pl\u00E4ne", {"bo@example.org", "cy@example.org", "di@example.org"}));
     QVERIFY(job->state() == QProcess::NotRunning || job->waitForFinished(60000));
     QTRY_COMPARE(stateOf(table, "Pl\u00E4ne"), QStringLiteral("wartet auf den Server"));
-    take(env, jobWithSubject(env, "Pl\u00E4ne"));
+    env.takeJob(jobWithSubject(env, "Pl\u00E4ne"));
     QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org (+2)"});
     QTest::qWait(500);
     QCOMPARE(standIn.shown.size(), 1);

@@ -68,10 +68,6 @@ bool removeEntry(const QString& path)
     return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
 }
 
-bool setImmutable(const QString& path, bool on)
-{
-    return QProcess::execute(QStringLiteral("chattr"), {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
-}
 
 SentRecord recordIn(const TestEnv& env, const QString& name, SentOutcome outcome)
 {

@@ -5,11 +5,13 @@
 #include "i18n/Languages.h"
 #include "platform/Cp1252.h"
 #include "spool/JobDescriptor.h"
+#include "spool/JobOptions.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -66,6 +68,44 @@ std::unique_ptr<Client> TestEnv::startedClient() const
     client->texts.load(kEnglish, kProductTitle, kVersionText);
     client->form.setExpireText(QStringLiteral("48"));
     return client;
+}
+
+std::unique_ptr<Client> TestEnv::windowClient() const
+{
+    auto client = makeClient();
+    ConnectOptionStores(*client);
+    StartClient(*client);
+    return client;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+QStringList TestEnv::uploadEntries() const
+{
+    return entriesOf(upload());
+}
+
+QStringList TestEnv::jobs() const
+{
+    QStringList names = QDir(upload()).entryList({QStringLiteral("*.pvx")}, QDir::Files, QDir::Name);
+    for (QString& name : names)
+        name.chop(4);
+    return names;
+}
+
+void TestEnv::takeJob(const QString& name) const
+{
+    for (const char* ext : {".pvx", ".msg"})
+        QFile::remove(upload() + u'/' + name + QLatin1String(ext));
+    QDir(upload() + u'/' + name + QStringLiteral(".dir")).removeRecursively();
+}
+
+bool setImmutable(const QString& path, bool on)
+{
+    return QProcess::execute(QStringLiteral("chattr"), {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
 }
 
 QString languageKeys()

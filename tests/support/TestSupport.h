@@ -40,8 +40,19 @@ public:
     // ready for a selection and recipients, then a job.
     std::unique_ptr<Client> startedClient() const;
 
+    // A client started as the window starts one: the option stores connected, then the
+    // start-up on whatever policy the test wrote.
+    std::unique_ptr<Client> windowClient() const;
+
     // Writes a file with the given content (creating folders); returns its path.
     QString makeFile(const QString& relativePath, const QByteArray& content) const;
+
+    // Every name in the upload folder, hidden ones too, sorted.
+    QStringList uploadEntries() const;
+    // The jobs in the upload folder (their descriptors' names without ".pvx"), sorted.
+    QStringList jobs() const;
+    // The server's part: takes a job out of the upload folder.
+    void takeJob(const QString& name) const;
 
 private:
     QTemporaryDir m_dir;
@@ -51,6 +62,12 @@ private:
 
 // Every language key the program takes, as an administrator is told them: "ENGLISH, ...".
 QString languageKeys();
+
+// Every name in folder, hidden ones too, sorted.
+QStringList entriesOf(const QString& folder);
+
+// Makes a file or folder immutable (on) or not: what stops even root from writing.
+bool setImmutable(const QString& path, bool on);
 
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
