@@ -18,10 +18,11 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 # Beside the compiler and Qt: Qt's SQLite driver (the record of sent jobs) and a D-Bus
 # daemon (the tests start a session bus of their own for the desktop notification).
 # strace, script (util-linux) and sshfs with the SFTP server let the tests hold a system
-# call, give the tool a terminal, and put the upload folder on a share of its own.
+# call, give the tool a terminal, and put the upload folder on a share of its own;
+# faketime gives a writer a clock of its own.
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
                libqt6sql6-sqlite dbus-daemon \
-               imagemagick e2fsprogs util-linux strace sshfs openssh-sftp-server \
+               imagemagick e2fsprogs util-linux strace sshfs openssh-sftp-server faketime \
                scdoc desktop-file-utils appstream dpkg-dev file \
                qt6-translations-l10n fonts-dejavu-core
 # Only for make bench: the network-share case mounts the upload folder over sshfs from

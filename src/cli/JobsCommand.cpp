@@ -28,8 +28,8 @@ QJsonObject toJson(const JobListingEntry& e)
         o[QStringLiteral("from")] = e.descriptor->senderEmail;
     }
     o[QStringLiteral("bytes")] = double(e.bytes);
-    if (e.lockAgeSeconds >= 0)
-        o[QStringLiteral("lockAgeSeconds")] = double(e.lockAgeSeconds);
+    if (e.lockAgeSeconds)
+        o[QStringLiteral("lockAgeSeconds")] = double(*e.lockAgeSeconds);
     return o;
 }
 
@@ -39,8 +39,9 @@ QString toLine(const JobListingEntry& e)
 {
     const auto shown = [](const QString& text) { return escapedControls(text); };
     QString line = shown(e.name) + QStringLiteral("  ") + StateText(e.state);
-    if (e.lockAgeSeconds >= 0)
-        line += QStringLiteral("  lock marked alive %1 s ago").arg(e.lockAgeSeconds);
+    // A lock stamped ahead has no age: its problem says how far ahead.
+    if (e.lockAgeSeconds && *e.lockAgeSeconds >= -kAheadToleranceSeconds)
+        line += QStringLiteral("  lock marked alive %1 s ago").arg(qMax<qint64>(*e.lockAgeSeconds, 0));
     if (e.descriptor) {
         QStringList to;
         for (const QString& r : e.descriptor->recipients)

@@ -76,9 +76,10 @@ public:
     virtual ~Lock() = default;
 };
 
-// How often the writer of a job marks its lock file as alive by setting the file's
-// modification time to now, so that a reader on another computer, or on another mount
-// whose advisory locks it cannot see, can tell a live writer from a dead one.
+// How often the writer of a job marks its lock file as alive by writing to it (a write
+// the file system stamps with its own clock), so that a reader on another computer, or
+// on another mount whose advisory locks it cannot see, can tell a live writer from a
+// dead one.
 qint64 lockRefreshMilliseconds();
 
 enum class LockProbe {
@@ -125,7 +126,9 @@ public:
     // Creates the new file name with bytes, durable, and holds an advisory lock on it
     // until removeLock: a reader can tell a job being written from one whose writer is gone.
     virtual std::unique_ptr<Lock> createLock(Folder& parent, const QByteArray& name, const QByteArray& bytes) const = 0;
-    // Removes the lock file, then lets go of the lock. Empty on success, else the system's text.
+    // Removes the lock file, then lets go of the lock. Empty on success, else the
+    // system's text; a lock file that is no longer the one lock holds (another program
+    // removed it) is left alone and said so.
     virtual QString removeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock> lock) const = 0;
     // Takes the lock of an existing lock file when nobody holds it; the returned lock
     // is held until it is destroyed.
@@ -144,6 +147,10 @@ public:
                               QString* error) const = 0;
     // The entry name of parent itself; Missing with the system's text when there is none.
     virtual Status entryStatus(Folder& parent, const QByteArray& name) const = 0;
+    // Whether nothing has the name in parent now, as the file system that keeps it says:
+    // a network client's cache of names it saw a moment ago does not answer. False when
+    // something is there, or when that cannot be told.
+    virtual bool isGone(Folder& parent, const QByteArray& name) const = 0;
     // The bytes of the files in the folder name of parent and below it, counted where
     // they are: links are not followed, and count nothing. -1, with the reason in
     // *error, when part of the tree cannot be read.

@@ -78,10 +78,11 @@ std::optional<qint64> shareNow(const filetree::FileSystem& fs, filetree::Folder&
     return st.mtime;
 }
 
-// The age of a lock from its modification time, in whole seconds (never below 0).
+// The age of a lock from its modification time, in whole seconds: below 0 when it is
+// stamped ahead of now.
 qint64 ageSeconds(qint64 now, qint64 mtime)
 {
-    return qMax<qint64>(0, (now - mtime) / 1000000000);
+    return (now - mtime) / 1000000000;
 }
 
 } // namespace
@@ -191,10 +192,16 @@ private:
         const filetree::Status st = m_fs.entryStatus(m_upload, m_raw + ".lck");
         if (st.kind == filetree::Kind::File)
             m_entry.lockAgeSeconds = ageSeconds(now, st.mtime);
-        const bool old = m_entry.lockAgeSeconds >= abandonedAfter;
+        const qint64 age = m_entry.lockAgeSeconds.value_or(0);
+        const bool old = age >= abandonedAfter;
+        const bool ahead = age < -kAheadToleranceSeconds;
         if (probe == filetree::LockProbe::Unreadable || st.kind != filetree::Kind::File) {
             m_entry.state = State::Unknown;
             m_problems.prepend(QStringLiteral("lock not readable: ") + (why.isEmpty() ? st.error : why));
+        } else if (ahead && probe != filetree::LockProbe::Held) {
+            // Nobody marking it alive stamps it so: its age cannot be told.
+            m_entry.state = State::Stale;
+            m_problems.prepend(QStringLiteral("its lock is stamped %1 s ahead of the upload folder's clock").arg(-age));
         } else if (probe == filetree::LockProbe::Held || !old) {
             m_entry.state = State::Incomplete;
         } else if (probe == filetree::LockProbe::Free && listing.shareClock) {
@@ -278,11 +285,9 @@ bool JobIsGone(const QString& folder, const QByteArray& name)
     const filetree::FileSystem& fs = filetree::native();
     try {
         const std::unique_ptr<filetree::Folder> upload = fs.openFolder(QFile::encodeName(folder));
-        for (const char* ext : {".lck", ".pvx", ".dir", ".msg"}) {
-            const filetree::Status st = fs.entryStatus(*upload, name + ext);
-            if (!st.gone)
+        for (const char* ext : {".lck", ".pvx", ".dir", ".msg"})
+            if (!fs.isGone(*upload, name + ext))
                 return false; // there, or it cannot be told
-        }
         return true;
     } catch (const IoError&) {
         return false; // a folder out of reach makes every name look free
@@ -314,7 +319,9 @@ AbandonedJobRemoval RemoveAbandonedJob(const QString& folder, const QByteArray& 
     if (st.kind != filetree::Kind::File)
         return {Outcome::LeftAlone, QStringLiteral("its lock is gone or replaced")};
     if (const qint64 age = ageSeconds(*now, st.mtime); age < abandonedAfter)
-        return {Outcome::LeftAlone, QStringLiteral("its lock was marked alive %1 s ago: its writer is at work").arg(age)};
+        return {Outcome::LeftAlone, age < -kAheadToleranceSeconds
+                                        ? QStringLiteral("its lock is stamped %1 s ahead of the upload folder's clock").arg(-age)
+                                        : QStringLiteral("its lock was marked alive %1 s ago: its writer is at work").arg(qMax<qint64>(age, 0))};
     const QString shownName = QFile::decodeName(name);
     const JobRemoval removal =
         RemoveJob(fs, *upload, {shownName + QStringLiteral(".msg"), shownName + QStringLiteral(".dir"),

@@ -27,13 +27,18 @@ struct JobListingEntry {
     std::optional<JobDescriptor> descriptor;
     qint64 bytes = 0;   // bytes of the files below the job's folder
     // Seconds since its lock was last marked alive, by the upload folder's own clock
-    // (or, where that cannot be read, by this computer's); -1 without a lock.
-    qint64 lockAgeSeconds = -1;
+    // (or, where that cannot be read, by this computer's); below 0 for a lock stamped
+    // ahead of that clock; none without a lock.
+    std::optional<qint64> lockAgeSeconds;
 };
 
 // How old a lock must be before its job counts as abandoned: a writer marks its lock
 // alive every 30 seconds, so a quarter of an hour leaves room for a share that stalls.
 constexpr qint64 kAbandonedAfterSeconds = 15 * 60;
+// A lock stamped further ahead of the upload folder's clock than this was not stamped by
+// a writer marking it alive (those writes are stamped by the folder itself): its age
+// cannot be told, and it never counts as alive.
+constexpr qint64 kAheadToleranceSeconds = 60;
 
 struct JobListing {
     QList<JobListingEntry> jobs; // sorted by name
@@ -61,8 +66,8 @@ struct ListingOptions {
 // - with its lock file, a job is incomplete while its writer holds the lock or marked
 //   it alive lately; abandoned once nobody holds it and it was last marked alive
 //   abandonedAfter seconds ago or earlier by the folder's own clock; stale where that
-//   cannot be told (no advisory locks, or no clock of the folder's); unknown when the
-//   lock cannot be read;
+//   cannot be told (no advisory locks, no clock of the folder's, or a lock stamped
+//   ahead of that clock); unknown when the lock cannot be read;
 // - without, complete when its descriptor is valid and its folder and message are
 //   there as the writer makes them, and broken otherwise.
 // Nothing is followed, and what is no job is not kept. Throws IoError when the folder

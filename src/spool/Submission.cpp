@@ -100,7 +100,7 @@ struct JobWriter {
         // shared folder may have taken part of the job (its lock above all) meanwhile.
         QStringList left;
         for (const QString& name : QStringList{lockName} + QStringList(removal.left.rbegin(), removal.left.rend()))
-            if (!fs.entryStatus(*upload, QFile::encodeName(name)).gone)
+            if (!fs.isGone(*upload, QFile::encodeName(name)))
                 left << name;
         if (left.isEmpty())
             return what + QStringLiteral("\nThe job was removed from the upload folder.");

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTest>
 
 #include <csignal>
@@ -35,7 +36,11 @@ QString jobName(const QString& computer, QChar fill = u'x')
 // alive is seen at once.
 class SftpMount {
 public:
-    bool mount(const QString& folder, const QString& at, const QString& scratch, QString* why)
+    // clock, when given, is the offset (faketime's, "-1h") of this computer's clock for
+    // the mount: the times it sets on files are stamped by that clock. A cached mount
+    // keeps what it saw of names and attributes for a while, as sshfs does by default.
+    bool mount(const QString& folder, const QString& at, const QString& scratch, QString* why, const QString& clock = {},
+               bool cached = false)
     {
         const QString sshfs = QStandardPaths::findExecutable(QStringLiteral("sshfs"));
         const QString server = QStringLiteral("/usr/lib/openssh/sftp-server");
@@ -53,10 +58,29 @@ public:
         script.close();
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QDir().mkpath(at);
+        const QStringList args{QStringLiteral("-o"),
+                               QStringLiteral("ssh_command=") + command +
+                                   (cached ? QString() : QStringLiteral(",dir_cache=no,attr_timeout=0,entry_timeout=0")),
+                               QStringLiteral("local:") + folder, at};
+        if (!clock.isEmpty()) {
+            // sshfs does not go into the background under faketime: it stays in front,
+            // detached, until the mount goes.
+            if (QStandardPaths::findExecutable(QStringLiteral("faketime")).isEmpty()) {
+                *why = QStringLiteral("faketime is missing");
+                return false;
+            }
+            QProcess::startDetached(QStringLiteral("faketime"),
+                                    QStringList{QStringLiteral("-f"), clock, sshfs, QStringLiteral("-f")} + args);
+            m_at = at;
+            QElapsedTimer waited;
+            waited.start();
+            while (QStorageInfo(at).fileSystemType() != "fuse.sshfs" && waited.elapsed() < 20000)
+                QThread::msleep(50);
+            *why = QStringLiteral("sshfs under faketime did not mount");
+            return QStorageInfo(at).fileSystemType() == "fuse.sshfs";
+        }
         QProcess p;
-        p.start(sshfs, {QStringLiteral("-o"),
-                        QStringLiteral("ssh_command=%1,dir_cache=no,attr_timeout=0,entry_timeout=0").arg(command),
-                        QStringLiteral("local:") + folder, at});
+        p.start(sshfs, args);
         if (!p.waitForFinished(20000) || p.exitCode() != 0) {
             *why = QStringLiteral("sshfs failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
             return false;
@@ -95,15 +119,16 @@ QStringList jobFilesOnceClosed(const QString& upload)
     return files;
 }
 
-// parvela send under strace, the nth call of syscall held for holdMs on its way in.
+// parvela send under strace, the nth call of syscall held for holdMs on its way in;
+// wrapper (faketime and its arguments) runs it when given.
 QProcess* startHeldSend(const TestEnv& env, const QString& syscall, int holdMs, const QStringList& args,
-                        const QStringList& extra = {})
+                        const QStringList& extra = {}, const QStringList& wrapper = {})
 {
     auto* p = new QProcess;
     startTraced(*p,
                 {"-f", "-o", "/dev/null", "-e",
                  QStringLiteral("inject=%1:delay_enter=%2:when=1").arg(syscall).arg(qint64(holdMs) * 1000)},
-                QStringList{parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes"} + args, extra);
+                wrapper + QStringList{parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes"} + args, extra);
     p->waitForStarted();
     return p;
 }
@@ -131,18 +156,19 @@ private Q_SLOTS:
 
     // A job is this computer's only when its whole computer name is this one's, however
     // much of it the names of others share; it is abandoned only when nobody holds its
-    // lock and nobody marked it alive for the threshold.
+    // lock and nobody marked it alive for the threshold. A lock stamped years ahead was
+    // not marked alive by anyone: how old it is cannot be told, and it is never alive.
     void whoseJobAndHowOld()
     {
         TestEnv env;
         env.writeDefaultPolicy();
         const QString mineOld = jobName("A", u'o'), mineYoung = jobName("A", u'y'), mineHeld = jobName("A", u'h');
-        const QString othersOld = jobName("A_B"), datedOld = jobName("A_20261209");
-        for (const QString& name : {mineOld, mineYoung, mineHeld, othersOld, datedOld}) {
+        const QString othersOld = jobName("A_B"), datedOld = jobName("A_20261209"), mineAhead = jobName("A", u'f');
+        for (const QString& name : {mineOld, mineYoung, mineHeld, othersOld, datedOld, mineAhead}) {
             env.makeFile("upload/" + name + ".lck", "LOCK");
             env.makeFile("upload/" + name + ".dir/f", "data");
             if (name != mineYoung)
-                QVERIFY(makeOld(env.upload() + '/' + name + ".lck", 3600));
+                QVERIFY(makeOld(env.upload() + '/' + name + ".lck", name == mineAhead ? -10 * 365 * 86400 : 3600));
         }
         const int held = ::open(QFile::encodeName(env.upload() + '/' + mineHeld + ".lck").constData(), O_RDONLY);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
@@ -151,7 +177,8 @@ private Q_SLOTS:
         QCOMPARE(jobs.code, 0);
         QVERIFY2(jobs.err.isEmpty(), qPrintable(jobs.err));
         for (const QString& expected : {mineOld + "  abandoned", mineYoung + "  incomplete", mineHeld + "  incomplete",
-                                        othersOld + "  abandoned", datedOld + "  abandoned"})
+                                        othersOld + "  abandoned", datedOld + "  abandoned",
+                                        mineAhead + "  stale?  4 bytes  (its lock is stamped 3153"})
             QVERIFY2(jobs.out.contains(expected), qPrintable(jobs.out));
 
         const Run listed = parvela({"clean", env.upload()});
@@ -231,22 +258,35 @@ private Q_SLOTS:
     // advisory locks per mount) keeps marking its lock alive: clean through the other
     // mount leaves the job alone, and the writer completes it. Through a bind mount the
     // lock itself is seen held.
+    void aLiveWritersJobSurvivesCleanFromAnotherMount_data()
+    {
+        QTest::addColumn<QString>("clock"); // the writer's, against the share's
+        QTest::newRow("the same clock") << QString();
+        // Its keep-alive is stamped by the share: a writer whose clock is an hour behind
+        // never looks an hour dead.
+        QTest::newRow("the writer's clock an hour behind") << QStringLiteral("-1h");
+    }
     void aLiveWritersJobSurvivesCleanFromAnotherMount()
     {
+        QFETCH(QString, clock);
         if (QStandardPaths::findExecutable("strace").isEmpty())
             QSKIP("strace is not installed");
         TestEnv env;
         QString why;
         SftpMount writerMount, cleanerMount;
         const QString m1 = env.root() + "/m1", m2 = env.root() + "/m2";
-        if (!writerMount.mount(env.upload(), m1, env.root(), &why) || !cleanerMount.mount(env.upload(), m2, env.root(), &why))
+        if (!writerMount.mount(env.upload(), m1, env.root(), &why, clock) || !cleanerMount.mount(env.upload(), m2, env.root(), &why))
             QSKIP(qPrintable(why));
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + m1.toUtf8() + "\r\n");
         const QString source = env.makeFile("big.bin", QByteArray(8 << 20, 'b'));
         // The copy is held for 7 s; the lock is marked alive every 300 ms meanwhile. SFTP
         // keeps whole seconds, so the threshold is 3 s, and clean comes after 4 s.
-        std::unique_ptr<QProcess> writer(
-            startHeldSend(env, "copy_file_range", 7000, {source}, {"PARVELA_LOCK_REFRESH_MS=300"}));
+        QStringList extra{"PARVELA_LOCK_REFRESH_MS=300"}, faked;
+        if (!clock.isEmpty()) {
+            faked = {"faketime", "-f", clock};
+            extra << "FAKETIME_DONT_FAKE_MONOTONIC=1" << "ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0";
+        }
+        std::unique_ptr<QProcess> writer(startHeldSend(env, "copy_file_range", 7000, {source}, extra, faked));
         const QString lock = waitForLock(env.upload(), *writer);
         QVERIFY2(!lock.isEmpty(), qPrintable(writer->readAllStandardError()));
         QTest::qWait(4000);
@@ -256,10 +296,43 @@ private Q_SLOTS:
         const Run jobs = parvela({"jobs", "--older-than", "3s", m2});
         QVERIFY2(jobs.out.contains(lock.chopped(4) + "  incomplete"), qPrintable(jobs.out));
         QVERIFY(writer->waitForFinished(60000));
-        QCOMPARE(writer->exitCode(), 0);
+        QVERIFY2(writer->exitCode() == 0, qPrintable(writer->readAllStandardError()));
         const QString job = lock.chopped(4);
         QCOMPARE(jobFilesOnceClosed(env.upload()), QStringList({job + ".dir", job + ".msg", job + ".pvx"}));
         QCOMPARE(readAll(env.upload() + '/' + job + ".dir/big.bin").size(), 8 << 20);
+    }
+
+    // A job another program removes through another mount while it is written: its
+    // writer names nothing as left, since nothing is, though its own mount still shows
+    // the names it saw a moment ago.
+    void aJobRemovedThroughAnotherMountIsNotNamedAsLeft()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        QString why;
+        SftpMount writerMount, otherMount;
+        const QString m1 = env.root() + "/m1", m2 = env.root() + "/m2";
+        if (!writerMount.mount(env.upload(), m1, env.root(), &why, {}, true) ||
+            !otherMount.mount(env.upload(), m2, env.root(), &why))
+            QSKIP(qPrintable(why));
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + m1.toUtf8() + "\r\n");
+        std::unique_ptr<QProcess> writer(
+            startHeldSend(env, "copy_file_range", 3000, {env.makeFile("big.bin", QByteArray(1 << 20, 'b'))}));
+        const QString lock = waitForLock(env.upload(), *writer);
+        QVERIFY(!lock.isEmpty());
+        // Its copy has begun (and is held): the job folder and the file in it are made.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m2 + '/' + lock.chopped(4) + ".dir/big.bin"), 20000);
+        // The writer's mount has seen every entry a moment ago, and keeps what it saw.
+        for (const QString& entry : entriesOf(m1))
+            QVERIFY(QFileInfo::exists(m1 + '/' + entry));
+        for (const QString& entry : entriesOf(m2))
+            QVERIFY(QFileInfo(m2 + '/' + entry).isDir() ? QDir(m2 + '/' + entry).removeRecursively() : QFile::remove(m2 + '/' + entry));
+        QVERIFY(writer->waitForFinished(60000));
+        const QString err = QString::fromLocal8Bit(writer->readAllStandardError());
+        QCOMPARE(writer->exitCode(), 2);
+        QVERIFY2(err.endsWith("\nThe job was removed from the upload folder.\n"), qPrintable(err));
+        QCOMPARE(jobFilesOnceClosed(env.upload()), QStringList());
     }
 
     // A share that stops answering in the middle of a copy: send on a terminal says so

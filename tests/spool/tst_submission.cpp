@@ -76,10 +76,6 @@ struct Recorder {
     }
 };
 
-bool setImmutable(const QString& path, bool on)
-{
-    return QProcess::execute(QStringLiteral("chattr"), {on ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
-}
 
 } // namespace
 

@@ -74,6 +74,7 @@ public:
         return m_real.forEachEntry(f, e, w);
     }
     Status entryStatus(Folder& p, const QByteArray& n) const override { return m_real.entryStatus(p, n); }
+    bool isGone(Folder& p, const QByteArray& n) const override { return m_real.isGone(p, n); }
     qint64 treeBytes(Folder& p, const QByteArray& n, QString* w) const override { return m_real.treeBytes(p, n, w); }
     QByteArray readEntry(Folder& p, const QByteArray& n, qint64 m) const override { return m_real.readEntry(p, n, m); }
     bool copyFile(const QByteArray& s, const Status& e, Folder& p, const QByteArray& n,

@@ -182,6 +182,11 @@ public:
         return s;
     }
 
+    bool isGone(Folder& parent, const QByteArray& name) const override
+    {
+        return !nameTaken(portableFolder(parent).child(name));
+    }
+
     qint64 treeBytes(Folder& parent, const QByteArray& name, QString* error) const override
     {
         const QString path = portableFolder(parent).child(name);

@@ -95,15 +95,21 @@ bool isSystemFileSystem(const char* path)
 #endif
 }
 
-// A held lock. The writer's lock keeps marking itself alive: a helper thread sets the
-// file's modification time to now, on the open handle, every lockRefreshMilliseconds().
+// A held lock. The writer's lock keeps marking itself alive: every
+// lockRefreshMilliseconds() a helper thread writes the lock's first byte again, as it
+// is, and flushes it. A write is stamped by the file system that keeps the file, so on
+// a share the time is the share's, whatever this computer's clock says (setting the
+// time to "now" would stamp this computer's clock: behind the share's, a live job
+// would look dead to everyone else).
 class PosixLock final : public Lock {
 public:
-    PosixLock(int fd, bool refresh) : m_fd(fd)
+    PosixLock(int fd, char firstByte) : m_fd(fd), m_firstByte(firstByte)
     {
-        if (refresh)
-            m_keeper = std::thread([this] { keepAlive(); });
+        m_keeper = std::thread([this] { keepAlive(); });
     }
+    // A lock taken to look at a job, not to write one: nothing to keep alive.
+    explicit PosixLock(int fd) : m_fd(fd) {}
+    int fd() const { return m_fd.get(); }
     ~PosixLock() override
     {
         {
@@ -127,12 +133,14 @@ private:
             lock.unlock();
             // Not reported when it fails: the job's own writes go to the same file
             // system, and they fail and say why.
-            ::futimens(m_fd.get(), nullptr);
+            if (::pwrite(m_fd.get(), &m_firstByte, 1, 0) == 1)
+                ::fdatasync(m_fd.get());
             lock.lock();
         }
     }
 
     Fd m_fd;
+    char m_firstByte = 0;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
@@ -367,7 +375,7 @@ public:
                 ::unlinkat(parent.fd(), name.constData(), 0); // ours: it goes again
             throw;
         }
-        return std::make_unique<PosixLock>(fd.release(), true);
+        return std::make_unique<PosixLock>(fd.release(), bytes.isEmpty() ? char(0) : bytes.front());
     }
 
     QString removeLock(Folder& parentFolder, const QByteArray& name, std::unique_ptr<Lock> lock) const override
@@ -375,6 +383,11 @@ public:
         // The name goes first and the lock after it, so nobody ever finds this lock
         // file without its writer holding it.
         PosixFolder& parent = posixFolder(parentFolder);
+        // Only our own lock goes: where another program removed it (a clean-up through
+        // another mount), its name may stand for someone else's file by now.
+        const auto* held = dynamic_cast<const PosixLock*>(lock.get());
+        if (held && !stillNamed(parent.fd(), name, held->fd()))
+            return QStringLiteral("The lock file was removed by another program");
         const bool removed = ::unlinkat(parent.fd(), name.constData(), 0) == 0;
         const QString text = removed ? QString() : systemText(errno);
         lock.reset();
@@ -406,7 +419,7 @@ public:
         if (!stillNamed(parent.fd(), name, fd.get()))
             return fail(LockProbe::Unreadable, QStringLiteral("The lock file was replaced meanwhile"));
         if (taken)
-            *taken = std::make_unique<PosixLock>(fd.release(), false);
+            *taken = std::make_unique<PosixLock>(fd.release());
         return LockProbe::Free;
     }
 
@@ -442,6 +455,28 @@ public:
             return s;
         }
         return statusOf(st, S_ISLNK(st.st_mode));
+    }
+
+    bool isGone(Folder& parentFolder, const QByteArray& name) const override
+    {
+        const int folderFd = posixFolder(parentFolder).fd();
+        struct stat st;
+        if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT;
+        if (S_ISLNK(st.st_mode))
+            return false; // asked further, a share would answer for what it leads to
+        // What the attributes say is there is asked of the file system itself: a
+        // status of the file system through the name goes to a share's server by the
+        // name (a share's client answers opening a folder from what it saw). A handle
+        // of the name alone opens nothing (a device is not acted on).
+        const int fd = ::openat(folderFd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ENOENT || errno == ESTALE;
+        struct statvfs vfs;
+        const bool asked = ::fstatvfs(fd, &vfs) == 0;
+        const int error = errno;
+        ::close(fd);
+        return !asked && (error == ENOENT || error == ESTALE);
     }
 
     qint64 treeBytes(Folder& parentFolder, const QByteArray& name, QString* error) const override
@@ -529,7 +564,8 @@ public:
         if (sub.get() < 0)
             return systemText(errno);
         const QString inner = removeContents(sub.get());
-        if (::unlinkat(parent.fd(), name.constData(), AT_REMOVEDIR) != 0)
+        // Gone already (another program took it meanwhile) is gone.
+        if (::unlinkat(parent.fd(), name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT)
             return inner.isEmpty() ? systemText(errno) : inner;
         return {};
     }
