@@ -128,6 +128,8 @@ set(CORE_SOURCES
     src/spool/JobRefusal.h
     src/spool/JobRemoval.cpp
     src/spool/JobRemoval.h
+    src/spool/LeftoverProbes.cpp
+    src/spool/LeftoverProbes.h
     src/spool/ProjectReset.cpp
     src/spool/ProjectReset.h
     src/spool/Submission.cpp

@@ -6,12 +6,16 @@
 #include "platform/Text.h"
 #include "spool/JobListing.h"
 #include "spool/JobName.h"
+#include "spool/LeftoverProbes.h"
+
+#include <QFile>
 
 namespace cli {
 
 // parvela clean: removes the jobs this computer left abandoned in an upload folder (a
-// crash or a power loss while they were written). Never a job whose writer is at work,
-// never another computer's job, never a complete one. Without --yes it only lists them.
+// crash or a power loss while they were written), and the probes its starts and
+// listings left. Never a job whose writer is at work, never another computer's job or
+// probe, never a complete job. Without --yes it only lists them.
 int cleanCommand(const QStringList& arguments)
 {
     CommandLine line(
@@ -26,6 +30,9 @@ int cleanCommand(const QStringList& arguments)
             "A job is abandoned when nobody holds its lock and its writer, which marks the lock\n"
             "alive every 30 seconds, has not done so for --older-than, measured by the upload\n"
             "folder's own clock; it is looked at again, its lock held, just before it goes.\n"
+            "It also removes what this computer's starts and listings left there when they\n"
+            "were killed (test folders NNN.pvltest, clock probes NNN.pvltime, each marked\n"
+            "with the computer's name) once they are as old.\n"
             "Without --yes it only lists what it would remove.\n"
             "Exit codes: 0 done, 2 error."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Remove them; without it, only list them."));
@@ -56,7 +63,11 @@ int cleanCommand(const QStringList& arguments)
         for (const JobListingEntry& job : listing.jobs)
             if (job.state == JobListingEntry::State::Abandoned && IsThisComputersJob(job.name))
                 abandoned << &job;
-        if (abandoned.isEmpty()) {
+        QList<QByteArray> probes;
+        for (const QByteArray& probe : listing.probes)
+            if (LookAtLeftoverProbe(folder, probe, threshold, false).removable)
+                probes << probe;
+        if (abandoned.isEmpty() && probes.isEmpty()) {
             console::out(QStringLiteral("No abandoned jobs of this computer (%1) in %2.")
                              .arg(escapedControls(JobComputerName()), escapedControls(folder)));
             return Sent;
@@ -64,6 +75,8 @@ int cleanCommand(const QStringList& arguments)
         if (!p.isSet(yes)) {
             for (const JobListingEntry* job : abandoned)
                 console::out(QStringLiteral("would remove: ") + escapedControls(job->name));
+            for (const QByteArray& probe : probes)
+                console::out(QStringLiteral("would remove: ") + escapedControls(QFile::decodeName(probe)));
             console::out(QStringLiteral("Give --yes to remove them."));
             return Sent;
         }
@@ -82,6 +95,18 @@ int cleanCommand(const QStringList& arguments)
                 console::err(QStringLiteral("parvela: %1 not removed: %2").arg(name, escapedControls(removal.why)));
                 result = Failed;
                 break;
+            }
+        }
+        for (const QByteArray& probe : probes) {
+            const QString name = escapedControls(QFile::decodeName(probe));
+            const LeftoverProbe removal = LookAtLeftoverProbe(folder, probe, threshold, true);
+            if (removal.removed) {
+                console::out(QStringLiteral("removed: ") + name);
+            } else if (!removal.removable) {
+                console::out(QStringLiteral("left alone: %1 (%2)").arg(name, escapedControls(removal.why)));
+            } else {
+                console::err(QStringLiteral("parvela: %1 not removed: %2").arg(name, escapedControls(removal.why)));
+                result = Failed;
             }
         }
         return result;

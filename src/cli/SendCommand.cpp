@@ -219,11 +219,16 @@ int runSend(const SendRequest& r)
     client.settingsWritable = false; // the tool reads the user's settings, never writes them
     client.prompter.setPresenter(console::present);
 
+    // The start-up's probe of the upload folder makes a test folder there: it goes
+    // again whatever signal comes meanwhile, and then the signal ends the tool (until
+    // the job, Ctrl-C at the question ends it at once).
+    stopsignals::catchThem();
     try {
         StartClient(client);
     } catch (const ProcessExit&) {
         return Failed; // the policy file is missing; the message is already out
     }
+    stopsignals::endIfPending();
     if (client.state.StartupFailed)
         return Failed; // the upload folder is unusable; its message is already out
 

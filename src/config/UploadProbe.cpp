@@ -3,6 +3,7 @@
 #include "client/Client.h"
 #include "config/Paths.h"
 #include "platform/FileTree.h"
+#include "spool/LeftoverProbes.h"
 #include "util/NameParts.h"
 
 #include <QFile>
@@ -61,8 +62,11 @@ void ProbeUploadFolder(Client& client, const QString& configuredPath)
         return;
     }
     // A folder that takes a folder but not a small file (no rights, no room) cannot
-    // take jobs either; the test folder goes again in every case.
+    // take jobs either; the test folder goes again in every case. It says whose it is
+    // first: should this program be killed before it goes, clean knows it for this
+    // computer's.
     try {
+        fs.writeFile(*test, kProbeOwnerFile, ProbeOwnerMark(), false);
         fs.writeFile(*test, QByteArrayLiteral("testfile.txt"), kTestContent, false);
     } catch (const IoError&) {
         fail(client, false,

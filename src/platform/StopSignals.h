@@ -11,15 +11,16 @@ class QObject;
 
 namespace stopsignals {
 
-// From now on the four signals are only noted, and announced to watch(). SIGPIPE is
+// From now on the four signals are only noted, and announced to watch(); one that was
+// ignored when the process started (nohup, a shell's "&") stays ignored. SIGPIPE is
 // ignored: a reader that went away makes a write fail, never ends the process.
 void catchThem();
 // The signal that came since catchThem(), or 0.
 int pending();
 // "SIGHUP", "SIGINT", "SIGQUIT", "SIGTERM".
 QString name(int signal);
-// Gives the signals their usual effect again; when one came meanwhile, ends the
-// process with it now.
+// Gives the signals the effect they had when the process started again; when one came
+// meanwhile, ends the process with it now.
 void endIfPending();
 // Makes the calling thread (a helper thread) leave the stop signals to the others: a
 // helper waiting in a call to a file system is not interrupted by them, and the thread

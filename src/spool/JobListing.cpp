@@ -4,6 +4,7 @@
 #include "platform/FileTree.h"
 #include "spool/JobName.h"
 #include "spool/JobRemoval.h"
+#include "spool/LeftoverProbes.h"
 #include "util/NameParts.h"
 
 #include <QDateTime>
@@ -54,28 +55,6 @@ QString seenText(Seen seen)
         break;
     }
     return QStringLiteral("neither file nor folder");
-}
-
-// The upload folder's own clock, in nanoseconds since 1970: the time a file takes when
-// it is made there. Lock times are set by the same clock, so an age measured against it
-// holds whatever the clocks of the computers that share the folder say.
-std::optional<qint64> shareNow(const filetree::FileSystem& fs, filetree::Folder& upload, QString* why)
-{
-    const QByteArray name = QFile::encodeName(RandomText(20, RandomMode::Numbers) + QStringLiteral(".pvltime"));
-    try {
-        fs.writeFile(upload, name, QByteArray(), false);
-    } catch (const IoError& e) {
-        *why = e.systemText();
-        return std::nullopt;
-    }
-    const filetree::Status st = fs.entryStatus(upload, name);
-    // Ours alone, made new a moment ago: it goes again whatever its status said.
-    fs.remove(upload, name);
-    if (st.kind != filetree::Kind::File) {
-        *why = st.error.isEmpty() ? QStringLiteral("Not a regular file") : st.error;
-        return std::nullopt;
-    }
-    return st.mtime;
 }
 
 // The age of a lock from its modification time, in whole seconds: below 0 when it is
@@ -250,13 +229,17 @@ JobListing ListJobs(const QString& folder, const ListingOptions& options)
     // Only names of the four extensions are kept (of the jobs asked for), as the bytes
     // the folder has.
     std::map<QByteArray, JobEntries> jobs;
+    QList<QByteArray> probes;
     QString error;
     const bool listed = fs.forEachEntry(
         *upload,
-        [&jobs, &options](const QByteArray& name, filetree::Kind kind, bool link) {
+        [&jobs, &probes, &options](const QByteArray& name, filetree::Kind kind, bool link) {
             Seen JobEntries::*slot = slotOf(name);
-            if (!slot)
+            if (!slot) {
+                if (!options.only && IsProbeName(name))
+                    probes.append(QByteArray(name.constData(), name.size())); // name is the listing's, for now only
                 return;
+            }
             const QByteArray job = name.chopped(4);
             if (options.only && !options.only->contains(job))
                 return;
@@ -267,10 +250,11 @@ JobListing ListJobs(const QString& folder, const ListingOptions& options)
         throw IoError(folder, error);
 
     JobListing listing;
+    listing.probes = std::move(probes);
     std::optional<qint64> now;
     const bool anyLock = std::any_of(jobs.cbegin(), jobs.cend(), [](const auto& j) { return j.second.lock == Seen::File; });
     if (anyLock) {
-        now = shareNow(fs, *upload, &listing.clockProblem);
+        now = UploadFolderNow(fs, *upload, &listing.clockProblem);
         listing.shareClock = now.has_value();
         if (!now)
             now = QDateTime::currentMSecsSinceEpoch() * 1000000;
@@ -312,7 +296,7 @@ AbandonedJobRemoval RemoveAbandonedJob(const QString& folder, const QByteArray& 
     // Held now by us; was it marked alive since the listing? A writer on another mount
     // does not see our lock, but it keeps touching its lock file.
     QString why;
-    const std::optional<qint64> now = shareNow(fs, *upload, &why);
+    const std::optional<qint64> now = UploadFolderNow(fs, *upload, &why);
     if (!now)
         return {Outcome::LeftAlone, QStringLiteral("the upload folder's clock cannot be read (%1)").arg(why)};
     const filetree::Status st = fs.entryStatus(*upload, lockName);

@@ -42,6 +42,9 @@ constexpr qint64 kAheadToleranceSeconds = 60;
 
 struct JobListing {
     QList<JobListingEntry> jobs; // sorted by name
+    // Probes of the upload folder left behind (LeftoverProbes.h), whoever made them; none
+    // when only some jobs were asked for.
+    QList<QByteArray> probes;
     // The ages are by the upload folder's clock; when false, by this computer's, and
     // clockProblem says why.
     bool shareClock = false;

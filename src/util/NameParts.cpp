@@ -1,6 +1,7 @@
 // Computer name, date stamp, digit filter and random text.
 #include "util/NameParts.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Environment.h"
 
 #include <QRandomGenerator>
@@ -8,6 +9,11 @@
 QString ComputerNameText()
 {
     return environment::computerName();
+}
+
+QByteArray ProbeOwnerMark()
+{
+    return cp1252::encode(ComputerNameText());
 }
 
 namespace {

@@ -158,6 +158,8 @@ private Q_SLOTS:
     // much of it the names of others share; it is abandoned only when nobody holds its
     // lock and nobody marked it alive for the threshold. A lock stamped years ahead was
     // not marked alive by anyone: how old it is cannot be told, and it is never alive.
+    // What a killed start or listing left (a test folder, a clock probe) goes with this
+    // computer's jobs once it is as old, and only when it carries this computer's mark.
     void whoseJobAndHowOld()
     {
         TestEnv env;
@@ -170,6 +172,13 @@ private Q_SLOTS:
             if (name != mineYoung)
                 QVERIFY(makeOld(env.upload() + '/' + name + ".lck", name == mineAhead ? -10 * 365 * 86400 : 3600));
         }
+        const QString probeOld = "11111111111111111111.pvltest", clockOld = "22222222222222222222.pvltime";
+        const QString probeYoung = "33333333333333333333.pvltest", probeOthers = "44444444444444444444.pvltest";
+        for (const QString& probe : {probeOld, probeYoung, probeOthers})
+            env.makeFile("upload/" + probe + "/computer.txt", probe == probeOthers ? "A_B" : "A");
+        env.makeFile("upload/" + clockOld, "A");
+        for (const QString& old : {probeOld, clockOld, probeOthers})
+            QVERIFY(makeOld(env.upload() + '/' + old, 3600));
         const int held = ::open(QFile::encodeName(env.upload() + '/' + mineHeld + ".lck").constData(), O_RDONLY);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
 
@@ -182,7 +191,8 @@ private Q_SLOTS:
             QVERIFY2(jobs.out.contains(expected), qPrintable(jobs.out));
 
         const Run listed = parvela({"clean", env.upload()});
-        QCOMPARE(listed.out, "would remove: " + mineOld + "\nGive --yes to remove them.\n");
+        QCOMPARE(listed.out, "would remove: " + mineOld + "\nwould remove: " + probeOld + "\nwould remove: " + clockOld +
+                                 "\nGive --yes to remove them.\n");
         QCOMPARE(parvela({"clean", "--yes", "--older-than", "2h", env.upload()}).out,
                  "No abandoned jobs of this computer (A) in " + env.upload() + ".\n");
         const QStringList before = env.uploadEntries();
@@ -195,14 +205,14 @@ private Q_SLOTS:
                            env.upload()},
                           {"ASAN_OPTIONS=detect_leaks=0"}, QStandardPaths::findExecutable("strace"));
         QCOMPARE(cleaned.code, 0);
-        QCOMPARE(cleaned.out, "removed: " + mineOld + "\n");
+        QCOMPARE(cleaned.out, "removed: " + mineOld + "\nremoved: " + probeOld + "\nremoved: " + clockOld + "\n");
         QString why;
         QVERIFY2(QFile::exists(trace) == false ||
                      removalIsDurableBeforeTheLockGoes(QString::fromLocal8Bit(readAll(trace)), mineOld, &why),
                  qPrintable(why));
         QStringList after = before;
-        after.removeAll(mineOld + ".lck");
-        after.removeAll(mineOld + ".dir");
+        for (const QString& gone : {mineOld + ".lck", mineOld + ".dir", probeOld, clockOld})
+            after.removeAll(gone);
         QCOMPARE(env.uploadEntries(), after);
         ::close(held);
     }
@@ -524,6 +534,51 @@ private Q_SLOTS:
         const QStringList entries = env.uploadEntries();
         QCOMPARE(entries.size(), 3);
         QVERIFY(entries.filter(".lck").isEmpty());
+    }
+
+    // A stop signal ignored when the tool started (nohup) stays ignored: the job goes on.
+    // One that comes while the start-up's test folder is there ends the tool only once
+    // the test folder is gone again; a tool killed outright leaves it, marked as this
+    // computer's, and clean takes it away.
+    void signalsAroundAJob_data()
+    {
+        QTest::addColumn<QStringList>("wrapper");
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("killed"); // ends by the signal
+        QTest::addColumn<int>("entries"); // left in the upload folder
+        QTest::newRow("SIGHUP under nohup, during the copy")
+            << QStringList{"nohup"} << "copy_file_range" << int(SIGHUP) << false << 3;
+        QTest::newRow("SIGHUP while the test folder is made") << QStringList() << "mkdirat" << int(SIGHUP) << true << 0;
+        QTest::newRow("SIGKILL while the test folder goes") << QStringList() << "unlinkat" << int(SIGKILL) << true << 1;
+    }
+    void signalsAroundAJob()
+    {
+        QFETCH(QStringList, wrapper);
+        QFETCH(QString, held);
+        QFETCH(int, signal);
+        QFETCH(bool, killed);
+        QFETCH(int, entries);
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString trace = env.root() + "/trace";
+        QProcess p;
+        startTraced(p, {"-f", "-o", trace, "-e", "trace=" + held, "-e", "inject=" + held + ":delay_enter=1500000:when=1"},
+                    wrapper + QStringList{parvelaPath(), "send", "--policy", env.policyPath(), "--to", "a@b", "--yes",
+                                          env.makeFile("f.bin", QByteArray(1 << 20, 'f'))});
+        QVERIFY(p.waitForStarted() && waitForHeldCall(trace, held, p));
+        QCOMPARE(::kill(pid_t(parvelaBelow(p.processId())), signal), 0);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus() == QProcess::CrashExit || p.exitCode() > 128, killed);
+        const QStringList left = env.uploadEntries();
+        QCOMPARE(left.size(), entries);
+        if (entries == 1) {
+            QVERIFY2(left.first().endsWith(".pvltest"), qPrintable(left.first()));
+            QCOMPARE(parvela({"clean", "--yes", "--older-than", "0s", env.upload()}).out, "removed: " + left.first() + "\n");
+            QCOMPARE(env.uploadEntries(), QStringList());
+        }
     }
 };
 

@@ -15,6 +15,25 @@ volatile std::sig_atomic_t g_pending = 0;
 
 constexpr int kStopSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
 int g_wake[2] = {-1, -1};
+// The stop signals this process was started with ignored (nohup ignores SIGHUP; a
+// shell's "&" without job control ignores SIGINT and SIGQUIT): they stay ignored, as
+// whoever started it asked. Read once, before the first handler is set.
+sigset_t g_ignoredAtStart;
+bool g_startRead = false;
+
+bool ignoredAtStart(int signal)
+{
+    if (!g_startRead) {
+        sigemptyset(&g_ignoredAtStart);
+        for (const int s : kStopSignals) {
+            struct sigaction current = {};
+            if (::sigaction(s, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+                sigaddset(&g_ignoredAtStart, s);
+        }
+        g_startRead = true;
+    }
+    return sigismember(&g_ignoredAtStart, signal) == 1;
+}
 
 void note(int signal)
 {
@@ -47,7 +66,8 @@ void catchThem()
         }
     }
     for (const int signal : kStopSignals)
-        setHandler(signal, note);
+        if (!ignoredAtStart(signal))
+            setHandler(signal, note);
     setHandler(SIGPIPE, SIG_IGN);
 }
 
@@ -75,7 +95,8 @@ QString name(int signal)
 void endIfPending()
 {
     for (const int signal : kStopSignals)
-        setHandler(signal, SIG_DFL);
+        if (!ignoredAtStart(signal))
+            setHandler(signal, SIG_DFL);
     if (const int signal = pending(); signal != 0)
         std::raise(signal);
 }
