@@ -396,10 +396,14 @@ void MainWindow::finish()
             }
         };
         hooks.copyObserver = m_progress->observer();
-        hooks.afterSubmission = [this] { askWhatNext(); };
         hooks.observer = m_sentJobs->recorder();
-        hooks.endProgram = [this] { QuitProgram(m_client, true); };
-        FinishJob(m_client, hooks);
+        const SubmissionResult result = FinishJob(m_client, hooks);
+        if (!result.written())
+            return; // refused, failed or stopped: said already, and nothing follows
+        if (result.autoQuit)
+            QuitProgram(m_client, true); // saves and ends without asking
+        else
+            askWhatNext();
     });
 }
 
