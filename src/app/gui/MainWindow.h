@@ -32,6 +32,7 @@ class AfterSubmissionDialog;
 class ContactsPicker;
 class AboutDialog;
 class SentJobs;
+class WelcomePage;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -171,14 +172,7 @@ private:
     QWidget* m_topStrip;
     QTabWidget* m_pages;
     QPushButton* m_aboutButton;
-    // Welcome
-    QWidget* m_welcomePage;
-    QTextEdit* m_welcomeText;
-    QWidget* m_welcomeButtons;
-    QCheckBox* m_skipWelcomeBox;
-    QPushButton* m_settingsButton;
-    QPushButton* m_welcomeQuitButton;
-    QPushButton* m_welcomeNextButton;
+    WelcomePage* m_welcomePage;
     // Select files/folders
     QWidget* m_selectPage;
     QWidget* m_selectTop;

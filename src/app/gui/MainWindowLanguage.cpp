@@ -4,6 +4,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/WelcomePage.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/SentJobsTexts.h"
 #include "platform/Text.h"
@@ -27,26 +28,21 @@ void MainWindow::ApplyLanguage()
     t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
            st.VersionText.isEmpty() ? kVersionText : st.VersionText);
 
-    m_welcomeText->setPlainText(t.welcomeLines().join(u'\n'));
     QString heading = t[SelectFilesAndFolders];
     if (st.MaxSize != QStringLiteral("-1"))
         heading += QStringLiteral(" (") + t[MaximumSize] + u' ' + st.MaxSize + t[MegaByteUnit] + u')';
     m_selectHeading->setText(heading);
 
-    m_settingsButton->setText(leftChars(t[SettingsCaption], 16));
     m_toLabel->setText(leftChars(t[ToLabel], 10));
     m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
     m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
     m_deleteButton->setText(leftChars(t[DeleteCaption], 16));
-    m_welcomeNextButton->setText(leftChars(t[NextCaption], 16));
     m_selectNextButton->setText(leftChars(t[NextCaption], 16));
     m_messageNextButton->setText(leftChars(t[NextCaption], 16));
     m_finishButton->setText(leftChars(t[FinishCaption], 16));
-    m_welcomeQuitButton->setText(leftChars(t[QuitCaption], 16));
     m_selectPreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
-    m_skipWelcomeBox->setText(leftChars(t[SkipWelcome], 50));
     m_pages->setTabText(int(Page::Welcome), leftChars(t[TabWelcome], 30));
     m_pages->setTabText(int(Page::Select), leftChars(t[TabSelect], 30));
     m_pages->setTabText(int(Page::Message), leftChars(t[TabAddMessage], 30));
@@ -69,6 +65,7 @@ void MainWindow::ApplyLanguage()
     m_qtTranslations.use(locale);
     m_browser->setLanguageLocale(locale);
 
+    m_welcomePage->applyLanguage();
     nameControls();
     // Captions changed their widths: the TO label keeps its right edge, and so on.
     LayoutWizard();
@@ -80,7 +77,6 @@ void MainWindow::nameControls()
 {
     const LanguageTexts& t = m_client.texts;
     const std::pair<QWidget*, QString> names[] = {
-        {m_welcomeText, t[TabWelcome]},
         {m_pathBox, t[SelectFilesAndFolders]},
         {m_listView, t[TabSelect]},
         {m_dropZone, t[DropZoneLabel]},

@@ -4,6 +4,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/WelcomePage.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
 
@@ -89,11 +90,7 @@ void MainWindow::LayoutWizard()
 {
     const int w = width();
 
-    // Welcome
-    placeButton(m_welcomeNextButton, slotA(w));
-    placeButton(m_welcomeQuitButton, slotB(w));
-    placeButton(m_settingsButton, slotC(w));
-    placeCheckBox(m_skipWelcomeBox, 10, 12);
+    m_welcomePage->placeControls(w);
 
     // Select files/folders; the browser's path row follows the browser's own width.
     placeButton(m_selectNextButton, slotA(w));
@@ -136,9 +133,7 @@ void MainWindow::LayoutWizard()
 // left to right. The recipient list sits behind the TO field but Tab skips it.
 void MainWindow::setTabOrders()
 {
-    const QList<QWidget*> chain = {
-        m_pages->tabBar(), m_aboutButton,
-        m_welcomeText, m_skipWelcomeBox, m_settingsButton, m_welcomeQuitButton, m_welcomeNextButton,
+    const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + QList<QWidget*>{
         m_upButton, m_pathBox, m_addButton, m_listView, m_dropZone, m_deleteButton, m_selectPreviousButton,
         m_selectNextButton,
         m_fromEdit->edit(), m_toEdit->edit(), m_recipientList, m_addressBookButton, m_subjectEdit->edit(),
@@ -169,7 +164,7 @@ void MainWindow::focusFirstField(Page page)
     QWidget* first = nullptr;
     switch (page) {
     case Page::Welcome:
-        first = m_welcomeText;
+        first = m_welcomePage->firstField();
         break;
     case Page::Select:
         first = m_pathBox;

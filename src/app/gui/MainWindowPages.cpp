@@ -3,6 +3,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/WelcomePage.h"
 #include "i18n/PathTexts.h"
 #include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
@@ -64,29 +65,11 @@ QStringList editorLines(const QPlainTextEdit* editor)
 
 void MainWindow::buildWelcomePage()
 {
-    m_welcomePage = new QWidget(m_pages);
-    m_welcomePage->setObjectName(QStringLiteral("TabSheet1"));
+    m_welcomePage = new WelcomePage(m_client, m_pages);
     m_pages->insertTab(int(Page::Welcome), m_welcomePage, QStringLiteral("Welcome"));
-    auto* page = new QVBoxLayout(m_welcomePage);
-    page->setContentsMargins(0, 0, 0, 0);
-    page->setSpacing(0);
-    m_welcomeText = new QTextEdit(m_welcomePage);
-    m_welcomeText->setObjectName(QStringLiteral("REwelcome"));
-    m_welcomeText->setReadOnly(true);
-    m_welcomeText->setTabChangesFocus(true);
-    page->addWidget(m_welcomeText, 1);
-
-    m_welcomeButtons = bottomPanel(QStringLiteral("Panel2"), m_welcomePage);
-    m_skipWelcomeBox = new QCheckBox(QStringLiteral("Skip welcome screen"), m_welcomeButtons);
-    m_skipWelcomeBox->setObjectName(QStringLiteral("CBskipw"));
-    m_settingsButton = button(QStringLiteral("Bsettings"), QStringLiteral("Settings"), m_welcomeButtons);
-    m_welcomeQuitButton = button(QStringLiteral("Bprev1"), QStringLiteral("Quit"), m_welcomeButtons);
-    m_welcomeNextButton = button(QStringLiteral("Bnext1"), QStringLiteral("Next"), m_welcomeButtons);
-    page->addWidget(m_welcomeButtons);
-
-    connect(m_welcomeNextButton, &QPushButton::clicked, this, &MainWindow::goToSelectPage);
-    connect(m_welcomeQuitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
-    connect(m_settingsButton, &QPushButton::clicked, this, &MainWindow::RunSettingsDialog);
+    connect(m_welcomePage, &WizardPage::nextRequested, this, &MainWindow::goToSelectPage);
+    connect(m_welcomePage, &WelcomePage::quitRequested, this, &MainWindow::askToQuit);
+    connect(m_welcomePage, &WelcomePage::settingsRequested, this, &MainWindow::RunSettingsDialog);
     connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::showAbout);
 }
 
@@ -328,8 +311,6 @@ void MainWindow::bindForm()
     connect(m_encryptBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
     connect(m_sfxBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
 
-    connect(m_skipWelcomeBox, &QCheckBox::toggled, &form, &ClientForm::setSkipWelcome);
-    connect(&form, &ClientForm::skipWelcomeChanged, m_skipWelcomeBox, [this, &form] { m_skipWelcomeBox->setChecked(form.skipWelcome()); });
     connect(m_autoQuitBox, &QCheckBox::toggled, &form, &ClientForm::setAutoQuit);
     connect(&form, &ClientForm::autoQuitChanged, m_autoQuitBox, [this, &form] { m_autoQuitBox->setChecked(form.autoQuit()); });
     connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { showPage(form.startPage()); });
@@ -396,7 +377,7 @@ void MainWindow::showFormValues()
     m_encryptBox->setChecked(form.encr().checked);
     m_sfxBox->setEnabled(!form.sfx().locked);
     m_sfxBox->setChecked(form.sfx().checked);
-    m_skipWelcomeBox->setChecked(form.skipWelcome());
+    m_welcomePage->showFormValues();
     m_autoQuitBox->setChecked(form.autoQuit());
     m_expiryEdit->setText(form.expireText());
     m_fromEdit->setText(form.fromText());
@@ -422,7 +403,9 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
     // Every control that takes the scheme's background takes its text colour with it:
     // a background without its text colour is unreadable in some desktop or other.
     const SchemeColours colours = SchemeColoursFor(scheme, QApplication::palette());
-    for (QWidget* w : std::initializer_list<QWidget*>{m_welcomeText, m_dropZone, m_messageEditor, m_subjectEdit->edit(),
+    for (QWidget* w : m_welcomePage->schemeControls())
+        ApplySchemeColours(w, colours);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_dropZone, m_messageEditor, m_subjectEdit->edit(),
                                                       m_fromEdit->edit(), m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog,
                                                       m_recipientList, m_pathBox, m_listView})
         ApplySchemeColours(w, colours);
