@@ -81,9 +81,7 @@ private:
 } // namespace
 
 MainWindow::MainWindow(Client& client, QWidget* parent)
-    : QWidget(parent), m_client(client),
-      m_pathDialogs{[](QWidget* over) { return QFileDialog::getOpenFileNames(over); },
-                    [](QWidget* over) { return QFileDialog::getExistingDirectory(over); }}
+    : QWidget(parent), m_client(client)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(832, 600);
@@ -135,6 +133,8 @@ MainWindow::MainWindow(Client& client, QWidget* parent)
 
 MainWindow::~MainWindow() { delete m_progress; }
 
+MainWindow::PathDialogs& MainWindow::pathDialogs() { return m_selectPage->pathDialogs(); }
+
 void MainWindow::setDialogs(SettingsDialog* settings, AfterSubmissionDialog* afterSubmission,
                             ContactsPicker* contacts, AboutDialog* about)
 {
@@ -163,7 +163,6 @@ void MainWindow::loadClient()
 
 void MainWindow::showLoadedClient()
 {
-    m_dropZone->setSelectionMode(QAbstractItemView::ExtendedSelection);
     if (ProgramEnd::requested())
         return;
     showFormValues();
@@ -189,7 +188,7 @@ void MainWindow::paintEvent(QPaintEvent* event)
     // needs no folder listing, and the listing arrives a moment later anyway.
     if (!m_browserStarted) {
         m_browserStarted = true;
-        QMetaObject::invokeMethod(m_browser, &ShellBrowser::startListing, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_selectPage, &SelectPage::startListing, Qt::QueuedConnection);
     }
 }
 
@@ -351,7 +350,7 @@ void MainWindow::pageShown(int index)
     placeSentJobsButton();
     const Page page = Page(index);
     if (page == Page::Select && isVisible())
-        m_browser->startListing();
+        m_selectPage->startListing();
     else if (page == Page::Message)
         messagePageShown();
     else if (page == Page::Send)
@@ -484,67 +483,10 @@ void MainWindow::showRecipientList()
 
 // ---------------------------------------------------------------- the drop zone
 
-void MainWindow::addBrowserSelection()
-{
-    guarded([this] {
-        const QString marker = m_client.texts[FolderMarker];
-        const auto items = m_browser->selectedItems();
-        for (const ShellBrowser::Item& item : items) {
-            if (const auto entry = BrowserEntryFor(item.isFolder, item.path, marker))
-                m_client.form.appendSelection(*entry);
-        }
-        m_dropZone->SetDropZoneExtent();
-    });
-}
-
-
 void MainWindow::addDroppedNames(const QStringList& names)
 {
-    guarded([&] { addNames(names); });
+    guarded([&] { m_selectPage->addPaths(names); });
 }
-
-QStringList MainWindow::addNames(const QStringList& names)
-{
-    const QString marker = m_client.texts[FolderMarker];
-    QStringList skipped;
-    for (const QString& name : names) {
-        if (const auto entry = DropZoneEntryFor(name, marker))
-            m_client.form.appendSelection(*entry);
-        else
-            skipped.append(name);
-    }
-    return skipped;
-}
-
-void MainWindow::addFilesFromDialog()
-{
-    guarded([this] {
-        const QStringList names = m_pathDialogs.files(this);
-        for (const QString& name : names)
-            m_client.form.appendSelection(SelectionEntry::file(name));
-    });
-}
-
-void MainWindow::addFolderFromDialog()
-{
-    guarded([this] {
-        const QString folder = m_pathDialogs.folder(this);
-        const QFileInfo info(folder);
-        if (!folder.isEmpty() && info.isDir())
-            m_client.form.appendSelection(SelectionEntry::folder(folder, m_client.texts[FolderMarker]));
-    });
-}
-
-void MainWindow::deleteSelectedEntries()
-{
-    if (m_dropZone->selectedItems().isEmpty())
-        return;
-    QList<SelectionEntry> kept;
-    for (const int row : m_dropZone->unselectedRows())
-        kept.append(m_client.form.selection().value(row));
-    m_client.form.setSelection(kept);
-}
-
 
 // ---------------------------------------------------------------- expiry
 

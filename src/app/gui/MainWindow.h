@@ -3,6 +3,7 @@
 // Send). Every control is bound to the client's form both ways; the handlers only
 // wire controls to the program's operations.
 #include "app/gui/QtTranslations.h"
+#include "app/gui/SelectPage.h"
 #include "client/Client.h"
 
 #include <QWidget>
@@ -55,14 +56,9 @@ public:
     enum class PathsFrom { Start, LaterStart };
     void openPaths(const QStringList& paths, PathsFrom from);
 
-    // Where the hidden Add file and Add folder buttons take their paths from: the
-    // system's file dialogs over this window, unless replaced (a test answers with the
-    // paths it wants, without a dialog). An empty answer is a cancelled dialog.
-    struct PathDialogs {
-        std::function<QStringList(QWidget* parent)> files;
-        std::function<QString(QWidget* parent)> folder;
-    };
-    PathDialogs& pathDialogs() { return m_pathDialogs; }
+    // Where the hidden Add file and Add folder buttons take their paths from.
+    using PathDialogs = SelectPage::PathDialogs;
+    PathDialogs& pathDialogs();
 
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
@@ -101,11 +97,7 @@ private Q_SLOTS:
     void messagePageShown();
     void sendPageShown();
 
-    void addBrowserSelection();
     void addDroppedNames(const QStringList& names);
-    void addFilesFromDialog();
-    void addFolderFromDialog();
-    void deleteSelectedEntries();
     void deleteSelectedRecipients();
     void applyExpiry();
     void pageShown(int index);
@@ -145,14 +137,11 @@ private:
     bool filterExpiryKey(QKeyEvent* event);
     void applyColorScheme(int scheme, bool includePicker);
     void centreOnWindow(QWidget* dialog);
-    // The names that make drop zone entries are added; the others are returned.
-    QStringList addNames(const QStringList& names);
     void addWaitingPaths();
     void raiseWindow();
     void showMessageInEditor();
 
     Client& m_client;
-    PathDialogs m_pathDialogs;
     SettingsDialog* m_settings = nullptr;
     AfterSubmissionDialog* m_afterSubmission = nullptr;
     ContactsPicker* m_contacts = nullptr;
@@ -173,26 +162,7 @@ private:
     QTabWidget* m_pages;
     QPushButton* m_aboutButton;
     WelcomePage* m_welcomePage;
-    // Select files/folders
-    QWidget* m_selectPage;
-    QWidget* m_selectTop;
-    QLabel* m_dropZoneHint;
-    QLabel* m_selectHeading;
-    QLabel* m_dropZoneTitle;
-    ShellBrowser* m_browser;
-    QComboBox* m_pathBox;
-    QTreeView* m_listView;
-    QTreeView* m_treeView;
-    QPushButton* m_upButton;
-    QPushButton* m_addButton;
-    QSplitter* m_splitter;
-    DropZoneList* m_dropZone;
-    QWidget* m_selectButtons;
-    QPushButton* m_addFileButton;
-    QPushButton* m_addFolderButton;
-    QPushButton* m_deleteButton;
-    QPushButton* m_selectPreviousButton;
-    QPushButton* m_selectNextButton;
+    SelectPage* m_selectPage;
     // Add message
     QWidget* m_messagePage;
     QWidget* m_messageTop;

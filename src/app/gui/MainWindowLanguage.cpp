@@ -28,19 +28,12 @@ void MainWindow::ApplyLanguage()
     t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
            st.VersionText.isEmpty() ? kVersionText : st.VersionText);
 
-    QString heading = t[SelectFilesAndFolders];
-    if (st.MaxSize != QStringLiteral("-1"))
-        heading += QStringLiteral(" (") + t[MaximumSize] + u' ' + st.MaxSize + t[MegaByteUnit] + u')';
-    m_selectHeading->setText(heading);
 
     m_toLabel->setText(leftChars(t[ToLabel], 10));
     m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
     m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
-    m_deleteButton->setText(leftChars(t[DeleteCaption], 16));
-    m_selectNextButton->setText(leftChars(t[NextCaption], 16));
     m_messageNextButton->setText(leftChars(t[NextCaption], 16));
     m_finishButton->setText(leftChars(t[FinishCaption], 16));
-    m_selectPreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_pages->setTabText(int(Page::Welcome), leftChars(t[TabWelcome], 30));
@@ -54,18 +47,16 @@ void MainWindow::ApplyLanguage()
     m_quitButton->setText(leftChars(t[QuitCaption], 20));
     m_encryptBox->setText(t[EncryptedCaption]);
     m_addressBookButton->setText(t[AddressBookCaption]);
-    m_dropZoneHint->setText(t[DropZoneHint]);
-    m_dropZoneTitle->setText(t[DropZoneLabel]);
     m_applyExpiryButton->setText(t[ApplyCaption]);
     m_autoQuitBox->setText(t[AutoQuitCaption]);
     m_sentJobsButton->setText(SentJobsTextsFor(st.LanguageName).title);
 
-    // Beyond the language tables: Qt's own texts and the browser's sizes and dates.
+    // Beyond the language tables: Qt's own texts, in place before the pages take theirs.
     const QLocale locale = LanguageLocale(st.LanguageName);
     m_qtTranslations.use(locale);
-    m_browser->setLanguageLocale(locale);
 
     m_welcomePage->applyLanguage();
+    m_selectPage->applyLanguage();
     nameControls();
     // Captions changed their widths: the TO label keeps its right edge, and so on.
     LayoutWizard();
@@ -77,9 +68,6 @@ void MainWindow::nameControls()
 {
     const LanguageTexts& t = m_client.texts;
     const std::pair<QWidget*, QString> names[] = {
-        {m_pathBox, t[SelectFilesAndFolders]},
-        {m_listView, t[TabSelect]},
-        {m_dropZone, t[DropZoneLabel]},
         {m_fromEdit->edit(), m_fromEdit->subLabel()->text()},
         {m_toEdit->edit(), m_toLabel->text()},
         {m_recipientList, m_toLabel->text()},

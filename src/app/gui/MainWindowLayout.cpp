@@ -92,11 +92,7 @@ void MainWindow::LayoutWizard()
 
     m_welcomePage->placeControls(w);
 
-    // Select files/folders; the browser's path row follows the browser's own width.
-    placeButton(m_selectNextButton, slotA(w));
-    placeButton(m_selectPreviousButton, slotB(w));
-    placeButton(m_deleteButton, slotC(w));
-    m_browser->placeRow();
+    m_selectPage->placeControls(w);
 
     // Add message. The options row leaves room for the longest captions of the five
     // languages ("Verschlüsselt", "Expiration (heures):", "übernehmen").
@@ -133,9 +129,7 @@ void MainWindow::LayoutWizard()
 // left to right. The recipient list sits behind the TO field but Tab skips it.
 void MainWindow::setTabOrders()
 {
-    const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + QList<QWidget*>{
-        m_upButton, m_pathBox, m_addButton, m_listView, m_dropZone, m_deleteButton, m_selectPreviousButton,
-        m_selectNextButton,
+    const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + m_selectPage->tabChain() + QList<QWidget*>{
         m_fromEdit->edit(), m_toEdit->edit(), m_recipientList, m_addressBookButton, m_subjectEdit->edit(),
         m_messageEditor, m_encryptBox, m_sfxBox, m_expiryEdit->edit(), m_applyExpiryButton, m_messagePreviousButton,
         m_messageNextButton,
@@ -167,7 +161,7 @@ void MainWindow::focusFirstField(Page page)
         first = m_welcomePage->firstField();
         break;
     case Page::Select:
-        first = m_pathBox;
+        first = m_selectPage->firstField();
         break;
     case Page::Message:
         first = m_fromEdit->edit();

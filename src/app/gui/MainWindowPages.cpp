@@ -75,82 +75,10 @@ void MainWindow::buildWelcomePage()
 
 void MainWindow::buildSelectPage()
 {
-    m_selectPage = new QWidget(m_pages);
-    m_selectPage->setObjectName(QStringLiteral("TabSheet2"));
+    m_selectPage = new SelectPage(m_client, m_pages);
     m_pages->insertTab(int(Page::Select), m_selectPage, QStringLiteral("Select files/folders"));
-    auto* page = new QVBoxLayout(m_selectPage);
-    page->setContentsMargins(0, 0, 0, 0);
-    page->setSpacing(0);
-
-    m_selectTop = new QWidget(m_selectPage);
-    m_selectTop->setObjectName(QStringLiteral("Panel3"));
-    auto* top = new QVBoxLayout(m_selectTop);
-    top->setContentsMargins(8, 6, 8, 4);
-    top->setSpacing(4);
-    m_dropZoneHint = new QLabel(m_selectTop);
-    m_dropZoneHint->setObjectName(QStringLiteral("LabelSelectfileFolder"));
-    m_dropZoneHint->setWordWrap(true);
-    m_selectHeading = new QLabel(m_selectTop);
-    m_selectHeading->setObjectName(QStringLiteral("Lselectfilefolder"));
-    QFont heading = m_selectHeading->font();
-    heading.setBold(true);
-    m_selectHeading->setFont(heading);
-    top->addWidget(m_dropZoneHint);
-    top->addWidget(m_selectHeading);
-
-    m_splitter = new QSplitter(Qt::Horizontal, m_selectTop);
-    m_splitter->setObjectName(QStringLiteral("Splitter3"));
-    m_browser = new ShellBrowser(m_splitter);
-    m_pathBox = m_browser->pathBox();
-    m_listView = m_browser->listView();
-    m_treeView = m_browser->treeView();
-    m_upButton = m_browser->upButton();
-    m_addButton = m_browser->addButton();
-
-    // The drop zone's title stays over the left edge of the list, wherever the
-    // splitter puts it.
-    auto* zone = new QWidget(m_splitter);
-    zone->setObjectName(QStringLiteral("PanelDropzone"));
-    auto* zoneLayout = new QVBoxLayout(zone);
-    zoneLayout->setContentsMargins(0, 0, 0, 0);
-    zoneLayout->setSpacing(2);
-    m_dropZoneTitle = new QLabel(QStringLiteral("Drop zone"), zone);
-    m_dropZoneTitle->setObjectName(QStringLiteral("LabelDropzone"));
-    m_dropZoneTitle->setMinimumHeight(m_pathBox->sizeHint().height());
-    m_dropZone = new DropZoneList(zone);
-    m_dropZone->setDragSource(m_listView);
-    zoneLayout->addWidget(m_dropZoneTitle);
-    zoneLayout->addWidget(m_dropZone, 1);
-    m_splitter->addWidget(m_browser);
-    m_splitter->addWidget(zone);
-    m_splitter->setStretchFactor(0, 1);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setChildrenCollapsible(false);
-    top->addWidget(m_splitter, 1);
-    page->addWidget(m_selectTop, 1);
-
-    m_selectButtons = bottomPanel(QStringLiteral("Panel1"), m_selectPage);
-    m_addFileButton = button(QStringLiteral("Bfile"), QStringLiteral("Add file"), m_selectButtons);
-    m_addFolderButton = button(QStringLiteral("Bfolder"), QStringLiteral("Add folder"), m_selectButtons);
-    m_addFileButton->hide();
-    m_addFolderButton->hide();
-    m_deleteButton = button(QStringLiteral("Bdel"), QStringLiteral("Delete"), m_selectButtons);
-    m_selectPreviousButton = button(QStringLiteral("Bprev2"), QStringLiteral("Previous"), m_selectButtons);
-    m_selectNextButton = button(QStringLiteral("Bnext2"), QStringLiteral("Next"), m_selectButtons);
-    page->addWidget(m_selectButtons);
-
-    connect(m_browser, &ShellBrowser::addClicked, this, &MainWindow::addBrowserSelection);
-    connect(m_browser, &ShellBrowser::pathRejected, this, [this](const QString& path) {
-        const PathMessage message = MissingFolderMessage(m_client.state.LanguageName, path);
-        m_client.prompter.error(message.text, message.caption);
-    });
-    connect(m_dropZone, &DropZoneList::browserItemsDropped, this, &MainWindow::addBrowserSelection);
-    connect(m_dropZone, &DropZoneList::deleteRequested, this, &MainWindow::deleteSelectedEntries);
-    connect(m_deleteButton, &QPushButton::clicked, this, &MainWindow::deleteSelectedEntries);
-    connect(m_addFileButton, &QPushButton::clicked, this, &MainWindow::addFilesFromDialog);
-    connect(m_addFolderButton, &QPushButton::clicked, this, &MainWindow::addFolderFromDialog);
-    connect(m_selectPreviousButton, &QPushButton::clicked, this, &MainWindow::goToWelcomePage);
-    connect(m_selectNextButton, &QPushButton::clicked, this, &MainWindow::goToMessagePage);
+    connect(m_selectPage, &WizardPage::previousRequested, this, &MainWindow::goToWelcomePage);
+    connect(m_selectPage, &WizardPage::nextRequested, this, &MainWindow::goToMessagePage);
 }
 
 void MainWindow::buildMessagePage()
@@ -343,20 +271,10 @@ void MainWindow::bindForm()
     });
     connect(&form, &ClientForm::messageChanged, this, &MainWindow::showMessageInEditor);
 
-    connect(&form, &ClientForm::selectionChanged, m_dropZone, [this, &form] { m_dropZone->showEntries(form.selectionTexts()); });
     connect(&form, &ClientForm::logCleared, m_sendLog, &QPlainTextEdit::clear);
     connect(&form, &ClientForm::statusLineAdded, m_sendLog, &QPlainTextEdit::appendPlainText);
     connect(&form, &ClientForm::finishEnabledChanged, m_finishButton, [this, &form] { m_finishButton->setEnabled(form.finishEnabled()); });
     connect(&form, &ClientForm::colorSchemeApplied, this, &MainWindow::applyColorScheme);
-
-    connect(&form, &ClientForm::lastPathChanged, m_browser, [this, &form] {
-        if (!form.lastPath().isEmpty())
-            m_browser->setFolder(form.lastPath());
-    });
-    connect(m_browser, &ShellBrowser::folderChanged, &form, &ClientForm::setLastPath);
-    // The folder remembered from the last run wins over the one the browser opened in.
-    if (form.lastPath().isEmpty())
-        form.setLastPath(m_browser->folder());
 }
 
 void MainWindow::showMessageInEditor()
@@ -386,11 +304,9 @@ void MainWindow::showFormValues()
     m_recipientList->clear();
     m_recipientList->addItems(form.recipients());
     showMessageInEditor();
-    m_dropZone->showEntries(form.selectionTexts());
+    m_selectPage->showFormValues();
     m_sendLog->setPlainText(form.logLines().join(u'\n'));
     m_finishButton->setEnabled(form.finishEnabled());
-    if (!form.lastPath().isEmpty())
-        m_browser->setFolder(form.lastPath());
     showPage(form.startPage());
 }
 
@@ -403,11 +319,12 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
     // Every control that takes the scheme's background takes its text colour with it:
     // a background without its text colour is unreadable in some desktop or other.
     const SchemeColours colours = SchemeColoursFor(scheme, QApplication::palette());
-    for (QWidget* w : m_welcomePage->schemeControls())
-        ApplySchemeColours(w, colours);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_dropZone, m_messageEditor, m_subjectEdit->edit(),
+    for (WizardPage* page : std::initializer_list<WizardPage*>{m_welcomePage, m_selectPage})
+        for (QWidget* w : page->schemeControls())
+            ApplySchemeColours(w, colours);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_messageEditor, m_subjectEdit->edit(),
                                                       m_fromEdit->edit(), m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog,
-                                                      m_recipientList, m_pathBox, m_listView})
+                                                      m_recipientList})
         ApplySchemeColours(w, colours);
     // The picker's lists take the colours only when the picker opens.
     if (includePicker && m_contacts)

@@ -42,7 +42,7 @@ void MainWindow::addWaitingPaths()
     const auto done = qScopeGuard([this] { m_addingPaths = false; });
     const QStringList paths = std::exchange(m_waitingPaths, {});
     guarded([&] {
-        const QStringList skipped = addNames(paths);
+        const QStringList skipped = m_selectPage->addPaths(paths);
         // The selection is made on the Select page; from the Welcome page the window goes
         // there, any other page stays as the user left it.
         if (currentPage() == Page::Welcome)
