@@ -6,6 +6,7 @@
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
 #include "app/gui/ProgramEnd.h"
+#include "app/gui/SendPage.h"
 #include "config/AboutValues.h"
 #include "config/SettingsChoices.h"
 #include "dialogs/AboutDialog.h"
@@ -289,9 +290,7 @@ void MainWindow::onToSendPage()
     showPage(Page::Send);
 }
 
-void MainWindow::backToMessagePage() { goToMessagePage(); }
 void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
-void MainWindow::showSummary() { guarded([this] { MakeSummary(m_client); }); }
 
 void MainWindow::centreOnWindow(QWidget* dialog)
 {
@@ -353,8 +352,10 @@ void MainWindow::pageShown(int index)
         m_selectPage->startListing();
     else if (page == Page::Message)
         messagePageShown();
-    else if (page == Page::Send)
-        sendPageShown();
+    else if (page == Page::Send) {
+        JoinRecipients();
+        m_sendPage->shown();
+    }
     focusFirstField(page);
 }
 
@@ -362,13 +363,6 @@ void MainWindow::stepPage(int step)
 {
     const int count = m_pages->count();
     m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
-}
-
-void MainWindow::sendPageShown()
-{
-    JoinRecipients();
-    const ClientForm& form = m_client.form;
-    m_client.form.setFinishEnabled(!form.recipients().isEmpty() && !form.selection().isEmpty());
 }
 
 void MainWindow::finish()

@@ -34,6 +34,7 @@ class ContactsPicker;
 class AboutDialog;
 class SentJobs;
 class WelcomePage;
+class SendPage;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -88,14 +89,11 @@ private Q_SLOTS:
     void goToMessagePage();
     void backToSelectPage();
     void onToSendPage();
-    void backToMessagePage();
     void askToQuit();
-    void showSummary();
     void finish();
     void showAbout();
     void pickContacts();
     void messagePageShown();
-    void sendPageShown();
 
     void addDroppedNames(const QStringList& names);
     void deleteSelectedRecipients();
@@ -183,15 +181,7 @@ private:
     QPushButton* m_hiddenButton4;
     QPushButton* m_messagePreviousButton;
     QPushButton* m_messageNextButton;
-    // Send
-    QWidget* m_sendPage;
-    QPlainTextEdit* m_sendLog;
-    QWidget* m_sendButtons;
-    QPushButton* m_summaryButton;
-    QCheckBox* m_autoQuitBox;
-    QPushButton* m_quitButton;
-    QPushButton* m_sendPreviousButton;
-    QPushButton* m_finishButton;
+    SendPage* m_sendPage;
     // Sent jobs
     std::unique_ptr<SentJobs> m_sentJobs;
     QPushButton* m_sentJobsButton;

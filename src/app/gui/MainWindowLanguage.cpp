@@ -4,6 +4,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/SendPage.h"
 #include "app/gui/WelcomePage.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/SentJobsTexts.h"
@@ -33,22 +34,17 @@ void MainWindow::ApplyLanguage()
     m_fromEdit->setLabelText(leftChars(t[FromLabel], 10));
     m_subjectEdit->setLabelText(leftChars(t[SubjectLabel], 10));
     m_messageNextButton->setText(leftChars(t[NextCaption], 16));
-    m_finishButton->setText(leftChars(t[FinishCaption], 16));
     m_messagePreviousButton->setText(leftChars(t[PreviousCaption], 16));
-    m_sendPreviousButton->setText(leftChars(t[PreviousCaption], 16));
     m_pages->setTabText(int(Page::Welcome), leftChars(t[TabWelcome], 30));
     m_pages->setTabText(int(Page::Select), leftChars(t[TabSelect], 30));
     m_pages->setTabText(int(Page::Message), leftChars(t[TabAddMessage], 30));
     m_pages->setTabText(int(Page::Send), leftChars(t[TabSend], 30));
-    m_summaryButton->setText(leftChars(t[SummaryCaption], 20));
     m_expiryEdit->setLabelText(leftChars(t[ExpireLabel], 30));
     m_expiryEdit->setToolTip(t[ExpiryHint]);
     m_expiryEdit->edit()->setToolTip(t[ExpiryHint]);
-    m_quitButton->setText(leftChars(t[QuitCaption], 20));
     m_encryptBox->setText(t[EncryptedCaption]);
     m_addressBookButton->setText(t[AddressBookCaption]);
     m_applyExpiryButton->setText(t[ApplyCaption]);
-    m_autoQuitBox->setText(t[AutoQuitCaption]);
     m_sentJobsButton->setText(SentJobsTextsFor(st.LanguageName).title);
 
     // Beyond the language tables: Qt's own texts, in place before the pages take theirs.
@@ -57,6 +53,7 @@ void MainWindow::ApplyLanguage()
 
     m_welcomePage->applyLanguage();
     m_selectPage->applyLanguage();
+    m_sendPage->applyLanguage();
     nameControls();
     // Captions changed their widths: the TO label keeps its right edge, and so on.
     LayoutWizard();
@@ -74,7 +71,6 @@ void MainWindow::nameControls()
         {m_subjectEdit->edit(), m_subjectEdit->subLabel()->text()},
         {m_messageEditor, t[TabAddMessage]},
         {m_expiryEdit->edit(), m_expiryEdit->subLabel()->text()},
-        {m_sendLog, t[TabSend]},
     };
     for (const auto& [widget, name] : names)
         widget->setAccessibleName(name);

@@ -4,6 +4,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/SendPage.h"
 #include "app/gui/WelcomePage.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -31,7 +32,6 @@ constexpr int kAddressBookWidth = 104; // room for the longest caption, "Carnet 
 // is measured the same way, so the numbers hold whatever a window manager draws around.
 int slotA(int w) { return w - 158; }
 int slotB(int w) { return w - 286; }
-int slotC(int w) { return w - 422; }
 
 void placeButton(QPushButton* button, int left, int top = kButtonTop)
 {
@@ -116,12 +116,7 @@ void MainWindow::LayoutWizard()
     // The recipient list drops down just below the TO field.
     m_recipientList->setGeometry(to.left() + 2, to.height() + 50, to.width() - 2, 80);
 
-    // Send
-    placeButton(m_finishButton, slotA(w));
-    placeButton(m_sendPreviousButton, slotB(w));
-    placeButton(m_quitButton, slotC(w));
-    placeButton(m_summaryButton, 10);
-    placeCheckBox(m_autoQuitBox, slotC(w) - 120, 12);
+    m_sendPage->placeControls(w);
     placeSentJobsButton();
 }
 
@@ -132,8 +127,7 @@ void MainWindow::setTabOrders()
     const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + m_selectPage->tabChain() + QList<QWidget*>{
         m_fromEdit->edit(), m_toEdit->edit(), m_recipientList, m_addressBookButton, m_subjectEdit->edit(),
         m_messageEditor, m_encryptBox, m_sfxBox, m_expiryEdit->edit(), m_applyExpiryButton, m_messagePreviousButton,
-        m_messageNextButton,
-        m_sendLog, m_summaryButton, m_autoQuitBox, m_quitButton, m_sendPreviousButton, m_finishButton};
+        m_messageNextButton} + m_sendPage->tabChain();
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -167,7 +161,7 @@ void MainWindow::focusFirstField(Page page)
         first = m_fromEdit->edit();
         break;
     case Page::Send:
-        first = m_sendLog;
+        first = m_sendPage->firstField();
         break;
     }
     if (first)

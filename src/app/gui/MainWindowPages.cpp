@@ -3,6 +3,7 @@
 
 #include "app/gui/LabelledEdit.h"
 #include "app/gui/MessageEditor.h"
+#include "app/gui/SendPage.h"
 #include "app/gui/WelcomePage.h"
 #include "i18n/PathTexts.h"
 #include "platform/gui/SchemeColours.h"
@@ -182,35 +183,11 @@ void MainWindow::buildMessagePage()
 
 void MainWindow::buildSendPage()
 {
-    m_sendPage = new QWidget(m_pages);
-    m_sendPage->setObjectName(QStringLiteral("TabSheet4"));
+    m_sendPage = new SendPage(m_client, m_pages);
     m_pages->insertTab(int(Page::Send), m_sendPage, QStringLiteral("Send"));
-    auto* page = new QVBoxLayout(m_sendPage);
-    page->setContentsMargins(0, 0, 0, 0);
-    page->setSpacing(0);
-    m_sendLog = new QPlainTextEdit(m_sendPage);
-    m_sendLog->setObjectName(QStringLiteral("REsent"));
-    m_sendLog->setReadOnly(true);
-    m_sendLog->setTabChangesFocus(true);
-    m_sendLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_sendLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_sendLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    page->addWidget(m_sendLog, 1);
-
-    m_sendButtons = bottomPanel(QStringLiteral("Panel5"), m_sendPage);
-    m_summaryButton = button(QStringLiteral("Bsummary"), QStringLiteral("Summary"), m_sendButtons);
-    m_autoQuitBox = new QCheckBox(QStringLiteral("Done / Quit"), m_sendButtons);
-    m_autoQuitBox->setObjectName(QStringLiteral("CBautoquit"));
-    m_quitButton = button(QStringLiteral("Bquit"), QStringLiteral("Quit"), m_sendButtons);
-    m_sendPreviousButton = button(QStringLiteral("Bprev4"), QStringLiteral("Previous"), m_sendButtons);
-    m_finishButton = button(QStringLiteral("Bnext4"), QStringLiteral("Finish"), m_sendButtons);
-    m_finishButton->setEnabled(false);
-    page->addWidget(m_sendButtons);
-
-    connect(m_summaryButton, &QPushButton::clicked, this, &MainWindow::showSummary);
-    connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
-    connect(m_sendPreviousButton, &QPushButton::clicked, this, &MainWindow::backToMessagePage);
-    connect(m_finishButton, &QPushButton::clicked, this, &MainWindow::finish);
+    connect(m_sendPage, &WizardPage::previousRequested, this, &MainWindow::goToMessagePage);
+    connect(m_sendPage, &SendPage::quitRequested, this, &MainWindow::askToQuit);
+    connect(m_sendPage, &SendPage::finishRequested, this, &MainWindow::finish);
     connect(m_pages, &QTabWidget::currentChanged, this, &MainWindow::pageShown);
 }
 
@@ -239,8 +216,6 @@ void MainWindow::bindForm()
     connect(m_encryptBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
     connect(m_sfxBox, &QCheckBox::toggled, this, &MainWindow::JoinRecipients);
 
-    connect(m_autoQuitBox, &QCheckBox::toggled, &form, &ClientForm::setAutoQuit);
-    connect(&form, &ClientForm::autoQuitChanged, m_autoQuitBox, [this, &form] { m_autoQuitBox->setChecked(form.autoQuit()); });
     connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { showPage(form.startPage()); });
 
     auto bindText = [this, &form](LabelledEdit* edit, QString (ClientForm::*get)() const,
@@ -271,9 +246,6 @@ void MainWindow::bindForm()
     });
     connect(&form, &ClientForm::messageChanged, this, &MainWindow::showMessageInEditor);
 
-    connect(&form, &ClientForm::logCleared, m_sendLog, &QPlainTextEdit::clear);
-    connect(&form, &ClientForm::statusLineAdded, m_sendLog, &QPlainTextEdit::appendPlainText);
-    connect(&form, &ClientForm::finishEnabledChanged, m_finishButton, [this, &form] { m_finishButton->setEnabled(form.finishEnabled()); });
     connect(&form, &ClientForm::colorSchemeApplied, this, &MainWindow::applyColorScheme);
 }
 
@@ -296,7 +268,6 @@ void MainWindow::showFormValues()
     m_sfxBox->setEnabled(!form.sfx().locked);
     m_sfxBox->setChecked(form.sfx().checked);
     m_welcomePage->showFormValues();
-    m_autoQuitBox->setChecked(form.autoQuit());
     m_expiryEdit->setText(form.expireText());
     m_fromEdit->setText(form.fromText());
     m_toEdit->setText(form.toText());
@@ -305,8 +276,7 @@ void MainWindow::showFormValues()
     m_recipientList->addItems(form.recipients());
     showMessageInEditor();
     m_selectPage->showFormValues();
-    m_sendLog->setPlainText(form.logLines().join(u'\n'));
-    m_finishButton->setEnabled(form.finishEnabled());
+    m_sendPage->showFormValues();
     showPage(form.startPage());
 }
 
@@ -319,11 +289,11 @@ void MainWindow::applyColorScheme(int scheme, bool includePicker)
     // Every control that takes the scheme's background takes its text colour with it:
     // a background without its text colour is unreadable in some desktop or other.
     const SchemeColours colours = SchemeColoursFor(scheme, QApplication::palette());
-    for (WizardPage* page : std::initializer_list<WizardPage*>{m_welcomePage, m_selectPage})
+    for (WizardPage* page : std::initializer_list<WizardPage*>{m_welcomePage, m_selectPage, m_sendPage})
         for (QWidget* w : page->schemeControls())
             ApplySchemeColours(w, colours);
     for (QWidget* w : std::initializer_list<QWidget*>{m_messageEditor, m_subjectEdit->edit(),
-                                                      m_fromEdit->edit(), m_toEdit->edit(), m_expiryEdit->edit(), m_sendLog,
+                                                      m_fromEdit->edit(), m_toEdit->edit(), m_expiryEdit->edit(),
                                                       m_recipientList})
         ApplySchemeColours(w, colours);
     // The picker's lists take the colours only when the picker opens.
