@@ -4,7 +4,7 @@
 #include "app/gui/CopyProgressWindow.h"
 #include "app/gui/StopRequests.h"
 #include "app/gui/LabelledEdit.h"
-#include "app/gui/MessageEditor.h"
+#include "app/gui/MessagePage.h"
 #include "app/gui/ProgramEnd.h"
 #include "app/gui/SendPage.h"
 #include "config/AboutValues.h"
@@ -278,18 +278,6 @@ void MainWindow::goToSelectPage() { showPage(Page::Select); }
 void MainWindow::goToWelcomePage() { showPage(Page::Welcome); }
 void MainWindow::goToMessagePage() { showPage(Page::Message); }
 
-void MainWindow::backToSelectPage()
-{
-    JoinRecipients();
-    showPage(Page::Select);
-}
-
-void MainWindow::onToSendPage()
-{
-    JoinRecipients();
-    showPage(Page::Send);
-}
-
 void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
 
 void MainWindow::centreOnWindow(QWidget* dialog)
@@ -334,15 +322,9 @@ void MainWindow::pickContacts()
         }
         if (!m_contacts->confirmed())
             return;
-        AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
-        // An open recipient list shows the new entries by itself; a closed one is
-        // joined into the TO field now, so the user sees what was added.
-        if (m_recipientList->isHidden())
-            JoinRecipients();
+        m_messagePage->addPickedRecipients(m_contacts->chosenAddresses());
     });
 }
-
-void MainWindow::messagePageShown() { JoinRecipients(); }
 
 void MainWindow::pageShown(int index)
 {
@@ -350,12 +332,11 @@ void MainWindow::pageShown(int index)
     const Page page = Page(index);
     if (page == Page::Select && isVisible())
         m_selectPage->startListing();
-    else if (page == Page::Message)
-        messagePageShown();
-    else if (page == Page::Send) {
-        JoinRecipients();
+    // Showing the message page or the send page closes the recipient list.
+    if (page == Page::Message || page == Page::Send)
+        m_messagePage->joinRecipients();
+    if (page == Page::Send)
         m_sendPage->shown();
-    }
     focusFirstField(page);
 }
 
@@ -417,7 +398,7 @@ void MainWindow::askWhatNext()
     case AfterSubmissionDialog::Choice::Reset:
         // The remember settings as last confirmed decide what stays.
         ResetProject(m_client, m_client.state.RememberTo, m_client.state.RememberMessage);
-        JoinRecipients();
+        m_messagePage->joinRecipients();
         break;
     case AfterSubmissionDialog::Choice::Quit:
         QuitProgram(m_client, false); // a No goes on with everything kept
@@ -428,97 +409,18 @@ void MainWindow::askWhatNext()
     }
 }
 
-// ---------------------------------------------------------------- recipients
-
-void MainWindow::JoinRecipients()
-{
-    QLineEdit* to = m_toEdit->edit();
-    QString joined;
-    for (const QString& r : m_client.form.recipients())
-        joined += r + QStringLiteral("; ");
-    // An address still being typed is added, not dropped, when the list closes.
-    if (to->isModified() && !to->text().isEmpty() && to->text() != joined) {
-        m_recipientListInUse = true;
-        m_client.form.appendRecipient(to->text());
-        joined += to->text() + QStringLiteral("; ");
-    }
-    m_recipientList->hide();
-    to->setText(QString());
-    to->setText(joined);
-    // The joined line is what the field now holds: leaving it untouched adds nothing.
-    if (to->hasFocus())
-        m_toTextOnEnter = joined;
-}
-
-void MainWindow::deleteSelectedRecipients()
-{
-    QStringList kept;
-    for (int i = 0; i < m_recipientList->count(); ++i) {
-        if (!m_recipientList->item(i)->isSelected())
-            kept.append(m_recipientList->item(i)->text());
-    }
-    if (kept.size() != m_recipientList->count())
-        m_client.form.setRecipients(kept);
-}
-
-void MainWindow::addTypedRecipient()
-{
-    m_recipientListInUse = true;
-    m_client.form.appendRecipient(m_toEdit->text());
-    m_toEdit->setText(QString());
-    showRecipientList();
-}
-
-void MainWindow::showRecipientList()
-{
-    m_recipientList->show();
-    m_recipientList->raise();
-}
-
-// ---------------------------------------------------------------- the drop zone
+// ---------------------------------------------------------------- mouse and drops
 
 void MainWindow::addDroppedNames(const QStringList& names)
 {
     guarded([&] { m_selectPage->addPaths(names); });
 }
 
-// ---------------------------------------------------------------- expiry
-
-bool MainWindow::filterExpiryKey(QKeyEvent* event)
-{
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        guarded([this] {
-            StoreExpire(m_client);
-            m_applyExpiryButton->setEnabled(false);
-        });
-        return false; // Enter goes on to the field
-    }
-    const QString text = event->text();
-    // Keys that type nothing (arrows, Delete, Home...) and focus moves are the field's.
-    if (text.isEmpty() || key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Escape)
-        return false;
-    m_applyExpiryButton->setEnabled(true);
-    if (key == Qt::Key_Backspace)
-        return false;
-    const QChar c = text.at(0);
-    return !(text.size() == 1 && c >= u'0' && c <= u'9');
-}
-
-void MainWindow::applyExpiry()
-{
-    JoinRecipients();
-    m_applyExpiryButton->setEnabled(false);
-    guarded([this] { StoreExpire(m_client); });
-}
-
-// ---------------------------------------------------------------- mouse and drops
-
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
     // A click on the window's background closes the recipient list.
-    JoinRecipients();
+    m_messagePage->joinRecipients();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -562,58 +464,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             drop->acceptProposedAction();
         return true;
     }
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == m_expiryEdit->edit())
-            return filterExpiryKey(key);
-        // The recipient list is skipped by Tab: Down in the TO field goes into it (to
-        // delete with the keyboard), Escape goes back.
-        if (watched == m_toEdit->edit() && key->key() == Qt::Key_Down && m_recipientList->isVisible()
-            && m_recipientList->count() > 0) {
-            if (!m_recipientList->currentItem())
-                m_recipientList->setCurrentRow(0);
-            m_recipientList->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (watched == m_recipientList && key->key() == Qt::Key_Escape) {
-            m_toEdit->edit()->setFocus(Qt::BacktabFocusReason);
-            return true;
-        }
-        return false;
-    }
-    case QEvent::KeyRelease:
-        // The Delete key removes the selected recipients.
-        if (watched == m_recipientList && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete)
-            deleteSelectedRecipients();
-        return false;
     case QEvent::Move:
         if (watched == m_aboutButton || watched == m_aboutButton->parentWidget())
             placeSentJobsButton(); // the tab strip placed About
         return false;
-    case QEvent::MouseButtonPress:
-        if (watched == m_messageEditor->viewport() || watched == m_messagePage)
-            JoinRecipients(); // a click into the message or on the page closes the recipient list
-        return false;
-    case QEvent::FocusIn: {
-        // Only moves of the focus inside the window count, not another window coming up.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        if (watched == m_toEdit->edit())
-            m_toTextOnEnter = m_toEdit->text(); // what the TO field showed when it got the focus
-        else if (watched == m_subjectEdit->edit())
-            JoinRecipients(); // moving on to the subject closes the recipient list
-        return false;
-    }
-    case QEvent::FocusOut: {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        // Leaving the TO field: a changed, non-empty text becomes a recipient.
-        if (watched == m_toEdit->edit() && !m_toEdit->text().isEmpty() && m_toEdit->text() != m_toTextOnEnter)
-            guarded([this] { addTypedRecipient(); });
-        return false;
-    }
     default:
         return false;
     }

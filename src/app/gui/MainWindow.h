@@ -35,6 +35,7 @@ class AboutDialog;
 class SentJobs;
 class WelcomePage;
 class SendPage;
+class MessagePage;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -67,8 +68,6 @@ public Q_SLOTS:
     void ApplyLanguage();
     // Opens the Settings dialog over the disabled window and waits for its answer.
     void RunSettingsDialog();
-    // Hides the recipient list and shows its entries in the TO field.
-    void JoinRecipients();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -87,17 +86,12 @@ private Q_SLOTS:
     void goToWelcomePage();
     void goToSelectPage();
     void goToMessagePage();
-    void backToSelectPage();
-    void onToSendPage();
     void askToQuit();
     void finish();
     void showAbout();
     void pickContacts();
-    void messagePageShown();
 
     void addDroppedNames(const QStringList& names);
-    void deleteSelectedRecipients();
-    void applyExpiry();
     void pageShown(int index);
     void stepPage(int step);
     void openSentJobs();
@@ -119,7 +113,6 @@ private:
     void setTabOrders();
     void addPageKeys();
     void focusFirstField(Page page);
-    void nameControls();
     // The record of sent jobs (MainWindowSent.cpp): its button in the tab strip beside
     // About, shown on the Send page, and its key.
     void buildSentJobsButton();
@@ -130,14 +123,10 @@ private:
     void firstShown();
     void guarded(const std::function<void()>& body);
     void askWhatNext();
-    void addTypedRecipient();
-    void showRecipientList();
-    bool filterExpiryKey(QKeyEvent* event);
     void applyColorScheme(int scheme, bool includePicker);
     void centreOnWindow(QWidget* dialog);
     void addWaitingPaths();
     void raiseWindow();
-    void showMessageInEditor();
 
     Client& m_client;
     SettingsDialog* m_settings = nullptr;
@@ -148,8 +137,6 @@ private:
     QtTranslations m_qtTranslations;
     int m_windowsAtCreate = 0;
     int m_colorScheme = 0;
-    bool m_recipientListInUse = false;
-    QString m_toTextOnEnter;
     bool m_settingsPending = false;
     bool m_browserStarted = false;
     QStringList m_waitingPaths;
@@ -161,26 +148,7 @@ private:
     QPushButton* m_aboutButton;
     WelcomePage* m_welcomePage;
     SelectPage* m_selectPage;
-    // Add message
-    QWidget* m_messagePage;
-    QWidget* m_messageTop;
-    ClickLabel* m_toLabel;
-    LabelledEdit* m_toEdit;
-    QPushButton* m_addressBookButton;
-    LabelledEdit* m_fromEdit;
-    LabelledEdit* m_subjectEdit;
-    MessageEditor* m_messageEditor;
-    QListWidget* m_recipientList;
-    QMenu* m_recipientMenu;
-    QWidget* m_messageButtons;
-    QCheckBox* m_encryptBox;
-    QCheckBox* m_sfxBox;
-    LabelledEdit* m_expiryEdit;
-    QPushButton* m_applyExpiryButton;
-    QPushButton* m_hiddenButton1;
-    QPushButton* m_hiddenButton4;
-    QPushButton* m_messagePreviousButton;
-    QPushButton* m_messageNextButton;
+    MessagePage* m_messagePage;
     SendPage* m_sendPage;
     // Sent jobs
     std::unique_ptr<SentJobs> m_sentJobs;

@@ -3,7 +3,7 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/LabelledEdit.h"
-#include "app/gui/MessageEditor.h"
+#include "app/gui/MessagePage.h"
 #include "app/gui/SendPage.h"
 #include "app/gui/WelcomePage.h"
 #include "selection/gui/DropZone.h"
@@ -21,29 +21,6 @@
 #include <QTreeView>
 
 namespace {
-constexpr int kButtonWidth = 120;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonTop = 8;
-constexpr int kFieldHeight = 21;
-constexpr int kAddressBookWidth = 104; // room for the longest caption, "Carnet d'adresse"
-
-// The wizard buttons' three slots, counted from the window's right edge, 120 pixels
-// wide with 16 between them. w is the window's width without a frame: the minimum size
-// is measured the same way, so the numbers hold whatever a window manager draws around.
-int slotA(int w) { return w - 158; }
-int slotB(int w) { return w - 286; }
-
-void placeButton(QPushButton* button, int left, int top = kButtonTop)
-{
-    button->setGeometry(left, top, kButtonWidth, kButtonHeight);
-}
-
-// A check box is as wide as its caption.
-void placeCheckBox(QCheckBox* box, int left, int top)
-{
-    box->setGeometry(QRect(QPoint(left, top), box->sizeHint()));
-}
-
 // The corner of the page tabs that holds About: as high as the row of tabs, with the
 // button 6 pixels below the window's top edge wherever the style puts the corner, and
 // 20 pixels from the window's right edge.
@@ -94,28 +71,7 @@ void MainWindow::LayoutWizard()
 
     m_selectPage->placeControls(w);
 
-    // Add message. The options row leaves room for the longest captions of the five
-    // languages ("Verschlüsselt", "Expiration (heures):", "übernehmen").
-    placeButton(m_messageNextButton, slotA(w));
-    placeButton(m_messagePreviousButton, slotB(w));
-    placeCheckBox(m_encryptBox, 10, 8);
-    placeCheckBox(m_sfxBox, 112, 8);
-    m_expiryEdit->placeEdit(QRect(280, 8, 46, kFieldHeight));
-    m_applyExpiryButton->setGeometry(330, 6, 80, kButtonHeight);
-
-    const bool addressBook = m_client.state.OutlookEnabled;
-    m_fromEdit->placeEdit(QRect(92, 16, w - 131, kFieldHeight));
-    const QRect to(92, 48, addressBook ? w - 251 : w - 131, kFieldHeight);
-    m_toEdit->placeEdit(to);
-    m_subjectEdit->placeEdit(QRect(92, 76, w - 131, kFieldHeight));
-    // The TO label's right edge stays at 88 whatever the language makes its width.
-    const QSize toLabel = m_toLabel->sizeHint();
-    m_toLabel->setGeometry(88 - toLabel.width(), 52, toLabel.width(), toLabel.height());
-    m_addressBookButton->setVisible(addressBook);
-    m_addressBookButton->setGeometry(w - 131, 46, kAddressBookWidth, kButtonHeight);
-    // The recipient list drops down just below the TO field.
-    m_recipientList->setGeometry(to.left() + 2, to.height() + 50, to.width() - 2, 80);
-
+    m_messagePage->placeControls(w);
     m_sendPage->placeControls(w);
     placeSentJobsButton();
 }
@@ -124,10 +80,7 @@ void MainWindow::LayoutWizard()
 // left to right. The recipient list sits behind the TO field but Tab skips it.
 void MainWindow::setTabOrders()
 {
-    const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + m_selectPage->tabChain() + QList<QWidget*>{
-        m_fromEdit->edit(), m_toEdit->edit(), m_recipientList, m_addressBookButton, m_subjectEdit->edit(),
-        m_messageEditor, m_encryptBox, m_sfxBox, m_expiryEdit->edit(), m_applyExpiryButton, m_messagePreviousButton,
-        m_messageNextButton} + m_sendPage->tabChain();
+    const QList<QWidget*> chain = QList<QWidget*>{m_pages->tabBar(), m_aboutButton} + m_welcomePage->tabChain() + m_selectPage->tabChain() + m_messagePage->tabChain() + m_sendPage->tabChain();
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -158,7 +111,7 @@ void MainWindow::focusFirstField(Page page)
         first = m_selectPage->firstField();
         break;
     case Page::Message:
-        first = m_fromEdit->edit();
+        first = m_messagePage->firstField();
         break;
     case Page::Send:
         first = m_sendPage->firstField();
