@@ -1,7 +1,9 @@
 #pragma once
-// The main window: a four-page wizard (Welcome, Select files/folders, Add message,
-// Send). Every control is bound to the client's form both ways; the handlers only
-// wire controls to the program's operations.
+// The main window: the tab frame around the wizard's four pages (Welcome, Select
+// files/folders, Add message, Send), with About and Sent jobs in its strip. The pages
+// hold their own controls and ask for page moves, the quit question, the dialogs and
+// Finish by signals; the window moves between the pages, starts and quits the program,
+// runs the dialogs and the job, and takes files and folders from other programs.
 #include "app/gui/QtTranslations.h"
 #include "app/gui/SelectPage.h"
 #include "client/Client.h"
@@ -11,31 +13,17 @@
 
 #include <functional>
 
-class QCheckBox;
-class QLabel;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
 class QTabWidget;
-class QTextEdit;
-class QComboBox;
-class QTreeView;
-class ClickLabel;
-class LabelledEdit;
-class DropZoneList;
-class ShellBrowser;
 class CopyProgressWindow;
-class MessageEditor;
+class MessagePage;
+class SendPage;
+class WizardPage;
 class SettingsDialog;
 class AfterSubmissionDialog;
 class ContactsPicker;
 class AboutDialog;
 class SentJobs;
-class WelcomePage;
-class SendPage;
-class MessagePage;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -83,48 +71,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
-    void goToWelcomePage();
-    void goToSelectPage();
-    void goToMessagePage();
     void askToQuit();
+    // Finish: the summary, the question and the job; then what the job's end asks for.
     void finish();
     void showAbout();
     void pickContacts();
-
-    void addDroppedNames(const QStringList& names);
-    void pageShown(int index);
-    void stepPage(int step);
     void openSentJobs();
+    void pageShown(int index);
 
 private:
-    // The page on screen.
+    // The tab frame and the pages (MainWindow.cpp).
+    void addPage(WizardPage* page, Page at);
+    WizardPage* page(Page at) const;
     void showPage(Page page);
     Page currentPage() const;
-    // The pages (MainWindowPages.cpp).
-    void buildWelcomePage();
-    void buildSelectPage();
-    void buildMessagePage();
-    void buildSendPage();
-    void bindForm();
-    void showFormValues();
-    // Placements, tab order, first fields, names for assistive tools (MainWindowLayout.cpp).
-    void LayoutWizard();
-    QWidget* aboutCorner();
-    void setTabOrders();
+    void stepPage(int step);
     void addPageKeys();
-    void focusFirstField(Page page);
-    // The record of sent jobs (MainWindowSent.cpp): its button in the tab strip beside
-    // About, shown on the Send page, and its key.
-    void buildSentJobsButton();
+    void setTabOrders();
+    void LayoutWizard();
     void placeSentJobsButton();
-
+    void applyColorScheme(int scheme, bool includePicker);
+    // Start and quit (MainWindow.cpp).
     void loadClient();
     void showLoadedClient();
     void firstShown();
     void guarded(const std::function<void()>& body);
+    // The dialogs and the job (MainWindowDialogs.cpp).
+    void waitForDialog(QWidget* dialog);
     void askWhatNext();
-    void applyColorScheme(int scheme, bool includePicker);
-    void centreOnWindow(QWidget* dialog);
+    // Paths from other programs (MainWindowPaths.cpp).
+    bool filterShellDrop(QEvent* event);
     void addWaitingPaths();
     void raiseWindow();
 
@@ -143,14 +119,11 @@ private:
     bool m_addingPaths = false;
     bool m_jobRunning = false;
 
-    QWidget* m_topStrip;
     QTabWidget* m_pages;
     QPushButton* m_aboutButton;
-    WelcomePage* m_welcomePage;
+    QPushButton* m_sentJobsButton;
     SelectPage* m_selectPage;
     MessagePage* m_messagePage;
     SendPage* m_sendPage;
-    // Sent jobs
     std::unique_ptr<SentJobs> m_sentJobs;
-    QPushButton* m_sentJobsButton;
 };

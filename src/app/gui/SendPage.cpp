@@ -31,7 +31,7 @@ SendPage::SendPage(Client& client, QWidget* parent) : WizardPage(client, QString
     stack()->addWidget(buttons);
 
     connect(m_summaryButton, &QPushButton::clicked, this, &SendPage::showSummary);
-    connect(m_quitButton, &QPushButton::clicked, this, &SendPage::quitRequested);
+    connect(m_quitButton, &QPushButton::clicked, this, &WizardPage::quitRequested);
     connect(m_previousButton, &QPushButton::clicked, this, &WizardPage::previousRequested);
     connect(m_finishButton, &QPushButton::clicked, this, &SendPage::finishRequested);
 

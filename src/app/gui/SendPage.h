@@ -24,7 +24,6 @@ public:
     void shown();
 
 Q_SIGNALS:
-    void quitRequested();
     void finishRequested();
 
 private:

@@ -25,7 +25,8 @@ WelcomePage::WelcomePage(Client& client, QWidget* parent) : WizardPage(client, Q
     stack()->addWidget(buttons);
 
     connect(m_nextButton, &QPushButton::clicked, this, &WizardPage::nextRequested);
-    connect(m_quitButton, &QPushButton::clicked, this, &WelcomePage::quitRequested);
+    // The Welcome page's Previous button is the Quit button.
+    connect(m_quitButton, &QPushButton::clicked, this, &WizardPage::quitRequested);
     connect(m_settingsButton, &QPushButton::clicked, this, &WelcomePage::settingsRequested);
 
     // Ticking the box changes the start page of the next run, never this page.

@@ -20,8 +20,6 @@ public:
     QList<QWidget*> schemeControls() const override;
 
 Q_SIGNALS:
-    // Bprev1: the Welcome page's Previous button is the Quit button.
-    void quitRequested();
     void settingsRequested();
 
 private:

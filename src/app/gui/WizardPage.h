@@ -2,7 +2,8 @@
 // What every page of the main window's wizard has: its controls and their places, the
 // order Tab visits them, the field the focus starts in, its texts in the active
 // language and the controls that take the colour scheme. A page asks the window to
-// move on or back by its signals; the window keeps the tab frame around the pages.
+// move on or back, or to quit, by its signals; the window keeps the tab frame around
+// the pages.
 #include <QList>
 #include <QWidget>
 
@@ -36,6 +37,8 @@ public:
 Q_SIGNALS:
     void nextRequested();
     void previousRequested();
+    // The quit question (Quit on the Send page, Bprev1 on the Welcome page).
+    void quitRequested();
 
 protected:
     // Runs body as every handler does: an error is shown, the program's end taken.
