@@ -65,8 +65,8 @@ SelectPage::SelectPage(Client& client, QWidget* parent)
     stack()->addWidget(top, 1);
 
     QWidget* buttons = bottomPanel(QStringLiteral("Panel1"), this);
-    // Add file and Add folder belong to the page's panel but are never shown; they
-    // stay, working, for the day they are.
+    // Add file and Add folder are part of the panel's layout but never shown: not
+    // dead code, they work as they always did and take their paths from pathDialogs.
     m_addFileButton = button(QStringLiteral("Bfile"), QStringLiteral("Add file"), buttons);
     m_addFolderButton = button(QStringLiteral("Bfolder"), QStringLiteral("Add folder"), buttons);
     m_addFileButton->hide();
