@@ -316,8 +316,11 @@ int runSend(const SendRequest& r)
         const int signal = stopsignals::pending();
         return signal ? QStringLiteral("Interrupted (%1).").arg(stopsignals::name(signal)) : QString();
     };
-    if (!SubmitJob(client, summary.plan, hooks))
-        return Failed;
+    const SubmissionResult sent = SubmitJob(client, summary.plan, hooks);
+    if (!sent.message.isEmpty())
+        console::err(QStringLiteral("parvela: ") + sent.message);
+    if (!sent.written() || !sent.lockReleased)
+        return Failed; // a lock that stays was reported as it happened
     if (!r.wait)
         return Sent;
     // The job is complete: a signal now only ends the wait, and the job stays.

@@ -34,12 +34,6 @@ void ClientForm::appendRecipient(const QString& text)
     Q_EMIT recipientsChanged();
 }
 
-void ClientForm::appendMessageLine(const QString& line)
-{
-    m_message.append(line);
-    Q_EMIT messageChanged();
-}
-
 void ClientForm::appendSelection(const SelectionEntry& entry)
 {
     m_selection.append(entry);

@@ -48,7 +48,6 @@ public:
     // Message editor RE, line by line.
     const QStringList& messageLines() const { return m_message; }
     void setMessageLines(const QStringList& lines);
-    void appendMessageLine(const QString& line);
 
     // Drop zone CLB, in the order added, and the texts it shows.
     const QList<SelectionEntry>& selection() const { return m_selection; }

@@ -9,6 +9,10 @@ namespace languagetables {
 struct WelcomePage;
 }
 
+// Four slots are in every language but no control shows them, and they are not dead:
+// AddFileCaption and AddFolderCaption belong to the hidden Add file and Add folder
+// buttons of the Select page, FilesToSend to the window's layout, and MegaByteNote is
+// the summary's note that is not printed. The slots keep their numbers either way.
 enum Slot : int {
     AddFileCaption = 1, AddFolderCaption, SelectFilesAndFolders, SettingsCaption, MaximumSize,
     ToLabel, FromLabel, SubjectLabel, FilesToSend, DeleteCaption,

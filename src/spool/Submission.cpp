@@ -13,6 +13,7 @@
 #include "util/WatchedRun.h"
 
 #include <QFile>
+#include <optional>
 
 namespace {
 
@@ -255,22 +256,34 @@ QString PlanRefusal(const Client& client, const CopyPlan& plan, const QString& j
     return {};
 }
 
-bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks)
+SubmissionResult SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks)
 {
+    using End = SubmissionResult::End;
     const JobNames names = MakeJobName(client.state);
     const auto ended = [&](JobOutcome outcome, const QString& message) {
         if (hooks.observer)
             hooks.observer->jobEnded(client, names, plan, outcome, message);
     };
+    // A job that did not come to its end stopped because a stop was asked for, or failed.
+    const auto notWritten = [&](const QString& message) {
+        const bool stopped = hooks.stopRequested && !hooks.stopRequested().isEmpty();
+        return SubmissionResult{stopped ? End::Stopped : End::Failed, false, false, message};
+    };
     // Whatever the plan cannot do is refused while nothing is written yet.
     if (const QString refusal = PlanRefusal(client, plan, names.folder); !refusal.isEmpty()) {
         ended(JobOutcome::Refused, refusal);
-        throw UserError(refusal);
+        return {End::Refused, false, false, refusal};
     }
     client.form.addStatusLine(QString());
     client.form.addStatusLine(QString());
     client.form.addStatusLine(client.texts[StatusProcessing]);
-    JobWriter job(client);
+    std::optional<JobWriter> writer;
+    try {
+        writer.emplace(client);
+    } catch (const UserError& e) {
+        return notWritten(e.message()); // the upload folder cannot be opened: nothing was made
+    }
+    JobWriter& job = *writer;
     job.observer = jobObserver(hooks, &job.last);
     job.last.filesTotal = plan.files;
     job.last.bytesTotal = plan.bytes;
@@ -284,6 +297,16 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
         // job): a crash after "05 - Lock released" never hands the server a job with
         // missing data.
         const WindowDisabled disabled(hooks.setWindowEnabled);
+        // What the job made is taken away again, the lock last, and the failure told.
+        const auto removed = [&](const QString& what) {
+            if (job.lockName.isEmpty()) {
+                ended(JobOutcome::FailedRemoved, what); // nothing of the job was made
+                return what;
+            }
+            const QString message = job.removeAfter(what);
+            ended(job.lockLeft ? JobOutcome::FailedLocked : JobOutcome::FailedRemoved, message);
+            return message;
+        };
         try {
             if (CreateJobLock(client, job, names.lock)) {
                 stopIfRequested(hooks);
@@ -294,40 +317,22 @@ bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hook
                 stopIfRequested(hooks);
             }
         } catch (const CopyCancelled&) {
-            const QString cancelled = CopyWindowTextsFor(client.state.LanguageName).cancelled; // in the user's language
-            if (job.lockName.isEmpty()) {
-                ended(JobOutcome::FailedRemoved, cancelled);
-                throw CopyCancelled(cancelled);
-            }
-            const QString message = job.removeAfter(cancelled);
-            ended(job.lockLeft ? JobOutcome::FailedLocked : JobOutcome::FailedRemoved, message);
-            throw UserError(message);
+            // Said in the user's language.
+            return notWritten(removed(CopyWindowTextsFor(client.state.LanguageName).cancelled));
         } catch (const UserError& e) {
-            if (job.lockName.isEmpty()) {
-                ended(JobOutcome::FailedRemoved, e.message());
-                throw; // nothing of the job was made
-            }
-            const QString message = job.removeAfter(e.message());
-            ended(job.lockLeft ? JobOutcome::FailedLocked : JobOutcome::FailedRemoved, message);
-            throw UserError(message);
+            return notWritten(removed(e.message()));
         }
         released = ReleaseJobLock(client, job, names.lock, &lockError);
     }
     if (released)
         client.form.addStatusLine(client.texts[StatusLockReleased]);
     ended(released ? JobOutcome::Complete : JobOutcome::FailedLocked, lockError);
-    if (client.form.autoQuit()) {
-        if (hooks.endProgram)
-            hooks.endProgram(); // the window's ending throws: nothing below runs
-        return released;
-    }
-    if (hooks.afterSubmission)
-        hooks.afterSubmission();
-    return released;
+    return {End::Written, released, client.form.autoQuit(), {}};
 }
 
-void FinishJob(Client& client, const SubmissionHooks& hooks)
+SubmissionResult FinishJob(Client& client, const SubmissionHooks& hooks)
 {
+    SubmissionResult result;
     client.guarded([&] {
         SaveMessageCache(client);
         const SummaryResult summary = MakeSummary(client);
@@ -346,7 +351,11 @@ void FinishJob(Client& client, const SubmissionHooks& hooks)
             client.prompter.plain(kApplicationTitle, refusal);
             return;
         }
-        if (client.prompter.confirm(client.texts[ConfirmSend]))
-            SubmitJob(client, summary.plan, hooks);
+        if (!client.prompter.confirm(client.texts[ConfirmSend]))
+            return;
+        result = SubmitJob(client, summary.plan, hooks);
+        if (!result.message.isEmpty())
+            client.prompter.error(result.message);
     });
+    return result;
 }

@@ -31,17 +31,14 @@ public:
                           const QString& message) = 0;
 };
 
-// What the window lends to a submission.
+// What the caller lends to a submission: the window or the terminal. Nothing here
+// reaches back into the caller once the job is written; what follows is the caller's
+// to decide from the result.
 struct SubmissionHooks {
     // Disable (false) and enable (true) the main window around the copy.
     std::function<void(bool)> setWindowEnabled;
     // Progress of the copy; return false to cancel.
     CopyObserver copyObserver;
-    // After the job is written and auto-quit is off: the after-submission dialog.
-    std::function<void()> afterSubmission;
-    // After the job is written and auto-quit is on: save and end the program without
-    // asking. Ending is the caller's to decide; without this hook the job simply ends.
-    std::function<void()> endProgram;
     // Asked between the steps and during the copy: a text (why) when the job must stop
     // now, as when the command-line tool is interrupted.
     std::function<QString()> stopRequested;
@@ -49,17 +46,40 @@ struct SubmissionHooks {
     JobObserver* observer = nullptr;
 };
 
-// Finish: saves the message memory, runs the summary, refuses or asks
-// "Sending, are you sure" and submits on Yes. Errors are shown through the prompter.
-void FinishJob(Client& client, const SubmissionHooks& hooks);
+// What became of Finish or of one job: the window asks what next or ends the program
+// from it, the command-line tool takes its exit code from it.
+struct SubmissionResult {
+    enum class End {
+        NotSent, // Finish only: refused by the summary or a check, not confirmed, or an error shown; nothing written
+        Written, // the job is complete in the upload folder
+        Refused, // refused before anything was written (message says why)
+        Failed,  // a step failed or the copy was cancelled; the job was taken away again (message)
+        Stopped, // a stop was asked for (a signal, the session's end); taken away as after a failure (message)
+    };
+    End end = End::NotSent;
+    // Written: false when its lock could not be removed. That was reported through the
+    // prompter; the job stays locked, so the server never takes it.
+    bool lockReleased = false;
+    // Written while the form's auto-quit is on: the program ends now, without asking.
+    bool autoQuit = false;
+    // Refused, Failed, Stopped: why, and what became of the job's entries.
+    QString message;
 
-// Writes one job that copies plan (made by MakeSummary). Returns true when the job is
-// complete and its lock released. Refused (UserError) before anything is written when
-// the plan cannot be carried out (see PlanRefusal). A step that fails, or a cancelled
-// copy, removes what the job wrote, the lock last, and throws UserError saying what
-// failed and whether the job was removed; whatever could not be removed is named, and
-// then the lock stays.
-bool SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks);
+    bool written() const { return end == End::Written; }
+};
+
+// Finish: saves the message memory, runs the summary, refuses or asks
+// "Sending, are you sure" and submits on Yes. Every refusal and error is shown through
+// the prompter, that of the job too.
+SubmissionResult FinishJob(Client& client, const SubmissionHooks& hooks);
+
+// Writes one job that copies plan (made by MakeSummary) and says how it ended; it shows
+// nothing but a lock that stays. Refused before anything is written when the plan
+// cannot be carried out (see PlanRefusal). A step that fails, a cancelled copy or a
+// stop removes what the job wrote, the lock last; the message says what failed and
+// whether the job was removed, and names whatever could not be removed (then the lock
+// stays).
+SubmissionResult SubmitJob(Client& client, const CopyPlan& plan, const SubmissionHooks& hooks);
 
 // Checks of the plan before anything is written: every item can be read, is no pipe,
 // device or system file, the upload folder is no part of it, every name and path fits

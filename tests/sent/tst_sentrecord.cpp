@@ -308,7 +308,9 @@ private Q_SLOTS:
             SentRecorder recorder(store);
             SubmissionHooks hooks;
             hooks.observer = &recorder;
-            QVERIFY_THROWS_EXCEPTION(UserError, SubmitJob(*client, plan, hooks));
+            const SubmissionResult result = SubmitJob(*client, plan, hooks);
+            QCOMPARE(result.end, SubmissionResult::End::Refused);
+            QCOMPARE(result.message, problem);
         } else {
             finish(*client, store, [&] { return fault == u"stop" ? QStringLiteral("Interrupted (SIGTERM).") : QString(); },
                    [&](const CopyProgress&) {

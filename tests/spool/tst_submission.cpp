@@ -1,7 +1,6 @@
 #include "spool/Submission.h"
 
 #include "client/Client.h"
-#include "app/Startup.h"
 #include "platform/Errors.h"
 #include "spool/JobDescriptor.h"
 #include "util/FileCopy.h"
@@ -65,13 +64,11 @@ int countShown(const Client& client, PromptKind kind)
 // What the window records of a submission.
 struct Recorder {
     QList<bool> windowStates;
-    int afterSubmission = 0;
     SubmissionHooks hooks(CopyObserver observer = {})
     {
         SubmissionHooks h;
         h.setWindowEnabled = [this](bool on) { windowStates.append(on); };
         h.copyObserver = std::move(observer);
-        h.afterSubmission = [this] { ++afterSubmission; };
         return h;
     }
 };
@@ -119,7 +116,7 @@ private Q_SLOTS:
         Recorder rec;
 
         const mode_t umask = ::umask(022);
-        FinishJob(*client, rec.hooks());
+        const SubmissionResult result = FinishJob(*client, rec.hooks());
         ::umask(umask);
 
         QCOMPARE(client->prompter.shown().size(), 1);
@@ -171,7 +168,9 @@ private Q_SLOTS:
                               kReleased}));
         QCOMPARE(log.first(), QStringLiteral("Determine what to sent:"));
         QCOMPARE(rec.windowStates, QList<bool>({false, true}));
-        QCOMPARE(rec.afterSubmission, 1);
+        // Written whole: the window asks what next.
+        QCOMPARE(result.end, SubmissionResult::End::Written);
+        QVERIFY(result.lockReleased && !result.autoQuit);
         // The message memory is saved first, in every case.
         QVERIFY(QFile::exists(client->state.messageCachePath()));
     }
@@ -206,10 +205,10 @@ private Q_SLOTS:
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::No});
         Recorder rec;
-        FinishJob(*client, rec.hooks());
+        const SubmissionResult result = FinishJob(*client, rec.hooks());
         QVERIFY(uploadEntries(env).isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("  Expires: 48 hours"));
-        QCOMPARE(rec.afterSubmission, 0);
+        QCOMPARE(result.end, SubmissionResult::End::NotSent);
     }
 
     void refusalsWriteNothing_data()
@@ -610,7 +609,7 @@ private Q_SLOTS:
             return true;
         });
         hooks.stopRequested = [&stop] { return stop ? QStringLiteral("Interrupted (SIGTERM).") : QString(); };
-        FinishJob(*client, hooks);
+        const SubmissionResult result = FinishJob(*client, hooks);
         if (fault == u"immutable") {
             setImmutable(env.upload() + u'/' + name + QStringLiteral(".dir"), false);
             if (!done)
@@ -631,7 +630,9 @@ private Q_SLOTS:
         QCOMPARE(uploadEntries(env), expectedLeft);
         QVERIFY(!client->form.logLines().contains(kReleased));
         QCOMPARE(rec.windowStates, QList<bool>({false, true}));
-        QCOMPARE(rec.afterSubmission, 0);
+        // Nothing follows a job taken away; a stop is told apart from a failure.
+        QCOMPARE(result.end, fault == u"stop" ? SubmissionResult::End::Stopped : SubmissionResult::End::Failed);
+        QCOMPARE(result.message, fill(error));
     }
 
     void aReadOnlyUploadFolderGetsNoEntry()
@@ -661,7 +662,7 @@ private Q_SLOTS:
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         QString lock;
-        FinishJob(*client, rec.hooks([&](const CopyProgress&) {
+        const SubmissionResult result = FinishJob(*client, rec.hooks([&](const CopyProgress&) {
             for (const QString& e : uploadEntries(env))
                 if (lock.isEmpty() && e.endsWith(QStringLiteral(".lck")) && setImmutable(env.upload() + u'/' + e, true))
                     lock = env.upload() + u'/' + e;
@@ -676,10 +677,12 @@ private Q_SLOTS:
         QCOMPARE(client->form.logLines().last(), QStringLiteral("04 - Creating MSG file"));
         // The rest goes on as usual: the job is otherwise complete.
         QVERIFY(QFile::exists(lock.chopped(4) + QStringLiteral(".msg")));
-        QCOMPARE(rec.afterSubmission, 1);
+        QCOMPARE(result.end, SubmissionResult::End::Written);
+        QVERIFY(!result.lockReleased);
     }
 
-    void autoQuitEndsRightAfterTheLockIsReleased()
+    // The job ends first, whole; ending the program is the caller's to do.
+    void autoQuitComesBackWithTheWrittenJob()
     {
         TestEnv env;
         auto client = env.startedClient();
@@ -687,18 +690,10 @@ private Q_SLOTS:
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        SubmissionHooks hooks = rec.hooks();
-        hooks.endProgram = [&] { QuitProgram(*client, true); };
-        bool ended = false;
-        try {
-            FinishJob(*client, hooks);
-        } catch (const ProcessExit& e) {
-            ended = true;
-            QCOMPARE(e.code, 0);
-        }
-        QVERIFY(ended);
+        const SubmissionResult result = FinishJob(*client, rec.hooks());
+        QCOMPARE(result.end, SubmissionResult::End::Written);
+        QVERIFY(result.autoQuit);
         QCOMPARE(client->form.logLines().last(), kReleased);
-        QCOMPARE(rec.afterSubmission, 0);
         QCOMPARE(client->prompter.shown().size(), 1); // the confirmation only
     }
 };

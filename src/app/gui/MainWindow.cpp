@@ -2,88 +2,71 @@
 
 #include "app/Startup.h"
 #include "app/gui/CopyProgressWindow.h"
-#include "app/gui/StopRequests.h"
-#include "app/gui/LabelledEdit.h"
-#include "app/gui/MessageEditor.h"
+#include "app/gui/MessagePage.h"
 #include "app/gui/ProgramEnd.h"
-#include "config/AboutValues.h"
-#include "config/SettingsChoices.h"
-#include "dialogs/AboutDialog.h"
-#include "dialogs/AfterSubmissionDialog.h"
-#include "dialogs/SettingsDialog.h"
-#include "recipients/ContactSource.h"
+#include "app/gui/SendPage.h"
+#include "app/gui/WelcomePage.h"
+#include "i18n/LanguageLocale.h"
+#include "i18n/SentJobsTexts.h"
+#include "platform/Text.h"
+#include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
-#include "selection/Summary.h"
-#include "selection/gui/DropZone.h"
-#include "selection/gui/ShellBrowser.h"
 #include "sent/gui/SentJobs.h"
 #include "spool/JobOptions.h"
-#include "spool/ProjectReset.h"
-#include "spool/Submission.h"
-#include "platform/Text.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QKeyEvent>
-#include <QListWidget>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
-// The local files and folders a drop carries, in the order given.
-QStringList localPaths(const QMimeData* mime)
-{
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    const auto urls = mime->urls();
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    }
-    return paths;
-}
+// The page tabs: the caption each carries until the language is applied, and the
+// language's text for it (cut to 30 characters), in the order of Page.
+struct PageTab {
+    const char* english;
+    Slot slot;
+};
+constexpr PageTab kPageTabs[] = {
+    {"Welcome", TabWelcome}, {"Select files/folders", TabSelect}, {"Add message", TabAddMessage}, {"Send", TabSend}};
+static_assert(std::size(kPageTabs) == std::size(kPages));
 
-// A drop from another program (not from one of our own widgets) carrying local names.
-bool isShellFileDrop(const QDropEvent* event)
-{
-    return event->source() == nullptr && !localPaths(event->mimeData()).isEmpty();
-}
-
-// A disabled window loses its focus; this puts it back where it was once the window
-// takes input again (after a dialog of ours, after a copy).
-class FocusKept {
+// The corner of the page tabs that holds About: as high as the row of tabs, with the
+// button 6 pixels below the window's top edge wherever the style puts the corner, and
+// 20 pixels from the window's right edge.
+class AboutCorner : public QWidget {
 public:
-    explicit FocusKept(QWidget* window) : m_window(window), m_focus(window->focusWidget()) {}
-    ~FocusKept()
+    AboutCorner(QPushButton* about, QTabBar* tabs, QWidget* parent) : QWidget(parent), m_about(about), m_tabs(tabs)
     {
-        if (m_focus && m_window->isEnabled() && m_focus->isVisible())
-            m_focus->setFocus(Qt::OtherFocusReason);
+        setObjectName(QStringLiteral("AboutCorner"));
+        about->setParent(this);
     }
-    FocusKept(const FocusKept&) = delete;
-    FocusKept& operator=(const FocusKept&) = delete;
+    QSize sizeHint() const override { return {m_about->width() + kAboutRight, m_tabs->sizeHint().height()}; }
+
+protected:
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        place();
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        place();
+    }
 
 private:
-    QWidget* m_window;
-    QPointer<QWidget> m_focus;
+    static constexpr int kAboutTop = 6;
+    static constexpr int kAboutRight = 20;
+    void place() { m_about->move(0, kAboutTop - mapTo(window(), QPoint()).y()); }
+    QPushButton* m_about;
+    QTabBar* m_tabs;
 };
 } // namespace
 
-MainWindow::MainWindow(Client& client, QWidget* parent)
-    : QWidget(parent), m_client(client),
-      m_pathDialogs{[](QWidget* over) { return QFileDialog::getOpenFileNames(over); },
-                    [](QWidget* over) { return QFileDialog::getExistingDirectory(over); }}
+MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(832, 600);
@@ -100,26 +83,48 @@ MainWindow::MainWindow(Client& client, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_topStrip = new QWidget(this);
-    m_topStrip->setObjectName(QStringLiteral("Panel6"));
-    m_topStrip->setFixedHeight(4);
+    auto* topStrip = new QWidget(this);
+    topStrip->setObjectName(QStringLiteral("Panel6"));
+    topStrip->setFixedHeight(4);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PC"));
     m_pages->setDocumentMode(true);
-    layout->addWidget(m_topStrip);
+    layout->addWidget(topStrip);
     layout->addWidget(m_pages, 1);
 
     m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
     m_aboutButton->setObjectName(QStringLiteral("Babout"));
     m_aboutButton->setFixedSize(60, 20);
-    m_pages->setCornerWidget(aboutCorner(), Qt::TopRightCorner);
+    m_pages->setCornerWidget(new AboutCorner(m_aboutButton, m_pages->tabBar(), m_pages), Qt::TopRightCorner);
+    connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::showAbout);
 
-    buildWelcomePage();
-    buildSelectPage();
-    buildMessagePage();
-    buildSendPage();
-    buildSentJobsButton();
-    bindForm();
+    auto* welcomePage = new WelcomePage(m_client, m_pages);
+    addPage(welcomePage, Page::Welcome);
+    m_selectPage = new SelectPage(m_client, m_pages);
+    addPage(m_selectPage, Page::Select);
+    m_messagePage = new MessagePage(m_client, m_pages);
+    addPage(m_messagePage, Page::Message);
+    m_sendPage = new SendPage(m_client, m_pages);
+    addPage(m_sendPage, Page::Send);
+    connect(welcomePage, &WelcomePage::settingsRequested, this, &MainWindow::RunSettingsDialog);
+    connect(m_messagePage, &MessagePage::contactsRequested, this, &MainWindow::pickContacts);
+    connect(m_sendPage, &SendPage::finishRequested, this, &MainWindow::finish);
+    connect(m_pages, &QTabWidget::currentChanged, this, &MainWindow::pageShown);
+
+    // The way to the record of sent jobs: a button in the tab strip, left of About,
+    // while the Send page shows, and Ctrl+J from anywhere in the window. Neither moves
+    // nor changes a control of the wizard.
+    m_sentJobsButton = new QPushButton(SentJobsTextsFor(kEnglish).title, m_pages);
+    m_sentJobsButton->setObjectName(QStringLiteral("BsentJobs"));
+    m_sentJobsButton->setFocusPolicy(Qt::TabFocus);
+    m_sentJobsButton->hide();
+    connect(m_sentJobsButton, &QPushButton::clicked, this, &MainWindow::openSentJobs);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this,
+            &MainWindow::openSentJobs);
+
+    ClientForm& form = m_client.form;
+    connect(&form, &ClientForm::startPageChanged, m_pages, [this, &form] { showPage(form.startPage()); });
+    connect(&form, &ClientForm::colorSchemeApplied, this, &MainWindow::applyColorScheme);
     setTabOrders();
     addPageKeys();
 
@@ -146,6 +151,135 @@ void MainWindow::setDialogs(SettingsDialog* settings, AfterSubmissionDialog* aft
 
 void MainWindow::guarded(const std::function<void()>& body) { GuiGuarded(m_client, body); }
 
+// ---------------------------------------------------------------- the pages in their frame
+
+// Next goes to the following page, Previous to the one before; Quit asks first.
+void MainWindow::addPage(WizardPage* page, Page at)
+{
+    m_pages->insertTab(int(at), page, QLatin1String(kPageTabs[int(at)].english));
+    connect(page, &WizardPage::nextRequested, this, [this, at] { showPage(Page(int(at) + 1)); });
+    connect(page, &WizardPage::previousRequested, this, [this, at] { showPage(Page(int(at) - 1)); });
+    connect(page, &WizardPage::quitRequested, this, &MainWindow::askToQuit);
+}
+
+WizardPage* MainWindow::page(Page at) const { return static_cast<WizardPage*>(m_pages->widget(int(at))); }
+
+void MainWindow::showPage(Page page) { m_pages->setCurrentIndex(int(page)); }
+Page MainWindow::currentPage() const { return Page(m_pages->currentIndex()); }
+
+void MainWindow::pageShown(int index)
+{
+    placeSentJobsButton();
+    const Page shown = Page(index);
+    if (shown == Page::Select && isVisible())
+        m_selectPage->startListing();
+    // Showing the message page or the send page closes the recipient list; the send
+    // page then decides whether Finish is usable.
+    if (shown == Page::Message || shown == Page::Send)
+        m_messagePage->joinRecipients();
+    if (shown == Page::Send)
+        m_sendPage->shown();
+    // Each page starts with the focus in its first field.
+    page(shown)->firstField()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::stepPage(int step)
+{
+    const int count = m_pages->count();
+    m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab move to the next and the previous page from anywhere in
+// the window, as a click on the page's tab does.
+void MainWindow::addPageKeys()
+{
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [this] { stepPage(1); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+        auto* previous = new QShortcut(keys, this);
+        connect(previous, &QShortcut::activated, this, [this] { stepPage(-1); });
+    }
+}
+
+// Tab follows the eye: the page tabs and About, then each page in its own order.
+void MainWindow::setTabOrders()
+{
+    QList<QWidget*> chain = {m_pages->tabBar(), m_aboutButton};
+    for (const Page at : kPages)
+        chain += page(at)->tabChain();
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+// The fixed placements of the wizard follow the window's width; each page places its
+// own controls, the text boxes, the browser and the drop zone fill what is left.
+void MainWindow::LayoutWizard()
+{
+    for (const Page at : kPages)
+        page(at)->placeControls(width());
+    placeSentJobsButton();
+}
+
+void MainWindow::placeSentJobsButton()
+{
+    const QRect about(m_aboutButton->mapTo(m_pages, QPoint()), m_aboutButton->size());
+    const int width = qMax(m_sentJobsButton->sizeHint().width(), 90);
+    m_sentJobsButton->setGeometry(about.left() - 8 - width, about.top(), width, about.height());
+    // Only in the strip's free part, never over a tab.
+    const QTabBar* tabs = m_pages->tabBar();
+    const int tabsEnd = tabs->mapTo(m_pages, tabs->tabRect(tabs->count() - 1).topRight()).x();
+    m_sentJobsButton->setVisible(currentPage() == Page::Send && m_sentJobsButton->x() > tabsEnd);
+}
+
+void MainWindow::ApplyLanguage()
+{
+    const ClientState& st = m_client.state;
+    LanguageTexts& t = m_client.texts;
+    t.load(st.LanguageName, st.ProductTitle.isEmpty() ? kProductTitle : st.ProductTitle,
+           st.VersionText.isEmpty() ? kVersionText : st.VersionText);
+    for (const Page at : kPages)
+        m_pages->setTabText(int(at), leftChars(t[kPageTabs[int(at)].slot], 30));
+    m_sentJobsButton->setText(SentJobsTextsFor(st.LanguageName).title);
+    // Qt's own texts first: the browser's column titles on the Select page follow them.
+    m_qtTranslations.use(LanguageLocale(st.LanguageName));
+    for (const Page at : kPages)
+        page(at)->applyLanguage();
+    // Captions changed their widths: the TO label keeps its right edge, and so on.
+    LayoutWizard();
+}
+
+void MainWindow::applyColorScheme(int scheme, bool includePicker)
+{
+    // A stored number above 1 shows as the default scheme; the number itself stays.
+    if (scheme > 1 || scheme < 0)
+        scheme = 0;
+    m_colorScheme = scheme;
+    // Every control that takes the scheme's background takes its text colour with it:
+    // a background without its text colour is unreadable in some desktop or other.
+    const SchemeColours colours = SchemeColoursFor(scheme, QApplication::palette());
+    for (const Page at : kPages) {
+        for (QWidget* control : page(at)->schemeControls())
+            ApplySchemeColours(control, colours);
+    }
+    // The picker's lists take the colours only when the picker opens.
+    if (includePicker && m_contacts)
+        m_contacts->setListColours(colours);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutWizard();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    // A click on the window's background closes the recipient list.
+    m_messagePage->joinRecipients();
+}
+
 // ---------------------------------------------------------------- start, show, quit
 
 void MainWindow::loadClient()
@@ -163,10 +297,12 @@ void MainWindow::loadClient()
 
 void MainWindow::showLoadedClient()
 {
-    m_dropZone->setSelectionMode(QAbstractItemView::ExtendedSelection);
     if (ProgramEnd::requested())
         return;
-    showFormValues();
+    // Every form value into its control, now that start-up has filled the form.
+    for (const Page at : kPages)
+        page(at)->showFormValues();
+    showPage(m_client.form.startPage());
     // The scheme was applied while loading, before there were controls to colour.
     applyColorScheme(m_client.state.ColorScheme, false);
     setWindowTitle(MainWindowCaption(m_client.state));
@@ -189,14 +325,8 @@ void MainWindow::paintEvent(QPaintEvent* event)
     // needs no folder listing, and the listing arrives a moment later anyway.
     if (!m_browserStarted) {
         m_browserStarted = true;
-        QMetaObject::invokeMethod(m_browser, &ShellBrowser::startListing, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_selectPage, &SelectPage::startListing, Qt::QueuedConnection);
     }
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    LayoutWizard();
 }
 
 void MainWindow::hideEvent(QHideEvent* event)
@@ -211,7 +341,7 @@ void MainWindow::firstShown()
     guarded([this] {
         m_client.form.setWindowVisible(true);
         ApplyLanguage();
-        focusFirstField(currentPage());
+        page(currentPage())->firstField()->setFocus(Qt::OtherFocusReason);
         // Jobs sent before are watched once the window is on screen.
         m_sentJobs->startWatching(1000);
         // The first start's Settings dialog opens once the window is on screen.
@@ -236,445 +366,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
     guarded([this] { QuitProgram(m_client, false); });
 }
 
-void MainWindow::RunSettingsDialog()
-{
-    guarded([this] {
-        if (!m_settings)
-            return;
-        m_settings->fill(FillSettingsChoices(m_client), m_client.texts, SettingsDialogTitle(m_client));
-        {
-            // Shown over the disabled main window; the events keep turning here until
-            // the dialog hides itself with OK, Cancel or its close box.
-            const FocusKept focus(this);
-            setEnabled(false);
-            const auto enableAgain = qScopeGuard([this] {
-                setEnabled(true);
-                activateWindow();
-            });
-            centreOnWindow(m_settings);
-            m_settings->show();
-            m_settings->raise();
-            m_settings->activateWindow();
-            WaitWhile([this] { return m_settings->isVisible(); });
-        }
-        m_client.state.FirstRun = false;
-        if (!m_settings->applyAnswer())
-            return;
-        // A new language goes on the window at once; applying it places the controls
-        // again, so the TO label keeps its right edge at the field whatever its width.
-        ApplySettingsChoices(m_client, m_settings->choices(), [this](bool languageChanged) {
-            if (languageChanged)
-                ApplyLanguage();
-        });
-    });
-}
-
-// ---------------------------------------------------------------- page moves
-
-void MainWindow::showPage(Page page) { m_pages->setCurrentIndex(int(page)); }
-Page MainWindow::currentPage() const { return Page(m_pages->currentIndex()); }
-
-void MainWindow::goToSelectPage() { showPage(Page::Select); }
-void MainWindow::goToWelcomePage() { showPage(Page::Welcome); }
-void MainWindow::goToMessagePage() { showPage(Page::Message); }
-
-void MainWindow::backToSelectPage()
-{
-    JoinRecipients();
-    showPage(Page::Select);
-}
-
-void MainWindow::onToSendPage()
-{
-    JoinRecipients();
-    showPage(Page::Send);
-}
-
-void MainWindow::backToMessagePage() { goToMessagePage(); }
 void MainWindow::askToQuit() { guarded([this] { QuitProgram(m_client, false); }); }
-void MainWindow::showSummary() { guarded([this] { MakeSummary(m_client); }); }
 
-void MainWindow::centreOnWindow(QWidget* dialog)
-{
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(frameGeometry().center());
-    dialog->move(frame.topLeft());
-}
-
-void MainWindow::showAbout()
-{
-    if (m_about)
-        m_about->showValues(ReadAboutValues(m_client));
-}
-
-void MainWindow::pickContacts()
-{
-    guarded([this] {
-        if (!m_contacts)
-            return;
-        m_client.form.applyColorScheme(m_client.state.ColorScheme, true);
-        // The address book is read afresh at every opening. A source that is missing or
-        // fails part way is reported once, with what was skipped; the picker still
-        // opens with what was read.
-        const ContactReading reading = ContactSource::forUser(m_client.state).read();
-        m_contacts->showContacts(reading.contacts);
-        if (!reading.problems.isEmpty())
-            m_client.prompter.error(reading.problems.join(u'\n'));
-        m_contacts->setTexts(m_client.texts, m_client.state);
-        {
-            const FocusKept focus(this);
-            setEnabled(false);
-            const auto enableAgain = qScopeGuard([this] {
-                setEnabled(true);
-                activateWindow();
-            });
-            centreOnWindow(m_contacts);
-            m_contacts->show();
-            m_contacts->raise();
-            m_contacts->activateWindow();
-            WaitWhile([this] { return m_contacts->isVisible(); });
-        }
-        if (!m_contacts->confirmed())
-            return;
-        AddPickedRecipients(m_client.form, m_contacts->chosenAddresses());
-        // An open recipient list shows the new entries by itself; a closed one is
-        // joined into the TO field now, so the user sees what was added.
-        if (m_recipientList->isHidden())
-            JoinRecipients();
-    });
-}
-
-void MainWindow::messagePageShown() { JoinRecipients(); }
-
-void MainWindow::pageShown(int index)
-{
-    placeSentJobsButton();
-    const Page page = Page(index);
-    if (page == Page::Select && isVisible())
-        m_browser->startListing();
-    else if (page == Page::Message)
-        messagePageShown();
-    else if (page == Page::Send)
-        sendPageShown();
-    focusFirstField(page);
-}
-
-void MainWindow::stepPage(int step)
-{
-    const int count = m_pages->count();
-    m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
-}
-
-void MainWindow::sendPageShown()
-{
-    JoinRecipients();
-    const ClientForm& form = m_client.form;
-    m_client.form.setFinishEnabled(!form.recipients().isEmpty() && !form.selection().isEmpty());
-}
-
-void MainWindow::finish()
-{
-    // Paths handed over meanwhile wait until the job is written and answered for.
-    m_jobRunning = true;
-    const auto jobDone = qScopeGuard([this] {
-        m_jobRunning = false;
-        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
-    });
-    guarded([this] {
-        const FocusKept focus(this);
-        // A signal or the session's end during the job removes the job, then ends the program.
-        const StopRequests::JobScope job;
-        SubmissionHooks hooks;
-        hooks.stopRequested = [] { return StopRequests::reason(); };
-        hooks.setWindowEnabled = [this](bool on) {
-            if (on) {
-                m_progress->finish();
-                setEnabled(true);
-            } else {
-                setEnabled(false);
-                m_progress->start(m_client.state.LanguageName, m_client.texts[CancelCaption]);
-            }
-        };
-        hooks.copyObserver = m_progress->observer();
-        hooks.afterSubmission = [this] { askWhatNext(); };
-        hooks.observer = m_sentJobs->recorder();
-        hooks.endProgram = [this] { QuitProgram(m_client, true); };
-        FinishJob(m_client, hooks);
-    });
-}
-
-// The question after a job: Reset, Continue or Quit, over the disabled window.
-void MainWindow::askWhatNext()
-{
-    if (!m_afterSubmission)
-        return;
-    m_afterSubmission->prepare(m_client.texts);
-    setEnabled(false);
-    const auto enableAgain = qScopeGuard([this] {
-        setEnabled(true);
-        activateWindow();
-    });
-    m_afterSubmission->showOver(this);
-    WaitWhile([this] { return m_afterSubmission->isVisible(); });
-    switch (m_afterSubmission->choice()) {
-    case AfterSubmissionDialog::Choice::Reset:
-        // The remember settings as last confirmed decide what stays.
-        ResetProject(m_client, m_client.state.RememberTo, m_client.state.RememberMessage);
-        JoinRecipients();
-        break;
-    case AfterSubmissionDialog::Choice::Quit:
-        QuitProgram(m_client, false); // a No goes on with everything kept
-        break;
-    case AfterSubmissionDialog::Choice::Continue:
-    case AfterSubmissionDialog::Choice::None:
-        break;
-    }
-}
-
-// ---------------------------------------------------------------- recipients
-
-void MainWindow::JoinRecipients()
-{
-    QLineEdit* to = m_toEdit->edit();
-    QString joined;
-    for (const QString& r : m_client.form.recipients())
-        joined += r + QStringLiteral("; ");
-    // An address still being typed is added, not dropped, when the list closes.
-    if (to->isModified() && !to->text().isEmpty() && to->text() != joined) {
-        m_recipientListInUse = true;
-        m_client.form.appendRecipient(to->text());
-        joined += to->text() + QStringLiteral("; ");
-    }
-    m_recipientList->hide();
-    to->setText(QString());
-    to->setText(joined);
-    // The joined line is what the field now holds: leaving it untouched adds nothing.
-    if (to->hasFocus())
-        m_toTextOnEnter = joined;
-}
-
-void MainWindow::deleteSelectedRecipients()
-{
-    QStringList kept;
-    for (int i = 0; i < m_recipientList->count(); ++i) {
-        if (!m_recipientList->item(i)->isSelected())
-            kept.append(m_recipientList->item(i)->text());
-    }
-    if (kept.size() != m_recipientList->count())
-        m_client.form.setRecipients(kept);
-}
-
-void MainWindow::addTypedRecipient()
-{
-    m_recipientListInUse = true;
-    m_client.form.appendRecipient(m_toEdit->text());
-    m_toEdit->setText(QString());
-    showRecipientList();
-}
-
-void MainWindow::showRecipientList()
-{
-    m_recipientList->show();
-    m_recipientList->raise();
-}
-
-// ---------------------------------------------------------------- the drop zone
-
-void MainWindow::addBrowserSelection()
-{
-    guarded([this] {
-        const QString marker = m_client.texts[FolderMarker];
-        const auto items = m_browser->selectedItems();
-        for (const ShellBrowser::Item& item : items) {
-            if (const auto entry = BrowserEntryFor(item.isFolder, item.path, marker))
-                m_client.form.appendSelection(*entry);
-        }
-        m_dropZone->SetDropZoneExtent();
-    });
-}
-
-
-void MainWindow::addDroppedNames(const QStringList& names)
-{
-    guarded([&] { addNames(names); });
-}
-
-QStringList MainWindow::addNames(const QStringList& names)
-{
-    const QString marker = m_client.texts[FolderMarker];
-    QStringList skipped;
-    for (const QString& name : names) {
-        if (const auto entry = DropZoneEntryFor(name, marker))
-            m_client.form.appendSelection(*entry);
-        else
-            skipped.append(name);
-    }
-    return skipped;
-}
-
-void MainWindow::addFilesFromDialog()
-{
-    guarded([this] {
-        const QStringList names = m_pathDialogs.files(this);
-        for (const QString& name : names)
-            m_client.form.appendSelection(SelectionEntry::file(name));
-    });
-}
-
-void MainWindow::addFolderFromDialog()
-{
-    guarded([this] {
-        const QString folder = m_pathDialogs.folder(this);
-        const QFileInfo info(folder);
-        if (!folder.isEmpty() && info.isDir())
-            m_client.form.appendSelection(SelectionEntry::folder(folder, m_client.texts[FolderMarker]));
-    });
-}
-
-void MainWindow::deleteSelectedEntries()
-{
-    if (m_dropZone->selectedItems().isEmpty())
-        return;
-    QList<SelectionEntry> kept;
-    for (const int row : m_dropZone->unselectedRows())
-        kept.append(m_client.form.selection().value(row));
-    m_client.form.setSelection(kept);
-}
-
-
-// ---------------------------------------------------------------- expiry
-
-bool MainWindow::filterExpiryKey(QKeyEvent* event)
-{
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        guarded([this] {
-            StoreExpire(m_client);
-            m_applyExpiryButton->setEnabled(false);
-        });
-        return false; // Enter goes on to the field
-    }
-    const QString text = event->text();
-    // Keys that type nothing (arrows, Delete, Home...) and focus moves are the field's.
-    if (text.isEmpty() || key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Escape)
-        return false;
-    m_applyExpiryButton->setEnabled(true);
-    if (key == Qt::Key_Backspace)
-        return false;
-    const QChar c = text.at(0);
-    return !(text.size() == 1 && c >= u'0' && c <= u'9');
-}
-
-void MainWindow::applyExpiry()
-{
-    JoinRecipients();
-    m_applyExpiryButton->setEnabled(false);
-    guarded([this] { StoreExpire(m_client); });
-}
-
-// ---------------------------------------------------------------- mouse and drops
-
-void MainWindow::mousePressEvent(QMouseEvent* event)
-{
-    QWidget::mousePressEvent(event);
-    // A click on the window's background closes the recipient list.
-    JoinRecipients();
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (isShellFileDrop(event))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void MainWindow::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (isShellFileDrop(event))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void MainWindow::dropEvent(QDropEvent* event)
-{
-    if (!isShellFileDrop(event)) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    addDroppedNames(localPaths(event->mimeData()));
-}
-
+// Moves of the About button (the tab strip placed it) place the Sent jobs button beside it.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (!isShellFileDrop(drop))
-            return false;
-        if (event->type() == QEvent::Drop)
-            dropEvent(drop);
-        else
-            drop->acceptProposedAction();
-        return true;
-    }
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == m_expiryEdit->edit())
-            return filterExpiryKey(key);
-        // The recipient list is skipped by Tab: Down in the TO field goes into it (to
-        // delete with the keyboard), Escape goes back.
-        if (watched == m_toEdit->edit() && key->key() == Qt::Key_Down && m_recipientList->isVisible()
-            && m_recipientList->count() > 0) {
-            if (!m_recipientList->currentItem())
-                m_recipientList->setCurrentRow(0);
-            m_recipientList->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (watched == m_recipientList && key->key() == Qt::Key_Escape) {
-            m_toEdit->edit()->setFocus(Qt::BacktabFocusReason);
-            return true;
-        }
-        return false;
-    }
-    case QEvent::KeyRelease:
-        // The Delete key removes the selected recipients.
-        if (watched == m_recipientList && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete)
-            deleteSelectedRecipients();
-        return false;
-    case QEvent::Move:
-        if (watched == m_aboutButton || watched == m_aboutButton->parentWidget())
-            placeSentJobsButton(); // the tab strip placed About
-        return false;
-    case QEvent::MouseButtonPress:
-        if (watched == m_messageEditor->viewport() || watched == m_messagePage)
-            JoinRecipients(); // a click into the message or on the page closes the recipient list
-        return false;
-    case QEvent::FocusIn: {
-        // Only moves of the focus inside the window count, not another window coming up.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        if (watched == m_toEdit->edit())
-            m_toTextOnEnter = m_toEdit->text(); // what the TO field showed when it got the focus
-        else if (watched == m_subjectEdit->edit())
-            JoinRecipients(); // moving on to the subject closes the recipient list
-        return false;
-    }
-    case QEvent::FocusOut: {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        // Leaving the TO field: a changed, non-empty text becomes a recipient.
-        if (watched == m_toEdit->edit() && !m_toEdit->text().isEmpty() && m_toEdit->text() != m_toTextOnEnter)
-            guarded([this] { addTypedRecipient(); });
-        return false;
-    }
-    default:
-        return false;
-    }
+    if (event->type() == QEvent::Move && (watched == m_aboutButton || watched == m_aboutButton->parentWidget()))
+        placeSentJobsButton();
+    return filterShellDrop(event);
 }

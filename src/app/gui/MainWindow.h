@@ -1,8 +1,11 @@
 #pragma once
-// The main window: a four-page wizard (Welcome, Select files/folders, Add message,
-// Send). Every control is bound to the client's form both ways; the handlers only
-// wire controls to the program's operations.
+// The main window: the tab frame around the wizard's four pages (Welcome, Select
+// files/folders, Add message, Send), with About and Sent jobs in its strip. The pages
+// hold their own controls and ask for page moves, the quit question, the dialogs and
+// Finish by signals; the window moves between the pages, starts and quits the program,
+// runs the dialogs and the job, and takes files and folders from other programs.
 #include "app/gui/QtTranslations.h"
+#include "app/gui/SelectPage.h"
 #include "client/Client.h"
 
 #include <QWidget>
@@ -10,23 +13,12 @@
 
 #include <functional>
 
-class QCheckBox;
-class QLabel;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
 class QTabWidget;
-class QTextEdit;
-class QComboBox;
-class QTreeView;
-class ClickLabel;
-class LabelledEdit;
-class DropZoneList;
-class ShellBrowser;
 class CopyProgressWindow;
-class MessageEditor;
+class MessagePage;
+class SendPage;
+class WizardPage;
 class SettingsDialog;
 class AfterSubmissionDialog;
 class ContactsPicker;
@@ -54,14 +46,9 @@ public:
     enum class PathsFrom { Start, LaterStart };
     void openPaths(const QStringList& paths, PathsFrom from);
 
-    // Where the hidden Add file and Add folder buttons take their paths from: the
-    // system's file dialogs over this window, unless replaced (a test answers with the
-    // paths it wants, without a dialog). An empty answer is a cancelled dialog.
-    struct PathDialogs {
-        std::function<QStringList(QWidget* parent)> files;
-        std::function<QString(QWidget* parent)> folder;
-    };
-    PathDialogs& pathDialogs() { return m_pathDialogs; }
+    // Where the hidden Add file and Add folder buttons take their paths from.
+    using PathDialogs = SelectPage::PathDialogs;
+    PathDialogs& pathDialogs();
 
 public Q_SLOTS:
     // Puts the active language's texts on every control of the window (and Qt's own
@@ -69,8 +56,6 @@ public Q_SLOTS:
     void ApplyLanguage();
     // Opens the Settings dialog over the disabled window and waits for its answer.
     void RunSettingsDialog();
-    // Hides the recipient list and shows its entries in the TO field.
-    void JoinRecipients();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -86,72 +71,40 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
-    void goToWelcomePage();
-    void goToSelectPage();
-    void goToMessagePage();
-    void backToSelectPage();
-    void onToSendPage();
-    void backToMessagePage();
     void askToQuit();
-    void showSummary();
+    // Finish: the summary, the question and the job; then what the job's end asks for.
     void finish();
     void showAbout();
     void pickContacts();
-    void messagePageShown();
-    void sendPageShown();
-
-    void addBrowserSelection();
-    void addDroppedNames(const QStringList& names);
-    void addFilesFromDialog();
-    void addFolderFromDialog();
-    void deleteSelectedEntries();
-    void deleteSelectedRecipients();
-    void applyExpiry();
-    void pageShown(int index);
-    void stepPage(int step);
     void openSentJobs();
+    void pageShown(int index);
 
 private:
-    // The page on screen.
+    // The tab frame and the pages (MainWindow.cpp).
+    void addPage(WizardPage* page, Page at);
+    WizardPage* page(Page at) const;
     void showPage(Page page);
     Page currentPage() const;
-    // The pages (MainWindowPages.cpp).
-    void buildWelcomePage();
-    void buildSelectPage();
-    void buildMessagePage();
-    void buildSendPage();
-    void bindForm();
-    void showFormValues();
-    // Placements, tab order, first fields, names for assistive tools (MainWindowLayout.cpp).
-    void LayoutWizard();
-    QWidget* aboutCorner();
-    void setTabOrders();
+    void stepPage(int step);
     void addPageKeys();
-    void focusFirstField(Page page);
-    void nameControls();
-    // The record of sent jobs (MainWindowSent.cpp): its button in the tab strip beside
-    // About, shown on the Send page, and its key.
-    void buildSentJobsButton();
+    void setTabOrders();
+    void LayoutWizard();
     void placeSentJobsButton();
-
+    void applyColorScheme(int scheme, bool includePicker);
+    // Start and quit (MainWindow.cpp).
     void loadClient();
     void showLoadedClient();
     void firstShown();
     void guarded(const std::function<void()>& body);
+    // The dialogs and the job (MainWindowDialogs.cpp).
+    void waitForDialog(QWidget* dialog);
     void askWhatNext();
-    void addTypedRecipient();
-    void showRecipientList();
-    bool filterExpiryKey(QKeyEvent* event);
-    void applyColorScheme(int scheme, bool includePicker);
-    void centreOnWindow(QWidget* dialog);
-    // The names that make drop zone entries are added; the others are returned.
-    QStringList addNames(const QStringList& names);
+    // Paths from other programs (MainWindowPaths.cpp).
+    bool filterShellDrop(QEvent* event);
     void addWaitingPaths();
     void raiseWindow();
-    void showMessageInEditor();
 
     Client& m_client;
-    PathDialogs m_pathDialogs;
     SettingsDialog* m_settings = nullptr;
     AfterSubmissionDialog* m_afterSubmission = nullptr;
     ContactsPicker* m_contacts = nullptr;
@@ -160,75 +113,17 @@ private:
     QtTranslations m_qtTranslations;
     int m_windowsAtCreate = 0;
     int m_colorScheme = 0;
-    bool m_recipientListInUse = false;
-    QString m_toTextOnEnter;
     bool m_settingsPending = false;
     bool m_browserStarted = false;
     QStringList m_waitingPaths;
     bool m_addingPaths = false;
     bool m_jobRunning = false;
 
-    QWidget* m_topStrip;
     QTabWidget* m_pages;
     QPushButton* m_aboutButton;
-    // Welcome
-    QWidget* m_welcomePage;
-    QTextEdit* m_welcomeText;
-    QWidget* m_welcomeButtons;
-    QCheckBox* m_skipWelcomeBox;
-    QPushButton* m_settingsButton;
-    QPushButton* m_welcomeQuitButton;
-    QPushButton* m_welcomeNextButton;
-    // Select files/folders
-    QWidget* m_selectPage;
-    QWidget* m_selectTop;
-    QLabel* m_dropZoneHint;
-    QLabel* m_selectHeading;
-    QLabel* m_dropZoneTitle;
-    ShellBrowser* m_browser;
-    QComboBox* m_pathBox;
-    QTreeView* m_listView;
-    QTreeView* m_treeView;
-    QPushButton* m_upButton;
-    QPushButton* m_addButton;
-    QSplitter* m_splitter;
-    DropZoneList* m_dropZone;
-    QWidget* m_selectButtons;
-    QPushButton* m_addFileButton;
-    QPushButton* m_addFolderButton;
-    QPushButton* m_deleteButton;
-    QPushButton* m_selectPreviousButton;
-    QPushButton* m_selectNextButton;
-    // Add message
-    QWidget* m_messagePage;
-    QWidget* m_messageTop;
-    ClickLabel* m_toLabel;
-    LabelledEdit* m_toEdit;
-    QPushButton* m_addressBookButton;
-    LabelledEdit* m_fromEdit;
-    LabelledEdit* m_subjectEdit;
-    MessageEditor* m_messageEditor;
-    QListWidget* m_recipientList;
-    QMenu* m_recipientMenu;
-    QWidget* m_messageButtons;
-    QCheckBox* m_encryptBox;
-    QCheckBox* m_sfxBox;
-    LabelledEdit* m_expiryEdit;
-    QPushButton* m_applyExpiryButton;
-    QPushButton* m_hiddenButton1;
-    QPushButton* m_hiddenButton4;
-    QPushButton* m_messagePreviousButton;
-    QPushButton* m_messageNextButton;
-    // Send
-    QWidget* m_sendPage;
-    QPlainTextEdit* m_sendLog;
-    QWidget* m_sendButtons;
-    QPushButton* m_summaryButton;
-    QCheckBox* m_autoQuitBox;
-    QPushButton* m_quitButton;
-    QPushButton* m_sendPreviousButton;
-    QPushButton* m_finishButton;
-    // Sent jobs
-    std::unique_ptr<SentJobs> m_sentJobs;
     QPushButton* m_sentJobsButton;
+    SelectPage* m_selectPage;
+    MessagePage* m_messagePage;
+    SendPage* m_sendPage;
+    std::unique_ptr<SentJobs> m_sentJobs;
 };

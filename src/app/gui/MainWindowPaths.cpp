@@ -1,4 +1,5 @@
-// Files and folders from the command line and from later starts of the program.
+// Files and folders from other programs: dropped on the window from a file manager,
+// given when the program starts, or handed over by later starts of the program.
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/CopyProgressWindow.h"
@@ -8,10 +9,81 @@
 #include "i18n/PathTexts.h"
 #include "recipients/gui/ContactsPicker.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QUrl>
+
+namespace {
+// The local files and folders a drop carries, in the order given.
+QStringList localPaths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    const auto urls = mime->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+// A drop from another program (not from one of our own widgets) carrying local names.
+bool isShellFileDrop(const QDropEvent* event)
+{
+    return event->source() == nullptr && !localPaths(event->mimeData()).isEmpty();
+}
+} // namespace
+
+MainWindow::PathDialogs& MainWindow::pathDialogs() { return m_selectPage->pathDialogs(); }
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (isShellFileDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (isShellFileDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (!isShellFileDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const QStringList names = localPaths(event->mimeData());
+    guarded([&] { m_selectPage->addPaths(names); });
+}
+
+// File names dropped from other programs count on every page, whichever control is
+// under the mouse: every control of the window passes its drops here first.
+bool MainWindow::filterShellDrop(QEvent* event)
+{
+    if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove && event->type() != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!isShellFileDrop(drop))
+        return false;
+    if (event->type() == QEvent::Drop)
+        dropEvent(drop);
+    else
+        drop->acceptProposedAction();
+    return true;
+}
 
 void MainWindow::openPaths(const QStringList& paths, PathsFrom from)
 {
@@ -42,7 +114,7 @@ void MainWindow::addWaitingPaths()
     const auto done = qScopeGuard([this] { m_addingPaths = false; });
     const QStringList paths = std::exchange(m_waitingPaths, {});
     guarded([&] {
-        const QStringList skipped = addNames(paths);
+        const QStringList skipped = m_selectPage->addPaths(paths);
         // The selection is made on the Select page; from the Welcome page the window goes
         // there, any other page stays as the user left it.
         if (currentPage() == Page::Welcome)
