@@ -101,6 +101,7 @@ set(CORE_SOURCES
     src/client/Page.h
     src/client/SelectionEntry.cpp
     src/client/SelectionEntry.h
+    src/client/UserValues.h
     src/config/AboutValues.cpp
     src/config/AboutValues.h
     src/config/Paths.cpp
@@ -186,21 +187,30 @@ set(GUI_SOURCES
     src/app/gui/LabelledEdit.h
     src/app/gui/MainWindow.cpp
     src/app/gui/MainWindow.h
-    src/app/gui/MainWindowLanguage.cpp
-    src/app/gui/MainWindowLayout.cpp
-    src/app/gui/MainWindowPages.cpp
+    src/app/gui/MainWindowDialogs.cpp
     src/app/gui/MainWindowPaths.cpp
-    src/app/gui/MainWindowSent.cpp
     src/app/gui/MessageEditor.cpp
     src/app/gui/MessageEditor.h
+    src/app/gui/MessagePage.cpp
+    src/app/gui/MessagePage.h
     src/app/gui/ProgramEnd.cpp
     src/app/gui/ProgramEnd.h
     src/app/gui/QtTranslations.cpp
     src/app/gui/QtTranslations.h
+    src/app/gui/RecipientField.cpp
+    src/app/gui/RecipientField.h
+    src/app/gui/SelectPage.cpp
+    src/app/gui/SelectPage.h
+    src/app/gui/SendPage.cpp
+    src/app/gui/SendPage.h
     src/app/gui/SingleWindow.cpp
     src/app/gui/SingleWindow.h
     src/app/gui/StopRequests.cpp
     src/app/gui/StopRequests.h
+    src/app/gui/WelcomePage.cpp
+    src/app/gui/WelcomePage.h
+    src/app/gui/WizardPage.cpp
+    src/app/gui/WizardPage.h
     src/platform/gui/SchemeColours.cpp
     src/platform/gui/SchemeColours.h
     src/dialogs/AboutDialog.cpp

@@ -178,6 +178,9 @@ void TestHandOver::laterStartHandsOverAndEnds()
     MainWindow* window = run->window();
     single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
     run->showPage(Page::Message);
+    // The running window opens its record of sent jobs a second after it shows: the
+    // stamps are taken once it has, so that only what a later start did could change them.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(env.userDataFolder() + "sent-jobs.sqlite"), 10000);
     const auto settingsBefore = stampsOf(env.configHome());
     const auto memoriesBefore = stampsOf(env.appData());
 

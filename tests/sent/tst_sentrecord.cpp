@@ -84,7 +84,9 @@ SentRecord recordIn(const TestEnv& env, const QString& name, SentOutcome outcome
 // The three entries a complete job leaves in the upload folder.
 void makeCompleteJob(const TestEnv& env, const QString& name)
 {
-    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), expectedRecord({{"ann@example.org"}}));
+    RecordFields fields;
+    fields.recipients = {QStringLiteral("ann@example.org")};
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), expectedRecord(fields));
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".dir/a.txt"), "a");
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".msg"), "");
 }
