@@ -196,6 +196,9 @@ private Q_SLOTS:
         QTest::newRow("empty") << "";
         QTest::newRow("trailing text") << "12abc";
         QTest::newRow("too big") << "4294967297";
+        QTest::newRow("past the signed 32 bits") << "2147483648";
+        for (const char* more : {"1 ", "-", "$", "1.5"})
+            QTest::newRow(more) << QString(more);
     }
     void aMaxSizeThatIsNoNumberStopsTheSummary()
     {
