@@ -58,13 +58,15 @@ private Q_SLOTS:
         QCOMPARE(EncodeJobDescriptor(job), expectedRecord(record));
     }
 
-    // Every field read back as written: the record made again from it is the same.
+    // Every field read back as written: the recipients without the free slots, and the
+    // record made again from what was read is the same.
     void decodeReadsWhatEncodeWrote()
     {
         const QByteArray record = EncodeJobDescriptor(sample());
         QString problem;
         const auto d = DecodeJobDescriptor(record, &problem);
         QVERIFY2(d.has_value(), qPrintable(problem));
+        QCOMPARE(d->recipients, QStringList({"ann@example.com", QStringLiteral("Bj\u00f6rn <bjorn@example.se>")}));
         QCOMPARE(EncodeJobDescriptor(*d), record);
     }
 
