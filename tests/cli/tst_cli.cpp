@@ -236,30 +236,35 @@ private Q_SLOTS:
         QCOMPARE(sample.code, 0);
         QVERIFY2(sample.out.endsWith("\nread clean: no warnings\n"), qPrintable(sample.out));
 
+        // Key names in any case, values as written; a second [settings] is never read.
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=/srv/up\r\n[POLICIES\r\nSFX=ENABLED,LOCKD\r\n[POLICIES]\r\n"
-                        "SFX=ENABLED,LOCKED\x1a\r\nDEFAULTLANGUAGE=\x1b]0;PWNED\x07\r\n");
+                        "sfx=ENABLED,LOCKED\x1a\r\nDEFAULTLANGUAGE=\x1b]0;PWNED\x07\r\nENCRYPTED=disabled\r\n"
+                        "COLORSCHEME=1\r\nOUTLOOKADR=ENABLED\r\n[settings]\r\nMAXSIZE=-1\r\n");
         const Run damaged = parvela({"policy", "--policy", env.policyPath()});
         QCOMPARE(damaged.code, 1);
         QCOMPARE(damaged.out,
                  "policy file: " + env.policyPath() + "\n"
-                 "encoding: Windows-1252; line ends: CR LF; 7 lines\n"
+                 "encoding: Windows-1252; line ends: CR LF; 12 lines\n"
                  "[Settings] SERVERUPLOAD    = /srv/up         (line 2: upload folder /srv/up/)\n"
                  "[Settings] MAXSIZE         = 1024            (default: at most 1024 MB a job)\n"
                  "[POLICIES] POLICYVERSION   = -1              (default)\n"
-                 "[POLICIES] ENCRYPTED       = ENABLED         (default: encryption on, the user may change it)\n"
+                 "[POLICIES] ENCRYPTED       = disabled        (line 8: encryption off, the user may change it)\n"
                  "[POLICIES] SFX             = ENABLED,LOCKED  (line 6: self-extracting on, locked)\n"
                  "[POLICIES] DEFAULTEXPIRE   = 48              (default: 48 hours)\n"
                  "[POLICIES] SKIPWELCOME     = ENABLED         (default: starts on the selection page)\n"
                  "[POLICIES] DEFAULTLANGUAGE = \\e]0;PWNED\\x07  (line 7)\n"
-                 "[POLICIES] OUTLOOKADR      = DISABLED        (default: no address book)\n"
-                 "[POLICIES] COLORSCHEME     = 0               (default: Default (R111))\n"
+                 "[POLICIES] OUTLOOKADR      = ENABLED         (line 10: the address book is offered)\n"
+                 "[POLICIES] COLORSCHEME     = 1               (line 9: White)\n"
                  "warning: line 3: \"[POLICIES\" has no \"]\": it is no section header, and the keys after it belong "
                  "to [Settings]\n"
                  "warning: line 4: SFX belongs in [POLICIES], not in [Settings]: ignored here\n"
                  "warning: line 7: the value of DEFAULTLANGUAGE holds a character that is not printable: an escape character (U+001B)\n"
                  "warning: line 7: DEFAULTLANGUAGE \"\\e]0;PWNED\\x07\" is not written as one of " +
                      languageKeys() + ": the window may speak English\n"
-                 "4 warnings\n");
+                 "warning: line 11: section [settings] appears a second time (first on line 1): the keys under this "
+                 "header are ignored\n"
+                 "warning: line 12: MAXSIZE is under the second [settings] header: ignored\n"
+                 "6 warnings\n");
     }
 
     // The tool with real faults at real moments: strace holds one system call long
