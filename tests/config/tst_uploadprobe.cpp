@@ -140,48 +140,43 @@ private Q_SLOTS:
         QCOMPARE(created.names().size(), made);
     }
 
-    void unconfiguredPathIsReportedOnce_data()
+    // A start that applies a new policy version reads the policy file twice, so two
+    // probes run: each with a fresh test folder name, and an upload path that is not
+    // configured is reported once.
+    void aStartProbesTwice_data()
     {
-        QTest::addColumn<QByteArray>("value");
-        QTest::newRow("placeholder") << QByteArray("<ENTER PATH HERE>");
-        QTest::newRow("empty") << QByteArray("");
+        QTest::addColumn<QByteArray>("value"); // empty: the test's upload folder
+        QTest::addColumn<bool>("configured");
+        QTest::newRow("configured") << QByteArray() << true;
+        QTest::newRow("placeholder") << QByteArray("<ENTER PATH HERE>") << false;
+        QTest::newRow("empty") << QByteArray("") << false;
     }
-    // Through a whole start that reads the policy file twice (a stored, older policy
-    // version), so both probes run.
-    void unconfiguredPathIsReportedOnce()
+    void aStartProbesTwice()
     {
         QFETCH(QByteArray, value);
+        QFETCH(bool, configured);
         TestEnv env;
-        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + value + "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + (configured ? env.upload().toUtf8() : value) +
+                        "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
         auto client = env.makeClient();
         client->registry->write("POLICYVERSION", "1");
-        QVERIFY(client->guarded([&] { StartClient(*client); }));
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
-        QCOMPARE(client->prompter.shown().first().text, k01);
-        QVERIFY(client->state.StartupFailed);
-        QVERIFY(!client->state.UploadFolder.isEmpty());
-    }
-
-    // A start that applies a new policy version reads the policy file twice: two
-    // probes, each with a fresh test folder name.
-    void twoProbesInOneStartUseNewNames()
-    {
-        TestEnv env;
-        env.writeDefaultPolicy("POLICYVERSION=5\r\n");
-        auto client = env.makeClient();
-        client->registry->write("POLICYVERSION", "4");
         CreatedFolders created(env.upload());
-        QVERIFY(created.valid());
-        StartClient(*client);
-        QVERIFY(client->prompter.shown().isEmpty());
+        QVERIFY(client->guarded([&] { StartClient(*client); }));
+        const QList<Prompt> shown = client->prompter.shown();
+        QCOMPARE(shown.size(), configured ? 0 : 1);
+        QCOMPARE(client->state.StartupFailed, !configured);
+        QVERIFY(!client->state.UploadFolder.isEmpty());
         const QStringList names = created.names();
-        QCOMPARE(names.size(), 2);
-        QVERIFY(names[0] != names[1]);
+        QCOMPARE(names.size(), configured ? 2 : 0);
         QVERIFY(probeLeftovers(env.upload()).isEmpty());
-        QCOMPARE(client->registry->read("POLICYVERSION"), QString("5"));
+        if (configured) {
+            QVERIFY(names[0] != names[1]);
+            QCOMPARE(client->registry->read("POLICYVERSION"), QString("2"));
+        } else {
+            QCOMPARE(shown.first().kind, PromptKind::Error);
+            QCOMPARE(shown.first().text, k01);
+        }
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestUploadProbe)
