@@ -63,12 +63,6 @@ SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
     return records.first().state;
 }
 
-bool removeEntry(const QString& path)
-{
-    return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-}
-
-
 // The three entries a complete job leaves in the upload folder.
 void makeCompleteJob(const TestEnv& env, const QString& name)
 {
@@ -135,15 +129,12 @@ private Q_SLOTS:
 
         const QString path = env.upload() + u'/' + job;
         if (oneByOne) {
-            QVERIFY(removeEntry(path + ".pvx"));
+            QVERIFY(QFile::remove(path + ".pvx"));
             QCOMPARE(stateNow(store), SentState::BeingTaken);
-            QVERIFY(removeEntry(path + ".dir"));
+            QVERIFY(QDir(path + ".dir").removeRecursively());
             QCOMPARE(stateNow(store), SentState::BeingTaken);
-            QVERIFY(removeEntry(path + ".msg"));
-        } else {
-            for (const char* ext : {".pvx", ".dir", ".msg"})
-                QVERIFY(removeEntry(path + ext));
         }
+        env.takeJob(job);
         const QDateTime gone = QDateTime::currentDateTimeUtc();
         QCOMPARE(stateNow(store, &r), SentState::Taken);
         QVERIFY(r.taken >= gone.addMSecs(-1) && r.taken <= QDateTime::currentDateTimeUtc());
@@ -208,7 +199,6 @@ private Q_SLOTS:
         QFETCH(QString, listed);
         TestEnv env;
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
-        const QString path = env.upload() + u'/' + name;
         SentStore store(storePath(env));
         SentRecord record = sentRecord(name, env.upload() + u'/', SentOutcome(outcome));
         // A job is recorded just before its lock is made: the moment after, nothing of
@@ -238,8 +228,7 @@ private Q_SLOTS:
             // Its lock gone and its entries there: the writer finished it, and the
             // record says so, so that once it is gone it counts as taken.
             QCOMPARE(store.records()->first().outcome, SentOutcome::Complete);
-            for (const char* ext : {".pvx", ".dir", ".msg"})
-                QVERIFY(removeEntry(path + ext));
+            env.takeJob(name);
             QCOMPARE(stateNow(store), SentState::Taken);
         }
         if (QTest::currentDataTag() == QLatin1String("folder out of reach"))
