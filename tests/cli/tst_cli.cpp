@@ -1,13 +1,10 @@
 // The parvela tool run as a separate process, as a script would run it.
-#include "platform/Cp1252.h"
-#include "platform/UserRegistry.h"
 #include "spool/JobDescriptor.h"
 
 #include "ParvelaRun.h"
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,8 +14,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 #include <sys/stat.h>
 

@@ -2,7 +2,6 @@
 #include "platform/ProfileReader.h"
 #include "platform/UserRegistry.h"
 #include "platform/Errors.h"
-#include "platform/Text.h"
 #include "platform/UserOnly.h"
 
 #include "TestSupport.h"
