@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -54,6 +55,32 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
             during(clock.elapsed());
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed()};
+}
+
+// Runs parvela as the user nobody, as root must to see what a user may not read; the
+// test's root and upload folder are opened to that user first.
+inline Run parvelaAsNobody(const TestEnv& env, const QStringList& args)
+{
+    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                      QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    if (!QFile::setPermissions(env.root(), open) ||
+        !QFile::setPermissions(env.upload(), open | QFileDevice::WriteGroup | QFileDevice::WriteOther))
+        return {};
+    return parvela(QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", parvelaPath()} + args, {},
+                   QStandardPaths::findExecutable("setpriv"));
+}
+
+// Waits until a lock file shows in folder while writer runs; its name, or empty after 20 s.
+inline QString waitForLock(const QString& folder, const QProcess& writer)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000 && writer.state() == QProcess::Running) {
+        if (const QString lock = entriesOf(folder).filter(".lck").value(0); !lock.isEmpty())
+            return lock;
+        QTest::qWait(20);
+    }
+    return {};
 }
 
 // The parvela process among root's descendants (strace's child, or further down when a

@@ -33,19 +33,6 @@ QString send(const TestEnv& env, const QStringList& options)
     return {};
 }
 
-SentRecord recordOf(const QString& name, const QString& folder, const QDateTime& started, SentOutcome outcome)
-{
-    SentRecord r;
-    r.name = name;
-    r.uploadFolder = folder;
-    r.started = started;
-    r.ended = started;
-    r.outcome = outcome;
-    r.recipients = {QStringLiteral("dee@example.org")};
-    r.subject = QStringLiteral("Recorded");
-    return r;
-}
-
 } // namespace
 
 class TestSentCli : public QObject {
@@ -67,10 +54,10 @@ private Q_SLOTS:
             const QDateTime now = QDateTime::currentDateTimeUtc();
             // A record holding what no job could carry (written by hand, or by another
             // program): printed, it cannot reach the terminal raw.
-            SentRecord other = recordOf("PV_other_folder", env.root() + "/other/", now.addDays(-2), SentOutcome::Complete);
+            SentRecord other = sentRecord("PV_other_folder", env.root() + "/other/", SentOutcome::Complete, now.addDays(-2));
             other.subject = QStringLiteral("Recorded \x1b[31mred");
             store.add(other);
-            store.add(recordOf("PV_old", env.upload() + u'/', now.addDays(-40), SentOutcome::Refused));
+            store.add(sentRecord("PV_old", env.upload() + u'/', SentOutcome::Refused, now.addDays(-40)));
         }
 
         const Run r = parvela({"sent"});
@@ -134,7 +121,7 @@ private Q_SLOTS:
         QString job;
         if (how == u"sent, failed") {
             job = QStringLiteral("PV_failed");
-            SentRecord r = recordOf(job, env.upload() + u'/', QDateTime::currentDateTimeUtc(), SentOutcome::FailedRemoved);
+            SentRecord r = sentRecord(job, env.upload() + u'/', SentOutcome::FailedRemoved);
             r.problem = QStringLiteral("It broke.\nThe job was removed.");
             SentStore(SentStore::pathIn(env.userDataFolder())).add(r);
         } else if (how != u"send") {
@@ -170,8 +157,11 @@ private Q_SLOTS:
             QVERIFY(r.ms >= 1000 && r.ms < 5000);
     }
 
-    // However many jobs wait in one upload folder, one look lists it once.
-    void oneListingServesEveryJob()
+    // However many jobs wait in one upload folder, one look lists it once. A listing
+    // that breaks off (a share's read error) shows no job; a job is called taken only
+    // when it is asked for by name as well, so it is "cannot tell" then, and waiting
+    // again once the folder lists whole.
+    void oneListingServesEveryJobAndABrokenOneTakesNone()
     {
         if (QStandardPaths::findExecutable("strace").isEmpty())
             QSKIP("strace is not installed");
@@ -180,36 +170,24 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i)
             QVERIFY(!send(env, {"--to", "ann@example.org"}).isEmpty());
         const QString trace = env.root() + "/trace";
-        QProcess p;
-        startTraced(p, {"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64"}, {parvelaPath(), "sent"});
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).count("  waiting for the server  "), 3);
+        QProcess whole, broken;
+        startTraced(whole, {"-f", "-o", trace, "-P", env.upload(), "-e", "trace=getdents64"}, {parvelaPath(), "sent"});
+        QVERIFY(whole.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(whole.readAllStandardOutput()).count("  waiting for the server  "), 3);
         // A listing ends with the call that finds no more entries.
         const QStringList calls = QString::fromUtf8(readAll(trace)).split(u'\n');
         QCOMPARE(calls.filter(QRegularExpression("getdents64\\(.*= 0$")).size(), 1);
-    }
 
-    // A listing of the upload folder that breaks off (a share's read error) shows no
-    // job; a job is called taken only when it is asked for by name as well, so it is
-    // "cannot tell" then, and waiting again once the folder lists whole.
-    void aBrokenListingTakesNoJobAway()
-    {
-        if (QStandardPaths::findExecutable("strace").isEmpty())
-            QSKIP("strace is not installed");
-        TestEnv env;
-        env.writeDefaultPolicy();
-        const QString job = send(env, {"--to", "ann@example.org"});
-        QVERIFY(!job.isEmpty());
-        QProcess p;
-        startTraced(p, {"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
-                        "inject=getdents64:error=EIO"},
+        startTraced(broken, {"-f", "-o", "/dev/null", "-P", env.upload(), "-e", "trace=getdents64", "-e",
+                             "inject=getdents64:error=EIO"},
                     {parvelaPath(), "sent", "--json"});
-        QVERIFY(p.waitForFinished(60000));
-        const QJsonArray broken = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
-        QCOMPARE(broken.size(), 1);
-        QCOMPARE(broken[0]["state"].toString(), QStringLiteral("cannot-tell"));
-        const QJsonArray whole = QJsonDocument::fromJson(parvela({"sent", "--json"}).out.toUtf8()).array();
-        QCOMPARE(whole[0]["state"].toString(), QStringLiteral("waiting"));
+        QVERIFY(broken.waitForFinished(60000));
+        const QJsonArray jobs = QJsonDocument::fromJson(broken.readAllStandardOutput()).array();
+        QCOMPARE(jobs.size(), 3);
+        for (const auto& job : jobs)
+            QCOMPARE(job.toObject()["state"].toString(), QStringLiteral("cannot-tell"));
+        const QJsonArray again = QJsonDocument::fromJson(parvela({"sent", "--json"}).out.toUtf8()).array();
+        QCOMPARE(again[0]["state"].toString(), QStringLiteral("waiting"));
     }
 
     // Another process holding the record for a while (a second writer) only makes

@@ -23,31 +23,6 @@ QStringList warningsOf(const PolicyCheck& c)
 class TestPolicyCheck : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void keysInEffect()
-    {
-        const PolicyCheck c = CheckPolicy(kHead + "sfx=ENABLED,LOCKED\x1a\r\nENCRYPTED=disabled\r\nCOLORSCHEME=1\r\n"
-                                                  "OUTLOOKADR=ENABLED\r\n[settings]\r\nMAXSIZE=-1\r\n");
-        QStringList got;
-        for (const PolicyKeyReading& k : c.keys)
-            got << QStringLiteral("%1=%2 %3 %4").arg(k.key.name, k.value).arg(k.line).arg(k.effect);
-        QCOMPARE(got, (QStringList{"SERVERUPLOAD=/srv/up 2 upload folder /srv/up/",
-                                   "POLICYVERSION=-1 0 ",
-                                   "MAXSIZE=1024 0 at most 1024 MB a job", // the second [settings] is never searched
-                                   "ENCRYPTED=disabled 5 encryption off, the user may change it",
-                                   "SFX=ENABLED,LOCKED 4 self-extracting on, locked",
-                                   "DEFAULTEXPIRE=48 0 48 hours",
-                                   "SKIPWELCOME=ENABLED 0 starts on the selection page",
-                                   "DEFAULTLANGUAGE=ENGLISH 0 ",
-                                   "OUTLOOKADR=ENABLED 7 the address book is offered",
-                                   "COLORSCHEME=1 6 White"}));
-        QCOMPARE(c.encoding, QString("Windows-1252"));
-        QCOMPARE(c.lineEnds, QString("CR LF"));
-        QCOMPARE(c.lineCount, 9);
-        QCOMPARE(warningsOf(c), QStringList({"8: section [settings] appears a second time (first on line 1): the keys "
-                                             "under this header are ignored",
-                                             "9: MAXSIZE is under the second [settings] header: ignored"}));
-    }
-
     void warnings_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -9,7 +9,6 @@
 #include <QTest>
 
 using Option = OptionState;
-Q_DECLARE_METATYPE(Option)
 
 namespace {
 std::unique_ptr<Client> policyClient(const TestEnv& env)
@@ -60,59 +59,43 @@ private Q_SLOTS:
 
     // ENCRYPTED is upper-cased and leaves the box alone when nothing matches; SFX is
     // taken as written, and anything but the exact texts is off and changeable.
+    // SKIPWELCOME and OUTLOOKADR are on only for exactly "ENABLED".
     void optionStates_data()
     {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<Option>("encr");
         QTest::addColumn<Option>("sfx");
+        QTest::addColumn<bool>("on"); // the two switches
         const Option before{false, true}; // encryption's state before the policy
-        QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, true} << Option{false, false};
-        QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, true} << Option{false, false};
-        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, false} << Option{false, false};
-        QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, false} << Option{true, false};
-        QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, false} << Option{false, false};
-        QTest::newRow("ENABLED,LOCKED") << QByteArray("ENABLED,LOCKED") << Option{true, true} << Option{true, true};
-        QTest::newRow("DISABLED,LOCKED") << QByteArray("DISABLED,LOCKED") << Option{false, true} << Option{false, true};
-        QTest::newRow("unknown") << QByteArray("sometimes") << before << Option{false, false};
-        QTest::newRow("blank inside") << QByteArray("ENABLED, LOCKED") << before << Option{false, false};
-        QTest::newRow("empty") << QByteArray("") << before << Option{false, false};
+        QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, true} << Option{false, false} << false;
+        QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, true} << Option{false, false} << false;
+        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, false} << Option{false, false} << false;
+        QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, false} << Option{true, false} << true;
+        QTest::newRow("quoted") << QByteArray("\"ENABLED\"") << Option{true, false} << Option{true, false} << true;
+        QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, false} << Option{false, false} << false;
+        QTest::newRow("ENABLED,LOCKED") << QByteArray("ENABLED,LOCKED") << Option{true, true} << Option{true, true} << false;
+        QTest::newRow("DISABLED,LOCKED") << QByteArray("DISABLED,LOCKED") << Option{false, true} << Option{false, true} << false;
+        QTest::newRow("unknown") << QByteArray("sometimes") << before << Option{false, false} << false;
+        QTest::newRow("blank inside") << QByteArray("ENABLED, LOCKED") << before << Option{false, false} << false;
+        QTest::newRow("empty") << QByteArray("") << before << Option{false, false} << false;
     }
     void optionStates()
     {
         QFETCH(QByteArray, value);
         QFETCH(Option, encr);
         QFETCH(Option, sfx);
+        QFETCH(bool, on);
         TestEnv env;
-        env.writeDefaultPolicy("ENCRYPTED=" + value + "\r\nSFX=" + value + "\r\n");
+        env.writeDefaultPolicy("ENCRYPTED=" + value + "\r\nSFX=" + value + "\r\nSKIPWELCOME=" + value +
+                               "\r\nOUTLOOKADR=" + value + "\r\n");
         auto client = policyClient(env);
         client->form.setEncr({false, true});
         client->form.setSfx({true, true});
-        LoadPolicies(*client, PolicyScope::Everything);
-        QCOMPARE(client->form.encr(), encr);
-        QCOMPARE(client->form.sfx(), sfx);
-    }
-
-    // SKIPWELCOME and OUTLOOKADR are on only for exactly "ENABLED".
-    void exactSwitches_data()
-    {
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<bool>("on");
-        QTest::newRow("ENABLED") << QByteArray("ENABLED") << true;
-        QTest::newRow("quoted") << QByteArray("\"ENABLED\"") << true;
-        QTest::newRow("lower case") << QByteArray("enabled") << false;
-        QTest::newRow("DISABLED") << QByteArray("DISABLED") << false;
-        QTest::newRow("unknown") << QByteArray("yes") << false;
-    }
-    void exactSwitches()
-    {
-        QFETCH(QByteArray, value);
-        QFETCH(bool, on);
-        TestEnv env;
-        env.writeDefaultPolicy("SKIPWELCOME=" + value + "\r\nOUTLOOKADR=" + value + "\r\n");
-        auto client = policyClient(env);
         client->form.setSkipWelcome(!on);
         client->state.OutlookEnabled = !on;
         LoadPolicies(*client, PolicyScope::Everything);
+        QCOMPARE(client->form.encr(), encr);
+        QCOMPARE(client->form.sfx(), sfx);
         QCOMPARE(client->form.skipWelcome(), on);
         QCOMPARE(client->state.OutlookEnabled, on);
     }
@@ -143,13 +126,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<int>("scheme");
-        QTest::newRow("white") << QByteArray("1") << 1;
-        QTest::newRow("unknown number kept") << QByteArray("2") << 2;
-        QTest::newRow("low eight bits") << QByteArray("258") << 2;
-        QTest::newRow("negative") << QByteArray("-1") << 255;
-        QTest::newRow("hex") << QByteArray("0x01") << 1;
-        QTest::newRow("trailing text") << QByteArray("1 (white)") << 1;
-        QTest::newRow("no number") << QByteArray("white") << 0;
+        // The number as the system reads it: blanks, one sign, 0x for hexadecimal, the
+        // digits up to the first other character, wrapped at 32 bits; then its low 8 bits.
+        const QList<std::pair<QByteArray, int>> values = {
+            {"1", 1}, {"2", 2}, {"258", 2}, {"-1", 255}, {"-7", 249}, {"+1", 1}, {" +12x", 12}, {"+-1", 0},
+            {"0x01", 1}, {"0x1F", 31}, {"0X1F", 0}, {"1 (white)", 1}, {"white", 0}, {"4294967298", 2}};
+        for (const auto& [value, scheme] : values)
+            QTest::addRow("%s", value.constData()) << value << scheme;
     }
     void colorScheme()
     {
@@ -157,7 +140,8 @@ private Q_SLOTS:
         QFETCH(int, scheme);
         TestEnv env;
         env.writeDefaultPolicy("COLORSCHEME=" + value + "\r\n");
-        auto client = settingsClient(env);
+        auto client = policyClient(env);
+        client->state.UserDataFolder = env.userDataFolder();
         QSignalSpy applied(&client->form, &ClientForm::colorSchemeApplied);
         LoadPolicies(*client, PolicyScope::Everything);
         QCOMPARE(int(client->state.ColorScheme), scheme);
@@ -204,13 +188,7 @@ private Q_SLOTS:
         if (folderInItsPlace)
             QVERIFY(QDir().mkdir(env.policyPath()));
         auto client = policyClient(env);
-        int exitCode = -1;
-        try {
-            LoadPolicies(*client, PolicyScope::Everything);
-        } catch (const ProcessExit& e) {
-            exitCode = e.code;
-        }
-        QCOMPARE(exitCode, 0);
+        QCOMPARE(exitCodeOf([&] { LoadPolicies(*client, PolicyScope::Everything); }), 0);
         QCOMPARE(client->prompter.shown().size(), 1);
         const Prompt p = client->prompter.shown().first();
         QCOMPARE(p.kind, PromptKind::Plain);
@@ -234,25 +212,11 @@ private Q_SLOTS:
 
         env.writePolicy(content + ";");
         auto refused = policyClient(env);
-        int exitCode = -1;
-        try {
-            LoadPolicies(*refused, PolicyScope::Locations);
-        } catch (const ProcessExit& e) {
-            exitCode = e.code;
-        }
-        QCOMPARE(exitCode, 0);
+        QCOMPARE(exitCodeOf([&] { LoadPolicies(*refused, PolicyScope::Locations); }), 0);
         QCOMPARE(refused->prompter.shown().size(), 1);
         QCOMPARE(refused->prompter.shown().first().kind, PromptKind::Error);
         QCOMPARE(refused->prompter.shown().first().text,
                  "The policy file is larger than 1 MiB (1048577 bytes) and is not read: " + env.policyPath());
-    }
-
-private:
-    static std::unique_ptr<Client> settingsClient(const TestEnv& env)
-    {
-        auto client = policyClient(env);
-        client->state.UserDataFolder = env.userDataFolder();
-        return client;
     }
 };
 

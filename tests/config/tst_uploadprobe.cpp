@@ -63,152 +63,120 @@ private:
 
 } // namespace
 
+// Makes the folder a probe looks at (a tmpfs of the test's when it mounts one); false
+// with the reason when the machine does not allow it.
+using ProbedFolder = std::function<bool(const TestEnv&, fsfault::ScopedTmpfs&, QString* why)>;
+Q_DECLARE_METATYPE(ProbedFolder)
+
 class TestUploadProbe : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void writableFolderGivesNoMessageAndKeepsNothing_data()
+    // A writable folder gives no message; one that takes no folder, or a folder but not
+    // its file (no inode left, no room for its content), is refused, and a missing one
+    // is shown with its separator. The test folder never stays. Once the start has
+    // failed, a later probe does nothing at all, even on a good folder.
+    void whatTheProbeFinds_data()
     {
-        QTest::addColumn<bool>("trailingSeparator");
-        QTest::newRow("without separator") << false;
-        QTest::newRow("with separator") << true;
+        QTest::addColumn<ProbedFolder>("make");
+        QTest::addColumn<QString>("given"); // %1: the test's root
+        QTest::addColumn<int>("kind");      // of the one message, -1 for none
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("made");      // test folders made
+        const ProbedFolder plain = [](const TestEnv&, fsfault::ScopedTmpfs&, QString*) { return true; };
+        const auto tmpfs = [](const QString& options, bool fill, bool readOnly) {
+            return ProbedFolder([=](const TestEnv& env, fsfault::ScopedTmpfs& mount, QString* why) {
+                if (!mount.mount(env.upload(), options, why) ||
+                    (readOnly && !fsfault::remountReadOnly(env.upload(), true, why)))
+                    return false;
+                QFile filler(env.upload() + "/filler");
+                return !fill || (filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(4096, 'x')) && filler.flush());
+            });
+        };
+        const int warning = int(PromptKind::Warning);
+        QTest::newRow("writable") << plain << "%1/upload" << -1 << "" << 1;
+        QTest::newRow("writable, with separator") << plain << "%1/upload/" << -1 << "" << 1;
+        for (const char* suffix : {"", "/"})
+            QTest::addRow("missing, given as \"...nowhere%s\"", suffix)
+                << plain << QStringLiteral("%1/nowhere") + suffix << int(PromptKind::Error)
+                << "PVLERR:04 > Upload path (%1/nowhere/) error, path does not exist. Contact your system "
+                   "administrator."
+                << 0;
+        QTest::newRow("read-only") << tmpfs("size=64k", false, true) << "%1/upload" << warning << k02 << 0;
+        QTest::newRow("no inode for the file") << tmpfs("nr_inodes=2", false, false) << "%1/upload" << warning << k03 << 1;
+        QTest::newRow("no room for its content") << tmpfs("size=4k", true, false) << "%1/upload" << warning << k03 << 1;
     }
-    void writableFolderGivesNoMessageAndKeepsNothing()
+    void whatTheProbeFinds()
     {
-        QFETCH(bool, trailingSeparator);
+        QFETCH(ProbedFolder, make);
+        QFETCH(QString, given);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(int, made);
         TestEnv env;
+        fsfault::ScopedTmpfs mount;
+        QString why;
+        if (!make(env, mount, &why))
+            QSKIP(qPrintable(why));
         auto client = env.makeClient();
         CreatedFolders created(env.upload());
         QVERIFY(created.valid());
-        ProbeUploadFolder(*client, env.upload() + (trailingSeparator ? "/" : ""));
-        QVERIFY(client->prompter.shown().isEmpty());
-        QVERIFY(!client->state.StartupFailed);
-        QCOMPARE(created.names().size(), 1);
-        QVERIFY(QRegularExpression("^[0-9]{20}\\.pvltest$").match(created.names().first()).hasMatch());
+        ProbeUploadFolder(*client, given.arg(env.root()));
+        const QList<Prompt> shown = client->prompter.shown();
+        QCOMPARE(shown.size(), kind < 0 ? 0 : 1);
+        if (kind >= 0) {
+            QCOMPARE(int(shown.first().kind), kind);
+            QCOMPARE(shown.first().text, text.arg(env.root()));
+        }
+        QCOMPARE(client->state.StartupFailed, kind >= 0);
+        const QStringList names = created.names();
+        QCOMPARE(names.size(), made);
+        for (const QString& name : names)
+            QVERIFY2(QRegularExpression("^[0-9]{20}\\.pvltest$").match(name).hasMatch(), qPrintable(name));
         QVERIFY(probeLeftovers(env.upload()).isEmpty());
-    }
-
-    void missingFolderIsShownWithItsSeparator_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("without separator") << QString();
-        QTest::newRow("with separator") << QStringLiteral("/");
-    }
-    void missingFolderIsShownWithItsSeparator()
-    {
-        QFETCH(QString, suffix);
-        TestEnv env;
-        auto client = env.makeClient();
-        const QString missing = env.root() + QStringLiteral("/nowhere");
-        ProbeUploadFolder(*client, missing + suffix);
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
-        QCOMPARE(client->prompter.shown().first().text,
-                 "PVLERR:04 > Upload path (" + missing +
-                     "/) error, path does not exist. Contact your system administrator.");
-        QVERIFY(client->state.StartupFailed);
-
-        // Once failed, a later probe does nothing at all, even on a good folder.
-        CreatedFolders created(env.upload());
+        if (kind < 0)
+            return;
         ProbeUploadFolder(*client, env.upload());
-        ProbeUploadFolder(*client, missing);
         QCOMPARE(client->prompter.shown().size(), 1);
-        QVERIFY(created.names().isEmpty());
+        QCOMPARE(created.names().size(), made);
     }
 
-    void unconfiguredPathIsReportedOnce_data()
+    // A start that applies a new policy version reads the policy file twice, so two
+    // probes run: each with a fresh test folder name, and an upload path that is not
+    // configured is reported once.
+    void aStartProbesTwice_data()
     {
-        QTest::addColumn<QByteArray>("value");
-        QTest::newRow("placeholder") << QByteArray("<ENTER PATH HERE>");
-        QTest::newRow("empty") << QByteArray("");
+        QTest::addColumn<QByteArray>("value"); // empty: the test's upload folder
+        QTest::addColumn<bool>("configured");
+        QTest::newRow("configured") << QByteArray() << true;
+        QTest::newRow("placeholder") << QByteArray("<ENTER PATH HERE>") << false;
+        QTest::newRow("empty") << QByteArray("") << false;
     }
-    // Through a whole start that reads the policy file twice (a stored, older policy
-    // version), so both probes run.
-    void unconfiguredPathIsReportedOnce()
+    void aStartProbesTwice()
     {
         QFETCH(QByteArray, value);
+        QFETCH(bool, configured);
         TestEnv env;
-        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + value + "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + (configured ? env.upload().toUtf8() : value) +
+                        "\r\n[POLICIES]\r\nPOLICYVERSION=2\r\n");
         auto client = env.makeClient();
         client->registry->write("POLICYVERSION", "1");
+        CreatedFolders created(env.upload());
         QVERIFY(client->guarded([&] { StartClient(*client); }));
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Error);
-        QCOMPARE(client->prompter.shown().first().text, k01);
-        QVERIFY(client->state.StartupFailed);
+        const QList<Prompt> shown = client->prompter.shown();
+        QCOMPARE(shown.size(), configured ? 0 : 1);
+        QCOMPARE(client->state.StartupFailed, !configured);
         QVERIFY(!client->state.UploadFolder.isEmpty());
-    }
-
-    void readOnlyFolderRefusesTheTestFolder()
-    {
-        TestEnv env;
-        fsfault::ScopedTmpfs tmpfs;
-        QString why;
-        if (!tmpfs.mount(env.upload(), QStringLiteral("size=64k"), &why) ||
-            !fsfault::remountReadOnly(env.upload(), true, &why))
-            QSKIP(qPrintable(why));
-        auto client = env.makeClient();
-        ProbeUploadFolder(*client, env.upload());
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Warning);
-        QCOMPARE(client->prompter.shown().first().text, k02);
-        QVERIFY(client->state.StartupFailed);
-        QVERIFY(probeLeftovers(env.upload()).isEmpty());
-    }
-
-    // A folder that takes a folder but not a file: no inode left for the file, or no
-    // room left for its content. Either way the test folder goes again.
-    void folderWithoutRoomForTheFile_data()
-    {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<bool>("fill");
-        QTest::newRow("no inode for the file") << QStringLiteral("nr_inodes=2") << false;
-        QTest::newRow("no room for its content") << QStringLiteral("size=4k") << true;
-    }
-    void folderWithoutRoomForTheFile()
-    {
-        QFETCH(QString, options);
-        QFETCH(bool, fill);
-        TestEnv env;
-        fsfault::ScopedTmpfs tmpfs;
-        QString why;
-        if (!tmpfs.mount(env.upload(), options, &why))
-            QSKIP(qPrintable(why));
-        if (fill) {
-            QFile filler(env.upload() + QStringLiteral("/filler"));
-            QVERIFY(filler.open(QIODevice::WriteOnly));
-            filler.write(QByteArray(4096, 'x'));
-            QVERIFY(filler.flush());
-        }
-        auto client = env.makeClient();
-        CreatedFolders created(env.upload());
-        ProbeUploadFolder(*client, env.upload());
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Warning);
-        QCOMPARE(client->prompter.shown().first().text, k03);
-        QVERIFY(client->state.StartupFailed);
-        QCOMPARE(created.names().size(), 1); // the test folder was made...
-        QVERIFY(probeLeftovers(env.upload()).isEmpty()); // ...and is gone again
-    }
-
-    // A start that applies a new policy version reads the policy file twice: two
-    // probes, each with a fresh test folder name.
-    void twoProbesInOneStartUseNewNames()
-    {
-        TestEnv env;
-        env.writeDefaultPolicy("POLICYVERSION=5\r\n");
-        auto client = env.makeClient();
-        client->registry->write("POLICYVERSION", "4");
-        CreatedFolders created(env.upload());
-        QVERIFY(created.valid());
-        StartClient(*client);
-        QVERIFY(client->prompter.shown().isEmpty());
         const QStringList names = created.names();
-        QCOMPARE(names.size(), 2);
-        QVERIFY(names[0] != names[1]);
+        QCOMPARE(names.size(), configured ? 2 : 0);
         QVERIFY(probeLeftovers(env.upload()).isEmpty());
-        QCOMPARE(client->registry->read("POLICYVERSION"), QString("5"));
+        if (configured) {
+            QVERIFY(names[0] != names[1]);
+            QCOMPARE(client->registry->read("POLICYVERSION"), QString("2"));
+        } else {
+            QCOMPARE(shown.first().kind, PromptKind::Error);
+            QCOMPARE(shown.first().text, k01);
+        }
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestUploadProbe)

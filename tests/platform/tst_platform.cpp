@@ -2,7 +2,6 @@
 #include "platform/ProfileReader.h"
 #include "platform/UserRegistry.h"
 #include "platform/Errors.h"
-#include "platform/Text.h"
 #include "platform/UserOnly.h"
 
 #include "TestSupport.h"
@@ -151,53 +150,12 @@ private Q_SLOTS:
         QCOMPARE(r.readString("POLICIES", "DEFAULTLANGUAGE", "d"), language);
     }
 
-    void profileIntegers_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("plain") << "2" << 2;
-        QTest::newRow("blanks") << "  12" << 12;
-        QTest::newRow("trailing text") << "12abc" << 12;
-        QTest::newRow("negative") << "-7" << -7;
-        QTest::newRow("plus") << "+1" << 1;
-        QTest::newRow("blanks and plus") << " +12x" << 12;
-        QTest::newRow("two signs") << "+-1" << 0;
-        QTest::newRow("hex") << "0x1F" << 31;
-        QTest::newRow("upper-case X is no hex") << "0X1F" << 0;
-        QTest::newRow("no digits") << "abc" << 0;
-        QTest::newRow("wraps at 32 bits") << "4294967298" << 2;
-    }
-    void profileIntegers()
-    {
-        QFETCH(QString, value);
-        QFETCH(int, expected);
-        QCOMPARE(ProfileReader::profileInteger(value), expected);
-    }
-
     void emptyIntegerValueGivesTheDefault()
     {
         const auto r = ProfileReader::fromBytes("[P]\nA=\nB=x\n");
         QCOMPARE(r.readInt("P", "A", 5), 5);
         QCOMPARE(r.readInt("P", "B", 5), 0);
         QCOMPARE(r.readInt("P", "C", 5), 5);
-    }
-
-    void strictIntegerConversion()
-    {
-        QCOMPARE(toInteger("1024"), 1024);
-        QCOMPARE(toInteger("  -1"), -1);
-        QCOMPARE(toInteger("+5"), 5);
-        QCOMPARE(toInteger("$FF"), 255);
-        QCOMPARE(toInteger("00"), 0);
-        for (const char* bad : {"", " ", "12a", "1 ", "-", "$", "2147483648", "1.5"}) {
-            try {
-                toInteger(QString::fromLatin1(bad));
-                QFAIL(bad);
-            } catch (const ConversionError& e) {
-                QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(bad)));
-            }
-        }
-        QCOMPARE(asciiUpper(QString::fromUtf8("Fran\u00e7ais")), QString::fromUtf8("FRAN\u00e7AIS"));
     }
 
     void registryStoresNamesWithoutRegardToCase()

@@ -63,24 +63,6 @@ SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
     return records.first().state;
 }
 
-bool removeEntry(const QString& path)
-{
-    return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-}
-
-
-SentRecord recordIn(const TestEnv& env, const QString& name, SentOutcome outcome)
-{
-    SentRecord r;
-    r.name = name;
-    r.uploadFolder = env.upload() + u'/';
-    r.started = QDateTime::currentDateTimeUtc();
-    r.outcome = outcome;
-    r.recipients = {QStringLiteral("ann@example.org")};
-    r.subject = QStringLiteral("Plans");
-    return r;
-}
-
 // The three entries a complete job leaves in the upload folder.
 void makeCompleteJob(const TestEnv& env, const QString& name)
 {
@@ -149,15 +131,12 @@ private Q_SLOTS:
 
         const QString path = env.upload() + u'/' + job;
         if (oneByOne) {
-            QVERIFY(removeEntry(path + ".pvx"));
+            QVERIFY(QFile::remove(path + ".pvx"));
             QCOMPARE(stateNow(store), SentState::BeingTaken);
-            QVERIFY(removeEntry(path + ".dir"));
+            QVERIFY(QDir(path + ".dir").removeRecursively());
             QCOMPARE(stateNow(store), SentState::BeingTaken);
-            QVERIFY(removeEntry(path + ".msg"));
-        } else {
-            for (const char* ext : {".pvx", ".dir", ".msg"})
-                QVERIFY(removeEntry(path + ext));
         }
+        env.takeJob(job);
         const QDateTime gone = QDateTime::currentDateTimeUtc();
         QCOMPARE(stateNow(store, &r), SentState::Taken);
         QVERIFY(r.taken >= gone.addMSecs(-1) && r.taken <= QDateTime::currentDateTimeUtc());
@@ -222,9 +201,8 @@ private Q_SLOTS:
         QFETCH(QString, listed);
         TestEnv env;
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
-        const QString path = env.upload() + u'/' + name;
         SentStore store(storePath(env));
-        SentRecord record = recordIn(env, name, SentOutcome(outcome));
+        SentRecord record = sentRecord(name, env.upload() + u'/', SentOutcome(outcome));
         // A job is recorded just before its lock is made: the moment after, nothing of
         // it is there yet.
         const bool fresh = QTest::currentDataTag() == QLatin1String("lock about to be made");
@@ -252,8 +230,7 @@ private Q_SLOTS:
             // Its lock gone and its entries there: the writer finished it, and the
             // record says so, so that once it is gone it counts as taken.
             QCOMPARE(store.records()->first().outcome, SentOutcome::Complete);
-            for (const char* ext : {".pvx", ".dir", ".msg"})
-                QVERIFY(removeEntry(path + ext));
+            env.takeJob(name);
             QCOMPARE(stateNow(store), SentState::Taken);
         }
         if (QTest::currentDataTag() == QLatin1String("folder out of reach"))
@@ -355,7 +332,7 @@ private Q_SLOTS:
             env.makeFile("appdata/Parvela/sent-jobs.sqlite", garbage);
         } else {
             // A record made before, and then the file can no longer be written.
-            SentStore(path).add(recordIn(env, "PV_before", SentOutcome::Complete));
+            SentStore(path).add(sentRecord("PV_before", env.upload() + u'/', SentOutcome::Complete));
             if (!setImmutable(path, true))
                 QSKIP("this file system cannot make a file immutable");
         }
@@ -394,7 +371,7 @@ private Q_SLOTS:
         {
             SentStore store(storePath(env));
             for (const int days : {400, 300}) {
-                SentRecord r = recordIn(env, QStringLiteral("PV_%1").arg(days), SentOutcome::Complete);
+                SentRecord r = sentRecord(QStringLiteral("PV_%1").arg(days), env.upload() + u'/', SentOutcome::Complete);
                 r.started = now.addDays(-days);
                 QVERIFY(store.add(r) > 0);
             }
@@ -412,15 +389,15 @@ private Q_SLOTS:
     {
         TestEnv env;
         SentStore store(storePath(env));
-        SentRecord takenBefore = recordIn(env, "PV_taken_before", SentOutcome::Complete);
+        SentRecord takenBefore = sentRecord("PV_taken_before", env.upload() + u'/', SentOutcome::Complete);
         takenBefore.started = takenBefore.started.addSecs(-60); // and gone since
         store.add(takenBefore);
-        SentRecord waiting = recordIn(env, "PV_waiting", SentOutcome::Complete);
+        SentRecord waiting = sentRecord("PV_waiting", env.upload() + u'/', SentOutcome::Complete);
         waiting.started = waiting.started.addSecs(-120);
         store.add(waiting);
         makeCompleteJob(env, waiting.name);
         SentMonitor monitor(store);
-        store.add(recordIn(env, "PV_new_and_gone", SentOutcome::Complete)); // written after the monitor began
+        store.add(sentRecord("PV_new_and_gone", env.upload() + u'/', SentOutcome::Complete)); // written after the monitor began
 
         QSignalSpy looked(&monitor, &SentMonitor::looked);
         QSignalSpy taken(&monitor, &SentMonitor::jobTaken);

@@ -4,6 +4,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/Languages.h"
 #include "platform/Cp1252.h"
+#include "platform/Errors.h"
 #include "spool/JobDescriptor.h"
 #include "spool/JobOptions.h"
 
@@ -78,6 +79,13 @@ std::unique_ptr<Client> TestEnv::windowClient() const
     return client;
 }
 
+void TestEnv::store(const QList<std::pair<QString, QString>>& values) const
+{
+    const std::unique_ptr<UserRegistry> registry = UserRegistry::open(registryPath());
+    for (const auto& [name, value] : values)
+        registry->write(name, value);
+}
+
 QStringList entriesOf(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
@@ -101,6 +109,18 @@ void TestEnv::takeJob(const QString& name) const
     for (const char* ext : {".pvx", ".msg"})
         QFile::remove(upload() + u'/' + name + QLatin1String(ext));
     QDir(upload() + u'/' + name + QStringLiteral(".dir")).removeRecursively();
+}
+
+SentRecord sentRecord(const QString& name, const QString& uploadFolder, SentOutcome outcome, const QDateTime& started)
+{
+    SentRecord r;
+    r.name = name;
+    r.uploadFolder = uploadFolder;
+    r.started = started;
+    r.outcome = outcome;
+    r.recipients = {QStringLiteral("ann@example.org")};
+    r.subject = QStringLiteral("Plans");
+    return r;
 }
 
 bool setImmutable(const QString& path, bool on)
@@ -144,6 +164,16 @@ QString TestEnv::makeFile(const QString& relativePath, const QByteArray& content
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(content);
     return path;
+}
+
+int exitCodeOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const ProcessExit& e) {
+        return e.code;
+    }
+    return -1;
 }
 
 QByteArray readAll(const QString& path)

@@ -3,6 +3,8 @@
 // upload folder and a program path whose policy file the test writes. Nothing touches
 // the real home, and nothing installed on the machine is read.
 #include "client/Client.h"
+#include "client/OptionState.h"
+#include "sent/SentRecord.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -11,7 +13,10 @@
 #include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(OptionState)
 
 class TestEnv {
 public:
@@ -44,6 +49,9 @@ public:
     // start-up on whatever policy the test wrote.
     std::unique_ptr<Client> windowClient() const;
 
+    // Writes values into the user's settings store, as an earlier start would have.
+    void store(const QList<std::pair<QString, QString>>& values) const;
+
     // Writes a file with the given content (creating folders); returns its path.
     QString makeFile(const QString& relativePath, const QByteArray& content) const;
 
@@ -66,8 +74,16 @@ QString languageKeys();
 // Every name in folder, hidden ones too, sorted.
 QStringList entriesOf(const QString& folder);
 
+// A record of a sent job as the record of sent jobs keeps it: for ann@example.org,
+// subject "Plans".
+SentRecord sentRecord(const QString& name, const QString& uploadFolder, SentOutcome outcome,
+                      const QDateTime& started = QDateTime::currentDateTimeUtc());
+
 // Makes a file or folder immutable (on) or not: what stops even root from writing.
 bool setImmutable(const QString& path, bool on);
+
+// The code a body ends the program with (ProcessExit), or -1 when it returns.
+int exitCodeOf(const std::function<void()>& body);
 
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
@@ -86,8 +102,8 @@ void startTraced(QProcess& process, const QStringList& straceArgs, const QString
 // and expiry (21 bytes each), one spare byte and the closing word 1, little-endian;
 // a length byte before each text, zeros after it, Windows-1252 throughout.
 struct RecordFields {
-    QStringList recipients;
-    QString senderEmail, senderName, senderCompany, subject;
+    QStringList recipients{};
+    QString senderEmail{}, senderName{}, senderCompany{}, subject{};
     QString encrypted = QStringLiteral("ENABLED");
     QString selfExtracting = QStringLiteral("ENABLED");
     QString expire = QStringLiteral("48");
