@@ -35,6 +35,7 @@ set(PLATFORM_POSIX_SOURCES
     src/platform/posix/FileCopyPosix.cpp
     src/platform/posix/FileTreePosix.cpp
     src/platform/posix/FolderContentsPosix.cpp
+    src/platform/posix/JobLockPosix.cpp
     src/platform/posix/PosixFiles.h
     src/platform/posix/StopSignalsPosix.cpp
     src/platform/posix/TerminalPosix.cpp

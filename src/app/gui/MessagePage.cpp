@@ -57,7 +57,7 @@ MessagePage::MessagePage(Client& client, QWidget* parent) : WizardPage(client, Q
     m_sfxBox->setObjectName(QStringLiteral("CBsfx"));
     m_expiryEdit = new LabelledEdit(QStringLiteral("LEexp"), 0, buttons);
     m_expiryEdit->setLabelText(QStringLiteral("Expire (hours):"));
-    m_expiryEdit->edit()->setMaxLength(5);
+    m_expiryEdit->edit()->setMaxLength(kExpiryMaxDigits);
     // Typed keys are filtered here (eventFilter); the validator keeps pasted text to digits too.
     m_expiryEdit->edit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_expiryEdit->edit()));
     m_expiryEdit->edit()->installEventFilter(this);

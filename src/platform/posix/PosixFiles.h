@@ -200,6 +200,18 @@ struct CopyRoute {
     Way way = Way::KernelCopy;
 };
 
+// Makes a new entry of folder durable. A folder that may not be listed cannot be
+// opened to be flushed; the whole file system is flushed instead through the file.
+void syncEntry(PosixFolder& folder, int fileFd);
+// Writes all of bytes to fd; throws IoError naming path.
+void writeAll(int fd, const QByteArray& bytes, const QString& path);
+
+// The job locks (JobLockPosix.cpp), as FileSystem's createLock, removeLock and probeLock.
+std::unique_ptr<Lock> createJobLock(PosixFolder& parent, const QByteArray& name, const QByteArray& bytes);
+QString removeJobLock(PosixFolder& parent, const QByteArray& name, std::unique_ptr<Lock> lock);
+LockProbe probeJobLock(PosixFolder& parent, const QByteArray& name, std::unique_ptr<Lock>* taken, QString* why);
+
+
 // FileSystem::copyFile for a folder of this implementation.
 bool copyFile(const QByteArray& source, const Status& expected, PosixFolder& parent, const QByteArray& name,
               const std::function<bool(qint64)>& progress, CopyRoute& route);
