@@ -23,9 +23,12 @@ void LanguageTexts::buildWelcomeText(const languagetables::WelcomePage& page, co
 
 const QStringList& LanguageTexts::allFolderMarkers()
 {
-    // English, Dutch, German, Swedish, French: the order entries are searched in.
-    static const QStringList markers = {QStringLiteral("(:Folder:)"), QStringLiteral("(:Map:)"),
-                                        QStringLiteral("(:Ordner:)"), QStringLiteral("(:Mapp:)"),
-                                        QStringLiteral("(:Dossier:)")};
+    // Every language's marker, from its own table.
+    static const QStringList markers = [] {
+        QStringList all;
+        for (const languagetables::SlotTexts& slots : languagetables::kSlots)
+            all.append(slots[FolderMarker - 1].toString());
+        return all;
+    }();
     return markers;
 }

@@ -49,12 +49,12 @@ public:
     const QString& operator[](Slot slot) const { return m_slots[slot - 1]; }
     const QString& text(int slot) const { return m_slots[slot - 1]; }
 
-    // The markers of all five languages, English, Dutch, German, Swedish, French.
+    // The markers of every language (their folder entries are told by any of them).
     const QStringList& folderMarkers() const { return m_markers; }
     // The welcome page, one entry per line.
     const QStringList& welcomeLines() const { return m_welcome; }
 
-    // The same five markers without loading anything (readers of selection entries).
+    // The same markers without loading anything (readers of selection entries).
     static const QStringList& allFolderMarkers();
 
 private:
