@@ -274,6 +274,11 @@ SubmissionResult SubmitJob(Client& client, const CopyPlan& plan, const Submissio
         ended(JobOutcome::Refused, refusal);
         return {End::Refused, false, false, refusal};
     }
+    // Told to stop while a question was up: nothing of the job is begun.
+    if (hooks.stopRequested) {
+        if (const QString why = hooks.stopRequested(); !why.isEmpty())
+            return {End::Stopped, false, false, why};
+    }
     client.form.addStatusLine(QString());
     client.form.addStatusLine(QString());
     client.form.addStatusLine(client.texts[StatusProcessing]);

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -65,6 +66,50 @@ private Q_SLOTS:
                  qPrintable(err));
         QVERIFY(window.exitStatus() == QProcess::CrashExit || window.exitCode() > 128); // ended by its signal
         QCOMPARE(QDir(env.upload()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    // A question waiting for an answer does not put a stop off: the settings are kept
+    // as Quit keeps them, no job is begun, and the program ends as the signal asked.
+    void aSignalWhileAQuestionWaitsEndsTheProgram_data()
+    {
+        QTest::addColumn<QByteArray>("question");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("jobEntries"); // what stays in the upload folder
+        QTest::newRow("are you sure, SIGTERM") << QByteArray("confirm") << int(SIGTERM) << 0;
+        QTest::newRow("what next, SIGTERM") << QByteArray("after") << int(SIGTERM) << 3;
+        QTest::newRow("what next, SIGHUP") << QByteArray("after") << int(SIGHUP) << 3;
+    }
+    void aSignalWhileAQuestionWaitsEndsTheProgram()
+    {
+        QFETCH(QByteArray, question);
+        QFETCH(int, signal);
+        QFETCH(int, jobEntries);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString source = env.makeFile("src/a.txt", "a");
+        QProcess window;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("WINDOW_JOB_ASK"), QString::fromLatin1(question));
+        window.setProcessEnvironment(environment);
+        window.start(QCoreApplication::applicationDirPath() + "/window_job", {env.programPath(), source});
+        QVERIFY(window.waitForStarted());
+        QString err;
+        QElapsedTimer clock;
+        clock.start();
+        while (!err.contains(QStringLiteral("question up")) && clock.elapsed() < 20000 && window.state() == QProcess::Running) {
+            window.waitForReadyRead(50);
+            err += QString::fromLocal8Bit(window.readAllStandardError());
+        }
+        QVERIFY2(err.contains(QStringLiteral("question up")), qPrintable(err));
+        const QDateTime before = QDateTime::currentDateTime();
+        QVERIFY(::kill(pid_t(window.processId()), signal) == 0);
+        QVERIFY(window.waitForFinished(10000));
+        QVERIFY(window.exitStatus() == QProcess::CrashExit || window.exitCode() > 128); // ended by its signal
+        err += QString::fromLocal8Bit(window.readAllStandardError());
+        QVERIFY2(!err.contains(QStringLiteral("The job was removed")), qPrintable(err)); // none was begun
+        QCOMPARE(QDir(env.upload()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), jobEntries);
+        QVERIFY(QDir(env.upload()).entryList({"*.lck"}).isEmpty());
+        QVERIFY(QFileInfo(env.registryPath()).lastModified() >= before);
     }
 };
 

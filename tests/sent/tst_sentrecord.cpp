@@ -291,8 +291,11 @@ private Q_SLOTS:
             QCOMPARE(result.end, SubmissionResult::End::Refused);
             QCOMPARE(result.message, problem);
         } else {
-            finish(*client, store, [&] { return fault == u"stop" ? QStringLiteral("Interrupted (SIGTERM).") : QString(); },
+            // The stop comes once the copy is under way (before it, no job is begun).
+            bool copying = false;
+            finish(*client, store, [&] { return fault == u"stop" && copying ? QStringLiteral("Interrupted (SIGTERM).") : QString(); },
                    [&](const CopyProgress&) {
+                       copying = true;
                        const QString found = QDir(env.upload()).entryList({"*.lck"}).value(0);
                        if (fault == u"immutable lock" && lock.isEmpty() && setImmutable(env.upload() + u'/' + found, true))
                            lock = env.upload() + u'/' + found;

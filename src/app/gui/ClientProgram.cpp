@@ -5,6 +5,8 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/SingleWindow.h"
 #include "app/gui/StopRequests.h"
+#include "config/UserSettings.h"
+#include "platform/Errors.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
@@ -37,10 +39,22 @@ ClientProgram::ClientProgram(Client& client)
     m_about = std::make_unique<AboutDialog>();
     m_order << m_about->metaObject()->className();
     m_main->setDialogs(m_settings.get(), m_afterSubmission.get(), m_contacts.get(), m_about.get());
+    // Told to stop from outside, the program keeps the user's settings as Quit does,
+    // once its window was there to change them.
+    StopRequests::instance().setBeforeEnd([&client] {
+        if (!client.form.windowVisible())
+            return;
+        try {
+            SaveUserSettings(client);
+        } catch (const UserError& e) {
+            qWarning().noquote() << e.message();
+        }
+    });
 }
 
 ClientProgram::~ClientProgram()
 {
+    StopRequests::instance().setBeforeEnd({});
     m_about.reset();
     m_contacts.reset();
     m_afterSubmission.reset();

@@ -120,6 +120,7 @@ void MainWindow::finish()
         SubmissionHooks hooks;
         hooks.stopRequested = [] { return StopRequests::reason(); };
         hooks.setWindowEnabled = [this](bool on) {
+            StopRequests::setWriting(!on);
             if (on) {
                 m_progress->finish();
                 setEnabled(true);

@@ -35,10 +35,21 @@ void StopRequests::signalled()
     const int signal = stopsignals::pending();
     if (signal == 0)
         return;
+    const bool first = m_reason.isEmpty();
     m_reason = QStringLiteral("Interrupted (%1).").arg(stopsignals::name(signal));
-    // During a job the copy sees the reason and stops; the job's scope ends the program.
-    if (m_jobs == 0)
+    // While a job is written the copy sees the reason and stops; the job's scope ends
+    // the program.
+    if (m_writing)
+        return;
+    if (first && m_beforeEnd)
+        m_beforeEnd();
+    if (m_jobs == 0) {
         endNow();
+        return;
+    }
+    // A question of a job is up (are you sure, what next): it closes, the job's handler
+    // stops where it waits, nothing more is written, and the job's scope ends the program.
+    ProgramEnd::request(0);
 }
 
 void StopRequests::sessionEnding()

@@ -1,12 +1,15 @@
 #pragma once
 // What tells the window program to stop from outside: SIGHUP (the session's terminal
 // closed), SIGINT, SIGQUIT, SIGTERM (log out, shut down) and the end of the desktop
-// session. Outside a job a signal ends the program at once, as it asked. While a job
-// is written (a JobScope exists) the job's copy sees reason(), the job is taken away
-// again, lock last, and only then does the program end; no message box waits for an
-// answer meanwhile.
+// session. While a job's bytes are written (between setWriting(true) and (false)) the
+// job's copy sees reason(), the job is taken away again, lock last, and only then does
+// the program end (when its JobScope closes); no message box waits for an answer
+// meanwhile. At any other moment, a question up or not, the settings are saved as Quit
+// saves them (the beforeEnd action), every window closes, no job starts, and the
+// program ends as the signal asked.
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QSessionManager;
 
@@ -17,6 +20,10 @@ public:
 
     // Starts listening: the signals and the session's end.
     void install();
+    // What runs before the program ends on a stop outside the writing of a job.
+    void setBeforeEnd(std::function<void()> action) { m_beforeEnd = std::move(action); }
+    // Whether a job's bytes are being written now.
+    static void setWriting(bool on) { instance().m_writing = on; }
     // Why the program must stop ("Interrupted (SIGTERM)."); empty while nothing asked.
     static QString reason();
 
@@ -36,7 +43,9 @@ private:
     void sessionEnding();
     void endNow();
 
+    std::function<void()> m_beforeEnd;
     bool m_watching = false;
+    bool m_writing = false;
     QString m_reason;
     int m_jobs = 0;
 };
