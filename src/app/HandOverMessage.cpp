@@ -1,7 +1,8 @@
 #include "app/HandOverMessage.h"
 
+#include "platform/Arguments.h"
+
 #include <QDir>
-#include <QStringDecoder>
 #include <QtEndian>
 
 namespace handover {
@@ -13,20 +14,29 @@ constexpr char kMagic[] = "PVXOPEN1";
 constexpr qsizetype kMagicSize = sizeof kMagic - 1;
 constexpr qsizetype kHeaderSize = kMagicSize + 4;
 static_assert(kMaxMessage == kHeaderSize + kMaxPayload);
-} // namespace
 
-QByteArray encode(const QStringList& paths)
+QByteArray messageOf(const QByteArray& payload)
 {
-    QByteArray payload;
-    for (const QString& path : paths) {
-        payload += path.toUtf8();
-        payload += '\0';
-    }
     QByteArray message(kMagic, kMagicSize);
     char length[4];
     qToBigEndian(quint32(payload.size()), length);
     message.append(length, 4);
     return message + payload;
+}
+} // namespace
+
+QList<QByteArray> encodeAll(const QStringList& paths)
+{
+    QList<QByteArray> messages;
+    QByteArray payload;
+    for (const QString& path : paths) {
+        const QByteArray bytes = ArgumentBytes(path) + '\0';
+        if (!payload.isEmpty() && payload.size() + bytes.size() > kMaxPayload)
+            messages.append(messageOf(std::exchange(payload, {})));
+        payload += bytes;
+    }
+    messages.append(messageOf(payload));
+    return messages;
 }
 
 Reading decode(const QByteArray& received, QStringList* paths)
@@ -54,9 +64,8 @@ Reading decode(const QByteArray& received, QStringList* paths)
         const qsizetype end = payload.indexOf('\0', start);
         const QByteArray bytes = payload.mid(start, end - start);
         start = end + 1;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString path = utf8.decode(bytes);
-        if (bytes.isEmpty() || utf8.hasError() || !QDir::isAbsolutePath(path))
+        const QString path = ArgumentText(bytes);
+        if (bytes.isEmpty() || !QDir::isAbsolutePath(path))
             return Reading::Malformed;
         result.append(path);
     }

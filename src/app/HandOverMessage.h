@@ -13,8 +13,11 @@ constexpr qsizetype kMaxPayload = 1024 * 1024;
 // A whole message at most: its head (a mark and the payload's length) and the payload.
 constexpr qsizetype kMaxMessage = 12 + kMaxPayload;
 
-// The message for paths (absolute, as PathsFromArguments makes them).
+// The message for paths (absolute, as PathsFromArguments makes them). Each path goes
+// as the system's bytes, so a name that is not valid text arrives as itself.
 QByteArray encode(const QStringList& paths);
+// As many messages as it takes, each within kMaxPayload, the paths in their order.
+QList<QByteArray> encodeAll(const QStringList& paths);
 
 enum class Reading {
     Incomplete, // a well-formed start; more bytes are to come

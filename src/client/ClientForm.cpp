@@ -34,10 +34,13 @@ void ClientForm::appendRecipient(const QString& text)
     Q_EMIT recipientsChanged();
 }
 
-void ClientForm::appendSelection(const SelectionEntry& entry)
+void ClientForm::appendSelection(const QList<SelectionEntry>& entries)
 {
-    m_selection.append(entry);
-    Q_EMIT selectionChanged();
+    if (entries.isEmpty())
+        return;
+    const qsizetype first = m_selection.size();
+    m_selection.append(entries);
+    Q_EMIT selectionAppended(first);
 }
 
 void ClientForm::clearLog()

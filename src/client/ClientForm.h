@@ -53,7 +53,9 @@ public:
     const QList<SelectionEntry>& selection() const { return m_selection; }
     QStringList selectionTexts() const { return SelectionTexts(m_selection); }
     void setSelection(const QList<SelectionEntry>& entries);
-    void appendSelection(const SelectionEntry& entry);
+    void appendSelection(const SelectionEntry& entry) { appendSelection(QList<SelectionEntry>{entry}); }
+    // Many at once (a hand-over of thousands of paths): one announcement for all.
+    void appendSelection(const QList<SelectionEntry>& entries);
 
     // Send page log REsent.
     const QStringList& logLines() const { return m_log; }
@@ -85,6 +87,8 @@ Q_SIGNALS:
     void recipientsChanged();
     void messageChanged();
     void selectionChanged();
+    // Entries were added at the end, from index first on; the rest is as it was.
+    void selectionAppended(qsizetype first);
     void logCleared();
     void statusLineAdded(const QString& line);
     void finishEnabledChanged();

@@ -1,15 +1,17 @@
 #include "client/SelectionEntry.h"
 
+#include "platform/Arguments.h"
+
 #include <QFile>
 
 SelectionEntry SelectionEntry::file(const QString& path)
 {
-    return {QFile::encodeName(path), false, QString()};
+    return {ArgumentBytes(path), false, QString()};
 }
 
 SelectionEntry SelectionEntry::folder(const QString& path, const QString& marker)
 {
-    return {QFile::encodeName(path), true, marker};
+    return {ArgumentBytes(path), true, marker};
 }
 
 QString SelectionEntry::text() const

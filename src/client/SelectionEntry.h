@@ -1,5 +1,6 @@
 #pragma once
 // One entry of the drop zone: a file or a folder, by its path in the system's bytes.
+// Made from a path as ArgumentsOf gives it: bytes that are no valid text stay bytes.
 // The drop zone shows a text made from it (a folder's path, one blank and the folder
 // marker of the language active when it was added), but that text is only how the
 // entry looks: it is never read back, so a file whose name ends like a marker is

@@ -20,7 +20,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                     u"  Ausgelassene Sonderdateien (Pipes, Ger\u00e4te, Sockets): "},
         .paths = {u"Ordner nicht gefunden", u"Der Ordner \"%1\" existiert nicht.", u"Nicht hinzugef\u00fcgt",
                   u"Diese Dateien oder Ordner existieren nicht und wurden nicht hinzugef\u00fcgt:", u"und %1 weitere",
-                  u"Parvela Client", u"Parvela Client ist bereits ge\u00f6ffnet, aber sein Fenster antwortet nicht."},
+                  u"Parvela Client", u"Parvela Client ist bereits ge\u00f6ffnet, aber sein Fenster antwortet nicht.",
+                  u"Diese Namen lassen sich nicht eindeutig lesen und wurden nicht hinzugef\u00fcgt:"},
         .sentJobs = kSentJobs[German],
     },
     {
@@ -36,7 +37,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                     u"  Special files left out (pipes, devices, sockets): "},
         .paths = {u"Folder not found", u"The folder \"%1\" does not exist.", u"Not added",
                   u"These files or folders do not exist and were not added:", u"and %1 more", u"Parvela Client",
-                  u"Parvela Client is already open, but its window does not answer."},
+                  u"Parvela Client is already open, but its window does not answer.",
+                  u"These names cannot be read unambiguously and were not added:"},
         .sentJobs = kSentJobs[English],
     },
     {
@@ -52,7 +54,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                     u"  Fichiers sp\u00e9ciaux ignor\u00e9s (tubes, p\u00e9riph\u00e9riques, sockets) : "},
         .paths = {u"Dossier introuvable", u"Le dossier \"%1\" n'existe pas.", u"Non ajout\u00e9s",
                   u"Ces fichiers ou dossiers n'existent pas et n'ont pas \u00e9t\u00e9 ajout\u00e9s :", u"et %1 autres",
-                  u"Parvela Client", u"Parvela Client est d\u00e9j\u00e0 ouvert, mais sa fen\u00eatre ne r\u00e9pond pas."},
+                  u"Parvela Client", u"Parvela Client est d\u00e9j\u00e0 ouvert, mais sa fen\u00eatre ne r\u00e9pond pas.",
+                  u"Ces noms ne peuvent pas \u00eatre lus sans ambigu\u00eft\u00e9 et n'ont pas \u00e9t\u00e9 ajout\u00e9s :"},
         .sentJobs = kSentJobs[French],
     },
     {
@@ -69,7 +72,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                     u"  Speciale bestanden overgeslagen (pipes, apparaten, sockets): "},
         .paths = {u"Map niet gevonden", u"De map \"%1\" bestaat niet.", u"Niet toegevoegd",
                   u"Deze bestanden of mappen bestaan niet en zijn niet toegevoegd:", u"en nog %1",
-                  u"Parvela Client", u"Parvela Client is al geopend, maar het venster reageert niet."},
+                  u"Parvela Client", u"Parvela Client is al geopend, maar het venster reageert niet.",
+                  u"Deze namen zijn niet eenduidig te lezen en zijn niet toegevoegd:"},
         .sentJobs = kSentJobs[Dutch],
     },
     {
@@ -85,7 +89,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                     u"  Specialfiler som utel\u00e4mnades (r\u00f6r, enheter, socketar): "},
         .paths = {u"Mappen hittades inte", u"Mappen \"%1\" finns inte.", u"Inte tillagda",
                   u"Dessa filer eller mappar finns inte och lades inte till:", u"och %1 till", u"Parvela Client",
-                  u"Parvela Client \u00e4r redan \u00f6ppet, men dess f\u00f6nster svarar inte."},
+                  u"Parvela Client \u00e4r redan \u00f6ppet, men dess f\u00f6nster svarar inte.",
+                  u"Dessa namn kan inte l\u00e4sas entydigt och lades inte till:"},
         .sentJobs = kSentJobs[Swedish],
     },
 }};

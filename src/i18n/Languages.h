@@ -46,6 +46,7 @@ struct PathTable {
     TableText more;            // %1: how many more
     TableText noAnswerCaption;
     TableText noAnswer;        // a running window that does not answer a later start
+    TableText unclear;         // names that could mean more than one file; the names follow
 };
 
 // The Sent jobs window's texts, the states of a sent job, the word when one is taken

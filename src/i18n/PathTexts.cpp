@@ -1,6 +1,7 @@
 #include "i18n/PathTexts.h"
 
 #include "i18n/Languages.h"
+#include "platform/Arguments.h"
 
 namespace {
 QString text(const TableText& t) { return t.toString(); }
@@ -12,14 +13,28 @@ PathMessage MissingFolderMessage(const QString& languageName, const QString& fol
     return {text(t.folderCaption), text(t.folder).arg(folder)};
 }
 
-PathMessage MissingPathsMessage(const QString& languageName, const QStringList& paths)
+namespace {
+PathMessage namingPaths(const PathTable& t, const TableText& first, const QStringList& paths)
 {
-    const PathTable& t = LanguageFor(languageName).paths;
-    QStringList lines{text(t.paths)};
-    lines += paths.mid(0, kMaxNamed);
+    QStringList lines{text(first)};
+    for (const QString& path : paths.mid(0, kMaxNamed))
+        lines.append(ArgumentShown(path));
     if (paths.size() > kMaxNamed)
         lines.append(text(t.more).arg(paths.size() - kMaxNamed));
     return {text(t.pathsCaption), lines.join(u'\n')};
+}
+} // namespace
+
+PathMessage MissingPathsMessage(const QString& languageName, const QStringList& paths)
+{
+    const PathTable& t = LanguageFor(languageName).paths;
+    return namingPaths(t, t.paths, paths);
+}
+
+PathMessage UnclearPathsMessage(const QString& languageName, const QStringList& paths)
+{
+    const PathTable& t = LanguageFor(languageName).paths;
+    return namingPaths(t, t.unclear, paths);
 }
 
 PathMessage NoAnswerMessage(const QString& languageName)

@@ -1,5 +1,7 @@
 #include "platform/Arguments.h"
 
+#include "platform/Text.h"
+
 #include <QFile>
 
 namespace {
@@ -12,19 +14,22 @@ bool isStandIn(QChar c)
 }
 } // namespace
 
+QString ArgumentText(const QByteArray& bytes)
+{
+    QString text = QFile::decodeName(bytes);
+    if (QFile::encodeName(text) != bytes) {
+        text.clear();
+        for (const char byte : bytes)
+            text += (byte & 0x80) ? QChar(char16_t(kStandIn + quint8(byte))) : QChar(char16_t(byte));
+    }
+    return text;
+}
+
 QStringList ArgumentsOf(int argc, char** argv)
 {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        const QByteArray bytes(argv[i]);
-        QString text = QFile::decodeName(bytes);
-        if (QFile::encodeName(text) != bytes) {
-            text.clear();
-            for (const char byte : bytes)
-                text += (byte & 0x80) ? QChar(char16_t(kStandIn + quint8(byte))) : QChar(char16_t(byte));
-        }
-        arguments.append(text);
-    }
+    for (int i = 0; i < argc; ++i)
+        arguments.append(ArgumentText(QByteArray(argv[i])));
     return arguments;
 }
 
@@ -42,4 +47,19 @@ QByteArray ArgumentBytes(const QString& argument)
         bytes += char(c.unicode() - kStandIn);
     }
     return bytes + QFile::encodeName(run);
+}
+
+QString ArgumentShown(const QString& argument)
+{
+    QString shown;
+    QString run;
+    for (const QChar c : argument) {
+        if (!isStandIn(c)) {
+            run += c;
+            continue;
+        }
+        shown += escapedControls(std::exchange(run, {}));
+        shown += QStringLiteral("\\x") + QString::number(c.unicode() - kStandIn, 16).toUpper();
+    }
+    return shown + escapedControls(run);
 }

@@ -8,5 +8,11 @@
 
 // The arguments, argv[0] included.
 QStringList ArgumentsOf(int argc, char** argv);
+// The text for bytes the system gave (an argument, a file name), by the same rule.
+QString ArgumentText(const QByteArray& bytes);
 // The bytes an argument (or a path made of it) stands for.
 QByteArray ArgumentBytes(const QString& argument);
+
+// An argument (or a path made of it) to show: each byte that is no valid text as
+// "\xFF", control characters escaped, so a stranger's name is never printed raw.
+QString ArgumentShown(const QString& argument);

@@ -5,14 +5,19 @@
 
 #include "app/HandOverMessage.h"
 #include "app/gui/SingleWindow.h"
+#include "i18n/PathTexts.h"
+#include "platform/Arguments.h"
+#include "selection/gui/DropZone.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QListWidget>
 #include <QLocalSocket>
+#include <QMimeData>
 #include <QProcess>
 
 #ifdef Q_OS_LINUX
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/socket.h>
 #include <sys/types.h>
@@ -34,13 +39,14 @@ QString useRuntimeFolder(const TestEnv& env)
 // The window program as the user starts it, with the test's world around it.
 struct LaterStart {
     QProcess process;
-    LaterStart(const TestEnv& env, const QStringList& arguments, const QString& folder)
+    LaterStart(const TestEnv& env, const QStringList& arguments, const QString& folder, const QString& program = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(folder);
-        process.setProgram(qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient"));
+        process.setProgram(program.isEmpty() ? qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient")
+                                             : program);
         process.setArguments(arguments);
         Q_UNUSED(env);
         process.start();
@@ -55,6 +61,24 @@ struct LaterStart {
         process.kill();
         process.waitForFinished();
         return false;
+    }
+};
+
+// New files by the system's bytes of their names, which need not be valid text (the
+// test's folder cannot remove those by itself).
+struct ByteNamedFiles {
+    QList<QByteArray> made;
+    bool make(const QByteArray& path, const QByteArray& bytes)
+    {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        made.append(path);
+        return fd >= 0 && ::close(fd) == 0 && written;
+    }
+    ~ByteNamedFiles()
+    {
+        for (const QByteArray& path : made)
+            ::unlink(path.constData());
     }
 };
 
@@ -125,6 +149,7 @@ private Q_SLOTS:
     void startPathsGoIntoTheDropZone();
     void laterStartHandsOverAndEnds();
     void onlyTheUsersWellFormedMessagesCount();
+    void namesThatAreNoTextStayThemselves();
 };
 
 void TestHandOver::startPathsGoIntoTheDropZone()
@@ -199,6 +224,27 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QTest::qWait(50);
     QCOMPARE(run->client->form.selection().size(), 1);
 
+    // A name that is no valid text arrives as itself, never as the neighbour that reads
+    // like it; and more paths than one message holds arrive all, in their order.
+    const QString odd = env.root() + QStringLiteral("/odd");
+    env.makeFile("odd/\uFFFD.txt", "NOT CHOSEN");
+    ByteNamedFiles files;
+    QVERIFY(files.make(QFile::encodeName(odd) + "/\xff.txt", "CHOSEN"));
+    QStringList many;
+    for (int i = 0; i < 40000; ++i) {
+        many.append(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
+        QVERIFY(QFile(odd + u'/' + many.constLast()).open(QIODevice::WriteOnly));
+    }
+    LaterStart named(env, QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf '\\377.txt')\" \"$@\""),
+                           qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient")} + many,
+                     odd, QStringLiteral("/bin/sh"));
+    QVERIFY(named.finished());
+    QVERIFY2(named.process.exitCode() == 0, named.process.readAllStandardError().constData());
+    QTRY_COMPARE_WITH_TIMEOUT(run->client->form.selection().size(), 2 + many.size(), 20000);
+    QCOMPARE(run->client->form.selection()[1].path, QFile::encodeName(odd) + "/\xff.txt");
+    QCOMPARE(run->client->form.selection().constLast().path, QFile::encodeName(odd + u'/' + many.constLast()));
+    run->client->form.setSelection({});
+
     // Neither start read or wrote anything of the user's.
     QCOMPARE(stampsOf(env.configHome()), settingsBefore);
     QCOMPARE(stampsOf(env.appData()), memoriesBefore);
@@ -216,16 +262,14 @@ void TestHandOver::onlyTheUsersWellFormedMessagesCount()
     single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
     const QString socket = single.socketPath();
 
-    // Nothing but a whole message of absolute paths in UTF-8 is taken; the rest is
+    // Nothing but a whole message of absolute paths is taken; the rest is
     // dropped unanswered, and the window goes on serving.
-    const QByteArray good = handover::encode({file});
+    const QByteArray good = handover::encodeAll({file}).first();
     QByteArray oversized = good;
     oversized[8] = char(0x7f); // a length past what a message may carry
-    QByteArray badText = handover::encode({QStringLiteral("/tmp/x")});
-    badText[13] = char(0xff);
     const QList<QByteArray> foreign = {
-        "hello, window", handover::encode({QStringLiteral("b.txt")}), badText, oversized, good + "more",
-        handover::encode({file}).left(good.size() - 1), QByteArray(200000, 'P')};
+        "hello, window", handover::encodeAll({QStringLiteral("b.txt")}).first(), oversized, good + "more",
+        handover::encodeAll({file}).first().left(good.size() - 1), QByteArray(200000, 'P')};
     for (const QByteArray& bytes : foreign)
         QVERIFY2(!send(socket, bytes), bytes.left(40).toHex().constData());
     QTest::qWait(50);
@@ -251,6 +295,35 @@ void TestHandOver::onlyTheUsersWellFormedMessagesCount()
 #else
     Q_UNUSED(runtime);
 #endif
+}
+
+void TestHandOver::namesThatAreNoTextStayThemselves()
+{
+    const auto& [env, run] = StartedWindow();
+    const QByteArray odd = QFile::encodeName(env.root()) + "/odd";
+    env.makeFile("odd/\uFFFD.txt", "NOT CHOSEN");
+    ByteNamedFiles files;
+    QVERIFY(files.make(odd + "/\xff.txt", "CHOSEN"));
+    QVERIFY(files.make(odd + "/\xfe.bin", "alone"));
+
+    // A file manager's drop carries the name's bytes percent-encoded.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file://" + odd.toPercentEncoding("/") + "/%FF.txt")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(run->window(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(run->window(), &drop);
+    QTRY_COMPARE(run->client->form.selection().size(), 1);
+    QCOMPARE(run->client->form.selection()[0].path, odd + "/\xff.txt");
+
+    // The browser and the dialogs read names as text: a name is taken only where one
+    // file in its folder reads so, and named escaped where it could be either.
+    const QString oddText = QFile::decodeName(odd);
+    QCOMPARE(ArgumentBytes(ExactPath(oddText + QStringLiteral("/\uFFFD.bin")).value_or(QString())), odd + "/\xfe.bin");
+    QCOMPARE(ExactPath(oddText + QStringLiteral("/\uFFFD.txt")), std::nullopt);
+    QCOMPARE(ExactPath(oddText + QStringLiteral("/none\uFFFD")), std::nullopt);
+    const QString both = ArgumentText(odd + "/\xff.txt");
+    QCOMPARE(UnclearPathsMessage(QString(), {both}).text.split(u'\n').last(), oddText + QStringLiteral("/\\xFF.txt"));
 }
 
 QTEST_MAIN(TestHandOver)

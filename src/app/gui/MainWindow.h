@@ -115,7 +115,9 @@ private:
     int m_colorScheme = 0;
     bool m_settingsPending = false;
     bool m_browserStarted = false;
-    QStringList m_waitingPaths;
+    QStringList m_waitingPaths;  // handed over, dropped or given at start, not yet added
+    qsizetype m_pathsTaken = 0;  // how many of them are added already
+    QStringList m_missingPaths;  // of those, the ones that are not there: said at the end
     bool m_addingPaths = false;
     bool m_jobRunning = false;
 

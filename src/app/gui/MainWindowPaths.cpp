@@ -7,18 +7,26 @@
 #include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "i18n/PathTexts.h"
+#include "platform/Arguments.h"
+#include "platform/FileTree.h"
 #include "recipients/gui/ContactsPicker.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
+// Paths are added in slices of at most this long, so the window never stops answering.
+constexpr qint64 kPathSliceMs = 40;
+constexpr qsizetype kPathsAtOnce = 500;
+
 // The local files and folders a drop carries, in the order given.
 QStringList localPaths(const QMimeData* mime)
 {
@@ -27,7 +35,11 @@ QStringList localPaths(const QMimeData* mime)
         return paths;
     const auto urls = mime->urls();
     for (const QUrl& url : urls) {
-        if (url.isLocalFile())
+        // The name's own bytes, as the file manager percent-encoded them: decoding them
+        // as text would turn a name that is no valid text into another name.
+        if (url.isLocalFile() && url.host().isEmpty())
+            paths.append(ArgumentText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+        else if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }
     return paths;
@@ -112,28 +124,38 @@ void MainWindow::addWaitingPaths()
         return;
     m_addingPaths = true;
     const auto done = qScopeGuard([this] { m_addingPaths = false; });
-    const QStringList paths = std::exchange(m_waitingPaths, {});
     guarded([&] {
-        const QStringList skipped = m_selectPage->addPaths(paths);
+        // A slice at a time: between slices the window repaints and takes the next
+        // hand-over, however many paths come at once.
+        QElapsedTimer slice;
+        slice.start();
+        while (m_pathsTaken < m_waitingPaths.size() && !slice.hasExpired(kPathSliceMs)) {
+            const QStringList paths = m_waitingPaths.mid(m_pathsTaken, kPathsAtOnce);
+            m_pathsTaken += paths.size();
+            // What exists but is neither file nor folder (a device, a socket) is skipped
+            // without a word, as a drop skips it; a link that leads nowhere is missing.
+            const QStringList skipped = m_selectPage->addPaths(paths);
+            for (const QString& path : skipped) {
+                if (filetree::native().status(ArgumentBytes(path)).kind == filetree::Kind::Missing)
+                    m_missingPaths.append(path);
+            }
+        }
         // The selection is made on the Select page; from the Welcome page the window goes
         // there, any other page stays as the user left it.
         if (currentPage() == Page::Welcome)
             showPage(Page::Select);
-        // What exists but is neither file nor folder (a device, a socket) is skipped
-        // without a word, as a drop skips it; a link that leads nowhere is missing.
-        QStringList missing;
-        for (const QString& path : skipped) {
-            if (!QFileInfo::exists(path))
-                missing.append(path);
-        }
-        if (!missing.isEmpty()) {
-            const PathMessage message = MissingPathsMessage(m_client.state.LanguageName, missing);
+        if (m_pathsTaken < m_waitingPaths.size())
+            return;
+        m_waitingPaths.clear();
+        m_pathsTaken = 0;
+        if (!m_missingPaths.isEmpty()) {
+            const PathMessage message = MissingPathsMessage(m_client.state.LanguageName, std::exchange(m_missingPaths, {}));
             m_client.prompter.warning(message.text, message.caption);
         }
     });
-    // More may have come while the message was up.
+    // The rest of a slice, or more that came while the message was up.
     if (!m_waitingPaths.isEmpty())
-        QMetaObject::invokeMethod(this, &MainWindow::addWaitingPaths, Qt::QueuedConnection);
+        QTimer::singleShot(0, this, &MainWindow::addWaitingPaths);
 }
 
 void MainWindow::raiseWindow()

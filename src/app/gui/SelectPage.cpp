@@ -3,6 +3,8 @@
 #include "client/Client.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/PathTexts.h"
+#include "platform/Arguments.h"
+#include "platform/FileTree.h"
 #include "platform/Text.h"
 #include "selection/gui/DropZone.h"
 #include "selection/gui/ShellBrowser.h"
@@ -91,6 +93,8 @@ SelectPage::SelectPage(Client& client, QWidget* parent)
 
     ClientForm& form = m_client.form;
     connect(&form, &ClientForm::selectionChanged, m_dropZone, [this, &form] { m_dropZone->showEntries(form.selectionTexts()); });
+    connect(&form, &ClientForm::selectionAppended, m_dropZone,
+            [this, &form](qsizetype first) { m_dropZone->appendEntries(SelectionTexts(form.selection().mid(first))); });
     connect(&form, &ClientForm::lastPathChanged, m_browser, [this, &form] {
         if (!form.lastPath().isEmpty())
             m_browser->setFolder(form.lastPath());
@@ -156,12 +160,15 @@ QStringList SelectPage::addPaths(const QStringList& names)
 {
     const QString marker = m_client.texts[FolderMarker];
     QStringList skipped;
+    QList<SelectionEntry> entries;
+    entries.reserve(names.size());
     for (const QString& name : names) {
         if (const auto entry = DropZoneEntryFor(name, marker))
-            m_client.form.appendSelection(*entry);
+            entries.append(*entry);
         else
             skipped.append(name);
     }
+    m_client.form.appendSelection(entries);
     return skipped;
 }
 
@@ -172,10 +179,17 @@ void SelectPage::addBrowserSelection()
     guarded([this] {
         const QString marker = m_client.texts[FolderMarker];
         const auto items = m_browser->selectedItems();
+        QList<SelectionEntry> entries;
+        QStringList unclear;
         for (const ShellBrowser::Item& item : items) {
-            if (const auto entry = BrowserEntryFor(item.isFolder, item.path, marker))
-                m_client.form.appendSelection(*entry);
+            const std::optional<QString> path = ExactPath(item.path);
+            if (!path)
+                unclear.append(item.path);
+            else if (const auto entry = BrowserEntryFor(item.isFolder, *path, marker))
+                entries.append(*entry);
         }
+        m_client.form.appendSelection(entries);
+        sayUnclear(unclear);
         m_dropZone->SetDropZoneExtent();
     });
 }
@@ -184,19 +198,41 @@ void SelectPage::addFilesFromDialog()
 {
     guarded([this] {
         const QStringList names = m_pathDialogs.files(window());
-        for (const QString& name : names)
-            m_client.form.appendSelection(SelectionEntry::file(name));
+        QList<SelectionEntry> entries;
+        QStringList unclear;
+        for (const QString& name : names) {
+            if (const std::optional<QString> path = ExactPath(name))
+                entries.append(SelectionEntry::file(*path));
+            else
+                unclear.append(name);
+        }
+        m_client.form.appendSelection(entries);
+        sayUnclear(unclear);
     });
 }
 
 void SelectPage::addFolderFromDialog()
 {
     guarded([this] {
-        const QString folder = m_pathDialogs.folder(window());
-        const QFileInfo info(folder);
-        if (!folder.isEmpty() && info.isDir())
-            m_client.form.appendSelection(SelectionEntry::folder(folder, m_client.texts[FolderMarker]));
+        const QString chosen = m_pathDialogs.folder(window());
+        if (chosen.isEmpty())
+            return;
+        const std::optional<QString> folder = ExactPath(chosen);
+        if (!folder) {
+            sayUnclear({chosen});
+            return;
+        }
+        if (filetree::native().status(ArgumentBytes(*folder)).kind == filetree::Kind::Folder)
+            m_client.form.appendSelection(SelectionEntry::folder(*folder, m_client.texts[FolderMarker]));
     });
+}
+
+void SelectPage::sayUnclear(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const PathMessage message = UnclearPathsMessage(m_client.state.LanguageName, paths);
+    m_client.prompter.warning(message.text, message.caption);
 }
 
 void SelectPage::deleteSelectedEntries()

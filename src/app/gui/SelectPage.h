@@ -40,6 +40,8 @@ public:
     void startListing();
 
 private:
+    // Says which chosen names could not be told from others and were left out.
+    void sayUnclear(const QStringList& paths);
     void addBrowserSelection();
     void addFilesFromDialog();
     void addFolderFromDialog();

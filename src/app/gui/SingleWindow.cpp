@@ -107,7 +107,18 @@ bool SingleWindow::listen()
 
 bool SingleWindow::handOver(const QStringList& paths)
 {
+    // One message per connection: many paths go as several, in their order.
     const QDeadlineTimer deadline(kHandOverMs);
+    const QList<QByteArray> messages = handover::encodeAll(paths);
+    for (const QByteArray& message : messages) {
+        if (!sendOne(message, deadline))
+            return false;
+    }
+    return true;
+}
+
+bool SingleWindow::sendOne(const QByteArray& message, const QDeadlineTimer& deadline)
+{
     QLocalSocket socket;
     // The lock's holder may be starting and not listen yet.
     for (;;) {
@@ -122,7 +133,7 @@ bool SingleWindow::handOver(const QStringList& paths)
     // Paths go to the user's own window only.
     if (!useronly::peerIsThisUser(socket.socketDescriptor()))
         return false;
-    socket.write(handover::encode(paths));
+    socket.write(message);
     while (socket.bytesToWrite() > 0) {
         if (deadline.hasExpired() || !socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
             return false;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLocalSocket;
 class QLockFile;
@@ -44,6 +45,7 @@ public:
 private:
     bool listen();
     bool handOver(const QStringList& paths);
+    bool sendOne(const QByteArray& message, const QDeadlineTimer& deadline);
     void takeConnections();
     void read(QLocalSocket* socket);
     void deliver(const QStringList& paths);

@@ -3,6 +3,7 @@
 #include "app/HandOverMessage.h"
 #include "app/gui/ClientProgram.h"
 #include "app/gui/SingleWindow.h"
+#include "platform/Arguments.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,7 +21,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // One window per user: a later start hands its files and folders to the running
     // window and ends here, before it reads or writes anything of the user's.
-    const QStringList paths = handover::PathsFromArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    const QStringList paths = handover::PathsFromArguments(ArgumentsOf(argc, argv).mid(1), QDir::currentPath());
     SingleWindow single;
     if (const std::optional<int> code = single.claimOrEnd(paths))
         return *code;

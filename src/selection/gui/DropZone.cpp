@@ -1,39 +1,75 @@
 #include "selection/gui/DropZone.h"
 
+#include "platform/Arguments.h"
+#include "platform/FileTree.h"
+
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 
-namespace {
-// A regular file, or a link that leads to one.
-bool isExistingFile(const QFileInfo& info) { return info.exists() && info.isFile(); }
-bool isExistingDir(const QFileInfo& info) { return info.exists() && info.isDir(); }
-} // namespace
-
 std::optional<SelectionEntry> DropZoneEntryFor(const QString& path, const QString& marker)
 {
     if (path.isEmpty())
         return {};
-    const QFileInfo info(path);
-    if (isExistingDir(info))
+    // By the system's bytes: a name that is no valid text is looked up as itself.
+    switch (filetree::native().status(ArgumentBytes(path)).kind) {
+    case filetree::Kind::Folder:
         return SelectionEntry::folder(path, marker);
-    if (isExistingFile(info))
+    case filetree::Kind::File:
         return SelectionEntry::file(path);
-    return {};
+    default:
+        return {};
+    }
 }
 
 std::optional<SelectionEntry> BrowserEntryFor(bool isFolder, const QString& path, const QString& marker)
 {
     if (isFolder)
         return DropZoneEntryFor(path, marker);
-    if (isExistingFile(QFileInfo(path)))
+    if (filetree::native().status(ArgumentBytes(path)).kind == filetree::Kind::File)
         return SelectionEntry::file(path);
     return {};
+}
+
+std::optional<QString> ExactPath(const QString& path)
+{
+    if (!path.contains(QChar::ReplacementCharacter))
+        return path;
+    const filetree::FileSystem& fs = filetree::native();
+    QByteArray exact;
+    const QStringList parts = path.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (i > 0)
+            exact += '/';
+        if (!part.contains(QChar::ReplacementCharacter)) {
+            exact += QFile::encodeName(part);
+            continue;
+        }
+        // The one name in its folder that reads as this part, or none at all.
+        const QByteArray folder = exact.isEmpty() ? QByteArray("/") : exact.chopped(1);
+        std::vector<filetree::Listed> entries;
+        QString error;
+        if (!fs.list(folder, fs.status(folder), entries, &error))
+            return {};
+        QByteArray match;
+        int matches = 0;
+        for (const filetree::Listed& entry : entries) {
+            if (QFile::decodeName(entry.name) == part) {
+                match = entry.name;
+                ++matches;
+            }
+        }
+        if (matches != 1)
+            return {};
+        exact += match;
+    }
+    return ArgumentText(exact);
 }
 
 DropZoneList::DropZoneList(QWidget* parent) : QListWidget(parent)
@@ -43,6 +79,8 @@ DropZoneList::DropZoneList(QWidget* parent) : QListWidget(parent)
     setDragDropMode(QAbstractItemView::DropOnly);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // One line of text each: the list need not measure a hundred thousand of them.
+    setUniformItemSizes(true);
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("DeleteInDropZone"));
     m_delete = m_menu->addAction(QStringLiteral("Delete"));

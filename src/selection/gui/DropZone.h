@@ -16,6 +16,12 @@ std::optional<SelectionEntry> DropZoneEntryFor(const QString& path, const QStrin
 // The same for an item of the shell browser, which says whether it is a folder: an
 // item that is no folder is taken only as an existing file.
 std::optional<SelectionEntry> BrowserEntryFor(bool isFolder, const QString& path, const QString& marker);
+// The browser and the file dialogs read names the usual way: a name that is no valid
+// text arrives with replacement characters, and reads like any other name that has
+// them in the same places. The path with the one name in its folder that reads so,
+// as the arguments carry it (ArgumentText); none when there is no such name or more
+// than one, so that a chosen file is never replaced by its neighbour.
+std::optional<QString> ExactPath(const QString& path);
 
 // CLB: the selected files and folders in the order added. It takes drops only from
 // the shell browser's list view; the Delete key, its pop-up menu and the Delete button
@@ -32,6 +38,8 @@ public:
     QStringList entries() const;
     // Shows entries, keeping the selection when only entries were appended.
     void showEntries(const QStringList& entries);
+    // Adds entries at the end (the selection stays as it is).
+    void appendEntries(const QStringList& entries) { addItems(entries); }
     // The rows that are not selected, in their order.
     QList<int> unselectedRows() const;
 
