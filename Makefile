@@ -6,8 +6,8 @@
 #   make bench  the copy and sizing benchmarks against cp and du (optimised build), also
 #               with the upload folder on an sshfs share (direct and 2 ms away), memory
 #               on a million entries, the start-up time, the record of sent jobs with
-#               10,000 jobs (parvela sent, the Sent jobs window), and last a table of the
-#               goals
+#               10,000 jobs (parvela sent, the Sent jobs window), 100,000 paths handed
+#               to the running window, and last a table of the goals
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
 
@@ -98,12 +98,13 @@ test: prepare
 bench: deps bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPARVELA_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target parvela parvelaclient mapwatch minimal_window delay_relay \
-	  sent_fill sent_window_open
+	  sent_fill sent_window_open handover_bench
 	$(call write_policy,$(BENCH_BUILD))
 	@rm -f $(BENCH_BUILD)/bench-goals.tsv
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/run-all $(BENCH_BUILD)/parvela
 	bench/startup $(BENCH_BUILD)
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/sent-jobs $(BENCH_BUILD)
+	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/handover/run $(BENCH_BUILD)
 	@echo; bench/goal-table $(BENCH_BUILD)/bench-goals.tsv
 
 deb: release
