@@ -133,10 +133,7 @@ void TestDialogs::settingsFilledThenAppliedThenSentWithTheJob()
 
 void TestDialogs::settingsCloseBoxAndCancel()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env, false);
+    const auto& [env, run] = StartedWindow({}, false);
     QVERIFY(run->client->state.FirstRun);
     SettingsDialog* dialog = run->program->settingsDialog();
     const ClientState& state = run->client->state;
@@ -189,10 +186,7 @@ void TestDialogs::settingsCloseBoxAndCancel()
 // has the focus, and Escape is Cancel.
 void TestDialogs::settingsByKeyboardFromTheFirstStart()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env, false);
+    const auto& [env, run] = StartedWindow({}, false);
     QVERIFY(run->client->state.FirstRun);
     SettingsDialog* dialog = run->program->settingsDialog();
     const ClientState& state = run->client->state;
