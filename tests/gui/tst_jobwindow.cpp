@@ -242,42 +242,38 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
 
 void TestJobWindow::browserNavigationAndLastPath()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    auto [env, run] = StartedWindow();
     env.makeFile("tree/one/two/file.txt", "x");
     const QString two = env.root() + QStringLiteral("/tree/one/two");
-    {
-        auto run = startProgram(env);
-        run->showPage(Page::Select);
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
-        typePath(*run, two);
-        QCOMPARE(run->browserFolder(), two);
-        QCOMPARE(run->client->form.lastPath(), two);
-        QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
-        // The path box selects its text as it takes the focus, so a typed path replaces
-        // the one shown. A path that is no folder is refused with one message; the view
-        // stays.
-        run->client->prompter.clearShown();
-        QLineEdit* box = run->find<QComboBox>("ShellComboBox1")->lineEdit();
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTRY_COMPARE(box->selectedText(), box->text());
-        const QString missing = env.root() + QStringLiteral("/tree/missing");
-        QTest::keyClicks(box, missing);
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(run->client->prompter.shown().size(), 1);
-        QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
-        QCOMPARE(run->client->prompter.shown()[0].caption, QStringLiteral("Folder not found"));
-        QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("The folder \"%1\" does not exist.").arg(missing));
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
-        typePath(*run, two);
-        run->client->prompter.queueAnswers({PromptAnswer::Yes});
-        QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
-        QVERIFY(ProgramEnd::requested());
-    }
+    run->showPage(Page::Select);
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
+    typePath(*run, two);
+    QCOMPARE(run->browserFolder(), two);
+    QCOMPARE(run->client->form.lastPath(), two);
+    QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
+    // The path box selects its text as it takes the focus, so a typed path replaces
+    // the one shown. A path that is no folder is refused with one message; the view
+    // stays.
+    run->client->prompter.clearShown();
+    QLineEdit* box = run->find<QComboBox>("ShellComboBox1")->lineEdit();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTRY_COMPARE(box->selectedText(), box->text());
+    const QString missing = env.root() + QStringLiteral("/tree/missing");
+    QTest::keyClicks(box, missing);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(run->client->prompter.shown().size(), 1);
+    QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
+    QCOMPARE(run->client->prompter.shown()[0].caption, QStringLiteral("Folder not found"));
+    QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("The folder \"%1\" does not exist.").arg(missing));
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
+    typePath(*run, two);
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
+    QVERIFY(ProgramEnd::requested());
+    run.reset();
     QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/LASTPATH").toString(), two);
-    auto run = startProgram(env);
+    run = startProgram(env);
     QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
     // This start opens on the selection page; the list fills once the window is on

@@ -138,37 +138,25 @@ void TestMainWindow::startEndsAfterOneMessage()
 
 void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    {
-        ProgramEnd::reset();
-        auto client = env.makeClient();
-        ClientProgram program(*client);
-        QVERIFY(client->state.FirstRun);
-        SettingsDialog* settings = program.settingsDialog();
-        bool windowDisabledWhileOpen = false;
-        auto* probe = new QTimer;
-        probe->setInterval(5);
-        QObject::connect(probe, &QTimer::timeout, probe, [&] {
-            if (!settings->isVisible())
-                return;
-            windowDisabledWhileOpen = !program.mainWindow()->isEnabled();
-            settings->findChild<QPushButton*>("Bcancel")->click();
-            probe->deleteLater();
-        });
-        probe->start();
-        program.show();
-        QTRY_VERIFY(!client->state.FirstRun);
-        QVERIFY(windowDisabledWhileOpen);
-        QVERIFY(program.mainWindow()->isEnabled());
-        QVERIFY(!settings->isVisible());
-        // Quit so that the start is remembered.
-        client->prompter.queueAnswers({PromptAnswer::Yes});
-        program.mainWindow()->findChild<QPushButton*>("Bquit")->click();
-        QVERIFY(ProgramEnd::requested());
-    }
-    auto run = startProgram(env, false);
+    auto [env, run] = StartedWindow({}, false);
+    QVERIFY(run->client->state.FirstRun);
+    SettingsDialog* settings = run->program->settingsDialog();
+    bool windowDisabledWhileOpen = false;
+    whenShown(settings, [&] {
+        windowDisabledWhileOpen = !run->window()->isEnabled();
+        settings->findChild<QPushButton*>("Bcancel")->click();
+    });
+    run->program->show();
+    QTRY_VERIFY(!run->client->state.FirstRun);
+    QVERIFY(windowDisabledWhileOpen);
+    QVERIFY(run->window()->isEnabled());
+    QVERIFY(!settings->isVisible());
+    // Quit so that the start is remembered.
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    run->find<QPushButton>("Bquit")->click();
+    QVERIFY(ProgramEnd::requested());
+    run.reset();
+    run = startProgram(env, false);
     QVERIFY(!run->client->state.FirstRun);
     run->program->show();
     QTest::qWait(50);
