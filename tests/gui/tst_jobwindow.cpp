@@ -6,12 +6,9 @@
 #include "i18n/LanguageTexts.h"
 #include "app/gui/LabelledEdit.h"
 #include "selection/gui/DropZone.h"
-#include "selection/gui/ShellBrowser.h"
-#include "spool/JobDescriptor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileSystemModel>
@@ -21,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTreeView>
 #include <QUrl>
 

@@ -5,10 +5,6 @@
 #include "app/Startup.h"
 #include "app/gui/LabelledEdit.h"
 #include "platform/gui/SchemeColours.h"
-#include "dialogs/AboutDialog.h"
-#include "dialogs/AfterSubmissionDialog.h"
-#include "recipients/gui/ContactsPicker.h"
-#include "selection/gui/DropZone.h"
 #include "spool/JobRefusal.h"
 
 #include <QCheckBox>
@@ -20,11 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSettings>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeView>

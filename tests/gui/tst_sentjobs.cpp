@@ -6,7 +6,6 @@
 #include "sent/SentStore.h"
 
 #include <QDBusConnection>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProcess>

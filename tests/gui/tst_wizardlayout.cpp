@@ -8,7 +8,6 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,17 +1,14 @@
 #include "spool/Submission.h"
 
 #include "client/Client.h"
-#include "platform/Errors.h"
 #include "spool/JobDescriptor.h"
 #include "util/FileCopy.h"
 
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QTest>
 
 #include <QRegularExpression>
