@@ -2,10 +2,8 @@
 // confirming it changes, deletes and saves.
 #include "config/SettingsChoices.h"
 
-#include "app/Startup.h"
 #include "client/Client.h"
 #include "i18n/LanguageList.h"
-#include "spool/JobOptions.h"
 
 #include "TestSupport.h"
 

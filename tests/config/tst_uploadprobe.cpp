@@ -1,7 +1,6 @@
 #include "client/Client.h"
 #include "app/Startup.h"
 #include "config/UploadProbe.h"
-#include "spool/JobOptions.h"
 
 #include "TestSupport.h"
 

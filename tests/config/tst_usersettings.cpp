@@ -67,18 +67,6 @@ private Q_SLOTS:
         QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
     }
 
-    // The user data folder is made before anything can end the start.
-    void missingPolicyFileStillCreatesTheUserFolderAndSavesNothing()
-    {
-        TestEnv env;
-        auto client = env.makeClient();
-        ConnectOptionStores(*client);
-        QCOMPARE(exitCodeOf([&] { StartClient(*client); }), 0);
-        QVERIFY(QFileInfo(env.userDataFolder()).isDir());
-        QVERIFY(!QFile::exists(env.registryPath()));
-        QCOMPARE(client->prompter.shown().size(), 1);
-    }
-
     void firstStartThenNextStart()
     {
         TestEnv env;

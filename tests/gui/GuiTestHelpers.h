@@ -55,6 +55,16 @@ inline void clickWhenShown(QWidget* window, const QString& button)
     whenShown(window, [window, button] { window->findChild<QPushButton*>(button)->click(); });
 }
 
+// The top-level window of that name (shown or not), or null.
+inline QWidget* topLevelWindow(const QString& name)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        if (w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
 // One run of the window program inside a TestEnv.
 struct GuiRun {
     std::unique_ptr<Client> client;
@@ -69,14 +79,7 @@ struct GuiRun {
     // The folder the shell browser shows.
     QString browserFolder() const { return window()->findChild<ShellBrowser*>()->folder(); }
     // The copy's progress window, a window of its own beside the main window.
-    QWidget* progressWindow() const
-    {
-        const auto windows = QApplication::topLevelWidgets();
-        for (QWidget* w : windows)
-            if (w->objectName() == QLatin1String("CopyProgressWindow"))
-                return w;
-        return nullptr;
-    }
+    QWidget* progressWindow() const { return topLevelWindow(QStringLiteral("CopyProgressWindow")); }
 };
 
 // Starts the program and shows it; a first start's Settings dialog is answered with OK.
@@ -113,15 +116,15 @@ inline void useHome(const TestEnv& env)
 
 // The usual start of a window test: a world of its own with a home folder and the
 // default policy (plus the given lines under [POLICIES]), and the program started and
-// shown in it. A test takes its parts with
+// shown in it (or only made, for a test that shows it itself). A test takes its parts with
 //     const auto& [env, run] = StartedWindow();
 // (the run goes before the world, as it was made after it).
 struct StartedWindow {
-    explicit StartedWindow(const QByteArray& policies = {})
+    explicit StartedWindow(const QByteArray& policies = {}, bool show = true)
     {
         useHome(env);
         env.writeDefaultPolicy(policies);
-        run = startProgram(env);
+        run = startProgram(env, show);
     }
     TestEnv env;
     std::unique_ptr<GuiRun> run;

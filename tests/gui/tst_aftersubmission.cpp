@@ -3,11 +3,11 @@
 #include "GuiTestHelpers.h"
 
 #include "app/gui/LabelledEdit.h"
-#include "selection/gui/DropZone.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTreeView>

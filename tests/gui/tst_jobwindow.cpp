@@ -6,12 +6,9 @@
 #include "i18n/LanguageTexts.h"
 #include "app/gui/LabelledEdit.h"
 #include "selection/gui/DropZone.h"
-#include "selection/gui/ShellBrowser.h"
-#include "spool/JobDescriptor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileSystemModel>
@@ -21,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTreeView>
 #include <QUrl>
 
@@ -176,26 +172,20 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QCOMPARE(run->page(), Page::Send);
     QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
 
-    // One complete job: no lock, a valid descriptor, the copies and the message.
-    const QStringList entries = QDir(env.upload()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    QCOMPARE(entries.size(), 3);
-    const QStringList descriptors = QDir(env.upload()).entryList({"*.pvx"});
-    QCOMPARE(descriptors.size(), 1);
-    const QString job = env.upload() + u'/' + descriptors[0].chopped(4);
-    QVERIFY(!QFile::exists(job + QStringLiteral(".lck")));
+    // One complete job: no lock, the descriptor, the message and the copies, nothing else.
+    QCOMPARE(env.jobs().size(), 1);
+    const QString name = env.jobs().first(), job = env.upload() + u'/' + name;
+    QCOMPARE(env.uploadEntries(), QStringList({name + ".dir", name + ".msg", name + ".pvx"}));
     RecordFields expected;
     expected.recipients = {"ann@example.org", "bob@example.org"};
     expected.subject = QStringLiteral("Plans");
     expected.expire = run->client->form.expireText();
     QCOMPARE(readAll(job + QStringLiteral(".pvx")), expectedRecord(expected));
     QCOMPARE(readAll(job + QStringLiteral(".msg")), QByteArray("Hello,\r\nthe plans.\r\n"));
-    const QString dir = job + QStringLiteral(".dir");
-    QCOMPARE(readAll(dir + QStringLiteral("/Report.txt")), QByteArray("the report\n"));
-    QCOMPARE(readAll(dir + QStringLiteral("/Project/plan.txt")), QByteArray("plan"));
-    QCOMPARE(readAll(dir + QStringLiteral("/Project/Sub/deep.bin")), QByteArray(70000, 'x'));
-    QCOMPARE(readAll(dir + QStringLiteral("/Dropped Notes.txt")), QByteArray("dropped"));
-    QVERIFY(!QFile::exists(dir + QStringLiteral("/unwanted.txt")));
-    QVERIFY(!QFile::exists(dir + QStringLiteral("/.hidden")));
+    QCOMPARE(treeOf(job + QStringLiteral(".dir")),
+             (QMap<QString, QByteArray>{{"Report.txt", "the report\n"}, {"Project", "<dir>"}, {"Project/plan.txt", "plan"},
+                                        {"Project/Sub", "<dir>"}, {"Project/Sub/deep.bin", QByteArray(70000, 'x')},
+                                        {"Dropped Notes.txt", "dropped"}}));
 }
 
 void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
@@ -248,42 +238,38 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
 
 void TestJobWindow::browserNavigationAndLastPath()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
+    auto [env, run] = StartedWindow();
     env.makeFile("tree/one/two/file.txt", "x");
     const QString two = env.root() + QStringLiteral("/tree/one/two");
-    {
-        auto run = startProgram(env);
-        run->showPage(Page::Select);
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
-        typePath(*run, two);
-        QCOMPARE(run->browserFolder(), two);
-        QCOMPARE(run->client->form.lastPath(), two);
-        QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
-        // The path box selects its text as it takes the focus, so a typed path replaces
-        // the one shown. A path that is no folder is refused with one message; the view
-        // stays.
-        run->client->prompter.clearShown();
-        QLineEdit* box = run->find<QComboBox>("ShellComboBox1")->lineEdit();
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTRY_COMPARE(box->selectedText(), box->text());
-        const QString missing = env.root() + QStringLiteral("/tree/missing");
-        QTest::keyClicks(box, missing);
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(run->client->prompter.shown().size(), 1);
-        QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
-        QCOMPARE(run->client->prompter.shown()[0].caption, QStringLiteral("Folder not found"));
-        QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("The folder \"%1\" does not exist.").arg(missing));
-        QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
-        typePath(*run, two);
-        run->client->prompter.queueAnswers({PromptAnswer::Yes});
-        QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
-        QVERIFY(ProgramEnd::requested());
-    }
+    run->showPage(Page::Select);
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
+    typePath(*run, two);
+    QCOMPARE(run->browserFolder(), two);
+    QCOMPARE(run->client->form.lastPath(), two);
+    QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
+    // The path box selects its text as it takes the focus, so a typed path replaces
+    // the one shown. A path that is no folder is refused with one message; the view
+    // stays.
+    run->client->prompter.clearShown();
+    QLineEdit* box = run->find<QComboBox>("ShellComboBox1")->lineEdit();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTRY_COMPARE(box->selectedText(), box->text());
+    const QString missing = env.root() + QStringLiteral("/tree/missing");
+    QTest::keyClicks(box, missing);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(run->client->prompter.shown().size(), 1);
+    QCOMPARE(run->client->prompter.shown()[0].kind, PromptKind::Error);
+    QCOMPARE(run->client->prompter.shown()[0].caption, QStringLiteral("Folder not found"));
+    QCOMPARE(run->client->prompter.shown()[0].text, QStringLiteral("The folder \"%1\" does not exist.").arg(missing));
+    QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
+    typePath(*run, two);
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    QTest::mouseClick(run->find<QPushButton>("Bquit"), Qt::LeftButton);
+    QVERIFY(ProgramEnd::requested());
+    run.reset();
     QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/LASTPATH").toString(), two);
-    auto run = startProgram(env);
+    run = startProgram(env);
     QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->find<QComboBox>("ShellComboBox1")->currentText(), QDir::toNativeSeparators(two));
     // This start opens on the selection page; the list fills once the window is on
@@ -345,13 +331,17 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QCOMPARE(window.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Files: 1 of 4"));
     QVERIFY(window.findChild<QLabel*>("CopyCurrentName")->text().endsWith(QStringLiteral("big.iso")));
     QCOMPARE(window.findChild<QProgressBar*>("CopyBar")->value(), 250);
-    // A share that has not answered for a while is said so, in the user's language,
-    // and the words go once it answers again.
+    // The next copy speaks the user's language, with its numbers written as it writes
+    // them. A share that has not answered for a while is said so, and the words go
+    // once it answers again.
     QLabel* silent = window.findChild<QLabel*>("CopySilent");
     QVERIFY(silent->isHidden());
     window.start(kGerman, QStringLiteral("Abbrechen"));
     p.silentSeconds = 12;
+    p.bytesDone = 1572864;
     QVERIFY(observe(p));
+    QCOMPARE(window.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Dateien: 1 von 4"));
+    QCOMPARE(window.findChild<QLabel*>("CopyBytes")->text(), QStringLiteral("1,5 MB von 4,0 MB"));
     QVERIFY(silent->isVisible());
     QVERIFY2(silent->text().startsWith(QStringLiteral("Der Upload-Ordner antwortet seit 12 s nicht.")),
              qPrintable(silent->text()));
@@ -409,8 +399,6 @@ void TestJobWindow::hiddenDialogButtons()
     run->showPage(Page::Select);
     auto* bfile = run->find<QPushButton>("Bfile");
     auto* bfolder = run->find<QPushButton>("Bfolder");
-    QVERIFY(bfile->isHidden());
-    QVERIFY(bfolder->isHidden());
     QStringList files;
     QString folder;
     run->window()->pathDialogs() = {[&](QWidget*) { return files; }, [&](QWidget*) { return folder; }};

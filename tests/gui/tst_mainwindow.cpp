@@ -5,10 +5,6 @@
 #include "app/Startup.h"
 #include "app/gui/LabelledEdit.h"
 #include "platform/gui/SchemeColours.h"
-#include "dialogs/AboutDialog.h"
-#include "dialogs/AfterSubmissionDialog.h"
-#include "recipients/gui/ContactsPicker.h"
-#include "selection/gui/DropZone.h"
 #include "spool/JobRefusal.h"
 
 #include <QCheckBox>
@@ -20,11 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSettings>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeView>
@@ -35,9 +29,9 @@ private Q_SLOTS:
     void init() { ProgramEnd::reset(); }
     void cleanup();
 
-    void startCreatesWindowsInOrderWithEveryControl();
-    void missingPolicyFileEndsWithoutWriting();
-    void placeholderUploadFolderEndsAfterOneMessage();
+    void startCreatesWindowsInOrder();
+    void startEndsAfterOneMessage_data();
+    void startEndsAfterOneMessage();
     void firstStartOpensSettingsNextStartDoesNot();
     void quitQuestion_data();
     void quitQuestion();
@@ -58,7 +52,7 @@ void TestMainWindow::cleanup()
     verifyNoWindowLeft();
 }
 
-void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
+void TestMainWindow::startCreatesWindowsInOrder()
 {
     const auto& [env, run] = StartedWindow();
     QVERIFY(!ProgramEnd::requested());
@@ -71,52 +65,47 @@ void TestMainWindow::startCreatesWindowsInOrderWithEveryControl()
     QCOMPARE(run->window()->minimumSize(), QSize(700, 600));
     QCOMPARE(run->window()->size(), QSize(832, 600));
 
-    const QStringList buttons = {"Babout", "Bsettings", "Bprev1", "Bnext1", "BitBtn1", "BBadd", "Bdel",
-                                 "Bprev2", "Bnext2", "Bfile", "Bfolder", "Badr", "Bexpapl", "Bprev3",
-                                 "Bnext3", "Bsummary", "Bquit", "Bprev4", "Bnext4", "Button1", "Button4"};
-    for (const QString& name : buttons)
-        QVERIFY2(run->find<QPushButton>(name), qPrintable(name));
-    for (const char* name : {"CBskipw", "CBencr", "CBsfx", "CBautoquit"})
-        QVERIFY2(run->find<QCheckBox>(QString::fromLatin1(name)), name);
-    for (const char* name : {"LabelSelectfileFolder", "LabelDropzone", "Lselectfilefolder", "lto"})
-        QVERIFY2(run->find<QLabel>(QString::fromLatin1(name)), name);
-    for (const char* name : {"LEto", "LEfrom", "LEsubject", "LEexp"})
-        QVERIFY2(run->find<LabelledEdit>(QString::fromLatin1(name)), name);
-    for (const char* name : {"Panel6", "Panel2", "Panel3", "Panel1", "TopPanel", "Panel4", "Panel5",
-                                "TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4", "PanelShellCombo"})
-        QVERIFY2(run->find<QWidget>(QString::fromLatin1(name)), name);
-    QVERIFY(run->find<QTabWidget>("PC"));
-    QCOMPARE(run->find<QTabWidget>("PC")->count(), int(std::size(kPages)));
-    QVERIFY(run->find<QTextEdit>("REwelcome")->isReadOnly());
-    QVERIFY(run->find<QPlainTextEdit>("REsent")->isReadOnly());
-    QVERIFY(run->find<QPlainTextEdit>("RE"));
+    // The state the controls start in: what a user can do before touching anything.
+    QCOMPARE(run->pages()->count(), int(std::size(kPages)));
+    QVERIFY(run->find<QTextEdit>("REwelcome")->isReadOnly() && run->find<QPlainTextEdit>("REsent")->isReadOnly());
     QVERIFY(run->find<QComboBox>("ShellComboBox1")->isEditable());
-    QVERIFY(run->find<QTreeView>("ShellListView1"));
-    QVERIFY(run->find<QTreeView>("ShellTreeView1")->isHidden());
-    QVERIFY(run->find<QSplitter>("Splitter3"));
-    auto* clb = run->find<QListWidget>("CLB");
-    QVERIFY(clb);
-    QCOMPARE(clb->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QVERIFY(run->find<QMenu>("DeleteInDropZone"));
-    QVERIFY(run->find<QAction>("Delete2"));
-    QVERIFY(run->find<QListWidget>("Mto")->isHidden());
-    QVERIFY(run->find<QPushButton>("Bfile")->isHidden());
-    QVERIFY(run->find<QPushButton>("Bfolder")->isHidden());
-    QVERIFY(!run->find<QPushButton>("Bnext4")->isEnabled());
-    QVERIFY(!run->find<QPushButton>("Bexpapl")->isEnabled());
+    QCOMPARE(run->find<QListWidget>("CLB")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    for (const char* hidden : {"ShellTreeView1", "Mto", "Bfile", "Bfolder"})
+        QVERIFY2(run->find<QWidget>(QLatin1String(hidden))->isHidden(), hidden);
+    QVERIFY(!run->find<QPushButton>("Bnext4")->isEnabled() && !run->find<QPushButton>("Bexpapl")->isEnabled());
     QCOMPARE(run->find<LabelledEdit>("LEexp")->edit()->maxLength(), 5);
     // The address book is off unless the policy switches it on.
     QVERIFY(run->find<QPushButton>("Badr")->isHidden());
 }
 
-// The program ends on its one message, and from its start to the end of its windows
-// it writes nothing: no settings, no memory files, nothing in the upload folder or
-// beside the program; only the user's data folder, made before anything can end the
-// start, stays (empty).
-void TestMainWindow::missingPolicyFileEndsWithoutWriting()
+void TestMainWindow::startEndsAfterOneMessage_data()
 {
+    QTest::addColumn<QByteArray>("policy"); // empty: none
+    QTest::addColumn<int>("kind");          // of the one box
+    QTest::addColumn<QString>("message");   // how it begins
+    QTest::addColumn<QByteArray>("stored"); // the settings store after, empty: none
+    QTest::newRow("no policy file") << QByteArray() << int(PromptKind::Plain)
+                                    << "No INI file found, contact your system administrator for help." << QByteArray();
+    // A failed probe stores the policy's skip-welcome switch, by its own handler.
+    QTest::newRow("placeholder upload folder") << QByteArray("[Settings]\r\nSERVERUPLOAD=<ENTER PATH HERE>\r\n")
+                                               << int(PromptKind::Error) << "PVLERR:01 > "
+                                               << QByteArray("[PVX2007]\nSKIPWELCOME=ENABLED\n");
+}
+
+// The program ends on its one message, and from its start to the end of its windows
+// it writes nothing it was not asked to: no memory files, nothing in the upload folder
+// or beside the program; the user's data folder, made before anything can end the
+// start, stays (empty). Normal use never began: the Settings dialog did not open.
+void TestMainWindow::startEndsAfterOneMessage()
+{
+    QFETCH(QByteArray, policy);
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, stored);
     TestEnv env;
     useHome(env);
+    if (!policy.isEmpty())
+        env.writePolicy(policy);
     // The test's home is left out: what the toolkit keeps there is not the program's.
     auto world = [&env] {
         auto tree = treeOf(env.root());
@@ -125,68 +114,43 @@ void TestMainWindow::missingPolicyFileEndsWithoutWriting()
     };
     auto expected = world();
     expected.insert(QStringLiteral("appdata/Parvela"), "<dir>");
+    if (!stored.isEmpty())
+        expected.insert({{"config/TROVIK", "<dir>"}, {"config/TROVIK/PVX2007.ini", stored}});
     auto run = startProgram(env);
     QVERIFY(ProgramEnd::requested());
     QCOMPARE(ProgramEnd::code(), 0);
     const auto shown = run->client->prompter.shown();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].kind, PromptKind::Plain);
-    QCOMPARE(shown[0].text, QStringLiteral("No INI file found, contact your system administrator for help."));
+    QCOMPARE(int(shown[0].kind), kind);
+    QVERIFY2(shown[0].text.startsWith(message), qPrintable(shown[0].text));
     QVERIFY(!run->window()->isVisible());
+    QTest::qWait(20);
+    QVERIFY(!run->program->settingsDialog()->isVisible());
     run.reset();
     QCOMPARE(world(), expected);
 }
 
-void TestMainWindow::placeholderUploadFolderEndsAfterOneMessage()
-{
-    TestEnv env;
-    useHome(env);
-    env.writePolicy("[Settings]\r\nSERVERUPLOAD=<ENTER PATH HERE>\r\n");
-    auto run = startProgram(env);
-    QVERIFY(ProgramEnd::requested());
-    QCOMPARE(ProgramEnd::code(), 0);
-    const auto shown = run->client->prompter.shown();
-    QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].text.startsWith(QStringLiteral("PVLERR:01 > ")), qPrintable(shown[0].text));
-    QVERIFY(!run->window()->isVisible());
-    // Normal use never began: the Settings dialog did not open either.
-    QTest::qWait(20);
-    QVERIFY(!run->program->settingsDialog()->isVisible());
-}
-
 void TestMainWindow::firstStartOpensSettingsNextStartDoesNot()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    {
-        ProgramEnd::reset();
-        auto client = env.makeClient();
-        ClientProgram program(*client);
-        QVERIFY(client->state.FirstRun);
-        SettingsDialog* settings = program.settingsDialog();
-        bool windowDisabledWhileOpen = false;
-        auto* probe = new QTimer;
-        probe->setInterval(5);
-        QObject::connect(probe, &QTimer::timeout, probe, [&] {
-            if (!settings->isVisible())
-                return;
-            windowDisabledWhileOpen = !program.mainWindow()->isEnabled();
-            settings->findChild<QPushButton*>("Bcancel")->click();
-            probe->deleteLater();
-        });
-        probe->start();
-        program.show();
-        QTRY_VERIFY(!client->state.FirstRun);
-        QVERIFY(windowDisabledWhileOpen);
-        QVERIFY(program.mainWindow()->isEnabled());
-        QVERIFY(!settings->isVisible());
-        // Quit so that the start is remembered.
-        client->prompter.queueAnswers({PromptAnswer::Yes});
-        program.mainWindow()->findChild<QPushButton*>("Bquit")->click();
-        QVERIFY(ProgramEnd::requested());
-    }
-    auto run = startProgram(env, false);
+    auto [env, run] = StartedWindow({}, false);
+    QVERIFY(run->client->state.FirstRun);
+    SettingsDialog* settings = run->program->settingsDialog();
+    bool windowDisabledWhileOpen = false;
+    whenShown(settings, [&] {
+        windowDisabledWhileOpen = !run->window()->isEnabled();
+        settings->findChild<QPushButton*>("Bcancel")->click();
+    });
+    run->program->show();
+    QTRY_VERIFY(!run->client->state.FirstRun);
+    QVERIFY(windowDisabledWhileOpen);
+    QVERIFY(run->window()->isEnabled());
+    QVERIFY(!settings->isVisible());
+    // Quit so that the start is remembered.
+    run->client->prompter.queueAnswers({PromptAnswer::Yes});
+    run->find<QPushButton>("Bquit")->click();
+    QVERIFY(ProgramEnd::requested());
+    run.reset();
+    run = startProgram(env, false);
     QVERIFY(!run->client->state.FirstRun);
     run->program->show();
     QTest::qWait(50);

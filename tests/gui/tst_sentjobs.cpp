@@ -6,7 +6,6 @@
 #include "sent/SentStore.h"
 
 #include <QDBusConnection>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -89,13 +88,11 @@ QString jobWithSubject(const TestEnv& env, const QString& subject)
 }
 
 
+// The window of that name while it is shown.
 QWidget* topLevel(const QString& name)
 {
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows)
-        if (w->objectName() == name && w->isVisible())
-            return w;
-    return nullptr;
+    QWidget* w = topLevelWindow(name);
+    return w && w->isVisible() ? w : nullptr;
 }
 
 QString cell(QTableView* table, int row, int column)
@@ -135,10 +132,7 @@ private Q_SLOTS:
 // sorts, shows a job's details, opens with Ctrl+J and keeps its size.
 void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
 {
-    TestEnv env;
-    useHome(env);
-    env.writeDefaultPolicy();
-    auto run = startProgram(env);
+    auto [env, run] = StartedWindow();
     MainWindow* w = run->window();
 
     std::unique_ptr<QProcess> first(startSend(env, "From a script", {"ann@example.org"}));

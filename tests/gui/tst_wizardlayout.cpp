@@ -2,14 +2,12 @@
 // five languages fits its control, and the language put on the window again and again.
 #include "GuiTestHelpers.h"
 
-#include "app/gui/CopyProgressWindow.h"
 #include "app/gui/LabelledEdit.h"
 #include "i18n/Languages.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -250,20 +248,6 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     // Again German: the same texts as the first time, nothing added.
     useLanguage(*run, kGerman);
     QCOMPARE(windowTexts(*run), german);
-
-    // The copy progress window takes its own texts when a copy starts.
-    CopyProgressWindow progress;
-    progress.start(kGerman, run->client->texts[CancelCaption]);
-    CopyProgress p;
-    p.filesDone = 1;
-    p.filesTotal = 4;
-    p.bytesDone = 1572864;
-    p.bytesTotal = 4 * 1048576;
-    QVERIFY(progress.report(p));
-    QCOMPARE(progress.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Dateien: 1 von 4"));
-    QCOMPARE(progress.findChild<QLabel*>("CopyBytes")->text(), QStringLiteral("1,5 MB von 4,0 MB"));
-    QCOMPARE(progress.findChild<QPushButton*>("CopyCancel")->text(), QStringLiteral("Abbruch"));
-    progress.finish();
 }
 
 QTEST_MAIN(TestWizardLayout)

@@ -4,7 +4,6 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/Languages.h"
 #include "platform/Cp1252.h"
-#include "platform/Text.h"
 #include "spool/JobDescriptor.h"
 
 #include <QRegularExpression>
@@ -111,15 +110,6 @@ private Q_SLOTS:
         QCOMPARE(slotsOf(texts), slotsOf(english));
         QCOMPARE(texts.welcomeLines(), english.welcomeLines());
         QCOMPARE(texts.welcomeLines().first(), QStringLiteral("Welcome to Trovik Parvela Client 2007 - R1.2.6"));
-    }
-
-    // The settings list's "Français" upper-cased (ASCII letters only), and the same key
-    // read back as Windows-1252 bytes, both choose French.
-    void frenchKeyIsWhatTheSettingsYield()
-    {
-        QCOMPARE(asciiUpper(QString::fromUtf8("Fran\u00e7ais")), kFrench);
-        QCOMPARE(cp1252::decode("FRAN\xe7" "AIS"), kFrench);
-        QCOMPARE(loaded(cp1252::decode("FRAN\xe7" "AIS"))[QuitCaption], QStringLiteral("Quitter"));
     }
 
     // Every language, walked from its record: its Settings entry gives its key back; it

@@ -6,7 +6,6 @@
 
 #include "TestSupport.h"
 
-#include <QFile>
 #include <QStringEncoder>
 #include <QTest>
 

@@ -24,6 +24,9 @@ QString messageFile(const TestEnv& env) { return env.userDataFolder() + "pvxcach
 
 } // namespace
 
+using MakeFile = std::function<void(const QString& path)>;
+Q_DECLARE_METATYPE(MakeFile)
+
 class TestMemoryFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -127,26 +130,24 @@ private Q_SLOTS:
     // memory), with its path and the reason.
     void unreadableFileThrowsWithItsPath_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<MakeFile>("make"); // makes the message file
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder") << "folder" << "Is a directory";
-        QTest::newRow("FIFO") << "fifo" << "Not a regular file";
-        QTest::newRow("over 1 MiB") << "large" << "File too large (400000000 bytes, at most 1048576 are read)";
+        QTest::newRow("folder") << MakeFile([](const QString& path) { QVERIFY(QDir().mkdir(path)); }) << "Is a directory";
+        QTest::newRow("FIFO") << MakeFile([](const QString& path) {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        }) << "Not a regular file";
+        QTest::newRow("over 1 MiB") << MakeFile([](const QString& path) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(400000000));
+        }) << "File too large (400000000 bytes, at most 1048576 are read)";
     }
     void unreadableFileThrowsWithItsPath()
     {
-        QFETCH(QString, kind);
+        QFETCH(MakeFile, make);
         QFETCH(QString, reason);
         TestEnv env;
         auto client = cacheClient(env);
-        if (kind == "folder")
-            QVERIFY(QDir().mkdir(messageFile(env)));
-        if (kind == "fifo")
-            QVERIFY(::mkfifo(QFile::encodeName(messageFile(env)).constData(), 0600) == 0);
-        if (kind == "large") {
-            QFile f(messageFile(env));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(400000000));
-        }
+        make(messageFile(env));
         client->form.setMessageLines({"text"});
         try {
             LoadMessageCache(*client);

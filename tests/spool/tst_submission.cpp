@@ -1,17 +1,14 @@
 #include "spool/Submission.h"
 
 #include "client/Client.h"
-#include "platform/Errors.h"
 #include "spool/JobDescriptor.h"
 #include "util/FileCopy.h"
 
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QTest>
 
 #include <QRegularExpression>
@@ -26,16 +23,11 @@ namespace {
 
 const QString kReleased = QStringLiteral("05 - Lock released");
 
-QStringList uploadEntries(const TestEnv& env)
-{
-    return QDir(env.upload()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 // The one job in the upload folder: its name without extension.
 QString jobName(const TestEnv& env)
 {
     QStringList names;
-    for (const QString& e : uploadEntries(env))
+    for (const QString& e : env.uploadEntries())
         names.append(e.left(e.lastIndexOf(u'.')));
     names.removeDuplicates();
     return names.size() == 1 ? names.first() : QString();
@@ -77,6 +69,13 @@ struct Recorder {
 } // namespace
 
 using Tree = QMap<QString, QByteArray>;
+// What a row does to the client before Finish.
+using Setup = std::function<void(Client&)>;
+Q_DECLARE_METATYPE(Setup)
+// Makes a row's odd sources in the test's folder and picks what is selected.
+using Pick = std::function<void(const TestEnv&, QList<SelectionEntry>&)>;
+Q_DECLARE_METATYPE(Pick)
+const QString kN250(250, u'n'), kN200(200, u'n');
 
 class TestSubmission : public QObject {
     Q_OBJECT
@@ -123,25 +122,16 @@ private Q_SLOTS:
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
         QCOMPARE(client->prompter.shown().first().text, QStringLiteral("Sending, are you sure"));
         const QString name = jobName(env);
-        QVERIFY2(name.startsWith(QStringLiteral("PV_")), qPrintable(uploadEntries(env).join(u' ')));
-        QCOMPARE(uploadEntries(env), QStringList({name + ".dir", name + ".msg", name + ".pvx"}));
+        QVERIFY2(name.startsWith(QStringLiteral("PV_")), qPrintable(env.uploadEntries().join(u' ')));
+        QCOMPARE(env.uploadEntries(), QStringList({name + ".dir", name + ".msg", name + ".pvx"}));
         const QString base = env.upload() + u'/' + name;
 
-        // The descriptor, field by field.
+        // The descriptor, byte for byte as the server reads it: the empty recipient takes no slot.
         const QByteArray pvx = readAll(base + QStringLiteral(".pvx"));
-        QCOMPARE(pvx.size(), kDescriptorSize);
-        QCOMPARE(pvx.mid(0, 16), QByteArray("\x0f" "ann@example.com"));
-        QCOMPARE(pvx.mid(201, 21), QByteArray("\x14" "Bj\xf6rn <b@example.se>"));
-        QCOMPARE(pvx.mid(402, 4), QByteArray("\x03n/a"));
-        QCOMPARE(pvx.mid(499 * 201, 4), QByteArray("\x03n/a"));
-        QCOMPARE(pvx.mid(100500, 16), QByteArray("\x0f" "ann@example.com"));
-        QCOMPARE(pvx.mid(100701, 11), QByteArray("\x0a" "Ann \xc5str\xf6m"));
-        QCOMPARE(pvx.mid(100902, 7), QByteArray("\x06Trovik"));
-        QCOMPARE(pvx.mid(101103, 8), QByteArray("\x07Pl\xe4ne \x80"));
-        QCOMPARE(pvx.mid(101304, 8), QByteArray("\x07" "ENABLED"));
-        QCOMPARE(pvx.mid(101325, 9), QByteArray("\x08" "DISABLED"));
-        QCOMPARE(pvx.mid(101346, 3), QByteArray("\x02" "72"));
-        QCOMPARE(pvx.right(2), QByteArray("\x01\x00", 2));
+        QCOMPARE(pvx, expectedRecord({.recipients = {"ann@example.com", "Bj\u00f6rn <b@example.se>"},
+                                      .senderEmail = "ann@example.com", .senderName = "Ann \u00c5str\u00f6m",
+                                      .senderCompany = "Trovik", .subject = "Pl\u00e4ne \u20ac",
+                                      .selfExtracting = "DISABLED", .expire = "72"}));
         QVERIFY(DecodeJobDescriptor(pvx).has_value());
 
         // The folder holds exact copies of both items, names and case kept.
@@ -175,22 +165,27 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(client->state.messageCachePath()));
     }
 
-    void theLockFileAndAnEmptyMessage()
+    // With automatic quit on, the job ends first, whole: ending the program is the
+    // caller's to do.
+    void theLockFileAnEmptyMessageAndAutoQuit()
     {
         TestEnv env;
         auto client = env.startedClient();
+        client->form.setAutoQuit(true);
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         QString lockText;
         // The lock, as it stands while the job is written.
         Recorder rec;
         SubmissionHooks hooks = rec.hooks([&](const CopyProgress&) {
-            for (const QString& e : uploadEntries(env))
+            for (const QString& e : env.uploadEntries())
                 if (e.endsWith(QStringLiteral(".lck")))
                     lockText = QString::fromLatin1(readAll(env.upload() + u'/' + e)) + u'|' + e;
             return true;
         });
         client->prompter.queueAnswers({PromptAnswer::Yes});
-        FinishJob(*client, hooks);
+        const SubmissionResult result = FinishJob(*client, hooks);
+        QVERIFY(result.end == SubmissionResult::End::Written && result.autoQuit);
+        QCOMPARE(client->prompter.shown().size(), 1); // the confirmation only
         const QString name = jobName(env);
         QCOMPARE(lockText, QStringLiteral("LOCK, do not remove: %1.lck\r\n|%1.lck").arg(name));
         QCOMPARE(readAll(env.upload() + u'/' + name + QStringLiteral(".msg")), QByteArray());
@@ -206,115 +201,76 @@ private Q_SLOTS:
         client->prompter.queueAnswers({PromptAnswer::No});
         Recorder rec;
         const SubmissionResult result = FinishJob(*client, rec.hooks());
-        QVERIFY(uploadEntries(env).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("  Expires: 48 hours"));
         QCOMPARE(result.end, SubmissionResult::End::NotSent);
     }
 
+    // Each row sets one thing the job cannot take on a client holding a 2 MB file.
     void refusalsWriteNothing_data()
     {
-        QTest::addColumn<QString>("what");
+        QTest::addColumn<Setup>("setup");
         QTest::addColumn<QString>("box");
-        QTest::newRow("nothing selected")
-            << "nothing" << "WARNING: No files or folders selected, select one or more files or folders and press Finish again.";
-        QTest::newRow("too large") << "large"
-                                   << "WARNING: Selected files/folders are too large, select fewer items or contact your "
-                                      "system administrator";
-        QTest::newRow("501 recipients") << "recipients" << "There are 501 recipients, but a job can go to at most 500.";
-        QTest::newRow("subject") << "subject" << "The subject contains the character \"\u0141\" (U+0141)";
-        QTest::newRow("recipient") << "recipient" << "The recipient \u0142@example.pl contains the character";
-        QTest::newRow("sender name") << "name" << "The sender's name contains the character \"\u4e2d\" (U+4E2D)";
-        QTest::newRow("sender e-mail") << "email" << "The sender's e-mail address contains";
-        QTest::newRow("sender company") << "company" << "The sender's company contains";
-        QTest::newRow("message") << "message" << "The message contains the character \"\U0001F600\" (U+1F600)";
+        const auto row = [](const char* name, const QString& box, const Setup& setup) { QTest::newRow(name) << setup << box; };
+        row("nothing selected", "WARNING: No files or folders selected, select one or more files or folders and press Finish again.",
+            [](Client& c) { c.form.setSelection({}); });
+        row("too large", "WARNING: Selected files/folders are too large, select fewer items or contact your system administrator",
+            [](Client& c) { c.state.MaxSize = QStringLiteral("1"); });
+        row("501 recipients", "There are 501 recipients, but a job can go to at most 500.", [](Client& c) {
+            for (int i = 0; i < 501; ++i)
+                c.form.appendRecipient(QStringLiteral("r%1@example.com").arg(i));
+            c.form.appendRecipient(QString()); // empty entries take no slot and do not count
+        });
+        row("subject", "The subject contains the character \"\u0141\" (U+0141)", [](Client& c) { c.form.setSubjectText("Zw\u0141"); });
+        row("recipient", "The recipient \u0142@example.pl contains the character",
+            [](Client& c) { c.form.setRecipients({"ok@example.com", "\u0142@example.pl"}); });
+        row("sender name", "The sender's name contains the character \"\u4e2d\" (U+4E2D)", [](Client& c) { c.state.SenderName = "\u4e2d"; });
+        row("sender e-mail", "The sender's e-mail address contains", [](Client& c) { c.state.SenderEmail = "\u0410@example.ru"; });
+        row("sender company", "The sender's company contains", [](Client& c) { c.state.SenderCompany = "\u0100 Ltd"; });
+        row("message", "The message contains the character \"\U0001F600\" (U+1F600)",
+            [](Client& c) { c.form.setMessageLines({"fine", "\U0001F600"}); });
         // A control character would reach the server inside a field (a line break in an
         // address makes a mail header of its own): refused, naming field and character.
-        QTest::newRow("recipient with a line end")
-            << "recipient crlf"
-            << "The recipient a@x.org\\r\\nbcc@evil.org holds a carriage return (U+000D), which a job cannot carry.";
-        QTest::newRow("subject with an escape") << "subject esc" << "The subject holds an escape character (U+001B)";
-        QTest::newRow("subject with a C1 control") << "subject c1" << "The subject holds a control character (U+0085)";
-        QTest::newRow("sender name with a NUL") << "name nul" << "The sender's name holds a NUL character (U+0000)";
-        QTest::newRow("sender e-mail with DEL") << "email del" << "The sender's e-mail address holds a delete character";
-        QTest::newRow("message with a bell") << "message bell" << "The message holds a bell character (U+0007)";
+        row("recipient with a line end",
+            "The recipient a@x.org\\r\\nbcc@evil.org holds a carriage return (U+000D), which a job cannot carry.",
+            [](Client& c) { c.form.setRecipients({"a@x.org\r\nbcc@evil.org"}); });
+        row("subject with an escape", "The subject holds an escape character (U+001B)", [](Client& c) { c.form.setSubjectText("Plans\x1b[2J"); });
+        row("subject with a C1 control", "The subject holds a control character (U+0085)", [](Client& c) { c.form.setSubjectText("Plans\u0085"); });
+        row("sender name with a NUL", "The sender's name holds a NUL character (U+0000)",
+            [](Client& c) { c.state.SenderName = QStringLiteral("Ann") + QChar(0); });
+        row("sender e-mail with DEL", "The sender's e-mail address holds a delete character",
+            [](Client& c) { c.state.SenderEmail = "ann\x7f@example.org"; });
+        row("message with a bell", "The message holds a bell character (U+0007)", [](Client& c) { c.form.setMessageLines({"ring\x07"}); });
         // Fields longer than the job holds are refused, never cut (a cut address is another one).
-        QTest::newRow("long recipient")
-            << "long recipient"
-            << "The recipient " + QString(40, u'r') + "... is 212 characters long, but a job has room for 200. "
-                                                      "Shorten it and press Finish again.";
-        QTest::newRow("long subject") << "long subject"
-                                      << "The subject is 201 characters long, but a job has room for 200. Shorten it "
-                                         "and press Finish again.";
-        QTest::newRow("long sender e-mail") << "long email"
-                                            << "The sender's e-mail address is 201 characters long, but a job has room "
-                                               "for 200. Shorten it in the Settings and press Finish again.";
-        QTest::newRow("long sender name") << "long name" << "The sender's name is 201 characters long";
-        QTest::newRow("long sender company") << "long company" << "The sender's company is 201 characters long";
-        QTest::newRow("long message") << "long message"
-                                      << "The message is 4001 characters long, but a message holds at most 4000.";
-        QTest::newRow("empty expiry") << "empty expiry" << "The expiry \"\" is not a number of hours of 1 to 5 digits.";
-        QTest::newRow("expiry in words") << "expiry words" << "The expiry \"1 week\" is not a number of hours";
+        row("long recipient", "The recipient " + QString(40, u'r') + "... is 212 characters long, but a job has room for 200. "
+                                                                     "Shorten it and press Finish again.",
+            [](Client& c) { c.form.setRecipients({"ok@example.com", QString(200, u'r') + "@example.com"}); });
+        row("long subject", "The subject is 201 characters long, but a job has room for 200. Shorten it and press Finish again.",
+            [](Client& c) { c.form.setSubjectText(QString(201, u's')); });
+        row("long sender e-mail", "The sender's e-mail address is 201 characters long, but a job has room for 200. Shorten it "
+                                  "in the Settings and press Finish again.",
+            [](Client& c) { c.state.SenderEmail = QString(201, u'e'); });
+        row("long sender name", "The sender's name is 201 characters long", [](Client& c) { c.state.SenderName = QString(201, u'n'); });
+        row("long sender company", "The sender's company is 201 characters long",
+            [](Client& c) { c.state.SenderCompany = QString(201, u'c'); });
+        row("long message", "The message is 4001 characters long, but a message holds at most 4000.", [](Client& c) {
+            c.form.setMessageLines({QString(2000, u'a'), QString(1999, u'b'), QString()}); // two line ends count one each
+        });
+        row("empty expiry", "The expiry \"\" is not a number of hours of 1 to 5 digits.", [](Client& c) { c.form.setExpireText({}); });
+        row("expiry in words", "The expiry \"1 week\" is not a number of hours", [](Client& c) { c.form.setExpireText("1 week"); });
     }
     void refusalsWriteNothing()
     {
-        QFETCH(QString, what);
+        QFETCH(Setup, setup);
         QFETCH(QString, box);
         TestEnv env;
         auto client = env.startedClient();
-        ClientForm& form = client->form;
-        if (what != u"nothing")
-            form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), QByteArray(2 * 1024 * 1024, 'a')))});
-        if (what == u"large")
-            client->state.MaxSize = QStringLiteral("1");
-        if (what == u"recipients") {
-            for (int i = 0; i < 501; ++i)
-                form.appendRecipient(QStringLiteral("r%1@example.com").arg(i));
-            form.appendRecipient(QString()); // empty entries take no slot and do not count
-        }
-        if (what == u"subject")
-            form.setSubjectText(QStringLiteral("Zw\u0141"));
-        if (what == u"recipient")
-            form.setRecipients({QStringLiteral("ok@example.com"), QStringLiteral("\u0142@example.pl")});
-        if (what == u"name")
-            client->state.SenderName = QStringLiteral("\u4e2d");
-        if (what == u"email")
-            client->state.SenderEmail = QStringLiteral("\u0410@example.ru");
-        if (what == u"company")
-            client->state.SenderCompany = QStringLiteral("\u0100 Ltd");
-        if (what == u"message")
-            form.setMessageLines({QStringLiteral("fine"), QStringLiteral("\U0001F600")});
-        if (what == u"recipient crlf")
-            form.setRecipients({QStringLiteral("a@x.org\r\nbcc@evil.org")});
-        if (what == u"subject esc")
-            form.setSubjectText(QStringLiteral("Plans\x1b[2J"));
-        if (what == u"subject c1")
-            form.setSubjectText(QStringLiteral("Plans\u0085"));
-        if (what == u"name nul")
-            client->state.SenderName = QStringLiteral("Ann") + QChar(0);
-        if (what == u"email del")
-            client->state.SenderEmail = QStringLiteral("ann\x7f@example.org");
-        if (what == u"message bell")
-            form.setMessageLines({QStringLiteral("ring\x07")});
-        if (what == u"long recipient")
-            form.setRecipients({QStringLiteral("ok@example.com"), QString(200, u'r') + QStringLiteral("@example.com")});
-        if (what == u"long subject")
-            form.setSubjectText(QString(201, u's'));
-        if (what == u"long email")
-            client->state.SenderEmail = QString(201, u'e');
-        if (what == u"long name")
-            client->state.SenderName = QString(201, u'n');
-        if (what == u"long company")
-            client->state.SenderCompany = QString(201, u'c');
-        if (what == u"long message") // two line ends count one character each
-            form.setMessageLines({QString(2000, u'a'), QString(1999, u'b'), QString()});
-        if (what == u"empty expiry")
-            form.setExpireText(QString());
-        if (what == u"expiry words")
-            form.setExpireText(QStringLiteral("1 week"));
+        client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), QByteArray(2 * 1024 * 1024, 'a')))});
+        setup(*client);
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         FinishJob(*client, rec.hooks());
-        QVERIFY(uploadEntries(env).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->prompter.shown().size(), 1);
         const Prompt p = client->prompter.shown().first();
         QCOMPARE(p.kind, PromptKind::Plain);
@@ -361,146 +317,127 @@ private Q_SLOTS:
     // with one box naming the item and the reason, and nothing is written.
     void oddSources_data()
     {
-        QTest::addColumn<QString>("source");
+        QTest::addColumn<Pick>("pick");                          // makes the sources, sets the selection
+        QTest::addColumn<QString>("tmpfs");                      // options of a tmpfs on the upload folder
         QTest::addColumn<QMap<QString, QByteArray>>("copied"); // below the job folder
         QTest::addColumn<int>("files");                         // files in the job folder
         QTest::addColumn<QString>("leftOut");                   // the summary's lines about it
         // %root: the test's folder; …: anything
         QTest::addColumn<QString>("refusal");
-        using Tree = QMap<QString, QByteArray>;
+        const auto copies = [](const char* name, const Tree& copied, int files, const QString& leftOut, const Pick& pick) {
+            QTest::newRow(name) << pick << QString() << copied << files << leftOut << QString();
+        };
+        const auto refuses = [](const char* name, const QString& refusal, const Pick& pick, const QString& tmpfs = {}) {
+            QTest::newRow(name) << pick << tmpfs << Tree() << 0 << QString() << refusal;
+        };
         const Tree justA{{"t", "<dir>"}, {"t/a.txt", "a"}};
-        QTest::newRow("link to /proc") << "proc" << justA << 1
-                                       << "  Links and system folders not followed: 1 (%root/t/proc)" << "";
-        QTest::newRow("15 levels of two links each") << "levels" << Tree() << 1
-                                                     << "  Links and system folders not followed: 15 (" << "";
-        QTest::newRow("link cycle, dangling link")
-            << "cycle" << Tree{{"t", "<dir>"}, {"t/a.txt", "a"}, {"t/sub", "<dir>"}, {"t/sub/b.txt", "b"}} << 2
-            << "  Links and system folders not followed: 2 (" << "";
-        QTest::newRow("link to a file") << "file link" << Tree{{"t", "<dir>"}, {"t/a.txt", "a"}, {"t/x", "outside"}}
-                                        << 2 << "" << "";
-        QTest::newRow("pipe and socket inside")
-            << "specials" << justA << 1 << "  Special files left out (pipes, devices, sockets): 2 (%root/t/" << "";
-        QTest::newRow("name that is no text") << "bytes" << Tree() << -1 << "" << "";
-        QTest::newRow("link into the upload folder")
-            << "upload link" << justA << 1 << "  Links and system folders not followed: 1 (%root/t/jobs)" << "";
-        QTest::newRow("pipe selected") << "pipe" << Tree() << 0 << ""
-                                       << "Cannot send %root/p: it is a named pipe (FIFO), not a file or folder.";
-        QTest::newRow("system file selected")
-            << "proc file" << Tree() << 0 << ""
-            << "Cannot send /proc/self/status: it lies on a system file system, whose files are views of the "
-               "running system, not data.";
-        QTest::newRow("gone since it was added") << "gone" << Tree() << 0 << ""
-                                                 << "Cannot send %root/t/a.txt: it cannot be examined (No such file "
-                                                    "or directory).";
-        QTest::newRow("the upload folder") << "upload" << Tree() << 0 << ""
-                                           << "Cannot send %root/upload: it is the upload folder or lies inside it.";
-        QTest::newRow("a folder holding it") << "root" << Tree() << 0 << ""
-                                             << "Cannot send %root: the upload folder %root/upload lies inside it.";
-        QTest::newRow("name too long after its (2)")
-            << "long name" << Tree() << 0 << ""
-            << "Cannot send %root/b/%250.txt: its name is 258 bytes long, and the upload folder's file system takes "
-               "names of at most 255 bytes.";
-        QTest::newRow("path too long in the job")
-            << "long path" << Tree() << 0 << ""
-            << "Cannot send %root/d/%200/…: its path in the job, %root/upload/PV_… bytes long, and the upload "
-               "folder's file system takes paths of at most 4095 bytes.";
-        QTest::newRow("not enough room") << "room" << Tree() << 0 << ""
-                                         << "Not enough room in the upload folder %root/upload/: the job needs 5…"
-                                            " bytes, 1048576 bytes are free.";
+        const auto link = [](const QString& target, const QString& name) { QVERIFY(QFile::link(target, name)); };
+        copies("link to /proc", justA, 1, "  Links and system folders not followed: 1 (%root/t/proc)",
+               [=](const TestEnv& env, QList<SelectionEntry>&) { link("/proc", env.root() + "/t/proc"); });
+        copies("15 levels of two links each", {}, 1, "  Links and system folders not followed: 15 (",
+               [=](const TestEnv& env, QList<SelectionEntry>& selection) {
+                   // L0 holds two links to L1, L1 two links to L2 ... L15 one file: followed
+                   // as links go, 2^15 copies of it.
+                   env.makeFile("L/L15/f", "12345678");
+                   for (int i = 0; i < 15; ++i) {
+                       QDir().mkpath(env.root() + QStringLiteral("/L/L%1").arg(i));
+                       for (const char* n : {"/a", "/b"})
+                           link(QStringLiteral("../L%1").arg(i + 1), env.root() + QStringLiteral("/L/L%1").arg(i) + n);
+                   }
+                   selection = {SelectionEntry::folder(env.root() + "/L/L0", "(:Folder:)")};
+               });
+        copies("link cycle, dangling link", {{"t", "<dir>"}, {"t/a.txt", "a"}, {"t/sub", "<dir>"}, {"t/sub/b.txt", "b"}}, 2,
+               "  Links and system folders not followed: 2 (", [=](const TestEnv& env, QList<SelectionEntry>&) {
+                   env.makeFile("t/sub/b.txt", "b");
+                   link(env.root() + "/t", env.root() + "/t/sub/loop");
+                   link(env.root() + "/nowhere", env.root() + "/t/dangling");
+               });
+        copies("link to a file", {{"t", "<dir>"}, {"t/a.txt", "a"}, {"t/x", "outside"}}, 2, "",
+               [=](const TestEnv& env, QList<SelectionEntry>&) { link(env.makeFile("x.txt", "outside"), env.root() + "/t/x"); });
+        copies("pipe and socket inside", justA, 1, "  Special files left out (pipes, devices, sockets): 2 (%root/t/",
+               [](const TestEnv& env, QList<SelectionEntry>&) {
+                   QCOMPARE(::mkfifo(QFile::encodeName(env.root() + "/t/fifo").constData(), 0644), 0);
+                   const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                   sockaddr_un address{};
+                   address.sun_family = AF_UNIX;
+                   qstrncpy(address.sun_path, QFile::encodeName(env.root() + "/t/sock").constData(), sizeof address.sun_path);
+                   QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+                   ::close(sock);
+               });
+        // Copied and read back by its bytes: Qt's names cannot reach it.
+        copies("name that is no text", {}, -1, "", [](const TestEnv& env, QList<SelectionEntry>&) {
+            const int fd = ::creat((QFile::encodeName(env.root()) + "/t/\xff\xfe.bin").constData(), 0644);
+            QVERIFY(fd >= 0 && ::write(fd, "odd", 3) == 3 && ::close(fd) == 0);
+        });
+        copies("link into the upload folder", justA, 1, "  Links and system folders not followed: 1 (%root/t/jobs)",
+               [=](const TestEnv& env, QList<SelectionEntry>&) { link(env.upload(), env.root() + "/t/jobs"); });
+        refuses("pipe selected", "Cannot send %root/p: it is a named pipe (FIFO), not a file or folder.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) {
+                    QCOMPARE(::mkfifo(QFile::encodeName(env.root() + "/p").constData(), 0644), 0);
+                    selection = {SelectionEntry::file(env.root() + "/p")};
+                });
+        refuses("system file selected", "Cannot send /proc/self/status: it lies on a system file system, whose files are "
+                                         "views of the running system, not data.",
+                [](const TestEnv&, QList<SelectionEntry>& selection) { selection = {SelectionEntry::file("/proc/self/status")}; });
+        refuses("gone since it was added", "Cannot send %root/t/a.txt: it cannot be examined (No such file or directory).",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) {
+                    selection = {SelectionEntry::file(env.root() + "/t/a.txt")};
+                    QVERIFY(QFile::remove(env.root() + "/t/a.txt"));
+                });
+        refuses("the upload folder", "Cannot send %root/upload: it is the upload folder or lies inside it.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) { selection = {SelectionEntry::folder(env.upload(), "(:Folder:)")}; });
+        refuses("a folder holding it", "Cannot send %root: the upload folder %root/upload lies inside it.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) { selection = {SelectionEntry::folder(env.root(), "(:Folder:)")}; });
+        refuses("name too long after its (2)", "Cannot send %root/b/%250.txt: its name is 258 bytes long, and the upload "
+                                               "folder's file system takes names of at most 255 bytes.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) {
+                    selection = {SelectionEntry::file(env.makeFile("a/" + kN250 + ".txt", "1")),
+                                 SelectionEntry::file(env.makeFile("b/" + kN250 + ".txt", "2"))};
+                });
+        refuses("path too long in the job", "Cannot send %root/d/%200/…: its path in the job, %root/upload/PV_… bytes long, "
+                                            "and the upload folder's file system takes paths of at most 4095 bytes.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) {
+                    // A source path the system still takes, whose copy's path in the job is too long.
+                    const int length = 4060 - int(env.root().size()) - 1;
+                    QString deep = QStringLiteral("d");
+                    while (deep.size() + 201 <= length)
+                        deep += u'/' + kN200;
+                    deep += u'/' + QString(length - deep.size() - 1, u'm');
+                    QVERIFY(QDir().mkpath(env.root() + u'/' + deep));
+                    selection = {SelectionEntry::folder(env.root() + "/d", "(:Folder:)")};
+                });
+        refuses("not enough room", "Not enough room in the upload folder %root/upload/: the job needs 5… bytes, 1048576 bytes are free.",
+                [](const TestEnv& env, QList<SelectionEntry>& selection) {
+                    selection = {SelectionEntry::file(env.makeFile("big.bin", QByteArray(5 << 20, 'b')))};
+                }, "size=1m");
     }
     void oddSources()
     {
-        QFETCH(QString, source);
+        QFETCH(Pick, pick);
+        QFETCH(QString, tmpfs);
         QFETCH(Tree, copied);
         QFETCH(int, files);
         QFETCH(QString, leftOut);
         QFETCH(QString, refusal);
         TestEnv env;
         QString why;
-        fsfault::ScopedTmpfs tmpfs;
-        if (source == u"room" && !tmpfs.mount(env.upload(), QStringLiteral("size=1m"), &why))
+        fsfault::ScopedTmpfs mount;
+        if (!tmpfs.isEmpty() && !mount.mount(env.upload(), tmpfs, &why))
             QSKIP(qPrintable(why));
         auto client = env.startedClient();
         const QString root = env.root();
         const QString t = root + QStringLiteral("/t");
         env.makeFile(QStringLiteral("t/a.txt"), "a");
-        const auto link = [](const QString& target, const QString& name) { QVERIFY(QFile::link(target, name)); };
         QList<SelectionEntry> selection{SelectionEntry::folder(t, QStringLiteral("(:Folder:)"))};
-        if (source == u"proc")
-            link(QStringLiteral("/proc"), t + QStringLiteral("/proc"));
-        if (source == u"levels") {
-            // L0 holds two links to L1, L1 two links to L2 ... L15 one file: followed
-            // as links go, 2^15 copies of it.
-            QDir().mkpath(root + QStringLiteral("/L/L15"));
-            env.makeFile(QStringLiteral("L/L15/f"), "12345678");
-            for (int i = 0; i < 15; ++i) {
-                QDir().mkpath(root + QStringLiteral("/L/L%1").arg(i));
-                for (const char* n : {"/a", "/b"})
-                    link(QStringLiteral("../L%1").arg(i + 1), root + QStringLiteral("/L/L%1").arg(i) + QLatin1String(n));
-            }
-            selection = {SelectionEntry::folder(root + QStringLiteral("/L/L0"), QStringLiteral("(:Folder:)"))};
-        }
-        if (source == u"cycle") {
-            env.makeFile(QStringLiteral("t/sub/b.txt"), "b");
-            link(t, t + QStringLiteral("/sub/loop"));
-            link(root + QStringLiteral("/nowhere"), t + QStringLiteral("/dangling"));
-        }
-        if (source == u"file link")
-            link(env.makeFile(QStringLiteral("x.txt"), "outside"), t + QStringLiteral("/x"));
-        if (source == u"specials") {
-            QCOMPARE(::mkfifo(QFile::encodeName(t + QStringLiteral("/fifo")).constData(), 0644), 0);
-            const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            qstrncpy(address.sun_path, QFile::encodeName(t + QStringLiteral("/sock")).constData(), sizeof address.sun_path);
-            QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-            ::close(sock);
-        }
-        if (source == u"bytes") {
-            const int fd = ::creat((QFile::encodeName(t) + "/\xff\xfe.bin").constData(), 0644);
-            QVERIFY(fd >= 0 && ::write(fd, "odd", 3) == 3 && ::close(fd) == 0);
-        }
-        if (source == u"upload link")
-            link(env.upload(), t + QStringLiteral("/jobs"));
-        if (source == u"pipe") {
-            QCOMPARE(::mkfifo(QFile::encodeName(root + QStringLiteral("/p")).constData(), 0644), 0);
-            selection = {SelectionEntry::file(root + QStringLiteral("/p"))};
-        }
-        if (source == u"proc file")
-            selection = {SelectionEntry::file(QStringLiteral("/proc/self/status"))};
-        if (source == u"gone") {
-            selection = {SelectionEntry::file(t + QStringLiteral("/a.txt"))};
-            QVERIFY(QFile::remove(t + QStringLiteral("/a.txt")));
-        }
-        if (source == u"upload")
-            selection = {SelectionEntry::folder(env.upload(), QStringLiteral("(:Folder:)"))};
-        if (source == u"root")
-            selection = {SelectionEntry::folder(root, QStringLiteral("(:Folder:)"))};
-        const QString n250(250, u'n');
-        if (source == u"long name")
-            selection = {SelectionEntry::file(env.makeFile(QStringLiteral("a/") + n250 + QStringLiteral(".txt"), "1")),
-                         SelectionEntry::file(env.makeFile(QStringLiteral("b/") + n250 + QStringLiteral(".txt"), "2"))};
-        const QString n200(200, u'n');
-        if (source == u"long path") {
-            // A source path the system still takes, whose copy's path in the job is too long.
-            const int length = 4060 - int(root.size()) - 1;
-            QString deep = QStringLiteral("d");
-            while (deep.size() + 201 <= length)
-                deep += u'/' + n200;
-            deep += u'/' + QString(length - deep.size() - 1, u'm');
-            QVERIFY(QDir().mkpath(root + u'/' + deep));
-            selection = {SelectionEntry::folder(root + QStringLiteral("/d"), QStringLiteral("(:Folder:)"))};
-        }
-        if (source == u"room")
-            selection = {SelectionEntry::file(env.makeFile(QStringLiteral("big.bin"), QByteArray(5 << 20, 'b')))};
+        pick(env, selection);
         client->form.setSelection(selection);
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         FinishJob(*client, rec.hooks());
 
         const auto fill = [&](QString text) {
-            return text.replace(QStringLiteral("%root"), root).replace(QStringLiteral("%250"), n250).replace(
-                QStringLiteral("%200"), n200);
+            return text.replace(QStringLiteral("%root"), root).replace(QStringLiteral("%250"), kN250).replace(
+                QStringLiteral("%200"), kN200);
         };
         const QStringList log = client->form.logLines();
         if (!refusal.isEmpty()) {
@@ -508,7 +445,7 @@ private Q_SLOTS:
             QCOMPARE(client->prompter.shown().first().kind, PromptKind::Plain);
             const QString text = client->prompter.shown().first().text;
             QVERIFY2(matches(text, fill(refusal)), qPrintable(text));
-            QVERIFY(uploadEntries(env).isEmpty());
+            QVERIFY(env.uploadEntries().isEmpty());
             return;
         }
         QCOMPARE(log.last(), kReleased);
@@ -519,16 +456,15 @@ private Q_SLOTS:
         if (files >= 0)
             QCOMPARE(std::count_if(tree.begin(), tree.end(), [](const QByteArray& c) { return c != "<dir>"; }),
                      qsizetype(files));
-        if (source == u"bytes") {
-            // Read and removed by its bytes: Qt's names cannot reach it.
-            const QByteArray copy = QFile::encodeName(folder) + "/t/\xff\xfe.bin";
+        const QByteArray odd = QFile::encodeName(folder) + "/t/\xff\xfe.bin";
+        if (files < 0) {
             char buffer[8] = {};
-            const int fd = ::open(copy.constData(), O_RDONLY);
+            const int fd = ::open(odd.constData(), O_RDONLY);
             QVERIFY(fd >= 0);
             QCOMPARE(::read(fd, buffer, sizeof buffer), ssize_t(3));
             ::close(fd);
             QCOMPARE(QByteArray(buffer), QByteArray("odd"));
-            QCOMPARE(::unlink(copy.constData()), 0);
+            QCOMPARE(::unlink(odd.constData()), 0);
             QCOMPARE(::unlink((QFile::encodeName(t) + "/\xff\xfe.bin").constData()), 0);
         }
         const QStringList notes = log.filter(QRegularExpression(QStringLiteral("^  (Links|Special)")));
@@ -587,7 +523,7 @@ private Q_SLOTS:
                 return false;
             if (name.isEmpty()) {
                 // The faults come once the job has its lock (a report may come before).
-                const QString lock = uploadEntries(env).filter(QStringLiteral(".lck")).value(0);
+                const QString lock = env.uploadEntries().filter(QStringLiteral(".lck")).value(0);
                 if (lock.isEmpty())
                     return true;
                 name = lock.chopped(4);
@@ -627,7 +563,7 @@ private Q_SLOTS:
         QStringList expectedLeft;
         for (const QString& entry : left)
             expectedLeft << fill(entry);
-        QCOMPARE(uploadEntries(env), expectedLeft);
+        QCOMPARE(env.uploadEntries(), expectedLeft);
         QVERIFY(!client->form.logLines().contains(kReleased));
         QCOMPARE(rec.windowStates, QList<bool>({false, true}));
         // Nothing follows a job taken away; a stop is told apart from a failure.
@@ -650,7 +586,7 @@ private Q_SLOTS:
         FinishJob(*client, rec.hooks());
         QCOMPARE(countShown(*client, PromptKind::Error), 1);
         QVERIFY(client->prompter.shown().last().text.startsWith(QStringLiteral("Read-only file system: ")));
-        QVERIFY(uploadEntries(env).isEmpty());
+        QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("01 - Creating lock"));
     }
 
@@ -663,7 +599,7 @@ private Q_SLOTS:
         Recorder rec;
         QString lock;
         const SubmissionResult result = FinishJob(*client, rec.hooks([&](const CopyProgress&) {
-            for (const QString& e : uploadEntries(env))
+            for (const QString& e : env.uploadEntries())
                 if (lock.isEmpty() && e.endsWith(QStringLiteral(".lck")) && setImmutable(env.upload() + u'/' + e, true))
                     lock = env.upload() + u'/' + e;
             return true;
@@ -679,22 +615,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(lock.chopped(4) + QStringLiteral(".msg")));
         QCOMPARE(result.end, SubmissionResult::End::Written);
         QVERIFY(!result.lockReleased);
-    }
-
-    // The job ends first, whole; ending the program is the caller's to do.
-    void autoQuitComesBackWithTheWrittenJob()
-    {
-        TestEnv env;
-        auto client = env.startedClient();
-        client->form.setAutoQuit(true);
-        client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
-        client->prompter.queueAnswers({PromptAnswer::Yes});
-        Recorder rec;
-        const SubmissionResult result = FinishJob(*client, rec.hooks());
-        QCOMPARE(result.end, SubmissionResult::End::Written);
-        QVERIFY(result.autoQuit);
-        QCOMPARE(client->form.logLines().last(), kReleased);
-        QCOMPARE(client->prompter.shown().size(), 1); // the confirmation only
     }
 };
 
