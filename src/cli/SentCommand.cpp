@@ -39,10 +39,12 @@ public:
     using UserError::UserError;
 };
 
-// The start of a --since DATE, local time.
+// The start of a --since DATE, local time. The whole value must be the date, or the
+// date and time: a date read off the front of a longer text would drop the rest unseen.
 QDateTime sinceOf(const QString& text)
 {
-    if (const QDate date = QDate::fromString(text, Qt::ISODate); date.isValid())
+    constexpr qsizetype kDateOnly = 10; // 2024-05-01
+    if (const QDate date = QDate::fromString(text, Qt::ISODate); date.isValid() && text.size() == kDateOnly)
         return date.startOfDay();
     if (const QDateTime time = QDateTime::fromString(text, Qt::ISODate); time.isValid())
         return time;

@@ -92,9 +92,15 @@ private Q_SLOTS:
         QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-45).toString(Qt::ISODate)})), 4);
         QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-1).toString(Qt::ISODate)})), 2);
         QCOMPARE(count(parvela({"sent", "--policy", env.policyPath()})), 2);
-        const Run bad = parvela({"sent", "--since", "yesterday"});
-        QCOMPARE(bad.code, 2);
-        QVERIFY2(bad.err.startsWith("parvela sent: --since takes a date"), qPrintable(bad.err));
+        // A time counts to the minute; a value is taken whole or not at all.
+        const QString minuteAfterOther =
+            QDateTime::currentDateTime().addDays(-2).addSecs(60).toString(QStringLiteral("yyyy-MM-ddTHH:mm"));
+        QCOMPARE(count(parvela({"sent", "--since", minuteAfterOther})), 2);
+        for (const char* since : {"yesterday", "2024-05-01'; drop", "2024-05-01T25:00", "2024-05-01T14:00 x"}) {
+            const Run bad = parvela({"sent", "--since", since});
+            QCOMPARE(bad.code, 2);
+            QVERIFY2(bad.err.startsWith("parvela sent: --since takes a date"), qPrintable(since + bad.err));
+        }
     }
 
     // A wait ends when the server stand-in takes the job (0), when the time is up (3,
