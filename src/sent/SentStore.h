@@ -6,7 +6,8 @@
 //
 // Nothing here throws, and nothing here may fail or hold up a job: whatever cannot be
 // done is a warning, and the caller goes on without the record. A damaged database is
-// set aside under a dated name and a new one is started. Records older than a year go
+// set aside under a dated name and a new one is started; so is a link where the
+// database or its log files belong (none is ever followed). Records older than a year go
 // when the database is opened.
 #include "sent/SentRecord.h"
 
@@ -76,6 +77,8 @@ private:
     std::optional<Failure> openOnce();
     void close();
     bool setAside();
+    // Whether each of the database's log files is a plain file of its own, or missing.
+    bool sideFilesArePlain() const;
     void warn(Warning warning, const QString& detail) const;
 
     QString m_path;
