@@ -393,19 +393,43 @@ std::optional<QSqlError> readRecords(QSqlQuery& q, QList<SentRecord>& records)
 
 } // namespace
 
+bool SentStore::eachPage(const QDateTime& since, const std::function<void(QList<SentRecord>& page)>& take)
+{
+    // Each page starts below the last one's (started, id): one look into the index,
+    // whatever the number of pages before it.
+    qint64 belowStarted = std::numeric_limits<qint64>::max(), belowId = std::numeric_limits<qint64>::max();
+    for (;;) {
+        QList<SentRecord> page;
+        const bool read = run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+            page.clear();
+            QSqlQuery q(db);
+            if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE started >= ? AND (started, id) < (?, ?) "
+                                          "ORDER BY started DESC, id DESC LIMIT %2")
+                               .arg(kListColumns)
+                               .arg(kPageSize)))
+                return failed(q);
+            q.addBindValue(since.isValid() ? since.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
+            q.addBindValue(belowStarted);
+            q.addBindValue(belowId);
+            return readRecords(q, page);
+        });
+        if (!read)
+            return false;
+        if (page.isEmpty())
+            return true;
+        const bool last = page.size() < kPageSize;
+        belowStarted = page.last().started.toMSecsSinceEpoch();
+        belowId = page.last().id;
+        take(page);
+        if (last)
+            return true;
+    }
+}
+
 std::optional<QList<SentRecord>> SentStore::records(const QDateTime& since)
 {
     QList<SentRecord> records;
-    const bool read = run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
-        records.clear();
-        QSqlQuery q(db);
-        if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE started >= ? ORDER BY started DESC, id DESC")
-                           .arg(kListColumns)))
-            return failed(q);
-        q.addBindValue(since.isValid() ? since.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
-        return readRecords(q, records);
-    });
-    if (!read)
+    if (!eachPage(since, [&records](QList<SentRecord>& page) { records.append(std::move(page)); }))
         return std::nullopt;
     return records;
 }

@@ -52,6 +52,11 @@ public:
     // The records started at or after since (all when since is null), newest first,
     // without message and log; nullopt when the record cannot be read.
     std::optional<QList<SentRecord>> records(const QDateTime& since = {});
+    // The same records handed to take a page at a time, at most kPageSize each: a
+    // listing of any length needs the memory of one page. False when the record
+    // cannot be read (the pages taken before stay taken).
+    static constexpr int kPageSize = 1000;
+    bool eachPage(const QDateTime& since, const std::function<void(QList<SentRecord>& page)>& take);
     // What watching needs: the records not settled, and those first seen taken at or
     // after takenSince.
     QList<SentRecord> unsettled(const QDateTime& takenSince);

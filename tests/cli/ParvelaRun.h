@@ -26,7 +26,16 @@ struct Run {
     QString out;
     QString err;
     qint64 ms = 0;
+    qint64 peakKb = 0; // the most memory it held (VmHWM) when last looked at, every 50 ms
 };
+
+// The peak resident memory of a running process in KiB, or 0.
+inline qint64 peakMemoryKb(qint64 pid)
+{
+    const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(pid));
+    const qsizetype at = status.indexOf("VmHWM:");
+    return at < 0 ? 0 : status.mid(at + 6, status.indexOf('\n', at) - at - 6).trimmed().split(' ').value(0).toLongLong();
+}
 
 inline QString parvelaPath()
 {
@@ -50,11 +59,14 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     QElapsedTimer clock;
     clock.start();
     p.start();
-    while (!p.waitForFinished(50) && clock.elapsed() < 120000)
+    qint64 peakKb = 0;
+    while (!p.waitForFinished(50) && clock.elapsed() < 120000) {
+        peakKb = qMax(peakKb, peakMemoryKb(p.processId()));
         if (during)
             during(clock.elapsed());
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed()};
+            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed(), peakKb};
 }
 
 // Runs parvela as the user nobody, as root must to see what a user may not read; the

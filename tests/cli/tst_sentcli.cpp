@@ -196,6 +196,28 @@ private Q_SLOTS:
         QCOMPARE(again[0]["state"].toString(), QStringLiteral("waiting"));
     }
 
+    // The JSON list goes out as it is read: many jobs need no more memory than a
+    // page of them (the sanitizer keeps no freed memory aside for the run measured).
+    void aLongListNeedsNoMoreMemory()
+    {
+        TestEnv env;
+        const QString path = SentStore::pathIn(env.userDataFolder());
+        QVERIFY(SentStore(path).add(sentRecord("PV_first", env.upload() + u'/', SentOutcome::Refused)) == 1);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("filler"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral( // copies of the first
+                "WITH RECURSIVE n(k) AS (SELECT 2 UNION ALL SELECT k + 1 FROM n WHERE k < 40000) "
+                "INSERT INTO jobs (name, upload_folder, started, outcome, recipients, subject) SELECT name || k, "
+                "upload_folder, started - k, outcome, recipients, subject FROM jobs, n WHERE id = 1")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("filler"));
+        const Run r = parvela({"sent", "--all", "--json"}, {"ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") +
+                                                           ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0"});
+        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array().size(), 40000);
+        QVERIFY2(r.peakKb > 0 && r.peakKb < 100 * 1000, qPrintable(QStringLiteral("%1 KiB").arg(r.peakKb)));
+    }
+
     // Another process holding the record for a while (a second writer) only makes
     // parvela send wait: its job is recorded, without a warning.
     void aBusyRecordIsWaitedFor()
