@@ -29,13 +29,6 @@ struct Run {
     qint64 peakKb = 0; // the most memory it held (VmHWM) when last looked at, every 50 ms
 };
 
-// The peak resident memory of a running process in KiB, or 0.
-inline qint64 peakMemoryKb(qint64 pid)
-{
-    const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(pid));
-    const qsizetype at = status.indexOf("VmHWM:");
-    return at < 0 ? 0 : status.mid(at + 6, status.indexOf('\n', at) - at - 6).trimmed().split(' ').value(0).toLongLong();
-}
 
 inline QString parvelaPath()
 {
@@ -61,7 +54,8 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     p.start();
     qint64 peakKb = 0;
     while (!p.waitForFinished(50) && clock.elapsed() < 120000) {
-        peakKb = qMax(peakKb, peakMemoryKb(p.processId()));
+        const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(p.processId()));
+        peakKb = qMax(peakKb, status.mid(status.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong());
         if (during)
             during(clock.elapsed());
     }
