@@ -6,8 +6,9 @@
 #   make bench  the copy and sizing benchmarks against cp and du (optimised build), also
 #               with the upload folder on an sshfs share (direct and 2 ms away), memory
 #               on a million entries, the start-up time, the record of sent jobs with
-#               10,000 jobs (parvela sent, the Sent jobs window), 100,000 paths handed
-#               to the running window, and last a table of the goals
+#               10,000 jobs (parvela sent, the Sent jobs window) and with 1,000,000
+#               (parvela sent --all --json), 100,000 paths handed to the running window,
+#               and last a table of the goals
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
 

@@ -15,17 +15,27 @@ namespace console {
 // control character reaches the terminal, whatever text a line took in. A line that
 // cannot be written (the reader went away: SIGPIPE is ignored, the write fails) is
 // dropped; what the tool does does not depend on anyone reading it.
-void writeLine(std::FILE* stream, const QString& line, bool flush)
+void writeText(std::FILE* stream, const QString& text, bool flush)
 {
-    const QByteArray bytes = escapedControls(line, Escaping::Lines).toLocal8Bit() + '\n';
+    const QByteArray bytes = escapedControls(text, Escaping::Lines).toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     if (flush)
         std::fflush(stream);
 }
 
+void writeLine(std::FILE* stream, const QString& line, bool flush)
+{
+    writeText(stream, line + u'\n', flush);
+}
+
 void out(const QString& line)
 {
     writeLine(stdout, line, true);
+}
+
+void outText(const QString& text)
+{
+    writeText(stdout, text, false);
 }
 
 void err(const QString& line)

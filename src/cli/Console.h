@@ -8,6 +8,9 @@
 namespace console {
 
 void out(const QString& line); // a line on standard output
+// Text on standard output as it stands, its lines ending in "\n", left in the buffer:
+// for output written in parts (a line written with out follows it and flushes).
+void outText(const QString& text);
 void err(const QString& line); // a line on standard error
 bool stdinIsTerminal();
 bool stderrIsTerminal();

@@ -22,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace cli {
@@ -267,7 +268,15 @@ int runSend(const SendRequest& r)
 
     // The summary and then the status lines appear as they are written.
     QObject::connect(&form, &ClientForm::statusLineAdded, [](const QString& line) { console::out(line); });
-    const SummaryResult summary = MakeSummary(client);
+    SummaryResult summary;
+    try {
+        summary = MakeSummary(client);
+    } catch (const ConversionError& e) {
+        // The size check's own text, and then where the number it could not read stands.
+        console::err(QStringLiteral("parvela: %1: MAXSIZE in the policy file %2")
+                         .arg(e.message(), QFileInfo(client.state.PolicyFilePath).absoluteFilePath()));
+        return Failed;
+    }
     if (!summary.mayGo) {
         console::err(client.texts[summary.reason == RefusalReason::TooLarge ? WarnTooLarge : WarnNothingSelected]);
         return Refused;

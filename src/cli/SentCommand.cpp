@@ -12,7 +12,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 namespace cli {
@@ -39,10 +38,12 @@ public:
     using UserError::UserError;
 };
 
-// The start of a --since DATE, local time.
+// The start of a --since DATE, local time. The whole value must be the date, or the
+// date and time: a date read off the front of a longer text would drop the rest unseen.
 QDateTime sinceOf(const QString& text)
 {
-    if (const QDate date = QDate::fromString(text, Qt::ISODate); date.isValid())
+    constexpr qsizetype kDateOnly = 10; // 2024-05-01
+    if (const QDate date = QDate::fromString(text, Qt::ISODate); date.isValid() && text.size() == kDateOnly)
         return date.startOfDay();
     if (const QDateTime time = QDateTime::fromString(text, Qt::ISODate); time.isValid())
         return time;
@@ -75,29 +76,55 @@ int waitFor(SentStore& store, const QString& job, const QString& folder, int tim
     return WaitExitCode(end);
 }
 
+// The elements of one JSON array, indented as QJsonDocument does, written as they
+// come: the array is never whole in memory.
+class JsonArrayOut {
+public:
+    void add(const QList<SentRecord>& records)
+    {
+        QString text;
+        for (const SentRecord& r : records) {
+            QByteArray object = QJsonDocument(SentJson(r)).toJson(QJsonDocument::Indented);
+            object.chop(1); // its line end
+            text += (m_count++ == 0 ? QStringLiteral("[\n    ") : QStringLiteral(",\n    ")) +
+                    QString::fromUtf8(object).replace(u'\n', QStringLiteral("\n    "));
+        }
+        console::outText(text);
+    }
+    void end() { console::out(m_count == 0 ? QStringLiteral("[\n]") : QStringLiteral("\n]")); }
+
+private:
+    qint64 m_count = 0;
+};
+
 int list(SentStore& store, const QCommandLineParser& p, const QString& folder)
 {
     const QDateTime since = p.isSet(kAll)     ? QDateTime()
                             : p.isSet(kSince) ? sinceOf(p.value(kSince))
                                               : QDateTime::currentDateTime().addDays(-kDefaultDays);
-    std::optional<QList<SentRecord>> read = store.records(since.toUTC());
+    // Page by page: the JSON goes out as it is read, in the memory of one page however
+    // many jobs are recorded. The table needs every row for its widths.
+    const bool json = p.isSet(kJson);
+    JsonArrayOut out;
+    QList<SentRecord> records;
+    const bool read = store.eachPage(since.toUTC(), [&](QList<SentRecord>& page) {
+        if (!folder.isEmpty())
+            page.removeIf([&folder](const SentRecord& r) { return !inFolder(r, folder); });
+        LookAtUploadFolders(page, &store);
+        if (json)
+            out.add(page);
+        else
+            records.append(std::move(page));
+    });
     if (!read)
-        return Failed; // the warning says why
-    QList<SentRecord> records = std::move(*read);
-    if (!folder.isEmpty())
-        records.removeIf([&folder](const SentRecord& r) { return !inFolder(r, folder); });
-    LookAtUploadFolders(records, &store);
-    if (p.isSet(kJson)) {
-        QJsonArray all;
-        for (const SentRecord& r : std::as_const(records))
-            all.append(SentJson(r));
-        console::out(QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented)).trimmed());
-    } else if (records.isEmpty()) {
+        return Failed; // the warning says why; a JSON array cut short stays open
+    if (json)
+        out.end();
+    else if (records.isEmpty())
         console::out(since.isValid() ? QStringLiteral("No jobs sent since %1.").arg(since.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
                                      : QStringLiteral("No jobs sent."));
-    } else {
+    else
         console::out(SentTable(records));
-    }
     return Sent;
 }
 

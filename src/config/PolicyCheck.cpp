@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 #include "spool/JobDescriptor.h"
 
+#include <QDir>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -74,6 +75,26 @@ bool isWholeProfileInteger(const QString& text)
         base = 16;
         i += 2;
     }
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (asciiDigit(text[i], base) < 0)
+            return false;
+    return true;
+}
+
+// Whether the whole text is written as the size check's numbers are (blanks, a sign,
+// decimal digits or '$' and hex digits), whatever its value.
+bool isWrittenAsInteger(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    const int base = i < text.size() && text[i] == u'$' ? 16 : 10;
+    if (base == 16)
+        ++i;
     if (i == text.size())
         return false;
     for (; i < text.size(); ++i)
@@ -219,15 +240,28 @@ private:
                 if (folder.size() > kUploadFolderMaxChars)
                     warn(line, QStringLiteral("SERVERUPLOAD is longer than %1 characters with its separator: the "
                                               "program uses its first %1").arg(kUploadFolderMaxChars));
+                if (QDir::isRelativePath(v))
+                    unknown(QStringLiteral("is no absolute path: every job goes below whatever folder the program "
+                                           "is started from"));
             }
         } else if (key.name == policykeys::MaxSize.name) {
             if (v == QLatin1String("-1")) {
                 r.effect = QStringLiteral("no limit");
             } else {
                 try {
-                    r.effect = QStringLiteral("at most %1 MB a job").arg(toInteger(v));
+                    const qint32 megabytes = toInteger(v);
+                    if (megabytes >= 0) {
+                        r.effect = QStringLiteral("at most %1 MB a job").arg(megabytes);
+                    } else {
+                        r.effect = QStringLiteral("every job refused as too large");
+                        unknown(QStringLiteral("is below 0: every job is refused as too large (only -1, written "
+                                               "so, means no limit)"));
+                    }
                 } catch (const ConversionError& e) {
-                    unknown(QStringLiteral("is not a whole number: Finish fails with \"%1\"").arg(e.message()));
+                    unknown((isWrittenAsInteger(v) ? QStringLiteral("is beyond the whole numbers the size check reads "
+                                                                    "(-2147483648 to 2147483647)")
+                                                   : QStringLiteral("is not a whole number")) +
+                            QStringLiteral(": Finish fails with \"%1\"").arg(e.message()));
                 }
             }
         } else if (key.name == policykeys::Encrypted.name) {

@@ -1,5 +1,7 @@
 #include "sent/SentStore.h"
 
+#include "platform/UserOnly.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +12,15 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <filesystem>
 #include <limits>
 
 namespace {
 
 constexpr int kSchemaVersion = 1;
+// The files SQLite keeps beside the database: its write-ahead log and that log's
+// index, and the journal it writes before the log is in use.
+constexpr const char* kSideFiles[] = {"-wal", "-shm", "-journal"};
 
 // Every column a listing reads, in the order recordOf takes them.
 const QString kListColumns =
@@ -214,19 +220,16 @@ std::optional<SentStore::Failure> SentStore::openOnce()
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         return Failure{QStringLiteral("Cannot make the folder %1").arg(folder), false};
-    // The file is private before anything is written to it; SQLite gives its log and
-    // index files the same permissions.
-    QFile file(m_path);
-    constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivate) && !file.exists())
-        return Failure{file.errorString() + QStringLiteral(": ") + m_path, false};
-    file.close();
-    constexpr QFileDevice::Permissions kModeBits =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
-        QFileDevice::ExeOther;
-    if ((file.permissions() & kModeBits) != kPrivate && !file.setPermissions(kPrivate))
-        return Failure{file.errorString() + QStringLiteral(": ") + m_path, false};
+    // The file is private before anything is written to it; SQLite gives its log files
+    // the same permissions. A link is never followed, to another database or to any
+    // file at all, and neither is a log file that is one: the record is set aside like
+    // a damaged one.
+    QString why;
+    const useronly::Entry entry = useronly::makePrivateFile(m_path, &why);
+    if (entry == useronly::Entry::Missing)
+        return Failure{why, false};
+    if (entry == useronly::Entry::Other || !sideFilesArePlain())
+        return Failure{QStringLiteral("%1 or its log is a link, or no plain file of its own").arg(m_path), true};
 
     const QString name = QStringLiteral("parvela-sent-%1").arg(++g_connections);
     std::optional<Failure> failure;
@@ -261,23 +264,41 @@ void SentStore::close()
     m_connection.clear();
 }
 
+bool SentStore::sideFilesArePlain() const
+{
+    for (const char* suffix : kSideFiles)
+        if (useronly::entryAt(m_path + QLatin1String(suffix)) == useronly::Entry::Other)
+            return false;
+    return true;
+}
+
 bool SentStore::setAside()
 {
     close();
     // Another process may have set it aside and started a new one meanwhile: a file
-    // that reads whole now is kept.
-    if (readsWhole(m_path))
+    // that reads whole now is kept. A link is not opened to find out.
+    if (useronly::entryAt(m_path) == useronly::Entry::PlainFile && sideFilesArePlain() && readsWhole(m_path))
         return true;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = m_path + QStringLiteral(".damaged-") + stamp;
-    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+    for (int n = 2; useronly::entryAt(target) != useronly::Entry::Missing; ++n)
         target = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    if (!QFile::rename(m_path, target))
+    // Renamed as they are, links as links (Qt's rename would look through a link, and
+    // copy what it leads to when it cannot rename).
+    const auto rename = [](const QString& from, const QString& to) {
+        std::error_code error;
+        std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), error);
+        return !error;
+    };
+    if (!rename(m_path, target))
         return false;
-    // Its log and index belong to it: left here they would be taken for the new one's.
-    for (const char* suffix : {"-wal", "-shm"}) {
-        if (QFileInfo::exists(m_path + suffix) && !QFile::rename(m_path + suffix, target + suffix))
-            QFile::remove(m_path + suffix);
+    // Its log files belong to it: left here they would be taken for the new one's.
+    for (const char* suffix : kSideFiles) {
+        const QString side = m_path + QLatin1String(suffix);
+        if (useronly::entryAt(side) != useronly::Entry::Missing && !rename(side, target + QLatin1String(suffix))) {
+            std::error_code ignored; // what cannot be removed either is told at the next opening
+            std::filesystem::remove(QFile(side).filesystemFileName(), ignored);
+        }
     }
     warn(Warning::SetAside, target);
     return true;
@@ -372,19 +393,43 @@ std::optional<QSqlError> readRecords(QSqlQuery& q, QList<SentRecord>& records)
 
 } // namespace
 
+bool SentStore::eachPage(const QDateTime& since, const std::function<void(QList<SentRecord>& page)>& take)
+{
+    // Each page starts below the last one's (started, id): one look into the index,
+    // whatever the number of pages before it.
+    qint64 belowStarted = std::numeric_limits<qint64>::max(), belowId = std::numeric_limits<qint64>::max();
+    for (;;) {
+        QList<SentRecord> page;
+        const bool read = run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
+            page.clear();
+            QSqlQuery q(db);
+            if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE started >= ? AND (started, id) < (?, ?) "
+                                          "ORDER BY started DESC, id DESC LIMIT %2")
+                               .arg(kListColumns)
+                               .arg(kPageSize)))
+                return failed(q);
+            q.addBindValue(since.isValid() ? since.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
+            q.addBindValue(belowStarted);
+            q.addBindValue(belowId);
+            return readRecords(q, page);
+        });
+        if (!read)
+            return false;
+        if (page.isEmpty())
+            return true;
+        const bool last = page.size() < kPageSize;
+        belowStarted = page.last().started.toMSecsSinceEpoch();
+        belowId = page.last().id;
+        take(page);
+        if (last)
+            return true;
+    }
+}
+
 std::optional<QList<SentRecord>> SentStore::records(const QDateTime& since)
 {
     QList<SentRecord> records;
-    const bool read = run(Warning::NotRead, [&](QSqlDatabase& db) -> std::optional<QSqlError> {
-        records.clear();
-        QSqlQuery q(db);
-        if (!q.prepare(QStringLiteral("SELECT %1 FROM jobs WHERE started >= ? ORDER BY started DESC, id DESC")
-                           .arg(kListColumns)))
-            return failed(q);
-        q.addBindValue(since.isValid() ? since.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
-        return readRecords(q, records);
-    });
-    if (!read)
+    if (!eachPage(since, [&records](QList<SentRecord>& page) { records.append(std::move(page)); }))
         return std::nullopt;
     return records;
 }

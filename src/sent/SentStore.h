@@ -6,7 +6,8 @@
 //
 // Nothing here throws, and nothing here may fail or hold up a job: whatever cannot be
 // done is a warning, and the caller goes on without the record. A damaged database is
-// set aside under a dated name and a new one is started. Records older than a year go
+// set aside under a dated name and a new one is started; so is a link where the
+// database or its log files belong (none is ever followed). Records older than a year go
 // when the database is opened.
 #include "sent/SentRecord.h"
 
@@ -51,6 +52,11 @@ public:
     // The records started at or after since (all when since is null), newest first,
     // without message and log; nullopt when the record cannot be read.
     std::optional<QList<SentRecord>> records(const QDateTime& since = {});
+    // The same records handed to take a page at a time, at most kPageSize each: a
+    // listing of any length needs the memory of one page. False when the record
+    // cannot be read (the pages taken before stay taken).
+    static constexpr int kPageSize = 1000;
+    bool eachPage(const QDateTime& since, const std::function<void(QList<SentRecord>& page)>& take);
     // What watching needs: the records not settled, and those first seen taken at or
     // after takenSince.
     QList<SentRecord> unsettled(const QDateTime& takenSince);
@@ -76,6 +82,8 @@ private:
     std::optional<Failure> openOnce();
     void close();
     bool setAside();
+    // Whether each of the database's log files is a plain file of its own, or missing.
+    bool sideFilesArePlain() const;
     void warn(Warning warning, const QString& detail) const;
 
     QString m_path;

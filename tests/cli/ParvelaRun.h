@@ -26,7 +26,9 @@ struct Run {
     QString out;
     QString err;
     qint64 ms = 0;
+    qint64 peakKb = 0; // the most memory it held (VmHWM) when last looked at, every 50 ms
 };
+
 
 inline QString parvelaPath()
 {
@@ -50,11 +52,15 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     QElapsedTimer clock;
     clock.start();
     p.start();
-    while (!p.waitForFinished(50) && clock.elapsed() < 120000)
+    qint64 peakKb = 0;
+    while (!p.waitForFinished(50) && clock.elapsed() < 120000) {
+        const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(p.processId()));
+        peakKb = qMax(peakKb, status.mid(status.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong());
         if (during)
             during(clock.elapsed());
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed()};
+            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed(), peakKb};
 }
 
 // Runs parvela as the user nobody, as root must to see what a user may not read; the

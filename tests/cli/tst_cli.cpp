@@ -134,7 +134,7 @@ private Q_SLOTS:
     // A job that may not go, or must not, writes nothing: the user's mistakes, the
     // edges of what the command line gives (a refusal speaks of the command line, never
     // of a Finish button), a job over the policy's size, a dry run. %f is a small file,
-    // %b one of 2 MiB, %p the policy file, %r the test's root.
+    // %b one of 2 MiB, %p the policy file, %h one whose MAXSIZE is 0x10, %r the test's root.
     void refusalsWriteNothing_data()
     {
         QTest::addColumn<QStringList>("args"); // after "send"
@@ -148,6 +148,9 @@ private Q_SLOTS:
         QTest::newRow("not confirmed") << QStringList{"--policy", "%p", "--to", "a@b", "%f"} << 1 << "";
         QTest::newRow("no recipient") << QStringList{"--policy", "%p", "--yes", "%f"} << 1 << "--to";
         QTest::newRow("source missing") << base + QStringList{"%r/nothing"} << 2 << "";
+        QTest::newRow("MAXSIZE in hexadecimal") << QStringList{"--policy", "%h", "--to", "a@b", "--yes", "%f"} << 2
+                                                << "parvela: '0x10' is not a valid integer value: MAXSIZE in the "
+                                                   "policy file %h\n";
         QTest::newRow("expiry not a number") << base + QStringList{"--expire", "12h", "%f"} << 2 << "";
         QTest::newRow("no policy file") << QStringList{"--policy", "%r/none.INI", "--yes", "%f"} << 2
                                         << "No INI file found";
@@ -176,7 +179,10 @@ private Q_SLOTS:
         TestEnv env;
         env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0\r\n");
         const QString small = env.makeFile("small.bin", "s"), big = env.makeFile("big.bin", QByteArray(2 * 1048576, 'b'));
+        const QString hex = env.makeFile("hex.INI", "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0x10\r\n");
+        says.replace("%h", hex);
         args.replaceInStrings("%p", env.policyPath()).replaceInStrings("%f", small).replaceInStrings("%b", big);
+        args.replaceInStrings("%h", hex);
         const Run r = parvela(QStringList{"send"} + args.replaceInStrings("%r", env.root()));
         QCOMPARE(r.code, code);
         const QString said = code == 0 || r.out.contains("WARNING") ? r.out : r.err;

@@ -92,9 +92,13 @@ private Q_SLOTS:
         QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-45).toString(Qt::ISODate)})), 4);
         QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-1).toString(Qt::ISODate)})), 2);
         QCOMPARE(count(parvela({"sent", "--policy", env.policyPath()})), 2);
-        const Run bad = parvela({"sent", "--since", "yesterday"});
-        QCOMPARE(bad.code, 2);
-        QVERIFY2(bad.err.startsWith("parvela sent: --since takes a date"), qPrintable(bad.err));
+        // A time counts to the minute; a value is taken whole or not at all.
+        const QDateTime minuteAfterOther = QDateTime::currentDateTime().addDays(-2).addSecs(60);
+        QCOMPARE(count(parvela({"sent", "--since", minuteAfterOther.toString("yyyy-MM-ddTHH:mm")})), 2);
+        for (const char* since : {"yesterday", "2024-05-01'; drop", "2024-05-01T25:00", "2024-05-01T14:00 x"}) {
+            const Run bad = parvela({"sent", "--since", since});
+            QVERIFY2(bad.code == 2 && bad.err.startsWith("parvela sent: --since takes a date"), since);
+        }
     }
 
     // A wait ends when the server stand-in takes the job (0), when the time is up (3,
@@ -188,6 +192,24 @@ private Q_SLOTS:
             QCOMPARE(job.toObject()["state"].toString(), QStringLiteral("cannot-tell"));
         const QJsonArray again = QJsonDocument::fromJson(parvela({"sent", "--json"}).out.toUtf8()).array();
         QCOMPARE(again[0]["state"].toString(), QStringLiteral("waiting"));
+    }
+
+    // The JSON list goes out as it is read: many jobs need no more memory than a
+    // page of them (the sanitizer keeps no freed memory aside for the run measured).
+    void aLongListNeedsNoMoreMemory()
+    {
+        TestEnv env;
+        const QString path = SentStore::pathIn(env.userDataFolder());
+        SentStore(path).add(sentRecord("PV_", env.upload() + u'/', SentOutcome::Refused));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("filler"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open() && QSqlQuery(db).exec("WITH RECURSIVE n(k) AS (SELECT 2 UNION ALL SELECT k + 1 FROM n WHERE "
+                                                "k < 40000) INSERT INTO jobs (name, upload_folder, started, outcome) "
+                                                "SELECT name || k, upload_folder, started - k, outcome FROM jobs, n"));
+        const Run r = parvela({"sent", "--all", "--json"}, {"ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") +
+                                                           ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0"});
+        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array().size(), 40000);
+        QVERIFY2(r.peakKb > 0 && r.peakKb < 100 * 1000, qPrintable(QStringLiteral("%1 KiB").arg(r.peakKb)));
     }
 
     // Another process holding the record for a while (a second writer) only makes

@@ -69,6 +69,13 @@ private Q_SLOTS:
             << QByteArray("[Settings]\r\nMAXSIZE=1 GB\r\n")
             << QStringList{"0: SERVERUPLOAD names no upload folder: the program stops at start with PVLERR:01",
                            "2: MAXSIZE \"1 GB\" is not a whole number: Finish fails with \"'1 GB' is not a valid integer value\""};
+        QTest::newRow("a size beyond the check") << QByteArray("[Settings]\r\nSERVERUPLOAD=/u\r\nMAXSIZE=9223372036854775807")
+            << QStringList{"3: MAXSIZE \"9223372036854775807\" is beyond the whole numbers the size check reads (-2147483648 "
+                           "to 2147483647): Finish fails with \"'9223372036854775807' is not a valid integer value\""};
+        QTest::newRow("a relative folder, a size below 0") << QByteArray("[Settings]\r\nSERVERUPLOAD=up\r\nMAXSIZE=-5")
+            << QStringList{"2: SERVERUPLOAD \"up\" is no absolute path: every job goes below whatever folder the program is "
+                           "started from", "3: MAXSIZE \"-5\" is below 0: every job is refused as too large (only -1, "
+                           "written so, means no limit)"};
         QTest::newRow("a folder too long")
             << "[Settings]\r\nSERVERUPLOAD=/" + QByteArray(250, 'u') + "\r\n"
             << QStringList{"2: SERVERUPLOAD is longer than 250 characters with its separator: the program uses its first 250"};

@@ -315,36 +315,43 @@ private Q_SLOTS:
     }
 
     // The record never fails a job: a damaged one is set aside under a dated name and a
-    // new one takes the job; one that cannot be written is a warning.
+    // new one takes the job; one that cannot be written is a warning. A link where the
+    // record or its log belongs counts as damaged, and what it leads to is left as it was.
     void theJobGoesWhateverTheRecord_data()
     {
-        QTest::addColumn<bool>("damaged");
-        QTest::newRow("damaged") << true;
-        QTest::newRow("cannot be written") << false;
+        QTest::addColumn<QString>("record");
+        QTest::newRow("damaged") << "damaged";
+        QTest::newRow("cannot be written") << "cannot be written";
+        QTest::newRow("a link to another database") << "link";
+        QTest::newRow("its log a link to another database") << "log link";
     }
     void theJobGoesWhateverTheRecord()
     {
-        QFETCH(bool, damaged);
+        QFETCH(QString, record);
         TestEnv env;
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "a"))});
         client->form.setRecipients({"ann@example.org"});
         const QByteArray garbage = QByteArray("This is no database. ").repeated(200);
-        const QString path = storePath(env);
-        if (damaged) {
+        const QString path = storePath(env), elsewhere = env.root() + "/elsewhere";
+        if (record == u"damaged")
             env.makeFile("appdata/Parvela/sent-jobs.sqlite", garbage);
-        } else {
-            // A record made before, and then the file can no longer be written.
+        if (record == u"cannot be written" || record == u"log link") // a record made before
             SentStore(path).add(sentRecord("PV_before", env.upload() + u'/', SentOutcome::Complete));
-            if (!setImmutable(path, true))
-                QSKIP("this file system cannot make a file immutable");
+        if (record == u"cannot be written" && !setImmutable(path, true))
+            QSKIP("this file system cannot make a file immutable");
+        if (record.contains(u"link")) { // to a database elsewhere, readable to all
+            SentStore(elsewhere).add(sentRecord("PV_elsewhere", env.upload() + u'/', SentOutcome::Complete));
+            QVERIFY(QFile::setPermissions(elsewhere, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther) &&
+                    QFile::link(elsewhere, record == u"link" ? path : path + "-wal"));
         }
+        const QByteArray before = readAll(elsewhere);
         Warnings warnings;
         {
             SentStore store(path, warnings.warn());
             finish(*client, store);
         }
-        if (!damaged)
+        if (record == u"cannot be written")
             setImmutable(path, false);
         QCOMPARE(client->form.logLines().last(), QStringLiteral("05 - Lock released"));
         QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
@@ -352,19 +359,24 @@ private Q_SLOTS:
             QCOMPARE(p.kind, PromptKind::Confirm); // no error box
 
         const QList<SentRecord> records = SentStore(path).records().value_or(QList<SentRecord>());
-        if (damaged) {
-            QCOMPARE(warnings.seen.size(), 1);
-            QVERIFY2(warnings.seen.first().startsWith("set aside: " + path + ".damaged-20"), qPrintable(warnings.seen.first()));
-            QCOMPARE(readAll(warnings.seen.first().mid(11)), garbage);
-            QCOMPARE(records.size(), 1);
-            QCOMPARE(records.first().outcome, SentOutcome::Complete);
-        } else {
+        if (record == u"cannot be written") {
             // Tried at the start and again, whole, at the end.
             QCOMPARE(warnings.seen.size(), 2);
             QVERIFY2(warnings.seen.first().startsWith("not recorded: "), qPrintable(warnings.seen.first()));
             QCOMPARE(records.size(), 1);
             QCOMPARE(records.first().name, QStringLiteral("PV_before"));
+            return;
         }
+        QCOMPARE(warnings.seen.size(), 1);
+        QVERIFY2(warnings.seen.first().startsWith("set aside: " + path + ".damaged-20"), qPrintable(warnings.seen.first()));
+        const QString setAside = warnings.seen.first().mid(11);
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().outcome, SentOutcome::Complete);
+        if (record == u"damaged")
+            QCOMPARE(readAll(setAside), garbage);
+        if (record.contains(u"link"))
+            QVERIFY(QFileInfo(record == u"log link" ? setAside + "-wal" : setAside).isSymLink() &&
+                    readAll(elsewhere) == before && (QFile::permissions(elsewhere) & QFile::ReadOther));
     }
 
     void recordsOlderThanAYearGoWhenTheRecordIsOpened()
