@@ -31,7 +31,7 @@ QList<QByteArray> encodeAll(const QStringList& paths)
     QByteArray payload;
     for (const QString& path : paths) {
         const QByteArray bytes = ArgumentBytes(path) + '\0';
-        if (!payload.isEmpty() && payload.size() + bytes.size() > kMaxPayload)
+        if (!payload.isEmpty() && payload.size() + bytes.size() > kPayloadSent)
             messages.append(messageOf(std::exchange(payload, {})));
         payload += bytes;
     }

@@ -13,10 +13,13 @@ constexpr qsizetype kMaxPayload = 1024 * 1024;
 // A whole message at most: its head (a mark and the payload's length) and the payload.
 constexpr qsizetype kMaxMessage = 12 + kMaxPayload;
 
-// The message for paths (absolute, as PathsFromArguments makes them). Each path goes
-// as the system's bytes, so a name that is not valid text arrives as itself.
-QByteArray encode(const QStringList& paths);
-// As many messages as it takes, each within kMaxPayload, the paths in their order.
+// What a later start puts into one message: the window reads a message at once, and
+// one this size takes it a few milliseconds.
+constexpr qsizetype kPayloadSent = 128 * 1024;
+
+// The messages for paths (absolute, as PathsFromArguments makes them): as many as it
+// takes, each within kPayloadSent unless one path is longer, the paths in their order.
+// Each path goes as the system's bytes, so a name that is no valid text arrives as itself.
 QList<QByteArray> encodeAll(const QStringList& paths);
 
 enum class Reading {

@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 // Stand-ins for the bytes 0x80 to 0xFF: lone low surrogates, which no valid text holds.
@@ -16,8 +17,10 @@ bool isStandIn(QChar c)
 
 QString ArgumentText(const QByteArray& bytes)
 {
-    QString text = QFile::decodeName(bytes);
-    if (QFile::encodeName(text) != bytes) {
+    // One pass for the usual name; only one that is no valid text takes stand-ins.
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
         text.clear();
         for (const char byte : bytes)
             text += (byte & 0x80) ? QChar(char16_t(kStandIn + quint8(byte))) : QChar(char16_t(byte));
