@@ -46,13 +46,13 @@ set(PLATFORM_POSIX_SOURCES
 # What only Windows does.
 set(PLATFORM_WINDOWS_SOURCES
     src/platform/windows/EnvironmentWindows.cpp
+    src/platform/windows/FileTreeWindows.cpp
     src/platform/windows/StopSignalsWindows.cpp
     src/platform/windows/TerminalWindows.cpp
     src/platform/windows/UserOnlyWindows.cpp
     src/platform/windows/UserRegistryWindows.cpp
     src/platform/windows/WindowsErrors.cpp
     src/platform/windows/WindowsErrors.h
-    src/platform/portable/FileTreeNativePortable.cpp
 )
 
 # Built on Qt alone, so on every system (and tested beside the native code).
