@@ -1,5 +1,4 @@
-# The Windows build (cross-built with mingw-w64, windows/README.md): both programs
-# linked static, so they need no DLL beside them; the window program without a console
+# The Windows build (cross-built with mingw-w64, windows/README.md): the window program without a console
 # window, with its icon and version information; the About logo as a bitmap made from
 # the SVG by ImageMagick at build time, since this Qt has no Svg module.
 find_program(CONVERT_EXECUTABLE convert REQUIRED)
@@ -35,6 +34,18 @@ foreach(program parvelaclient parvela)
   configure_file(${PROJECT_SOURCE_DIR}/windows/program.rc.in ${win_dir}/${program}.rc @ONLY)
   set_source_files_properties(${win_dir}/${program}.rc PROPERTIES OBJECT_DEPENDS ${win_dir}/parvelaclient.ico)
   target_sources(${program} PRIVATE ${win_dir}/${program}.rc)
-  target_link_options(${program} PRIVATE -static)
 endforeach()
 set_target_properties(parvelaclient PROPERTIES WIN32_EXECUTABLE ON)
+
+# The installer, parvela-client-<version>-setup.exe, made with NSIS (windows/installer.nsi).
+find_program(MAKENSIS_EXECUTABLE makensis)
+if(MAKENSIS_EXECUTABLE)
+  set(PARVELA_INSTALLER ${PROJECT_BINARY_DIR}/parvela-client-${PROJECT_VERSION}-setup.exe)
+  add_custom_command(OUTPUT ${PARVELA_INSTALLER}
+    COMMAND ${MAKENSIS_EXECUTABLE} -V2 -DVERSION=${PROJECT_VERSION} -DBUILD=${PROJECT_BINARY_DIR}
+            -DSOURCE=${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/windows/installer.nsi
+    DEPENDS parvelaclient parvela ${PROJECT_SOURCE_DIR}/windows/installer.nsi
+            ${PROJECT_SOURCE_DIR}/data/parvelaclient.INI.sample
+    COMMENT "Making the installer ${PARVELA_INSTALLER}" VERBATIM)
+  add_custom_target(installer DEPENDS ${PARVELA_INSTALLER})
+endif()

@@ -1,3 +1,4 @@
+#include "platform/portable/UserRegistryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/ProfileReader.h"
 #include "platform/UserRegistry.h"
@@ -13,7 +14,9 @@
 
 #include <ctime>
 #include <sys/stat.h>
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -161,7 +164,7 @@ private Q_SLOTS:
     void registryStoresNamesWithoutRegardToCase()
     {
         TestEnv env;
-        const auto regStore = UserRegistry::open(env.registryPath());
+        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
         const UserRegistry& reg = *regStore;
         QVERIFY(!reg.keyExists());
         QCOMPARE(reg.read("COLORSCHEME"), QString());
@@ -194,7 +197,7 @@ private Q_SLOTS:
             content += "NAME" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
         content += "name5=a later value of a name counts not\n";
         env.makeFile("config/TROVIK/PVX2007.ini", content);
-        const auto regStore = UserRegistry::open(env.registryPath());
+        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
         const UserRegistry& reg = *regStore;
         // Processor time, not the clock: other work on the machine must not count.
         const std::clock_t start = std::clock();
@@ -215,7 +218,7 @@ private Q_SLOTS:
         TestEnv env;
         const QByteArray others = "Other=caf\xe9 \xff\r\n; a note\nLanguage=deutsch\n";
         env.makeFile("config/TROVIK/PVX2007.ini", "[PVX2007]\r\n" + others + "name=old\r\nNAME=later\n");
-        const auto regStore = UserRegistry::open(env.registryPath());
+        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
         const UserRegistry& reg = *regStore;
         reg.write("NAME", "new");
         reg.write("COMPANY", "Smit");
@@ -264,6 +267,9 @@ private Q_SLOTS:
     }
     void aPrivateFolderIsTheUsersAlone()
     {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX folder modes and owners; the Windows folder is checked by its owner's SID");
+#else
         QFETCH(QString, found);
         QFETCH(QString, refusal);
         TestEnv env;
@@ -288,6 +294,7 @@ private Q_SLOTS:
             QVERIFY(taken.isEmpty());
             QVERIFY2(error.contains(refusal), qPrintable(error));
         }
+#endif
     }
 };
 

@@ -141,8 +141,13 @@ private Q_SLOTS:
         auto client = cacheClient(env);
         if (kind == "folder")
             QVERIFY(QDir().mkdir(messageFile(env)));
-        if (kind == "fifo")
+        if (kind == "fifo") {
+#ifdef Q_OS_WIN
+            QSKIP("Windows folders hold no named pipes");
+#else
             QVERIFY(::mkfifo(QFile::encodeName(messageFile(env)).constData(), 0600) == 0);
+#endif
+        }
         if (kind == "large") {
             QFile f(messageFile(env));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(400000000));

@@ -11,13 +11,13 @@ namespace environment {
 QString appData()
 {
     if (const QString v = qEnvironmentVariable("APPDATA"); !v.isEmpty())
-        return QDir::fromNativeSeparators(v);
+        return v;
     wchar_t* path = nullptr;
     QString out;
     if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
-        out = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+        out = QString::fromWCharArray(path);
     ::CoTaskMemFree(path);
-    return out.isEmpty() ? QDir::homePath() : out;
+    return out.isEmpty() ? QDir::toNativeSeparators(QDir::homePath()) : out;
 }
 
 QString computerName()
