@@ -170,8 +170,14 @@ $(WIN_BUILD)/CMakeCache.txt:
 windows-configure: windows-qt $(WIN_BUILD)/CMakeCache.txt
 
 windows: windows-configure
-	cmake --build $(WIN_BUILD) -j $(JOBS) --target parvela parvelaclient
-	@echo "Built $(abspath $(WIN_BUILD))/parvela.exe and $(abspath $(WIN_BUILD))/parvelaclient.exe"
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target parvela parvelaclient installer
+	@echo "Built $(abspath $(WIN_BUILD))/parvela.exe and parvelaclient.exe; the installer:"
+	@ls $(abspath $(WIN_BUILD))/parvela-client-*-setup.exe
+
+# Every test program built for Windows, run under Wine, and the installer tried out.
+windows-test: windows
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	windows/run-tests $(WIN_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(RELEASE) $(BENCH_BUILD) $(WIN_BUILD)

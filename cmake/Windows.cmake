@@ -1,6 +1,7 @@
-# The Windows build (cross-built with mingw-w64, windows/README.md): the window program without a console
-# window, with its icon and version information; the About logo as a bitmap made from
-# the SVG by ImageMagick at build time, since this Qt has no Svg module.
+# The Windows build (cross-built with mingw-w64, windows/README.md): the window
+# program without a console window, both with their icon and version information; the
+# About logo as a bitmap made from the SVG by ImageMagick at build time, since this Qt
+# has no Svg module.
 find_program(CONVERT_EXECUTABLE convert REQUIRED)
 set(win_dir ${PROJECT_BINARY_DIR}/windows)
 file(MAKE_DIRECTORY ${win_dir})

@@ -55,8 +55,16 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     while (!p.waitForFinished(50) && clock.elapsed() < 120000)
         if (during)
             during(clock.elapsed());
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed()};
+    // A Windows console program ends its lines with CR LF, as every text there does.
+    const auto text = [](const QByteArray& bytes) {
+        QString t = QString::fromLocal8Bit(bytes);
+#ifdef Q_OS_WIN
+        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+        return t;
+    };
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, text(p.readAllStandardOutput()),
+            text(p.readAllStandardError()), clock.elapsed()};
 }
 
 // Runs parvela as the user nobody, as root must to see what a user may not read; the

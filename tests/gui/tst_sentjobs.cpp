@@ -1,12 +1,14 @@
 // The Sent jobs window driven as a user drives it, with jobs from the window and from
 // parvela processes at once, a server stand-in that takes them, and the desktop
 // notification received on a session bus of the test's own.
-#include "platform/portable/UserRegistryFile.h"
 #include "GuiTestHelpers.h"
+#include "platform/portable/UserRegistryFile.h"
 
 #include "sent/SentStore.h"
 
+#ifndef Q_OS_WIN
 #include <QDBusConnection>
+#endif
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPlainTextEdit>
