@@ -37,6 +37,9 @@ foreach(program parvelaclient parvela)
   target_sources(${program} PRIVATE ${win_dir}/${program}.rc)
 endforeach()
 set_target_properties(parvelaclient PROPERTIES WIN32_EXECUTABLE ON)
+# Beside the system's own platform, the offscreen one: the window program runs without
+# a display too (QT_QPA_PLATFORM=offscreen), as its tests start it.
+qt_import_plugins(parvelaclient INCLUDE Qt6::QOffscreenIntegrationPlugin)
 
 # The installer, parvela-client-<version>-setup.exe, made with NSIS (windows/installer.nsi).
 find_program(MAKENSIS_EXECUTABLE makensis)
