@@ -369,6 +369,9 @@ private Q_SLOTS:
     // file whose name ends like a folder marker beside the file of the shorter name.
     void namesAsTheSystemHasThem()
     {
+#ifdef Q_OS_WIN
+        QSKIP("a name that is no text needs a POSIX file system and sh; a Windows name is always text");
+#else
         TestEnv env;
         env.writeDefaultPolicy();
         env.makeFile("src/report.txt", "wrong");
@@ -391,6 +394,7 @@ private Q_SLOTS:
                            dir, env.root()});
         QVERIFY(check.waitForFinished(10000));
         QCOMPARE(check.readAllStandardOutput(), QByteArray("odd"));
+#endif
     }
 
     // check says 0 for a valid descriptor, 1 for an invalid one (why on its output), 2
