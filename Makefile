@@ -11,6 +11,9 @@
 #               and last a table of the goals
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
+#   make windows       the Windows programs, cross-built with mingw-w64 against a static
+#                      Qt of their own (build-windows/, windows/README.md)
+#   make windows-test  the tests built for Windows, run under Wine
 
 BUILD       ?= build
 RELEASE     ?= build-release
@@ -33,7 +36,24 @@ APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-
 BENCH_PACKAGES = sshfs openssh-server libxcb1-dev pkg-config time sqlite3
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps bench-deps build prepare release prepare-release run test bench deb clean
+# Windows: the cross compiler, Wine to run the programs and tests, NSIS for the installer.
+WIN_PACKAGES = g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64 mingw-w64-tools \
+               wine wine64 nsis ninja-build cmake imagemagick
+# What windows/build.sh needs to build Qt when no cached build is at hand.
+WINQT_BUILD_PACKAGES = qt6-base-dev qt6-base-dev-tools tcl dpkg-dev
+WIN_BUILD   ?= build-windows
+# Qt for Windows: a static build of Debian's own Qt source, made by windows/build.sh, or
+# unpacked from its cached result (WINQT_CACHE/WINQT_TARBALL, checked against
+# windows/SHA256SUMS) where one is at hand.
+WINQT       ?= /opt/parvela/qt-6.4.2-mingw64
+WINQT_CACHE ?= ../shared/winqt
+WINQT_TARBALL = qt-6.4.2-mingw64-static.tar.xz
+# Wine keeps its own Windows installation (registry, user folders) here.
+export WINEPREFIX ?= $(abspath $(WIN_BUILD))/wine
+export WINEDEBUG  ?= -all
+
+.PHONY: all deps bench-deps build prepare release prepare-release run test bench deb clean \
+        windows-deps windows-qt windows-configure windows windows-test
 
 all: build
 
@@ -111,5 +131,55 @@ bench: deps bench-deps
 deb: release
 	cd $(RELEASE) && cpack -G DEB
 
+windows-deps:
+	@missing=""; for p in $(WIN_PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  for try in 1 2 3 4 5 6; do \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing && break; \
+	    echo "apt-get failed (the package lock may be busy); again in 20 s"; sleep 20; \
+	  done; \
+	fi
+
+windows-qt: windows-deps
+	@if [ -f $(WINQT)/lib/cmake/Qt6/qt.toolchain.cmake ]; then \
+	  echo "Qt for Windows: $(WINQT)"; \
+	elif [ -f $(WINQT_CACHE)/$(WINQT_TARBALL) ] && \
+	     (cd $(WINQT_CACHE) && sha256sum -c --quiet $(CURDIR)/windows/SHA256SUMS); then \
+	  echo "Unpacking $(WINQT_CACHE)/$(WINQT_TARBALL) at /"; \
+	  $(SUDO) tar -C / -xJf $(WINQT_CACHE)/$(WINQT_TARBALL); \
+	else \
+	  echo "No cached Qt for Windows: building it from Debian's source (about 25 minutes on 2 cores)"; \
+	  missing=""; for p in $(WINQT_BUILD_PACKAGES); do \
+	    dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	  if [ -n "$$missing" ]; then DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; fi; \
+	  if ! grep -rqs '^deb-src .*bookworm' /etc/apt/sources.list /etc/apt/sources.list.d/ && \
+	     ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/; then \
+	    echo 'deb-src http://deb.debian.org/debian bookworm main' | \
+	      $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.list >/dev/null; \
+	    $(SUDO) apt-get update -q; \
+	  fi; \
+	  $(SUDO) env PREFIX=$(WINQT) windows/build.sh; \
+	fi
+
+$(WIN_BUILD)/CMakeCache.txt:
+	cmake -G Ninja -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(WINQT)/lib/cmake/Qt6/qt.toolchain.cmake \
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/windows/toolchain-mingw64.cmake
+
+windows-configure: windows-qt $(WIN_BUILD)/CMakeCache.txt
+
+windows: windows-configure
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target parvela parvelaclient installer
+	@echo "Built $(abspath $(WIN_BUILD))/parvela.exe and parvelaclient.exe; the installer:"
+	@ls $(abspath $(WIN_BUILD))/parvela-client-*-setup.exe
+
+# Every test program built for Windows, run under Wine, and the installer tried out.
+windows-test: windows
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	windows/run-tests $(WIN_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(RELEASE) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(RELEASE) $(BENCH_BUILD) $(WIN_BUILD)

@@ -43,6 +43,18 @@ set(PLATFORM_POSIX_SOURCES
     src/platform/posix/UserRegistryPosix.cpp
 )
 
+# What only Windows does.
+set(PLATFORM_WINDOWS_SOURCES
+    src/platform/windows/EnvironmentWindows.cpp
+    src/platform/windows/FileTreeWindows.cpp
+    src/platform/windows/StopSignalsWindows.cpp
+    src/platform/windows/TerminalWindows.cpp
+    src/platform/windows/UserOnlyWindows.cpp
+    src/platform/windows/UserRegistryWindows.cpp
+    src/platform/windows/WindowsErrors.cpp
+    src/platform/windows/WindowsErrors.h
+)
+
 # Built on Qt alone, so on every system (and tested beside the native code).
 set(PLATFORM_PORTABLE_SOURCES
     src/platform/portable/BoundedFilePortable.cpp
@@ -178,7 +190,6 @@ set(GUI_SOURCES
     src/sent/gui/SentJobsModel.h
     src/sent/gui/SentJobsWindow.cpp
     src/sent/gui/SentJobsWindow.h
-    src/sent/gui/TakenNotifier.cpp
     src/sent/gui/TakenNotifier.h
     src/app/gui/ClientProgram.cpp
     src/app/gui/ClientProgram.h
@@ -216,12 +227,26 @@ set(GUI_SOURCES
     src/platform/gui/SchemeColours.h
     src/dialogs/AboutDialog.cpp
     src/dialogs/AboutDialog.h
-    src/dialogs/AboutDialog.qrc
+    src/dialogs/AboutLogo.h
     src/dialogs/AfterSubmissionDialog.cpp
     src/dialogs/AfterSubmissionDialog.h
     src/dialogs/SettingsDialog.cpp
     src/dialogs/SettingsDialog.h
+)
+
+# The desktop's notification service and the logo drawn from its SVG, where the
+# desktop has D-Bus and Qt has Svg (Linux).
+set(GUI_DESKTOP_SOURCES
+    src/sent/gui/TakenNotifier.cpp
+    src/dialogs/AboutLogoSvg.cpp
     src/dialogs/AboutDialog.qrc
+)
+
+# Without them (Windows): the system tray's message, and the logo as a bitmap made
+# from the SVG at build time (cmake/Windows.cmake).
+set(GUI_PLAIN_SOURCES
+    src/sent/gui/TakenNotifierTray.cpp
+    src/dialogs/AboutLogoBitmap.cpp
 )
 
 # The command-line tool.

@@ -69,7 +69,7 @@ int cleanCommand(const QStringList& arguments)
                 probes << probe;
         if (abandoned.isEmpty() && probes.isEmpty()) {
             console::out(QStringLiteral("No abandoned jobs of this computer (%1) in %2.")
-                             .arg(escapedControls(JobComputerName()), escapedControls(folder)));
+                             .arg(escapedControls(JobComputerName()), escapedControls(folder, Escaping::Path)));
             return Sent;
         }
         if (!p.isSet(yes)) {

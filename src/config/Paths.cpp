@@ -11,7 +11,10 @@ QString WithTrailingSeparator(const QString& text)
 {
     if (text.endsWith(u'/') || text.endsWith(QDir::separator()))
         return text;
-    return text + QDir::separator();
+    // The separator the path already uses: on Windows a path Qt made ("C:/Users/ann")
+    // goes on with '/', one the user or the system wrote ("C:\Users\ann") with '\'.
+    const QChar native = QDir::separator();
+    return text + (text.lastIndexOf(u'/') > text.lastIndexOf(native) ? QChar(u'/') : native);
 }
 
 QString UserDataFolderPath()

@@ -1,5 +1,7 @@
 #include "dialogs/AboutDialog.h"
 
+#include "dialogs/AboutLogo.h"
+
 #include "client/ClientState.h"
 #include "config/AboutValues.h"
 
@@ -10,7 +12,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,24 +34,10 @@ void showPath(QLabel* label, const QString& path)
     label->setText(shown);
     label->setToolTip(path);
 }
-
-// The logo drawn from the SVG built into the program, sharp at any screen scale.
-QPixmap logoPixmap(qreal scale)
-{
-    QPixmap pixmap(kLogoSize * scale);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer svg(QStringLiteral(":/parvelaclient-logo.svg"));
-    QPainter painter(&pixmap);
-    svg.render(&painter);
-    painter.end();
-    pixmap.setDevicePixelRatio(scale);
-    return pixmap;
-}
 } // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
-    Q_INIT_RESOURCE(AboutDialog);
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("Parvela Client About"));
     setFixedSize(512, 424);
@@ -62,7 +49,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QWidget(parent, Qt::Dialog)
 
     m_logo = label(QStringLiteral("Image1"), QString(), this);
     m_logo->setFixedSize(kLogoSize);
-    m_logo->setPixmap(logoPixmap(devicePixelRatioF()));
+    m_logo->setPixmap(aboutLogo(kLogoSize, devicePixelRatioF()));
     m_applicationLine = label(QStringLiteral("Lappver"), QString(), this);
     QFont big = m_applicationLine->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);

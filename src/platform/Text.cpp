@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 
+#include <QDir>
+
 #include <limits>
 
 QString asciiUpper(const QString& text)
@@ -72,12 +74,13 @@ bool isControl(QChar c)
 
 QString escapedControls(const QString& text, Escaping how)
 {
-    const bool field = how == Escaping::Field;
+    const bool field = how != Escaping::Lines;
+    const bool doubled = how == Escaping::Field || (how == Escaping::Path && QDir::separator() != u'\\');
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u == u'\\' && field)
+        if (u == u'\\' && doubled)
             out += QStringLiteral("\\\\");
         else if (!isControl(c) || (!field && (u == u'\n' || u == u'\t')))
             out += c;

@@ -25,6 +25,8 @@ bool isControl(QChar c);
 enum class Escaping {
     Field, // a name or field: backslashes doubled too, so an escape cannot be forged
     Lines, // the program's own lines around such fields: line ends and tabs stay
+    Path,  // a path: as a field, but where '\' separates folders (Windows) it stays single;
+           // a Windows name holds no control character, so no escape can be forged there
 };
 QString escapedControls(const QString& text, Escaping how = Escaping::Field);
 

@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <QDateTime>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -59,8 +61,16 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
         if (during)
             during(clock.elapsed());
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()), clock.elapsed(), peakKb};
+    // A Windows console program ends its lines with CR LF, as every text there does.
+    const auto text = [](const QByteArray& bytes) {
+        QString t = QString::fromLocal8Bit(bytes);
+#ifdef Q_OS_WIN
+        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+        return t;
+    };
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, text(p.readAllStandardOutput()),
+            text(p.readAllStandardError()), clock.elapsed(), peakKb};
 }
 
 // Runs parvela as the user nobody, as root must to see what a user may not read; the
@@ -127,11 +137,17 @@ inline bool waitForHeldCall(const QString& trace, const QString& call, const QPr
 // for that long); the link itself when it is one.
 inline bool makeOld(const QString& path, qint64 seconds)
 {
+#ifdef Q_OS_WIN
+    QFile file(path); // no links among the files it is used on here
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime);
+#else
     struct timespec times[2];
     ::clock_gettime(CLOCK_REALTIME, &times[0]);
     times[1] = times[0];
     times[1].tv_sec -= time_t(seconds);
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+#endif
 }
 
 // Whether a trace of system calls (strace -f -e trace=unlinkat,syncfs,fsync) shows the

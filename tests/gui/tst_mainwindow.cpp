@@ -1,5 +1,6 @@
 // The window program's start, its controls, the page moves, the language on the
 // window, the options on the message page and the ways out.
+#include "platform/portable/UserRegistryFile.h"
 #include "GuiTestHelpers.h"
 
 #include "app/Startup.h"
@@ -472,7 +473,7 @@ void TestMainWindow::messageEditorAndItsMemory()
     TestEnv env;
     useHome(env);
     env.writeDefaultPolicy();
-    const auto regStore = UserRegistry::open(env.registryPath());
+    const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
     const UserRegistry& reg = *regStore;
     reg.write("POLICYVERSION", "-1");
     reg.write("REMEMBEREMAIL", "ENABLED");

@@ -2,10 +2,13 @@
 // parvela processes at once, a server stand-in that takes them, and the desktop
 // notification received on a session bus of the test's own.
 #include "GuiTestHelpers.h"
+#include "platform/portable/UserRegistryFile.h"
 
 #include "sent/SentStore.h"
 
+#ifndef Q_OS_WIN
 #include <QDBusConnection>
+#endif
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -221,13 +224,16 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
 // job taken while no notification service runs raises nothing and breaks nothing.
 void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the notification goes over D-Bus, which Windows has not (there it is the tray's message)");
+#else
     if (!g_bus || g_bus->address().isEmpty())
         QSKIP("no dbus-daemon to run a session bus of the test's own");
     TestEnv env;
     useHome(env);
     env.writeDefaultPolicy();
     // A user of the policy version in force who speaks German.
-    const auto settingsStore = UserRegistry::open(env.registryPath());
+    const auto settingsStore = std::make_unique<UserRegistryFile>(env.registryPath());
     const UserRegistry& settings = *settingsStore;
     for (const auto& [name, value] : {std::pair{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}})
         settings.write(name, value);
@@ -266,6 +272,7 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
         QVERIFY2(p.kind == PromptKind::Confirm, qPrintable(p.text));
     bus.unregisterService("org.freedesktop.Notifications");
     QDBusConnection::disconnectFromBus(QStringLiteral("stand-in"));
+#endif
 }
 
 int main(int argc, char** argv)

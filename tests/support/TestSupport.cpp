@@ -5,6 +5,7 @@
 #include "i18n/Languages.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/portable/UserRegistryFile.h"
 #include "spool/JobDescriptor.h"
 #include "spool/JobOptions.h"
 
@@ -57,7 +58,7 @@ std::unique_ptr<Client> TestEnv::makeClient() const
 {
     auto client = std::make_unique<Client>();
     client->programPath = programPath();
-    client->registry = UserRegistry::open(registryPath());
+    client->registry = std::make_unique<UserRegistryFile>(registryPath());
     return client;
 }
 
@@ -81,7 +82,7 @@ std::unique_ptr<Client> TestEnv::windowClient() const
 
 void TestEnv::store(const QList<std::pair<QString, QString>>& values) const
 {
-    const std::unique_ptr<UserRegistry> registry = UserRegistry::open(registryPath());
+    const auto registry = std::make_unique<UserRegistryFile>(registryPath());
     for (const auto& [name, value] : values)
         registry->write(name, value);
 }
@@ -216,6 +217,41 @@ QMap<QString, QByteArray> treeOf(const QString& root)
     return tree;
 }
 
+#ifdef Q_OS_WIN
+// Windows has no mounts a process may make for itself: the tests that need them skip.
+namespace fsfault {
+
+bool enterPrivateMounts(QString* why)
+{
+    if (why)
+        *why = QStringLiteral("Windows has no private mounts");
+    return false;
+}
+
+bool mountTmpfs(const QString&, const QString&, QString* why)
+{
+    return enterPrivateMounts(why);
+}
+
+bool remountReadOnly(const QString&, bool, QString* why)
+{
+    return enterPrivateMounts(why);
+}
+
+bool unmount(const QString&)
+{
+    return false;
+}
+
+bool ScopedTmpfs::mount(const QString&, const QString&, QString* why)
+{
+    return enterPrivateMounts(why);
+}
+
+ScopedTmpfs::~ScopedTmpfs() = default;
+
+} // namespace fsfault
+#else
 #include <cerrno>
 #include <cstring>
 #include <sched.h>
@@ -291,3 +327,4 @@ ScopedTmpfs::~ScopedTmpfs()
 }
 
 } // namespace fsfault
+#endif

@@ -29,6 +29,8 @@ public:
     QString upload() const { return root() + QStringLiteral("/upload"); }
     QString programPath() const { return root() + QStringLiteral("/bin/parvelaclient"); }
     QString policyPath() const { return programPath() + QStringLiteral(".INI"); }
+    // The settings store of the test's clients: the file store (UserRegistryFile), on
+    // every system, so that its rules are tested everywhere.
     QString registryPath() const { return configHome() + QStringLiteral("/TROVIK/PVX2007.ini"); }
     // The system's policy file, as this test's programs see it (missing until written).
     QString systemPolicyPath() const { return root() + QStringLiteral("/etc/parvela/parvelaclient.INI"); }

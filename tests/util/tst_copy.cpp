@@ -25,8 +25,18 @@ namespace {
 // Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
 bool makeOldFolder(const QString& path)
 {
+#ifdef Q_OS_WIN
+    try {
+        const auto folder = filetree::native().openFolder(QFile::encodeName(path));
+        filetree::native().setFolderTime(*folder, 1000000000LL * 1000000000);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+#else
     const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+#endif
 }
 
 const filetree::FileSystem& fileSystem(bool portable)
@@ -291,9 +301,11 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(dest));
             copyInto(filetree::native(), {src}, dest, {}, workers);
             QCOMPARE(treeOf(dest), expected);
+#ifndef Q_OS_WIN // Windows keeps no holes unless asked to (sparse files are marked so)
             struct stat st;
             QCOMPARE(::stat(QFile::encodeName(dest + "/src/disk.img").constData(), &st), 0);
             QVERIFY2(qint64(st.st_blocks) * 512 <= 1 << 20, qPrintable(QString::number(st.st_blocks))); // stays sparse
+#endif
             const auto times = folderTimes(dest);
             for (auto it = times.begin(); it != times.end(); ++it)
                 QVERIFY2(it.value() == 1000000000, qPrintable(QStringLiteral("%1 workers: %2").arg(workers).arg(it.key())));

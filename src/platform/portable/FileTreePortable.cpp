@@ -15,10 +15,17 @@ namespace filetree {
 
 namespace {
 
+// A symbolic link, or on Windows a junction. A Windows shortcut (.lnk), which Qt counts
+// among its links too, is a plain file to the system and to whoever reads the folder.
+bool isLink(const QFileInfo& info)
+{
+    return info.isSymbolicLink() || info.isJunction();
+}
+
 Status statusOf(const QFileInfo& info)
 {
     Status s;
-    s.link = info.isSymLink();
+    s.link = isLink(info);
     if (!info.exists()) {
         s.error = QStringLiteral("No such file or directory");
         s.gone = true;
@@ -52,7 +59,7 @@ PortableFolder& portableFolder(Folder& folder)
 bool nameTaken(const QString& path)
 {
     const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    return info.exists() || isLink(info);
 }
 
 class PortableLock final : public Lock {};
@@ -163,7 +170,7 @@ public:
         while (it.hasNext()) {
             it.next();
             const QFileInfo info = it.fileInfo();
-            const bool link = info.isSymLink();
+            const bool link = isLink(info);
             const Kind kind = link ? Kind::Other : info.isDir() ? Kind::Folder : info.isFile() ? Kind::File : Kind::Other;
             each(QFile::encodeName(info.fileName()), kind, link);
         }
@@ -173,7 +180,7 @@ public:
     Status entryStatus(Folder& parent, const QByteArray& name) const override
     {
         const QFileInfo info(portableFolder(parent).child(name));
-        if (!info.isSymLink())
+        if (!isLink(info))
             return statusOf(info);
         Status s;
         s.kind = Kind::Other;
@@ -191,7 +198,7 @@ public:
     {
         const QString path = portableFolder(parent).child(name);
         const QFileInfo top(path);
-        if (top.isSymLink() || !top.isDir()) {
+        if (isLink(top) || !top.isDir()) {
             *error = QStringLiteral("Not a directory");
             return -1;
         }
@@ -201,7 +208,7 @@ public:
         while (it.hasNext()) {
             it.next();
             const QFileInfo info = it.fileInfo();
-            if (!info.isSymLink() && info.isFile() && __builtin_add_overflow(total, info.size(), &total)) {
+            if (!isLink(info) && info.isFile() && __builtin_add_overflow(total, info.size(), &total)) {
                 *error = QStringLiteral("Value too large for defined data type");
                 return -1;
             }
@@ -213,9 +220,9 @@ public:
     {
         const QString path = portableFolder(parent).child(name);
         const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
+        if (!info.exists() && !isLink(info))
             throw IoError(path, QStringLiteral("No such file or directory"));
-        if (info.isSymLink() || !info.isFile())
+        if (isLink(info) || !info.isFile())
             throw IoError(path, QStringLiteral("Not a regular file"));
         if (info.size() > maxBytes)
             throw IoError(path, QStringLiteral("File too large"));
@@ -284,9 +291,9 @@ public:
     {
         const QString path = portableFolder(parent).child(name);
         const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
+        if (!info.exists() && !isLink(info))
             return {};
-        if (info.isDir() && !info.isSymLink())
+        if (info.isDir() && !isLink(info))
             return QDir(path).removeRecursively() ? QString() : QStringLiteral("Cannot remove the folder");
         QFile file(path);
         return file.remove() ? QString() : file.errorString();

@@ -1,7 +1,8 @@
 #pragma once
 // The word when a job is taken: a desktop notification through the session bus's
-// org.freedesktop.Notifications. The call is sent and never waited for; where no
-// session bus or no notification service runs, nothing is shown and nothing fails.
+// org.freedesktop.Notifications (TakenNotifier.cpp), or where there is no session bus
+// the system tray's message (TakenNotifierTray.cpp). The call is sent and never waited
+// for; where no notification service runs, nothing is shown and nothing fails.
 #include <QString>
 
 namespace takennotifier {

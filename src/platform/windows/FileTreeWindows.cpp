@@ -1,0 +1,248 @@
+// The file trees on Windows: Qt's file classes do the reading, the copy (new files are
+// made with CREATE_NEW, times kept) and the removal (the portable implementation);
+// what Windows does its own way is here: the job's lock, held through the sharing
+// rules of an open file, and the times of folders.
+#include "platform/FileTree.h"
+
+#include "platform/StopSignals.h"
+#include "platform/windows/WindowsErrors.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <windows.h>
+
+namespace filetree {
+
+namespace {
+
+std::wstring nativePath(const Folder& parent, const QByteArray& name)
+{
+    return QDir::toNativeSeparators(parent.path() + u'/' + QFile::decodeName(name)).toStdWString();
+}
+
+QString shownPath(const Folder& parent, const QByteArray& name)
+{
+    return parent.path() + u'/' + QFile::decodeName(name);
+}
+
+// A held lock: the lock file open for writing and for its removal, shared with
+// readers only. Nobody else may open it to write or to remove it (not even another
+// computer through a share) while the handle is open: they get a sharing violation.
+// The writer's lock keeps marking itself alive for readers that judge a lock by its
+// age: every lockRefreshMilliseconds() its first byte is written again, as it is.
+class WindowsLock final : public Lock {
+public:
+    WindowsLock(HANDLE file, bool alive, char firstByte) : m_file(file), m_firstByte(firstByte)
+    {
+        if (alive)
+            m_keeper = std::thread([this] { keepAlive(); });
+    }
+    ~WindowsLock() override
+    {
+        {
+            const std::lock_guard<std::mutex> guard(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        if (m_keeper.joinable())
+            m_keeper.join();
+        ::CloseHandle(m_file);
+    }
+    WindowsLock(const WindowsLock&) = delete;
+    WindowsLock& operator=(const WindowsLock&) = delete;
+
+    // Marks the file to go when the handle closes (the only way to remove a file this
+    // handle keeps everyone else from removing). Empty on success, else the system's text.
+    QString removeOnClose()
+    {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        return ::SetFileInformationByHandle(m_file, FileDispositionInfo, &disposition, sizeof disposition)
+                   ? QString()
+                   : winerr::last();
+    }
+
+private:
+    void keepAlive()
+    {
+        stopsignals::leaveToMainThread();
+        const auto period = std::chrono::milliseconds(lockRefreshMilliseconds());
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_wake.wait_for(lock, period, [this] { return m_stop; })) {
+            lock.unlock();
+            // Not reported when it fails: the job's own writes go to the same folder,
+            // and they fail and say why.
+            OVERLAPPED at{};
+            DWORD written = 0;
+            if (::WriteFile(m_file, &m_firstByte, 1, &written, &at) && written == 1)
+                ::FlushFileBuffers(m_file);
+            lock.lock();
+        }
+    }
+
+    HANDLE m_file;
+    char m_firstByte = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_keeper;
+};
+
+// The access a lock's holder has, and the sharing it allows.
+constexpr DWORD kLockAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+constexpr DWORD kLockSharing = FILE_SHARE_READ;
+
+class WindowsFileSystem final : public FileSystem {
+public:
+    Status status(const QByteArray& path) const override { return m_base.status(path); }
+    bool list(const QByteArray& folder, const Status& folderStatus, std::vector<Listed>& entries,
+              QString* error) const override
+    {
+        return m_base.list(folder, folderStatus, entries, error);
+    }
+    QByteArray canonical(const QByteArray& path) const override { return m_base.canonical(path); }
+    Limits limits(const QByteArray&) const override { return {255, 32767}; }
+    qint64 freeBytes(const QByteArray& folder) const override { return m_base.freeBytes(folder); }
+    bool isRemote(const QByteArray& folder) const override
+    {
+        const QString path = QDir::toNativeSeparators(QFile::decodeName(folder));
+        if (path.startsWith(QStringLiteral("\\\\")))
+            return true; // \\server\share
+        const std::wstring root = (path.left(2) + u'\\').toStdWString();
+        return path.size() >= 2 && path[1] == u':' && ::GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+    }
+    std::unique_ptr<Folder> openFolder(const QByteArray& path) const override { return m_base.openFolder(path); }
+    std::unique_ptr<Folder> makeFolder(Folder& parent, const QByteArray& name) const override
+    {
+        return m_base.makeFolder(parent, name);
+    }
+    void writeFile(Folder& parent, const QByteArray& name, const QByteArray& bytes, bool durable) const override
+    {
+        m_base.writeFile(parent, name, bytes, durable);
+    }
+
+    std::unique_ptr<Lock> createLock(Folder& parent, const QByteArray& name, const QByteArray& bytes) const override
+    {
+        const QString shown = shownPath(parent, name);
+        HANDLE file = ::CreateFileW(nativePath(parent, name).c_str(), kLockAccess, kLockSharing, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            throw IoError(shown, winerr::last());
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr) ||
+            written != DWORD(bytes.size()) || !::FlushFileBuffers(file)) {
+            const QString why = winerr::last();
+            WindowsLock(file, false, 0).removeOnClose(); // ours: it goes again
+            throw IoError(shown, why);
+        }
+        // Held from its creation on: nobody could take it in between.
+        return std::make_unique<WindowsLock>(file, true, bytes.isEmpty() ? char(0) : bytes.front());
+    }
+
+    QString removeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock> lock) const override
+    {
+        // The name goes when the handle closes: nobody ever finds this lock file
+        // without its holder.
+        if (auto* held = dynamic_cast<WindowsLock*>(lock.get())) {
+            const QString why = held->removeOnClose();
+            lock.reset();
+            return why;
+        }
+        lock.reset();
+        return ::DeleteFileW(nativePath(parent, name).c_str()) ? QString() : winerr::last();
+    }
+
+    LockProbe probeLock(Folder& parent, const QByteArray& name, std::unique_ptr<Lock>* taken,
+                        QString* why) const override
+    {
+        const auto fail = [why](LockProbe probe, const QString& text) {
+            if (why)
+                *why = text;
+            return probe;
+        };
+        // Opened as its writer holds it: a writer at work shares neither writing nor
+        // removal, so the open fails with a sharing violation.
+        HANDLE file = ::CreateFileW(nativePath(parent, name).c_str(), kLockAccess, kLockSharing, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+                return LockProbe::Held;
+            return fail(LockProbe::Unreadable, winerr::text(error));
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(file, &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+            ::CloseHandle(file);
+            return fail(LockProbe::Unreadable, QStringLiteral("Not a regular file"));
+        }
+        auto lock = std::make_unique<WindowsLock>(file, false, 0);
+        if (taken)
+            *taken = std::move(lock);
+        return LockProbe::Free;
+    }
+
+    bool forEachEntry(Folder& folder, const std::function<void(const QByteArray&, Kind, bool)>& each,
+                      QString* error) const override
+    {
+        return m_base.forEachEntry(folder, each, error);
+    }
+    Status entryStatus(Folder& parent, const QByteArray& name) const override
+    {
+        return m_base.entryStatus(parent, name);
+    }
+    bool isGone(Folder& parent, const QByteArray& name) const override { return m_base.isGone(parent, name); }
+    qint64 treeBytes(Folder& parent, const QByteArray& name, QString* error) const override
+    {
+        return m_base.treeBytes(parent, name, error);
+    }
+    QByteArray readEntry(Folder& parent, const QByteArray& name, qint64 maxBytes) const override
+    {
+        return m_base.readEntry(parent, name, maxBytes);
+    }
+    bool copyFile(const QByteArray& source, const Status& expected, Folder& parent, const QByteArray& name,
+                  const std::function<bool(qint64)>& progress) const override
+    {
+        return m_base.copyFile(source, expected, parent, name, progress);
+    }
+
+    void setFolderTime(Folder& folder, qint64 mtime) const override
+    {
+        HANDLE handle = ::CreateFileW(QDir::toNativeSeparators(folder.path()).toStdWString().c_str(),
+                                      FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            throw IoError(folder.path(), winerr::last());
+        // 100-nanosecond steps since 1601.
+        const quint64 ticks = quint64(mtime / 100) + 116444736000000000ULL;
+        const FILETIME time{DWORD(ticks & 0xffffffffu), DWORD(ticks >> 32)};
+        const bool set = ::SetFileTime(handle, nullptr, nullptr, &time);
+        const QString why = set ? QString() : winerr::last();
+        ::CloseHandle(handle);
+        if (!set)
+            throw IoError(folder.path(), why);
+    }
+
+    void flush(Folder& folder) const override { m_base.flush(folder); }
+    QString remove(Folder& parent, const QByteArray& name) const override { return m_base.remove(parent, name); }
+
+private:
+    const FileSystem& m_base = portable();
+};
+
+} // namespace
+
+const FileSystem& native()
+{
+    static const WindowsFileSystem fs;
+    return fs;
+}
+
+} // namespace filetree
