@@ -164,6 +164,7 @@ set(CORE_SOURCES
     src/sent/SentRecorder.h
     src/sent/SentStates.cpp
     src/sent/SentStates.h
+    src/sent/SentRows.cpp
     src/sent/SentStore.cpp
     src/sent/SentStore.h
     src/sent/SentWait.cpp
