@@ -114,7 +114,10 @@ SummaryResult MakeSummary(Client& client)
             result.mayGo = false;
             result.reason = RefusalReason::TooLarge;
         } else {
-            form.setFinishEnabled(true);
+            // Within the size Finish follows the page's own rule, recipients and a
+            // selection (so the nothing-selected warning keeps it off): a job needs
+            // someone to go to.
+            form.setFinishEnabled(!form.recipients().isEmpty() && !form.selection().isEmpty());
         }
     }
 

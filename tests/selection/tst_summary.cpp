@@ -137,6 +137,7 @@ private Q_SLOTS:
         auto client = englishClient(env);
         client->state.MaxSize = maxSize;
         client->form.setSelection({SelectionEntry::file(sizedFile(env, QStringLiteral("big.bin"), bytes))});
+        client->form.setRecipients({QStringLiteral("ann@example.com")});
         client->form.setFinishEnabled(finishBefore);
         const SummaryResult r = MakeSummary(*client);
         QCOMPARE(r.mayGo, mayGo);
@@ -144,6 +145,10 @@ private Q_SLOTS:
         QCOMPARE(client->form.finishEnabled(), finishAfter);
         QCOMPARE(client->form.logLines().contains(kTooLarge), !mayGo);
         QCOMPARE(client->form.logLines().value(6), mayGo ? QString() : kTooLarge);
+        // Without a recipient no size lets Finish on.
+        client->form.setRecipients({});
+        MakeSummary(*client);
+        QCOMPARE(client->form.finishEnabled(), finishAfter && maxSize == "-1");
     }
 
     void nothingSelected()
@@ -156,8 +161,8 @@ private Q_SLOTS:
         QCOMPARE(int(r.reason), int(RefusalReason::NothingSelected));
         QCOMPARE(client->form.logLines().value(6), kNothing);
         QCOMPARE(client->form.logLines().value(7), QString());
-        // The size step runs after the warning and enables Finish again (0 <= 1024).
-        QVERIFY(client->form.finishEnabled());
+        // The warning keeps Finish off, whatever the size step finds (0 <= 1024).
+        QVERIFY(!client->form.finishEnabled());
         // With "-1" it stays disabled.
         client->state.MaxSize = QStringLiteral("-1");
         MakeSummary(*client);
