@@ -6,15 +6,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QList>
 #include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QString>
-#include <QStringList>
 #include <QTest>
-
 #include <QDateTime>
 
 #include <fcntl.h>
@@ -47,10 +43,7 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     p.setProgram(program.isEmpty() ? parvelaPath() : program);
     p.setArguments(args);
     p.setStandardInputFile(QProcess::nullDevice());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : extra)
-        environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
-    p.setProcessEnvironment(environment);
+    p.setProcessEnvironment(environmentWith(extra));
     QElapsedTimer clock;
     clock.start();
     p.start();

@@ -126,16 +126,12 @@ private Q_SLOTS:
         QCOMPARE(readAll(env.upload() + '/' + env.jobs().value(0) + ".pvx"),
                  expectedRecord({.recipients = {"a@example.org"}, .encrypted = "DISABLED", .expire = "12"}));
         QVERIFY(!QFile::exists(env.registryPath()));
-
-        // The lock holds against the command line too.
-        const Run locked = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--encrypt", "--yes", file});
-        QCOMPARE(locked.code, 1);
-        QVERIFY(locked.err.contains("locked"));
     }
 
     // A job that may not go, or must not, writes nothing: the user's mistakes, the
     // edges of what the command line gives (a refusal speaks of the command line, never
-    // of a Finish button), a job over the policy's size, a dry run. %f is a small file,
+    // of a Finish button), a job over the policy's size, a dry run, an option the policy
+    // locks. %f is a small file,
     // %b one of 2 MiB, %p the policy file, %h one whose MAXSIZE is 0x10, %r the test's root.
     void refusalsWriteNothing_data()
     {
@@ -145,6 +141,7 @@ private Q_SLOTS:
         const QStringList base{"--policy", "%p", "--to", "a@b", "--yes"};
         QTest::newRow("over MAXSIZE") << base + QStringList{"%b"} << 1
                                       << "  *** WARNING: Selected files/folders are too large";
+        QTest::newRow("encryption locked off") << base + QStringList{"--encrypt", "%f"} << 1 << "locked";
         QTest::newRow("dry run") << QStringList{"--policy", "%p", "--to", "a@b", "--dry-run", "%f"} << 0
                                  << "  Total size: 0 MegaByte";
         QTest::newRow("not confirmed") << QStringList{"--policy", "%p", "--to", "a@b", "%f"} << 1 << "";
@@ -179,7 +176,8 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(QString, says);
         TestEnv env;
-        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0\r\n");
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0\r\n[POLICIES]\r\n"
+                        "ENCRYPTED=DISABLED,LOCKED\r\n");
         const QString small = env.makeFile("small.bin", "s"), big = env.makeFile("big.bin", QByteArray(2 * 1048576, 'b'));
         const QString hex = env.makeFile("hex.INI", "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0x10\r\n");
         says.replace("%h", hex);

@@ -57,7 +57,9 @@ private Q_SLOTS:
             SentRecord other = sentRecord("PV_other_folder", env.root() + "/other/", SentOutcome::Complete, now.addDays(-2));
             other.subject = QStringLiteral("Recorded \x1b[31mred");
             store.add(other);
-            store.add(sentRecord("PV_old", env.upload() + u'/', SentOutcome::Refused, now.addDays(-40)));
+            store.add(sentRecord("PV_old", env.upload() + u'/', SentOutcome::Refused, now.addDays(-300)));
+            // Past a year: gone the next time the record is opened.
+            store.add(sentRecord("PV_past_a_year", env.upload() + u'/', SentOutcome::Complete, now.addDays(-400)));
         }
 
         const Run r = parvela({"sent"});
@@ -89,7 +91,7 @@ private Q_SLOTS:
 
         const auto count = [](const Run& run) { return run.out.count(QStringLiteral("  PV_")); };
         QCOMPARE(count(parvela({"sent", "--all"})), 4);
-        QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-45).toString(Qt::ISODate)})), 4);
+        QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-305).toString(Qt::ISODate)})), 4);
         QCOMPARE(count(parvela({"sent", "--since", QDate::currentDate().addDays(-1).toString(Qt::ISODate)})), 2);
         QCOMPARE(count(parvela({"sent", "--policy", env.policyPath()})), 2);
         // A time counts to the minute; a value is taken whole or not at all.

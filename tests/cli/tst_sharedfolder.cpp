@@ -42,14 +42,15 @@ public:
     {
         const QString sshfs = QStandardPaths::findExecutable(QStringLiteral("sshfs"));
         const QString server = QStringLiteral("/usr/lib/openssh/sftp-server");
-        if (sshfs.isEmpty() || !QFileInfo::exists(server) || !QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
-            *why = QStringLiteral("sshfs, sftp-server or /dev/fuse is missing");
+        if (sshfs.isEmpty() || !QFileInfo::exists(server) || !QFileInfo::exists(QStringLiteral("/dev/fuse")) ||
+            (!clock.isEmpty() && QStandardPaths::findExecutable(QStringLiteral("faketime")).isEmpty())) {
+            *why = QStringLiteral("sshfs, sftp-server, /dev/fuse or faketime is missing");
             return false;
         }
         const QString name = QFileInfo(at).fileName();
-        const QString command = scratch + QStringLiteral("/sftp-direct-") + name;
+        const QString direct = scratch + QStringLiteral("/sftp-direct-") + name;
         m_pidFile = scratch + QStringLiteral("/sftp-server-") + name + QStringLiteral(".pid");
-        QFile script(command);
+        QFile script(direct);
         if (!script.open(QIODevice::WriteOnly) ||
             script.write("#!/bin/sh\necho $$ > '" + m_pidFile.toUtf8() + "'\nexec " + server.toUtf8() + "\n") < 0)
             return false;
@@ -57,34 +58,20 @@ public:
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QDir().mkpath(at);
         const QStringList args{QStringLiteral("-o"),
-                               QStringLiteral("ssh_command=") + command +
+                               QStringLiteral("ssh_command=") + direct +
                                    (cached ? QString() : QStringLiteral(",dir_cache=no,attr_timeout=0,entry_timeout=0")),
                                QStringLiteral("local:") + folder, at};
-        if (!clock.isEmpty()) {
-            // sshfs does not go into the background under faketime: it stays in front,
-            // detached, until the mount goes.
-            if (QStandardPaths::findExecutable(QStringLiteral("faketime")).isEmpty()) {
-                *why = QStringLiteral("faketime is missing");
-                return false;
-            }
-            QProcess::startDetached(QStringLiteral("faketime"),
-                                    QStringList{QStringLiteral("-f"), clock, sshfs, QStringLiteral("-f")} + args);
-            m_at = at;
-            QElapsedTimer waited;
-            waited.start();
-            while (QStorageInfo(at).fileSystemType() != "fuse.sshfs" && waited.elapsed() < 20000)
-                QThread::msleep(50);
-            *why = QStringLiteral("sshfs under faketime did not mount");
-            return QStorageInfo(at).fileSystemType() == "fuse.sshfs";
-        }
-        QProcess p;
-        p.start(sshfs, args);
-        if (!p.waitForFinished(20000) || p.exitCode() != 0) {
-            *why = QStringLiteral("sshfs failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
-            return false;
-        }
+        // sshfs stays in front, detached, until the mount goes: under faketime it does
+        // not go into the background.
+        const QStringList faked = clock.isEmpty() ? QStringList() : QStringList{QStringLiteral("-f"), clock, sshfs};
+        QProcess::startDetached(clock.isEmpty() ? sshfs : QStringLiteral("faketime"), faked + QStringList{QStringLiteral("-f")} + args);
         m_at = at;
-        return true;
+        QElapsedTimer waited;
+        waited.start();
+        while (QStorageInfo(at).fileSystemType() != "fuse.sshfs" && waited.elapsed() < 20000)
+            QThread::msleep(50);
+        *why = QStringLiteral("sshfs did not mount");
+        return QStorageInfo(at).fileSystemType() == "fuse.sshfs";
     }
     ~SftpMount()
     {
@@ -109,12 +96,9 @@ QStringList jobFilesOnceClosed(const QString& upload)
 {
     QElapsedTimer clock;
     clock.start();
-    QStringList files = entriesOf(upload);
-    while (!files.filter(QRegularExpression(QStringLiteral("^\\.fuse_hidden"))).isEmpty() && clock.elapsed() < 20000) {
+    while (!entriesOf(upload).filter(QRegularExpression(QStringLiteral("^\\.fuse_hidden"))).isEmpty() && clock.elapsed() < 20000)
         QTest::qWait(10);
-        files = entriesOf(upload);
-    }
-    return files;
+    return entriesOf(upload);
 }
 
 // parvela send under strace, the nth call of syscall held for holdMs on its way in;

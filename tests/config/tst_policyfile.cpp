@@ -9,6 +9,9 @@
 #include <QTest>
 
 using Option = OptionState;
+// Writes (or not) the policy file a test starts on.
+using PolicySetup = std::function<void(const TestEnv&)>;
+Q_DECLARE_METATYPE(PolicySetup)
 
 namespace {
 std::unique_ptr<Client> policyClient(const TestEnv& env)
@@ -175,48 +178,51 @@ private Q_SLOTS:
         QCOMPARE(client->state.UploadFolder.endsWith(u'/'), endsInSeparator);
     }
 
-    void missingFileEndsTheProgramWritingNothing_data()
+    // A policy file that is missing, a folder, or over 1 MiB (an administrator's file is
+    // a few hundred bytes) ends the program before anything is written, the last naming
+    // the file and the bound; one of exactly 1 MiB is read.
+    void aFileThatCannotBeReadEndsTheProgram_data()
     {
-        QTest::addColumn<bool>("folderInItsPlace");
-        QTest::newRow("no file") << false;
-        QTest::newRow("a folder of that name") << true;
+        QTest::addColumn<PolicySetup>("setup");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text"); // %p: the policy file; empty when the file is read
+        const QString missing = "No INI file found, contact your system administrator for help.";
+        const auto ofSize = [](int size) {
+            return PolicySetup([size](const TestEnv& env) {
+                const QByteArray content = "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n;";
+                env.writePolicy(content + QByteArray(size - content.size(), 'x'));
+            });
+        };
+        QTest::newRow("no file") << PolicySetup([](const TestEnv&) {}) << int(PromptKind::Plain) << missing;
+        QTest::newRow("a folder of that name") << PolicySetup([](const TestEnv& env) { QVERIFY(QDir().mkdir(env.policyPath())); })
+                                               << int(PromptKind::Plain) << missing;
+        QTest::newRow("exactly 1 MiB") << ofSize(1 << 20) << 0 << QString();
+        QTest::newRow("1 MiB and a byte") << ofSize((1 << 20) + 1) << int(PromptKind::Error)
+                                          << "The policy file is larger than 1 MiB (1048577 bytes) and is not read: %p";
     }
-    void missingFileEndsTheProgramWritingNothing()
+    void aFileThatCannotBeReadEndsTheProgram()
     {
-        QFETCH(bool, folderInItsPlace);
+        QFETCH(PolicySetup, setup);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
         TestEnv env;
-        if (folderInItsPlace)
-            QVERIFY(QDir().mkdir(env.policyPath()));
+        setup(env);
         auto client = policyClient(env);
-        QCOMPARE(exitCodeOf([&] { LoadPolicies(*client, PolicyScope::Everything); }), 0);
+        const int code = exitCodeOf([&] { LoadPolicies(*client, PolicyScope::Everything); });
+        if (text.isEmpty()) {
+            QCOMPARE(code, -1);
+            QCOMPARE(client->state.UploadFolder, env.upload() + u'/');
+            return;
+        }
+        QCOMPARE(code, 0);
         QCOMPARE(client->prompter.shown().size(), 1);
         const Prompt p = client->prompter.shown().first();
-        QCOMPARE(p.kind, PromptKind::Plain);
-        QCOMPARE(p.caption, QString("Trovik Parvela Client 2007"));
-        QCOMPARE(p.text, QString("No INI file found, contact your system administrator for help."));
+        QCOMPARE(int(p.kind), kind);
+        if (p.kind == PromptKind::Plain)
+            QCOMPARE(p.caption, QString("Trovik Parvela Client 2007"));
+        QCOMPARE(p.text, text.replace("%p", env.policyPath()));
         QVERIFY(!QFile::exists(env.registryPath()));
         QVERIFY(client->form.expireText().isEmpty());
-    }
-
-    // An administrator's file is a few hundred bytes. One over 1 MiB is refused before
-    // it is read, naming the file and the bound; one of exactly 1 MiB is read.
-    void aPolicyFileOverOneMebibyteIsRefused()
-    {
-        TestEnv env;
-        QByteArray content = "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n;";
-        content += QByteArray(1024 * 1024 - content.size() - 2, 'x') + "\r\n";
-        env.writePolicy(content);
-        auto client = policyClient(env);
-        LoadPolicies(*client, PolicyScope::Locations);
-        QCOMPARE(client->state.UploadFolder, env.upload() + u'/');
-
-        env.writePolicy(content + ";");
-        auto refused = policyClient(env);
-        QCOMPARE(exitCodeOf([&] { LoadPolicies(*refused, PolicyScope::Locations); }), 0);
-        QCOMPARE(refused->prompter.shown().size(), 1);
-        QCOMPARE(refused->prompter.shown().first().kind, PromptKind::Error);
-        QCOMPARE(refused->prompter.shown().first().text,
-                 "The policy file is larger than 1 MiB (1048577 bytes) and is not read: " + env.policyPath());
     }
 };
 

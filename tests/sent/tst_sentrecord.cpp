@@ -379,24 +379,6 @@ private Q_SLOTS:
                     readAll(elsewhere) == before && (QFile::permissions(elsewhere) & QFile::ReadOther));
     }
 
-    void recordsOlderThanAYearGoWhenTheRecordIsOpened()
-    {
-        TestEnv env;
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        {
-            SentStore store(storePath(env));
-            for (const int days : {400, 300}) {
-                SentRecord r = sentRecord(QStringLiteral("PV_%1").arg(days), env.upload() + u'/', SentOutcome::Complete);
-                r.started = now.addDays(-days);
-                QVERIFY(store.add(r) > 0);
-            }
-            QCOMPARE(store.records()->size(), 2);
-        }
-        const QList<SentRecord> kept = *SentStore(storePath(env)).records();
-        QCOMPARE(kept.size(), 1);
-        QCOMPARE(kept.first().name, QStringLiteral("PV_300"));
-    }
-
     // While it runs, the monitor tells of a job it saw waiting that is taken (the
     // folder is watched), and of one written since it started that is taken before it
     // ever looked; never of one taken while it did not run.

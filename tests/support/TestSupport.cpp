@@ -17,6 +17,13 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <cstring>
+#include <sched.h>
+#include <sys/mount.h>
+#endif
+
 TestEnv::TestEnv()
     : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
       m_oldSystemPolicy(qgetenv("PARVELA_SYSTEM_POLICY")),
@@ -137,14 +144,17 @@ QString languageKeys()
     return keys.join(QStringLiteral(", "));
 }
 
-QProcessEnvironment tracedEnvironment(const QStringList& extra)
+QProcessEnvironment environmentWith(const QStringList& extra)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS")) +
-                                                           QStringLiteral(":detect_leaks=0"));
     for (const QString& v : extra)
         environment.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
     return environment;
+}
+
+QProcessEnvironment tracedEnvironment(const QStringList& extra)
+{
+    return environmentWith(QStringList{"ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":detect_leaks=0"} + extra);
 }
 
 void startTraced(QProcess& process, const QStringList& straceArgs, const QStringList& command,
@@ -217,10 +227,9 @@ QMap<QString, QByteArray> treeOf(const QString& root)
     return tree;
 }
 
+namespace fsfault {
 #ifdef Q_OS_WIN
 // Windows has no mounts a process may make for itself: the tests that need them skip.
-namespace fsfault {
-
 bool enterPrivateMounts(QString* why)
 {
     if (why)
@@ -242,42 +251,29 @@ bool unmount(const QString&)
 {
     return false;
 }
-
-bool ScopedTmpfs::mount(const QString&, const QString&, QString* why)
-{
-    return enterPrivateMounts(why);
-}
-
-ScopedTmpfs::~ScopedTmpfs() = default;
-
-} // namespace fsfault
 #else
-#include <cerrno>
-#include <cstring>
-#include <sched.h>
-#include <sys/mount.h>
-
-namespace fsfault {
-
 namespace {
 QString systemText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// A mount call's result; its failure, with the system's reason, in *why.
+bool mounted(int result, const char* what, QString* why)
+{
+    if (result != 0 && why)
+        *why = QLatin1String(what) + systemText();
+    return result == 0;
+}
 } // namespace
 
 bool enterPrivateMounts(QString* why)
 {
     static int state = 0; // 0 not tried, 1 done, -1 failed
     static QString reason;
-    if (state == 0) {
-        if (::unshare(CLONE_NEWNS) != 0) {
-            reason = QStringLiteral("cannot make a private mount namespace: ") + systemText();
-            state = -1;
-        } else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            reason = QStringLiteral("cannot make mounts private: ") + systemText();
-            state = -1;
-        } else {
-            state = 1;
-        }
-    }
+    if (state == 0)
+        state = mounted(::unshare(CLONE_NEWNS), "cannot make a private mount namespace: ", &reason) &&
+                        mounted(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), "cannot make mounts private: ",
+                                &reason)
+                    ? 1
+                    : -1;
     if (state < 0 && why)
         *why = reason;
     return state > 0;
@@ -288,29 +284,21 @@ bool mountTmpfs(const QString& dir, const QString& options, QString* why)
     if (!enterPrivateMounts(why))
         return false;
     QDir().mkpath(dir);
-    if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.toLatin1().constData()) != 0) {
-        if (why)
-            *why = QStringLiteral("cannot mount a tmpfs: ") + systemText();
-        return false;
-    }
-    return true;
+    return mounted(::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.toLatin1().constData()),
+                   "cannot mount a tmpfs: ", why);
 }
 
 bool remountReadOnly(const QString& dir, bool readOnly, QString* why)
 {
     const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
-    if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", flags, nullptr) != 0) {
-        if (why)
-            *why = QStringLiteral("cannot remount: ") + systemText();
-        return false;
-    }
-    return true;
+    return mounted(::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", flags, nullptr), "cannot remount: ", why);
 }
 
 bool unmount(const QString& dir)
 {
     return ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH) == 0;
 }
+#endif
 
 bool ScopedTmpfs::mount(const QString& dir, const QString& options, QString* why)
 {
@@ -327,4 +315,4 @@ ScopedTmpfs::~ScopedTmpfs()
 }
 
 } // namespace fsfault
-#endif
+

@@ -90,6 +90,8 @@ int exitCodeOf(const std::function<void()>& body);
 // Reads a whole file (empty when missing).
 QByteArray readAll(const QString& path);
 
+// This process's environment with extra variables set ("NAME=value").
+QProcessEnvironment environmentWith(const QStringList& extra);
 // The environment of a program run under strace: the leak check cannot run in a
 // traced process, so it is off; extra holds further variables ("NAME=value").
 QProcessEnvironment tracedEnvironment(const QStringList& extra = {});
