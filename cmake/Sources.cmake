@@ -45,6 +45,7 @@ set(PLATFORM_POSIX_SOURCES
 
 # What only Windows does.
 set(PLATFORM_WINDOWS_SOURCES
+    src/platform/windows/ArgumentsWindows.cpp
     src/platform/windows/EnvironmentWindows.cpp
     src/platform/windows/FileTreeWindows.cpp
     src/platform/windows/StopSignalsWindows.cpp

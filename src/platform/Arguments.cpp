@@ -28,6 +28,7 @@ QString ArgumentText(const QByteArray& bytes)
     return text;
 }
 
+#ifndef Q_OS_WIN // Windows has them as UTF-16 text: platform/windows/ArgumentsWindows.cpp
 QStringList ArgumentsOf(int argc, char** argv)
 {
     QStringList arguments;
@@ -35,6 +36,14 @@ QStringList ArgumentsOf(int argc, char** argv)
         arguments.append(ArgumentText(QByteArray(argv[i])));
     return arguments;
 }
+
+QString ArgumentOfUrl(const QUrl& url)
+{
+    // The name's own bytes, as the file manager percent-encoded them: decoding them
+    // as text would turn a name that is no valid text into another name.
+    return ArgumentText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+#endif
 
 QByteArray ArgumentBytes(const QString& argument)
 {

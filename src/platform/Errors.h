@@ -17,14 +17,20 @@ private:
 };
 
 // A file or folder operation failed: the path and the system's text for the failure.
+// Windows ends its texts with a full stop ("File not found."), which goes before the
+// path's colon.
 class IoError : public UserError {
 public:
     IoError(const QString& path, const QString& systemText)
-        : UserError(systemText + QStringLiteral(": ") + path), m_path(path), m_systemText(systemText) {}
+        : UserError(withoutStop(systemText) + QStringLiteral(": ") + path), m_path(path), m_systemText(systemText) {}
     const QString& path() const noexcept { return m_path; }
     const QString& systemText() const noexcept { return m_systemText; }
 
 private:
+    static QString withoutStop(const QString& text)
+    {
+        return text.endsWith(u'.') ? text.chopped(1) : text;
+    }
     QString m_path;
     QString m_systemText;
 };

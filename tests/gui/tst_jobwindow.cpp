@@ -1,6 +1,7 @@
 // The selection page and a whole job made through the window: the shell browser,
 // drops from other programs, deleting, the summary, Finish and the job on disk.
 #include "GuiTestHelpers.h"
+#include "platform/Errors.h"
 
 #include "app/gui/CopyProgressWindow.h"
 #include "i18n/LanguageTexts.h"
@@ -242,7 +243,11 @@ void TestJobWindow::browserNavigationAndLastPath()
     env.makeFile("tree/one/two/file.txt", "x");
     const QString two = env.root() + QStringLiteral("/tree/one/two");
     run->showPage(Page::Select);
+#ifdef Q_OS_WIN // the profile folder, which no environment variable moves there
+    QCOMPARE(run->browserFolder(), QDir::homePath());
+#else
     QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/home"));
+#endif
     typePath(*run, two);
     QCOMPARE(run->browserFolder(), two);
     QCOMPARE(run->client->form.lastPath(), two);
@@ -306,8 +311,10 @@ void TestJobWindow::failingCopyTakesTheJobAwayAndFreesTheWindow()
             errors << p;
     }
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors[0].text, QStringLiteral("No such file or directory: %1\nThe job was removed from the upload folder.")
-                                 .arg(gone));
+    QFile probe(gone); // for the system's own text
+    QVERIFY(!probe.open(QIODevice::ReadOnly));
+    QCOMPARE(errors[0].text, IoError(gone, probe.errorString()).message() +
+                                 QStringLiteral("\nThe job was removed from the upload folder."));
     QVERIFY(QDir(env.upload()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     QVERIFY(run->client->form.logLines().last() != QStringLiteral("05 - Lock released"));
     QVERIFY(w->isEnabled());

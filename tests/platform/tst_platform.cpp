@@ -7,7 +7,9 @@
 
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
@@ -16,6 +18,8 @@
 #include <sys/stat.h>
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #else
 #include <unistd.h>
 #endif
@@ -305,6 +309,37 @@ private Q_SLOTS:
         } else {
             QVERIFY(taken.isEmpty());
             QVERIFY2(error.contains(refusal), qPrintable(error));
+        }
+#endif
+    }
+
+    // The record of sent jobs is the user's alone on Windows too: made, or found and
+    // set, with a protected access list (nothing inherited from the folder) that lets
+    // in its owner, this user, and nobody else (the system aside).
+    void aPrivateFileIsTheUsersAlone()
+    {
+#ifndef Q_OS_WIN
+        QSKIP("Windows access lists; the POSIX mode is checked with the record of sent jobs");
+#else
+        TestEnv env;
+        for (const QString& path : {env.root() + "/made.db", env.makeFile("found.db", "x")}) {
+            QString error;
+            QCOMPARE(useronly::makePrivateFile(path, &error), useronly::Entry::PlainFile);
+            PSECURITY_DESCRIPTOR sd = nullptr;
+            QCOMPARE(::GetNamedSecurityInfoW(QDir::toNativeSeparators(path).toStdWString().c_str(), SE_FILE_OBJECT,
+                                             OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr,
+                                             nullptr, nullptr, nullptr, &sd),
+                     DWORD(ERROR_SUCCESS));
+            LPWSTR text = nullptr;
+            QVERIFY(::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+                sd, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &text, nullptr));
+            const QString sddl = QString::fromWCharArray(text);
+            ::LocalFree(text);
+            ::LocalFree(sd);
+            // Wine keeps no access list but the file's mode, which it reads as one for
+            // the owner and the system (SY).
+            QVERIFY2(QRegularExpression(R"(^O:(S-[0-9-]+)D:P?(\(A;;FA;;;(\1|SY)\))+$)").match(sddl).hasMatch(),
+                     qPrintable(sddl));
         }
 #endif
     }

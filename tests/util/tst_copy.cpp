@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTest>
 
@@ -20,8 +21,26 @@
 
 #include <chrono>
 #include <thread>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
+
+// A symbolic link (Qt's link makes a shortcut file on Windows). False where the system
+// makes none: Wine's CreateSymbolicLinkW reports success and makes nothing.
+bool symbolicLink(const QString& target, const QString& link)
+{
+#ifdef Q_OS_WIN
+    const auto wide = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
+    const DWORD kind = QFileInfo(target).isFile() ? 0 : SYMBOLIC_LINK_FLAG_DIRECTORY;
+    ::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kind | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD attributes = ::GetFileAttributesW(wide(link).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+#else
+    return QFile::link(target, link);
+#endif
+}
 // Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
 bool makeOldFolder(const QString& path)
 {
@@ -187,7 +206,11 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::Append) && f.setFileTime(old, QFileDevice::FileModificationTime));
         }
         QFile::setPermissions(a, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup);
-        QVERIFY(QFile::link(a, env.root() + "/alias.doc"));
+        // Where the system makes no links (Wine) the alias is left out.
+        const bool alias = symbolicLink(a, env.root() + "/alias.doc");
+#ifndef Q_OS_WIN
+        QVERIFY(alias);
+#endif
         QStringList sources = {src + "/Project", a, env.makeFile("b/report.doc", "second"), a};
         for (const char* other : {"a", "b"}) {
             env.makeFile(QStringLiteral("%1/Project/x").arg(other), other);
@@ -196,8 +219,10 @@ private Q_SLOTS:
                     << env.makeFile(QStringLiteral("%1/a.tar.gz").arg(other), other)
                     << env.root() + QStringLiteral("/%1/v1.2").arg(other);
         }
-        sources << env.root() + "/a/Project" << env.root() + "/b/Project/" << env.root() + "/alias.doc"
-                << env.makeFile("c/report.doc", "third");
+        sources << env.root() + "/a/Project" << env.root() + "/b/Project/";
+        if (alias)
+            sources << env.root() + "/alias.doc";
+        sources << env.makeFile("c/report.doc", "third");
         const QString dest = env.root() + "/dest";
         QVERIFY(QDir().mkpath(dest));
 
@@ -214,8 +239,10 @@ private Q_SLOTS:
         for (auto it = project.begin(); it != project.end(); ++it)
             expected.insert("Project/" + it.key(), it.value());
         QCOMPARE(treeOf(dest), expected);
+#ifndef Q_OS_WIN // there a new file takes the access list of its folder
         QCOMPARE(int(QFile::permissions(dest + "/report.doc") & 0x0fff),
                  int(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup));
+#endif
         QCOMPARE(QFileInfo(dest + "/report.doc").lastModified().toUTC(), old);
     }
 

@@ -35,10 +35,8 @@ QStringList localPaths(const QMimeData* mime)
         return paths;
     const auto urls = mime->urls();
     for (const QUrl& url : urls) {
-        // The name's own bytes, as the file manager percent-encoded them: decoding them
-        // as text would turn a name that is no valid text into another name.
         if (url.isLocalFile() && url.host().isEmpty())
-            paths.append(ArgumentText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+            paths.append(ArgumentOfUrl(url));
         else if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }

@@ -45,7 +45,11 @@ class PortableFolder final : public Folder {
 public:
     explicit PortableFolder(QString path) : m_path(std::move(path)) {}
     QString path() const override { return m_path; }
-    QString child(const QByteArray& name) const { return m_path + u'/' + QFile::decodeName(name); }
+    // The upload folder may come with its separator at the end ("C:/upload/").
+    QString child(const QByteArray& name) const
+    {
+        return (m_path.endsWith(u'/') ? m_path : m_path + u'/') + QFile::decodeName(name);
+    }
 
 private:
     QString m_path;

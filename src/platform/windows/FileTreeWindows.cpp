@@ -22,14 +22,16 @@ namespace filetree {
 
 namespace {
 
-std::wstring nativePath(const Folder& parent, const QByteArray& name)
-{
-    return QDir::toNativeSeparators(parent.path() + u'/' + QFile::decodeName(name)).toStdWString();
-}
-
+// The upload folder may come with its separator at the end ("C:/upload/").
 QString shownPath(const Folder& parent, const QByteArray& name)
 {
-    return parent.path() + u'/' + QFile::decodeName(name);
+    const QString folder = parent.path();
+    return (folder.endsWith(u'/') ? folder : folder + u'/') + QFile::decodeName(name);
+}
+
+std::wstring nativePath(const Folder& parent, const QByteArray& name)
+{
+    return QDir::toNativeSeparators(shownPath(parent, name)).toStdWString();
 }
 
 // A held lock: the lock file open for writing and for its removal, shared with
