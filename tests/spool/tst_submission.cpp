@@ -29,21 +29,6 @@
 
 namespace {
 
-// A symbolic link (Qt's link makes a shortcut file on Windows). False where the system
-// makes none: Wine's CreateSymbolicLinkW reports success and makes nothing.
-bool symbolicLink(const QString& target, const QString& link)
-{
-#ifdef Q_OS_WIN
-    const auto wide = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
-    const DWORD kind = QFileInfo(QFileInfo(link).dir(), target).isFile() ? 0 : SYMBOLIC_LINK_FLAG_DIRECTORY;
-    ::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kind | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
-    const DWORD attributes = ::GetFileAttributesW(wide(link).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-#else
-    return QFile::link(target, link);
-#endif
-}
-
 // A file as it stands while its writer holds it. On Windows the writer of a lock
 // holds it for its removal, so only a reader that shares removal may open it (Qt's
 // files do not).

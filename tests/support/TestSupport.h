@@ -84,6 +84,12 @@ SentRecord sentRecord(const QString& name, const QString& uploadFolder, SentOutc
 // Makes a file or folder immutable (on) or not: what stops even root from writing.
 bool setImmutable(const QString& path, bool on);
 
+// A symbolic link (Qt's link makes a shortcut file on Windows). False where the system
+// makes none: Wine's CreateSymbolicLinkW reports success and makes nothing.
+bool symbolicLink(const QString& target, const QString& link);
+// Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
+bool makeOldFolder(const QString& path);
+
 // The code a body ends the program with (ProcessExit), or -1 when it returns.
 int exitCodeOf(const std::function<void()>& body);
 

@@ -21,42 +21,8 @@
 
 #include <chrono>
 #include <thread>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
-
-// A symbolic link (Qt's link makes a shortcut file on Windows). False where the system
-// makes none: Wine's CreateSymbolicLinkW reports success and makes nothing.
-bool symbolicLink(const QString& target, const QString& link)
-{
-#ifdef Q_OS_WIN
-    const auto wide = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
-    const DWORD kind = QFileInfo(target).isFile() ? 0 : SYMBOLIC_LINK_FLAG_DIRECTORY;
-    ::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kind | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
-    const DWORD attributes = ::GetFileAttributesW(wide(link).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-#else
-    return QFile::link(target, link);
-#endif
-}
-// Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
-bool makeOldFolder(const QString& path)
-{
-#ifdef Q_OS_WIN
-    try {
-        const auto folder = filetree::native().openFolder(QFile::encodeName(path));
-        filetree::native().setFolderTime(*folder, 1000000000LL * 1000000000);
-        return true;
-    } catch (const IoError&) {
-        return false;
-    }
-#else
-    const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-#endif
-}
 
 const filetree::FileSystem& fileSystem(bool portable)
 {
