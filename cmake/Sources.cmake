@@ -13,6 +13,7 @@ set(PLATFORM_SOURCES
     src/platform/Environment.h
     src/platform/Errors.h
     src/platform/FileTree.cpp
+    src/platform/LockKeeper.cpp
     src/platform/FileTree.h
     src/platform/ProfileReader.cpp
     src/platform/ProfileReader.h

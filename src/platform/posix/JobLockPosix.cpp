@@ -1,11 +1,10 @@
 // The lock of a job on POSIX systems: an advisory lock (flock) held on the lock file for
 // as long as the job is written, and the file marked alive meanwhile.
-#include "platform/StopSignals.h"
+#include "platform/LockKeeper.h"
 #include "platform/posix/PosixFiles.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <sys/file.h>
 #include <thread>
 
@@ -21,48 +20,26 @@ namespace {
 // would look dead to everyone else).
 class PosixLock final : public Lock {
 public:
-    PosixLock(int fd, char firstByte) : m_fd(fd), m_firstByte(firstByte)
+    // Not reported when a mark fails: the job's own writes go to the same file
+    // system, and they fail and say why.
+    PosixLock(int fd, char firstByte)
+        : m_fd(fd), m_firstByte(firstByte), m_keeper(std::make_unique<LockKeeper>([this] {
+              if (::pwrite(m_fd.get(), &m_firstByte, 1, 0) == 1)
+                  ::fdatasync(m_fd.get());
+          }))
     {
-        m_keeper = std::thread([this] { keepAlive(); });
     }
     // A lock taken to look at a job, not to write one: nothing to keep alive.
     explicit PosixLock(int fd) : m_fd(fd) {}
     int fd() const { return m_fd.get(); }
-    ~PosixLock() override
-    {
-        {
-            const std::lock_guard<std::mutex> guard(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        if (m_keeper.joinable())
-            m_keeper.join();
-    }
+    ~PosixLock() override { m_keeper.reset(); } // the keeper stops before the file closes
     PosixLock(const PosixLock&) = delete;
     PosixLock& operator=(const PosixLock&) = delete;
 
 private:
-    void keepAlive()
-    {
-        stopsignals::leaveToMainThread();
-        const auto period = std::chrono::milliseconds(lockRefreshMilliseconds());
-        std::unique_lock<std::mutex> lock(m_mutex);
-        while (!m_wake.wait_for(lock, period, [this] { return m_stop; })) {
-            lock.unlock();
-            // Not reported when it fails: the job's own writes go to the same file
-            // system, and they fail and say why.
-            if (::pwrite(m_fd.get(), &m_firstByte, 1, 0) == 1)
-                ::fdatasync(m_fd.get());
-            lock.lock();
-        }
-    }
-
     Fd m_fd;
     char m_firstByte = 0;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::thread m_keeper;
+    std::unique_ptr<LockKeeper> m_keeper;
 };
 
 // Whether name in folder is still the file open as fd.

@@ -4,17 +4,14 @@
 // rules of an open file, and the times of folders.
 #include "platform/FileTree.h"
 
-#include "platform/StopSignals.h"
+#include "platform/LockKeeper.h"
 #include "platform/windows/WindowsErrors.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <memory>
 
 #include <windows.h>
 
@@ -43,18 +40,19 @@ class WindowsLock final : public Lock {
 public:
     WindowsLock(HANDLE file, bool alive, char firstByte) : m_file(file), m_firstByte(firstByte)
     {
+        // Not reported when a mark fails: the job's own writes go to the same folder,
+        // and they fail and say why.
         if (alive)
-            m_keeper = std::thread([this] { keepAlive(); });
+            m_keeper = std::make_unique<LockKeeper>([this] {
+                OVERLAPPED at{};
+                DWORD written = 0;
+                if (::WriteFile(m_file, &m_firstByte, 1, &written, &at) && written == 1)
+                    ::FlushFileBuffers(m_file);
+            });
     }
     ~WindowsLock() override
     {
-        {
-            const std::lock_guard<std::mutex> guard(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        if (m_keeper.joinable())
-            m_keeper.join();
+        m_keeper.reset(); // the keeper stops before the handle closes
         ::CloseHandle(m_file);
     }
     WindowsLock(const WindowsLock&) = delete;
@@ -71,29 +69,9 @@ public:
     }
 
 private:
-    void keepAlive()
-    {
-        stopsignals::leaveToMainThread();
-        const auto period = std::chrono::milliseconds(lockRefreshMilliseconds());
-        std::unique_lock<std::mutex> lock(m_mutex);
-        while (!m_wake.wait_for(lock, period, [this] { return m_stop; })) {
-            lock.unlock();
-            // Not reported when it fails: the job's own writes go to the same folder,
-            // and they fail and say why.
-            OVERLAPPED at{};
-            DWORD written = 0;
-            if (::WriteFile(m_file, &m_firstByte, 1, &written, &at) && written == 1)
-                ::FlushFileBuffers(m_file);
-            lock.lock();
-        }
-    }
-
     HANDLE m_file;
     char m_firstByte = 0;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::thread m_keeper;
+    std::unique_ptr<LockKeeper> m_keeper;
 };
 
 // The access a lock's holder has, and the sharing it allows.
