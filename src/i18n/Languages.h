@@ -68,6 +68,9 @@ struct SentJobsTable {
     TableText takenAt;
     TableText lookedAt;
     TableText close;
+    TableText filter;
+    TableText copyName;
+    TableText showDetails;
     TableText detailsTitle;
     TableText job;
     TableText uploadFolder;
