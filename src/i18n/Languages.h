@@ -113,6 +113,7 @@ struct LanguageRecord {
     LeftOutTable leftOut;
     PathTable paths;
     const SentJobsTable& sentJobs;
+    TableText contactSearch; // the hint of the contacts picker's search box
 };
 
 // Every record, in the Settings list's order.
