@@ -379,13 +379,10 @@ void TestDialogs::pickerSearchNarrowsTheContacts()
     run->showPage(Page::Message);
     ContactsPicker* picker = run->program->contactsPicker();
     auto* source = child<QListWidget>(picker, "adrsrc");
-    QString hint;
     QStringList shown, chosen;
     whenShown(picker, [&] {
         source->item(1)->setSelected(true);
-        auto* search = child<QLineEdit>(picker, "LEadrSearch");
-        hint = search->placeholderText();
-        QTest::keyClicks(search, "ANN");
+        QTest::keyClicks(child<QLineEdit>(picker, "LEadrSearch"), "ANN");
         for (int i = 0; i < source->count(); ++i)
             if (!source->item(i)->isHidden())
                 shown << source->item(i)->text();
@@ -395,7 +392,6 @@ void TestDialogs::pickerSearchNarrowsTheContacts()
         QTest::mouseClick(child<QPushButton>(picker, "Bcancel"), Qt::LeftButton);
     });
     QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
-    QCOMPARE(hint, QStringLiteral("Search contacts"));
     QCOMPARE(shown, QStringList({"Ann Alpha <ann@example.org>", "Cy Gamma <joann@example.org>"}));
     QCOMPARE(chosen, shown);
 }

@@ -298,12 +298,9 @@ void TestSentJobs::keysFilterMenuAndLanguage()
     {
         SentStore store(SentStore::pathIn(env.userDataFolder()));
         for (const auto& [subject, to] : {std::pair{"Plans", "ann@example.org"}, {"Photos", "bo@example.org"}}) {
-            SentRecord r;
-            r.name = QStringLiteral("JOB-%1").arg(names.size() + 7);
-            r.uploadFolder = env.upload() + u'/';
-            r.started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10);
-            r.subject = subject;
-            r.recipients = {to};
+            const SentRecord r{.name = QStringLiteral("JOB-%1").arg(names.size() + 7), .uploadFolder = env.upload() + u'/',
+                               .started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10),
+                               .recipients = {to}, .subject = subject};
             names << r.name;
             QVERIFY(store.setEnded(store.add(r), SentOutcome::Complete, r.started, {}, {}));
         }
@@ -331,8 +328,7 @@ void TestSentJobs::keysFilterMenuAndLanguage()
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, table->viewport()->mapToGlobal(at));
         QApplication::sendEvent(table->viewport(), &event);
         auto* menu = sent->findChild<QMenu*>("SentJobMenu");
-        QVERIFY(menu);
-        QTRY_VERIFY(menu->isVisible());
+        QTRY_VERIFY(menu && menu->isVisible());
         menu->actions().at(action)->trigger();
         menu->hide();
         QTRY_VERIFY(!sent->findChild<QMenu*>("SentJobMenu"));
@@ -350,14 +346,11 @@ void TestSentJobs::keysFilterMenuAndLanguage()
     run->window()->ApplyLanguage();
     QCOMPARE(sent->windowTitle(), QStringLiteral("Envois effectu\u00E9s"));
     QCOMPARE(table->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("\u00C9tat"));
-    QCOMPARE(filter->placeholderText(), QStringLiteral("Filtre: destinataire, objet ou nom de l'envoi"));
     QCOMPARE(details->windowTitle(), "Envoi - " + names[1]);
-    QVERIFY(details->findChild<QPlainTextEdit*>("SentJobDetailsText")->toPlainText().contains("Dossiers copi"));
-    const int stateWidth = table->columnWidth(4);
-    QVERIFY(table->horizontalHeader()->sectionSizeHint(4) <= stateWidth);
     QVERIFY(stateOf(table, "Plans").startsWith("pris en charge 20"));
-    for (int row = 0; row < 2; ++row)
-        QVERIFY2(table->fontMetrics().horizontalAdvance(cell(table, row, 4)) < stateWidth, qPrintable(cell(table, row, 4)));
+    for (const QString& text : {stateOf(table, "Plans"), stateOf(table, "Photos")})
+        QVERIFY(table->fontMetrics().horizontalAdvance(text) < table->columnWidth(4));
+    QVERIFY(table->horizontalHeader()->sectionSizeHint(4) <= table->columnWidth(4));
 
     // Escape closes the details, Ctrl+W the window.
     for (const auto& [window, key, modifier] : {std::tuple{details, Qt::Key_Escape, Qt::NoModifier},
