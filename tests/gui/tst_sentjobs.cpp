@@ -65,6 +65,7 @@ class NotificationStandIn : public QObject {
 public:
     QStringList shown; // "app name | summary | actions"
 public Q_SLOTS:
+    QStringList GetCapabilities() { return {"actions", "body"}; }
     uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString&,
                 const QStringList& actions, const QVariantMap&, int)
     {
@@ -298,9 +299,12 @@ void TestSentJobs::keysFilterMenuAndLanguage()
     {
         SentStore store(SentStore::pathIn(env.userDataFolder()));
         for (const auto& [subject, to] : {std::pair{"Plans", "ann@example.org"}, {"Photos", "bo@example.org"}}) {
-            const SentRecord r{.name = QStringLiteral("JOB-%1").arg(names.size() + 7), .uploadFolder = env.upload() + u'/',
-                               .started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10),
-                               .recipients = {to}, .subject = subject};
+            SentRecord r;
+            r.name = QStringLiteral("JOB-%1").arg(names.size() + 7);
+            r.uploadFolder = env.upload() + u'/';
+            r.started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10);
+            r.recipients = {to};
+            r.subject = subject;
             names << r.name;
             QVERIFY(store.setEnded(store.add(r), SentOutcome::Complete, r.started, {}, {}));
         }

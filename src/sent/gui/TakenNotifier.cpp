@@ -27,20 +27,34 @@ void TakenNotifier::notify(const QString& appName, const QString& text, const QS
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // The action only where the service says it offers actions: some show a
+    // notification with actions as a dialog box that waits for an answer.
+    const QDBusMessage ask = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("GetCapabilities"));
+    auto* asked = new QDBusPendingCallWatcher(bus.asyncCall(ask), this);
+    connect(asked, &QDBusPendingCallWatcher::finished, this, [this, asked, appName, text, actionText, jobId] {
+        const QDBusPendingReply<QStringList> capabilities = *asked;
+        asked->deleteLater();
+        const bool actions = capabilities.isValid() && capabilities.value().contains(QStringLiteral("actions"));
+        show(appName, text, actions ? QStringList{kDefaultAction, actionText} : QStringList(), jobId);
+    });
+}
+
+void TakenNotifier::show(const QString& appName, const QString& text, const QStringList& actions, qint64 jobId)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("example.trovik.ParvelaClient")}};
-    // app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout (-1: the server's choice).
-    // A service without actions shows the notification and leaves the action out.
-    call << appName << 0u << QStringLiteral("example.trovik.ParvelaClient") << text << QString()
-         << QStringList{kDefaultAction, actionText} << hints << -1;
+    // app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout (-1: the server's choice)
+    call << appName << 0u << QStringLiteral("example.trovik.ParvelaClient") << text << QString() << actions << hints
+         << -1;
     // The answer, the notification's number, comes when it comes; none (nobody there
     // to give one) is no fault.
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, jobId] {
-        const QDBusPendingReply<uint> reply = *watcher;
+    auto* shown = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(shown, &QDBusPendingCallWatcher::finished, this, [this, shown, jobId] {
+        const QDBusPendingReply<uint> reply = *shown;
         if (reply.isValid())
             m_jobs.insert(reply.value(), jobId);
-        watcher->deleteLater();
+        shown->deleteLater();
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QSystemTrayIcon;
 
@@ -31,6 +32,9 @@ private Q_SLOTS:
     void notificationClosed(uint notification, uint reason);
 
 private:
+    // The notification itself, over the session bus (not on Windows).
+    void show(const QString& appName, const QString& text, const QStringList& actions, qint64 jobId);
+
     QHash<uint, qint64> m_jobs;          // the jobs of the notifications shown, by their number
     QSystemTrayIcon* m_tray = nullptr;   // the tray's icon, where there is one
     qint64 m_trayJob = 0;                // the job of the tray's last message
