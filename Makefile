@@ -23,11 +23,12 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 # daemon (the tests start a session bus of their own for the desktop notification).
 # strace, script (util-linux) and sshfs with the SFTP server let the tests hold a system
 # call, give the tool a terminal, and put the upload folder on a share of its own;
-# faketime gives a writer a clock of its own.
+# faketime gives a writer a clock of its own; lintian and desktop-file-validate check
+# the Debian package as the distribution does.
 APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth \
                libqt6sql6-sqlite dbus-daemon \
                imagemagick e2fsprogs util-linux strace sshfs openssh-sftp-server faketime \
-               scdoc desktop-file-utils appstream dpkg-dev file \
+               scdoc desktop-file-utils appstream dpkg-dev file lintian \
                qt6-translations-l10n fonts-dejavu-core
 # Only for make bench: the network-share case mounts the upload folder over sshfs from
 # an sshd of its own (on a machine whose services start on install, this also starts

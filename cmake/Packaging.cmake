@@ -70,6 +70,24 @@ if(NOT maintainer)
   message(WARNING "No package maintainer: set PARVELA_MAINTAINER to build a Debian package")
 endif()
 
+# What every Debian package carries in its documentation folder: the copyright file
+# and the changelog. The version has no Debian revision, so the package is a native
+# one, whose changelog is changelog.gz (changelog.Debian.gz is for packages of
+# another's sources). Its date is the build's, or SOURCE_DATE_EPOCH's.
+if(UNIX AND NOT APPLE)
+  set(PARVELA_CHANGELOG_MAINTAINER "${maintainer}")
+  string(TIMESTAMP PARVELA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  set(changelog ${PROJECT_BINARY_DIR}/debian/changelog)
+  configure_file(data/debian/changelog.in ${changelog} @ONLY)
+  add_custom_command(OUTPUT ${changelog}.gz
+    COMMAND gzip -9nkf ${changelog}
+    DEPENDS ${changelog}
+    COMMENT "Compressing the package's changelog"
+    VERBATIM)
+  add_custom_target(package_changelog ALL DEPENDS ${changelog}.gz)
+  install(FILES ${changelog}.gz data/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PARVELA_PACKAGE})
+endif()
+
 set(CPACK_PACKAGE_NAME ${PARVELA_PACKAGE})
 set(CPACK_PACKAGE_VENDOR "Trovik")
 set(CPACK_PACKAGE_CONTACT "${maintainer}")

@@ -185,6 +185,7 @@ set(GUI_SOURCES
     src/selection/gui/ShellBrowser.h
     src/recipients/gui/ContactsPicker.cpp
     src/recipients/gui/ContactsPicker.h
+    src/sent/gui/CloseKeys.h
     src/sent/gui/SentJobDetails.cpp
     src/sent/gui/SentJobDetails.h
     src/sent/gui/SentJobs.cpp

@@ -29,4 +29,6 @@ inline const QString LastPath = QStringLiteral("LASTPATH");
 inline const QString Parallel = QStringLiteral("PARALLEL");
 // The Sent jobs window's size, "WIDTHxHEIGHT".
 inline const QString SentJobsWindow = QStringLiteral("SENTJOBSWINDOW");
+// Its place on the desktop, "X,Y" (a value of its own: earlier versions read the size alone).
+inline const QString SentJobsWindowPlace = QStringLiteral("SENTJOBSPLACE");
 } // namespace uservalues

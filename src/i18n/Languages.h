@@ -68,6 +68,9 @@ struct SentJobsTable {
     TableText takenAt;
     TableText lookedAt;
     TableText close;
+    TableText filter;
+    TableText copyName;
+    TableText showDetails;
     TableText detailsTitle;
     TableText job;
     TableText uploadFolder;
@@ -110,6 +113,7 @@ struct LanguageRecord {
     LeftOutTable leftOut;
     PathTable paths;
     const SentJobsTable& sentJobs;
+    TableText contactSearch; // the hint of the contacts picker's search box
 };
 
 // Every record, in the Settings list's order.

@@ -12,6 +12,8 @@ struct SentJobsTexts {
     QString takenAt;    // "taken %1", the time it was first seen gone
     QString lookedAt;   // "Upload folder looked at %1"
     QString close;
+    QString filter;      // the filter box's hint: what it looks in
+    QString copyName, showDetails; // a job's menu (and the notification's action)
     // The details of one job.
     QString detailsTitle;
     QString job, uploadFolder, started, ended, stateLabel, takenLabel, recipientsLabel, subjectLabel, expires, hours,

@@ -17,6 +17,14 @@ QStringView trimBlanks(QStringView s)
     return s.mid(b, e - b);
 }
 
+// A name or a value ends at a NUL, as the Windows reader keeps them as C strings: the
+// ']' and the '=' are looked for on the whole line, the text after a NUL is lost.
+QStringView beforeNul(QStringView s)
+{
+    const qsizetype nul = s.indexOf(QChar(0));
+    return nul < 0 ? s : s.first(nul);
+}
+
 QString unquote(QStringView v)
 {
     if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
@@ -114,7 +122,7 @@ ProfileReader ProfileReader::fromBytes(const QByteArray& content, bool keepLines
             // not on Windows.
             const qsizetype close = trimmed.lastIndexOf(u']');
             if (close > 0) {
-                sectionAsWritten = trimBlanks(trimmed.sliced(1, close - 1)).toString();
+                sectionAsWritten = trimBlanks(beforeNul(trimmed.sliced(1, close - 1))).toString();
                 sectionKey = asciiUpper(sectionAsWritten);
                 inRepeat = r.m_sections.contains(sectionKey); // of a repeated section only the first counts
                 current = inRepeat ? nullptr : &r.m_sections[sectionKey];
@@ -135,8 +143,8 @@ ProfileReader ProfileReader::fromBytes(const QByteArray& content, bool keepLines
             keep(number, Line::Kind::NoEquals, trimmed);
             continue;
         }
-        const QString key = trimBlanks(trimmed.left(eq)).toString();
-        QString value = unquote(trimBlanks(trimmed.sliced(eq + 1)));
+        const QString key = trimBlanks(beforeNul(trimmed.left(eq))).toString();
+        QString value = unquote(trimBlanks(beforeNul(trimmed.sliced(eq + 1))));
         if (inRepeat) {
             keep(number, Line::Kind::InRepeatedSection, trimmed, key, std::move(value));
             continue;

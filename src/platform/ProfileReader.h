@@ -2,7 +2,7 @@
 // Reads an administrator's INI file the way the Windows private-profile functions do:
 // section and key names match without regard to case, blanks are trimmed, one outer
 // pair of quotes is removed, ';' starts a comment line, the first occurrence wins; a
-// line ends at CR, LF or CR LF. The text is Windows-1252, or UTF-8 or UTF-16 after a
+// line ends at CR, LF or CR LF, and a name or value at a NUL. The text is Windows-1252, or UTF-8 or UTF-16 after a
 // byte-order mark.
 #include <QByteArray>
 #include <QHash>

@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 
@@ -96,9 +97,28 @@ QByteArray decodeQuotedPrintable(QByteArrayView v)
 
 bool isUtf8(QByteArrayView bytes)
 {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return true;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString decoded = utf8.decode(bytes); // errors are known once the text is made
     return !utf8.hasError();
+}
+
+// UTF-16 without a byte-order mark. A card starts with "BEGIN:VCARD" in ASCII, where
+// every other byte is zero: the first of each pair big-endian, the second
+// little-endian. No 8-bit vCard holds a zero byte.
+std::optional<QStringConverter::Encoding> unmarkedUtf16(QByteArrayView bytes)
+{
+    const QByteArrayView start = bytes.first(qMin<qsizetype>(bytes.size(), 64) & ~qsizetype(1));
+    qsizetype zeros[2] = {0, 0}; // at even and at odd places
+    for (qsizetype i = 0; i < start.size(); ++i)
+        zeros[i % 2] += start[i] == '\0';
+    const qsizetype most = start.size() / 4;
+    if (zeros[1] > most && zeros[0] == 0)
+        return QStringConverter::Utf16LE;
+    if (zeros[0] > most && zeros[1] == 0)
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
 }
 
 // ---- Content lines -------------------------------------------------------------
@@ -199,12 +219,16 @@ public:
     Parser(const QByteArray& bytes, bool wholeFile, const QString& fileName)
         : m_bytes(bytes), m_wholeFile(wholeFile), m_fileName(fileName)
     {
-        // UTF-16 (address books saved on Windows often are) is made UTF-8 first: one
-        // encoding for the whole file, which then holds for every card.
-        if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-            QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                                 QStringConverter::Flag::Stateless);
-            m_bytes = QString(utf16.decode(QByteArrayView(bytes).sliced(2))).toUtf8();
+        // UTF-16 (address books saved on Windows often are), with its byte-order mark
+        // or without, is made UTF-8 first: one encoding for the whole file, which then
+        // holds for every card.
+        const bool marked = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+        const std::optional<QStringConverter::Encoding> wide =
+            marked ? (bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)
+                   : unmarkedUtf16(bytes);
+        if (wide) {
+            QStringDecoder utf16(*wide, QStringConverter::Flag::Stateless);
+            m_bytes = QString(utf16.decode(QByteArrayView(bytes).sliced(marked ? 2 : 0))).toUtf8();
             m_wide = true;
         } else if (bytes.startsWith("\xEF\xBB\xBF")) {
             m_bytes = bytes.sliced(3);
@@ -225,19 +249,19 @@ public:
             if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n')
                 ++next;
             next = qMin(next, size);
-            addPhysicalLine(QByteArrayView(m_bytes).sliced(pos, end - pos), ++number, pos, next);
+            addPhysicalLine(QByteArrayView(m_bytes).sliced(pos, end - pos), ++number);
             pos = next;
         }
         flush();
         if (m_card && m_wholeFile)
-            finishCard(size);
+            finishCard();
         return m_result;
     }
 
 private:
     // ---- Unfolding: physical lines into logical ones, within the bound ----
 
-    void addPhysicalLine(QByteArrayView line, int number, qsizetype start, qsizetype next)
+    void addPhysicalLine(QByteArrayView line, int number)
     {
         const bool folded = !line.isEmpty() && (line[0] == ' ' || line[0] == '\t');
         if (m_open && (m_softBreak || folded)) {
@@ -250,11 +274,9 @@ private:
             m_quotedPrintable.reset();
             m_head.clear();
             m_firstLine = number;
-            m_start = start;
             m_softBreak = false;
             append(line);
         }
-        m_end = next;
     }
 
     void append(QByteArrayView piece)
@@ -295,6 +317,10 @@ private:
         const qsizetype colon = valueColon(m_text);
         if (colon < 0)
             return;
+        // The card's lines say how its text is encoded, once unfolded: a line may be
+        // folded inside a character.
+        if (m_card)
+            m_card->utf8 = m_card->utf8 && isUtf8(m_text);
         Property p = parseHead(QByteArrayView(m_text).first(colon));
         p.value = m_text.mid(colon + 1);
         p.line = m_firstLine;
@@ -319,8 +345,8 @@ private:
     // ---- Cards ----
 
     struct Card {
-        qsizetype start = 0;
         QList<Property> names, structuredNames, emails;
+        bool utf8 = true; // all its lines are valid UTF-8 (else they are Windows-1252)
     };
 
     void take(Property&& p)
@@ -328,12 +354,12 @@ private:
         const bool vcard = upper(p.value.trimmed()) == "VCARD";
         if (p.name == "BEGIN" && vcard) {
             if (m_card) // the card before lacked its END
-                finishCard(m_start);
-            m_card = Card{m_start, {}, {}, {}};
+                finishCard();
+            m_card = Card{};
         } else if (!m_card) {
             return;
         } else if (p.name == "END" && vcard) {
-            finishCard(m_end);
+            finishCard();
         } else if (p.name == "FN") {
             m_card->names.append(std::move(p));
         } else if (p.name == "N") {
@@ -343,13 +369,11 @@ private:
         }
     }
 
-    void finishCard(qsizetype end)
+    void finishCard()
     {
         const Card card = std::move(*m_card);
         m_card.reset();
-        // The card's own bytes say how its text is encoded: UTF-8 when they are valid
-        // UTF-8, else Windows-1252.
-        const bool utf8 = isUtf8(QByteArrayView(m_bytes).sliced(card.start, end - card.start));
+        const bool utf8 = card.utf8;
         Contact contact;
         for (const Property& p : card.names) {
             contact.fullName = unescape(text(p, utf8)).trimmed();
@@ -415,7 +439,6 @@ private:
     bool m_softBreak = false;
     std::optional<bool> m_quotedPrintable; // unknown until its colon is read
     int m_firstLine = 0;
-    qsizetype m_start = 0, m_end = 0; // its bytes
 
     std::optional<Card> m_card;
     VCardParse m_result;

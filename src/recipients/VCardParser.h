@@ -2,8 +2,9 @@
 // The cards of a vCard file as the programs that write them mean them: versions 2.1,
 // 3.0 and 4.0; lines ending in CR LF, LF or CR; folded lines; quoted-printable values
 // (soft line breaks included) in the character set their CHARSET parameter names; a
-// file in UTF-16 after its byte-order mark, else UTF-8 or Windows-1252 decided card by
-// card, so that one card from an older program does not garble the others.
+// file in UTF-16 (after its byte-order mark, or told by its zero bytes), else UTF-8 or
+// Windows-1252 decided card by card on the unfolded lines, so that one card from an
+// older program does not garble the others.
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void aboutShowsThisRun();
     void pickerAddsTheChosenAddresses();
     void pickerWithEmptyMissingOrBrokenSource();
+    void pickerSearchNarrowsTheContacts();
 };
 
 void TestDialogs::cleanup()
@@ -365,6 +366,34 @@ void TestDialogs::pickerWithEmptyMissingOrBrokenSource()
     QCOMPARE(prompter.shown().size(), 2);
     QCOMPARE(prompter.shown().last().text,
              path + ", line 8: the EMAIL property is longer than 64 KiB and was skipped.");
+}
+
+
+// The search box shows the contacts holding its text in any letter case; a selected
+// one it hides stays where it is, and >>> moves only those shown.
+void TestDialogs::pickerSearchNarrowsTheContacts()
+{
+    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
+    env.makeFile("appdata/Parvela/contacts.vcf", vcard("Ann Alpha", "ann@example.org") + vcard("Bob", "bo@example.org") +
+                                                     vcard("Cy Gamma", "joann@example.org"));
+    run->showPage(Page::Message);
+    ContactsPicker* picker = run->program->contactsPicker();
+    auto* source = child<QListWidget>(picker, "adrsrc");
+    QStringList shown, chosen;
+    whenShown(picker, [&] {
+        source->item(1)->setSelected(true);
+        QTest::keyClicks(child<QLineEdit>(picker, "LEadrSearch"), "ANN");
+        for (int i = 0; i < source->count(); ++i)
+            if (!source->item(i)->isHidden())
+                shown << source->item(i)->text();
+        QTest::mouseClick(child<QPushButton>(picker, "Bone"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
+        chosen = entries(child<QListWidget>(picker, "adrdst"));
+        QTest::mouseClick(child<QPushButton>(picker, "Bcancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
+    QCOMPARE(shown, QStringList({"Ann Alpha <ann@example.org>", "Cy Gamma <joann@example.org>"}));
+    QCOMPARE(chosen, shown);
 }
 
 QTEST_MAIN(TestDialogs)

@@ -8,8 +8,12 @@
 
 #ifndef Q_OS_WIN
 #include <QDBusConnection>
+#include <QDBusMessage>
 #endif
+#include <QClipboard>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTableView>
@@ -59,12 +63,13 @@ class NotificationStandIn : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    QStringList shown; // "app name | summary"
+    QStringList shown; // "app name | summary | actions"
 public Q_SLOTS:
-    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString&, const QStringList&,
-                const QVariantMap&, int)
+    QStringList GetCapabilities() { return {"actions", "body"}; }
+    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString&,
+                const QStringList& actions, const QVariantMap&, int)
     {
-        shown << app + QStringLiteral(" | ") + summary;
+        shown << app + QStringLiteral(" | ") + summary + QStringLiteral(" | ") + actions.join(u',');
         return uint(shown.size());
     }
 };
@@ -128,6 +133,7 @@ private Q_SLOTS:
 
     void jobsFromEverywhereAreListedAndFollowed();
     void germanTextsAndTheWordWhenAJobIsTaken();
+    void keysFilterMenuAndLanguage();
 };
 
 // Two parvela send at once and a job through the window are all recorded; the window
@@ -197,15 +203,16 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     QWidget* details = topLevel("SentJobDetails");
     QVERIFY(details);
     const QString text = details->findChild<QPlainTextEdit*>("SentJobDetailsText")->toPlainText();
-    for (const QString part : {"Hello Cy,\n  the plans.", "Files:            1", "05 - Lock released",
+    for (const QString part : {"Hello Cy,\n  the plans.", "Files copied:     1", "05 - Lock released",
                                "Recipients:       cy@example.org, dee@example.org"})
         QVERIFY2(text.contains(part), qPrintable(text));
     details->findChild<QPushButton*>("BsentDetailsClose")->click();
     QVERIFY(!details->isVisible());
 
-    // Closed at a size of the user's, opened again with the key: the same size, also
-    // in the next run.
-    sent->resize(900, 500);
+    // Closed at a size and place of the user's, opened again with the key: the same,
+    // also in the next run.
+    sent->resize(500, 300);
+    sent->move(40, 30);
     sent->findChild<QPushButton*>("BsentClose")->click();
     QVERIFY(!sent->isVisible());
     w->activateWindow();
@@ -217,7 +224,7 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     auto again = startProgram(env);
     QTest::keyClick(again->window(), Qt::Key_J, Qt::ControlModifier);
     QVERIFY(topLevel("SentJobsWindow"));
-    QCOMPARE(topLevel("SentJobsWindow")->size(), QSize(900, 500));
+    QCOMPARE(QRect(topLevel("SentJobsWindow")->pos(), topLevel("SentJobsWindow")->size()), QRect(40, 30, 500, 300));
 }
 
 // In German: the window's texts, and the notification when the server takes a job. A
@@ -265,14 +272,98 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     QVERIFY(job->state() == QProcess::NotRunning || job->waitForFinished(60000));
     QTRY_COMPARE(stateOf(table, "Pl\u00E4ne"), QStringLiteral("wartet auf den Server"));
     env.takeJob(jobWithSubject(env, "Pl\u00E4ne"));
-    QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org (+2)"});
+    QTRY_COMPARE(standIn.shown, QStringList{"Trovik Parvela Client | Vom Server abgeholt: Pl\u00E4ne an bo@example.org (+2) | "
+                                            "default,Details anzeigen"});
     QTest::qWait(500);
     QCOMPARE(standIn.shown.size(), 1);
+    // A click on it shows the job, also while the filter hides it.
+    sent->findChild<QLineEdit*>("LEsentFilter")->setText("Vorher");
+    QDBusMessage click = QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications",
+                                                    "ActionInvoked");
+    QVERIFY(bus.send(click << 1u << QStringLiteral("default")));
+    QTRY_VERIFY(topLevel("SentJobDetails"));
+    QCOMPARE(topLevel("SentJobDetails")->windowTitle(), "Gesendeter Auftrag - " + jobWithSubject(env, "Pl\u00E4ne"));
     for (const Prompt& p : run->client->prompter.shown())
         QVERIFY2(p.kind == PromptKind::Confirm, qPrintable(p.text));
     bus.unregisterService("org.freedesktop.Notifications");
     QDBusConnection::disconnectFromBus(QStringLiteral("stand-in"));
 #endif
+}
+
+// Keys, the filter box, a job's menu and its details over the window; a language
+// change reaches the open window, whose State column fits the language's states.
+void TestSentJobs::keysFilterMenuAndLanguage()
+{
+    auto [env, run] = StartedWindow();
+    QStringList names;
+    {
+        SentStore store(SentStore::pathIn(env.userDataFolder()));
+        for (const auto& [subject, to] : {std::pair{"Plans", "ann@example.org"}, {"Photos", "bo@example.org"}}) {
+            SentRecord r;
+            r.name = QStringLiteral("JOB-%1").arg(names.size() + 7);
+            r.uploadFolder = env.upload() + u'/';
+            r.started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10);
+            r.recipients = {to};
+            r.subject = subject;
+            names << r.name;
+            QVERIFY(store.setEnded(store.add(r), SentOutcome::Complete, r.started, {}, {}));
+        }
+    }
+    run->showPage(Page::Send);
+    QCOMPARE(run->find<QPushButton>("BsentJobs")->toolTip(), QStringLiteral("Sent jobs (Ctrl+J)"));
+    QTest::keyClick(run->window(), Qt::Key_J, Qt::ControlModifier);
+    QWidget* sent = topLevel("SentJobsWindow");
+    QVERIFY(sent);
+    auto* table = sent->findChild<QTableView*>("SentJobsTable");
+    auto* filter = sent->findChild<QLineEdit*>("LEsentFilter");
+    // In recipients, subject and job name, in any letter case.
+    for (const auto& [typed, subjects] : {std::pair{"BO@EX", "Photos"}, {"plans", "Plans"}, {"job-7", "Plans"},
+                                         {"nowhere", ""}, {"", "Photos|Plans"}}) {
+        filter->setText(typed);
+        QStringList shown;
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            shown << cell(table, row, 2);
+        QCOMPARE(shown.join(u'|'), QString(subjects));
+    }
+
+    // The menu of the job in the first row: its name copied, its details shown over the window.
+    const auto menuAction = [&](int action) {
+        const QPoint at = table->visualRect(table->model()->index(0, 2)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, table->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(table->viewport(), &event);
+        auto* menu = sent->findChild<QMenu*>("SentJobMenu");
+        QTRY_VERIFY(menu && menu->isVisible());
+        menu->actions().at(action)->trigger();
+        menu->hide();
+        QTRY_VERIFY(!sent->findChild<QMenu*>("SentJobMenu"));
+    };
+    menuAction(1);
+    QCOMPARE(QGuiApplication::clipboard()->text(), names[1]);
+    menuAction(0);
+    QWidget* details = topLevel("SentJobDetails");
+    QVERIFY(details);
+    // Centred before its frame is known: off by the frame's width at most.
+    QVERIFY((details->frameGeometry().center() - sent->frameGeometry().center()).manhattanLength() <= 8);
+
+    // The language changes while both are open.
+    run->client->state.LanguageName = QString::fromUtf8("FRAN\u00e7AIS");
+    run->window()->ApplyLanguage();
+    QCOMPARE(sent->windowTitle(), QStringLiteral("Envois effectu\u00E9s"));
+    QCOMPARE(table->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("\u00C9tat"));
+    QCOMPARE(details->windowTitle(), "Envoi - " + names[1]);
+    QVERIFY(stateOf(table, "Plans").startsWith("pris en charge 20"));
+    for (const QString& text : {stateOf(table, "Plans"), stateOf(table, "Photos")})
+        QVERIFY(table->fontMetrics().horizontalAdvance(text) < table->columnWidth(4));
+    QVERIFY(table->horizontalHeader()->sectionSizeHint(4) <= table->columnWidth(4));
+
+    // Escape closes the details, Ctrl+W the window.
+    for (const auto& [window, key, modifier] : {std::tuple{details, Qt::Key_Escape, Qt::NoModifier},
+                                                {sent, Qt::Key_W, Qt::ControlModifier}}) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key, modifier);
+        QVERIFY(!window->isVisible());
+    }
 }
 
 int main(int argc, char** argv)

@@ -120,6 +120,10 @@ private Q_SLOTS:
         QTest::newRow("no ']': the section it names is not opened") << QByteArray("[S]\r\n[P\r\nK=2\r\n") << "P" << "d";
         QTest::newRow("the name ends at the last ']'") << QByteArray("[a]b]\r\nK=3\r\n") << "a]b" << "3";
         QTest::newRow("not at the first") << QByteArray("[a]b]\r\nK=3\r\n") << "a" << "d";
+        // A NUL ends a name or a value; the ']' and '=' after it still count.
+        QTest::newRow("NUL in a header") << QByteArrayLiteral("[POLICIES\0]\r\nK=4\r\n") << "POLICIES" << "4";
+        QTest::newRow("NUL in a key") << QByteArrayLiteral("[P]\r\nK\0x=5\r\n") << "P" << "5";
+        QTest::newRow("NUL in a value") << QByteArrayLiteral("[P]\r\nK=\"6\"\0x\r\n") << "P" << "6";
     }
     void profileEdgesAndHeaders()
     {

@@ -55,6 +55,16 @@ private Q_SLOTS:
                    + QStringEncoder(QStringConverter::Utf16LE)
                          .encode(QStringLiteral("BEGIN:VCARD\r\nFN:\u00C5sa\r\nEMAIL:asa@example.se\r\nEND:VCARD\r\n"))
             << QStringList{QStringLiteral("\u00C5sa <asa@example.se>")};
+        // Told by the zero bytes: "BEGIN" puts one in every pair.
+        for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+            QTest::addRow("UTF-16 %s without a byte-order mark", encoding == QStringConverter::Utf16LE ? "LE" : "BE")
+                << QByteArray(QStringEncoder(encoding).encode(
+                       QStringLiteral("BEGIN:VCARD\r\nFN:\u00C5sa \u03B2\r\nEMAIL:asa@example.se\r\nEND:VCARD\r\n")))
+                << QStringList{QStringLiteral("\u00C5sa \u03B2 <asa@example.se>")};
+        // A writer that folds at a byte count cuts a character in two.
+        QTest::newRow("folded inside a UTF-8 character")
+            << QByteArray("BEGIN:VCARD\r\nFN:\xCE\xB1\xCE\r\n \xB2\xCE\xB3\xCE\xB4\r\nEND:VCARD\r\n")
+            << QStringList{QStringLiteral("\u03B1\u03B2\u03B3\u03B4 <>")};
         QTest::newRow("Windows-1252")
             << QByteArray("BEGIN:VCARD\r\nFN:Fran\xE7oise \x80uro\r\nEMAIL:f@example.fr\r\nEND:VCARD\r\n")
             << QStringList{QStringLiteral("Fran\u00E7oise \u20ACuro <f@example.fr>")};

@@ -33,6 +33,9 @@ constexpr PageTab kPageTabs[] = {
     {"Welcome", TabWelcome}, {"Select files/folders", TabSelect}, {"Add message", TabAddMessage}, {"Send", TabSend}};
 static_assert(std::size(kPageTabs) == std::size(kPages));
 
+// Opens the Sent jobs window from anywhere in the window; its button's tooltip says so.
+const QKeySequence kSentJobsKey(Qt::CTRL | Qt::Key_J);
+
 // The corner of the page tabs that holds About: as high as the row of tabs, with the
 // button 6 pixels below the window's top edge wherever the style puts the corner, and
 // 20 pixels from the window's right edge.
@@ -119,7 +122,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     m_sentJobsButton->setFocusPolicy(Qt::TabFocus);
     m_sentJobsButton->hide();
     connect(m_sentJobsButton, &QPushButton::clicked, this, &MainWindow::openSentJobs);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this,
+    connect(new QShortcut(kSentJobsKey, this), &QShortcut::activated, this,
             &MainWindow::openSentJobs);
 
     ClientForm& form = m_client.form;
@@ -240,9 +243,13 @@ void MainWindow::ApplyLanguage()
            st.VersionText.isEmpty() ? kVersionText : st.VersionText);
     for (const Page at : kPages)
         m_pages->setTabText(int(at), leftChars(t[kPageTabs[int(at)].slot], 30));
-    m_sentJobsButton->setText(SentJobsTextsFor(st.LanguageName).title);
-    // Qt's own texts first: the browser's column titles on the Select page follow them.
+    // Qt's own texts first: the browser's column titles on the Select page follow them,
+    // and the key's name ("Strg+J" in German).
     m_qtTranslations.use(LanguageLocale(st.LanguageName));
+    const QString sentJobs = SentJobsTextsFor(st.LanguageName).title;
+    m_sentJobsButton->setText(sentJobs);
+    m_sentJobsButton->setToolTip(sentJobs + QStringLiteral(" (") + kSentJobsKey.toString(QKeySequence::NativeText) + u')');
+    m_sentJobs->applyLanguage();
     for (const Page at : kPages)
         page(at)->applyLanguage();
     // Captions changed their widths: the TO label keeps its right edge, and so on.

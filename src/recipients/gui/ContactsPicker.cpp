@@ -2,6 +2,7 @@
 
 #include "client/ClientState.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/Languages.h"
 #include "platform/gui/SchemeColours.h"
 
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,6 +40,9 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("ContactsPicker"));
     setFixedSize(722, 469);
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("LEadrSearch"));
+    m_search->setClearButtonEnabled(true);
     m_sourceList = contactList(QStringLiteral("adrsrc"), this);
     m_chosenList = contactList(QStringLiteral("adrdst"), this);
     m_oneButton = button(QStringLiteral("Bone"), QStringLiteral(">"), this);
@@ -64,9 +69,10 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     auto* grid = new QGridLayout;
     grid->addWidget(m_sourceHeading, 0, 0);
     grid->addWidget(m_chosenHeading, 0, 2);
-    grid->addWidget(m_sourceList, 1, 0);
-    grid->addLayout(moves, 1, 1);
-    grid->addWidget(m_chosenList, 1, 2);
+    grid->addWidget(m_search, 1, 0);
+    grid->addWidget(m_sourceList, 2, 0);
+    grid->addLayout(moves, 2, 1);
+    grid->addWidget(m_chosenList, 1, 2, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(2, 1);
     auto* buttons = new QHBoxLayout;
@@ -83,12 +89,14 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     connect(m_allBackButton, &QPushButton::clicked, this, &ContactsPicker::moveAllBack);
     connect(m_okButton, &QPushButton::clicked, this, &ContactsPicker::confirm);
     connect(m_cancelButton, &QPushButton::clicked, this, &ContactsPicker::cancel);
+    connect(m_search, &QLineEdit::textChanged, this, &ContactsPicker::search);
 }
 
 void ContactsPicker::showContacts(const QList<Contact>& contacts)
 {
     m_sourceList->clear();
     m_chosenList->clear();
+    m_search->clear();
     for (const Contact& c : contacts) {
         auto* item = new QListWidgetItem(c.entryText(), m_sourceList);
         item->setData(kAddressRole, c.email);
@@ -102,6 +110,22 @@ void ContactsPicker::setTexts(const LanguageTexts& t, const ClientState& state)
     m_chosenHeading->setText(t[ToLabel]);
     m_okButton->setText(t[OkCaption]);
     m_cancelButton->setText(t[CancelCaption]);
+    const QString search = LanguageFor(state.LanguageName).contactSearch.toString();
+    m_search->setPlaceholderText(search);
+    m_search->setAccessibleName(search);
+}
+
+// Only the entries holding the search text (in any letter case) show; a hidden one is
+// no longer selected, so that > never moves what the user cannot see.
+void ContactsPicker::search()
+{
+    const QString text = m_search->text();
+    for (int i = 0; i < m_sourceList->count(); ++i) {
+        QListWidgetItem* item = m_sourceList->item(i);
+        item->setHidden(!item->text().contains(text, Qt::CaseInsensitive));
+        if (item->isHidden())
+            item->setSelected(false);
+    }
 }
 
 void ContactsPicker::setListColours(const SchemeColours& colours)
@@ -120,25 +144,30 @@ QStringList ContactsPicker::chosenAddresses() const
     return addresses;
 }
 
-// The selected entries go, in their list order, to the end of the other list.
+// The selected entries go, in their list order, to the end of the other list; one
+// back in the contacts' list shows only if the search finds it.
 void ContactsPicker::moveSelectedEntries(QListWidget* from, QListWidget* to)
 {
     for (int i = 0; i < from->count();) {
         if (from->item(i)->isSelected()) {
             QListWidgetItem* item = from->takeItem(i);
             to->addItem(item);
+            item->setHidden(false);
         } else {
             ++i;
         }
     }
+    search();
 }
 
 void ContactsPicker::moveSelected() { moveSelectedEntries(m_sourceList, m_chosenList); }
 void ContactsPicker::moveSelectedBack() { moveSelectedEntries(m_chosenList, m_sourceList); }
 
+// All the contacts the search shows.
 void ContactsPicker::moveAll()
 {
-    m_sourceList->selectAll();
+    for (int i = 0; i < m_sourceList->count(); ++i)
+        m_sourceList->item(i)->setSelected(!m_sourceList->item(i)->isHidden());
     moveSelectedEntries(m_sourceList, m_chosenList);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The contacts picker: the address book's contacts on the left, the chosen ones on the
-// right, four buttons to move them across. Shown without a modal run over the
+// right, four buttons to move them across, and a search box that narrows the left
+// list to the entries holding its text. Shown without a modal run over the
 // disabled main window; OK and Cancel hide it and leave their answer in the hidden
 // check box CB1. The close box counts as Cancel.
 #include "recipients/ContactSource.h"
@@ -9,6 +10,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class LanguageTexts;
@@ -44,10 +46,12 @@ private Q_SLOTS:
     void cancel();
 
 private:
-    static void moveSelectedEntries(QListWidget* from, QListWidget* to);
+    void moveSelectedEntries(QListWidget* from, QListWidget* to);
+    void search();
 
     QLabel* m_sourceHeading;
     QLabel* m_chosenHeading;
+    QLineEdit* m_search;
     QListWidget* m_sourceList;
     QListWidget* m_chosenList;
     QPushButton* m_oneButton;

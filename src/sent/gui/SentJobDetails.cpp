@@ -1,5 +1,6 @@
 #include "sent/gui/SentJobDetails.h"
 
+#include "sent/gui/CloseKeys.h"
 #include "sent/gui/SentJobsModel.h"
 
 #include <QFontDatabase>
@@ -27,18 +28,31 @@ SentJobDetails::SentJobDetails(QWidget* parent) : QWidget(parent, Qt::Window)
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    AddCloseKeys(this);
 }
 
 void SentJobDetails::showRecord(const SentRecord& record, const QString& stateText, const SentJobsTexts& texts,
                                 const QLocale& locale)
 {
-    setWindowTitle(texts.detailsTitle + QStringLiteral(" - ") + record.name);
-    m_close->setText(texts.close);
-    m_text->setPlainText(describe(record, stateText, texts, locale));
-    m_text->setAccessibleName(texts.detailsTitle);
+    m_record = record;
+    retranslate(stateText, texts, locale);
+    // Over the window it was opened from; while it stays open, where the user puts it.
+    if (!isVisible() && parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(parentWidget()->window()->frameGeometry().center());
+        move(frame.topLeft());
+    }
     show();
     raise();
     activateWindow();
+}
+
+void SentJobDetails::retranslate(const QString& stateText, const SentJobsTexts& texts, const QLocale& locale)
+{
+    setWindowTitle(texts.detailsTitle + QStringLiteral(" - ") + m_record.name);
+    m_close->setText(texts.close);
+    m_text->setPlainText(describe(m_record, stateText, texts, locale));
+    m_text->setAccessibleName(texts.detailsTitle);
 }
 
 QString SentJobDetails::describe(const SentRecord& r, const QString& stateText, const SentJobsTexts& t,

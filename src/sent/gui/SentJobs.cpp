@@ -10,22 +10,47 @@
 #include "sent/gui/SentJobsWindow.h"
 #include "sent/gui/TakenNotifier.h"
 
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
 namespace {
-// The window's size in the user's settings: "WIDTHxHEIGHT".
+// The window's size and place in the user's settings: "WIDTHxHEIGHT" and "X,Y".
 const QString& kSizeValue = uservalues::SentJobsWindow;
+const QString& kPlaceValue = uservalues::SentJobsWindowPlace;
 const QSize kDefaultSize(760, 420);
+
+QSize storedSize(const QString& value)
+{
+    static const QRegularExpression form(QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
+    const QRegularExpressionMatch m = form.match(value);
+    return m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : kDefaultSize;
+}
+
+std::optional<QPoint> storedPlace(const QString& value)
+{
+    static const QRegularExpression form(QStringLiteral("^(-?[0-9]{1,5}),(-?[0-9]{1,5})$"));
+    const QRegularExpressionMatch m = form.match(value);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+}
 } // namespace
 
 SentJobs::SentJobs(Client& client, QWidget* owner)
     : m_client(client), m_owner(owner),
       m_store(SentStore::pathIn(client.state.UserDataFolder),
               [this](SentStore::Warning warning, const QString& detail) { warn(warning, detail); }),
-      m_recorder(std::make_unique<SentRecorder>(m_store)), m_monitor(new SentMonitor(m_store, this))
+      m_recorder(std::make_unique<SentRecorder>(m_store)), m_monitor(new SentMonitor(m_store, this)),
+      m_notifier(new TakenNotifier(this))
 {
     connect(m_monitor, &SentMonitor::jobTaken, this, &SentJobs::jobTaken);
+    connect(m_notifier, &TakenNotifier::clicked, this, [this](qint64 job) {
+        openWindow();
+        m_window->showJob(job);
+    });
     connect(m_monitor, &SentMonitor::looked, this, [this] {
         if (m_window && m_window->isVisible())
             m_window->refresh();
@@ -62,15 +87,17 @@ void SentJobs::openWindow()
 {
     if (!m_window) {
         m_window = new SentJobsWindow(m_store, m_owner);
-        QSize size = kDefaultSize;
-        const QStringList stored = m_client.registry->read(kSizeValue).split(u'x');
-        if (stored.size() == 2 && stored[0].toInt() > 0 && stored[1].toInt() > 0)
-            size = QSize(stored[0].toInt(), stored[1].toInt());
-        m_window->resize(size);
-        // First over the main window; later where the user left it.
-        QRect frame = m_window->frameGeometry();
-        frame.moveCenter(m_owner->frameGeometry().center());
-        m_window->move(frame.topLeft());
+        m_window->resize(storedSize(m_client.registry->read(kSizeValue)));
+        // Where the user left it, also in an earlier run, as long as a screen shows
+        // that place; else over the main window.
+        const std::optional<QPoint> place = storedPlace(m_client.registry->read(kPlaceValue));
+        if (place && QGuiApplication::screenAt(QRect(*place, m_window->size()).center())) {
+            m_window->move(*place);
+        } else {
+            QRect frame = m_window->frameGeometry();
+            frame.moveCenter(m_owner->frameGeometry().center());
+            m_window->move(frame.topLeft());
+        }
         connect(m_window, &SentJobsWindow::hiddenAt, this, &SentJobs::windowHidden);
     }
     const QString language = m_client.state.LanguageName;
@@ -86,13 +113,23 @@ void SentJobs::openWindow()
     }
 }
 
-void SentJobs::windowHidden(const QSize& size)
+void SentJobs::applyLanguage()
 {
-    const QString value = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-    if (!m_client.settingsWritable || m_client.registry->read(kSizeValue) == value)
+    const QString language = m_client.state.LanguageName;
+    if (m_window)
+        m_window->setTexts(SentJobsTextsFor(language), LanguageLocale(language));
+}
+
+void SentJobs::windowHidden(const QRect& geometry)
+{
+    if (!m_client.settingsWritable)
         return;
+    const QString size = QStringLiteral("%1x%2").arg(geometry.width()).arg(geometry.height());
+    const QString place = QStringLiteral("%1,%2").arg(geometry.x()).arg(geometry.y());
     try {
-        m_client.registry->write(kSizeValue, value);
+        for (const auto& [name, value] : {std::pair{&kSizeValue, &size}, {&kPlaceValue, &place}})
+            if (m_client.registry->read(*name) != *value)
+                m_client.registry->write(*name, *value);
     } catch (const UserError&) {
         // Deliberately quiet: a size that is not kept is no error worth a box, and the
         // settings store reports its failures when the settings themselves are saved.
@@ -116,6 +153,6 @@ void SentJobs::warn(SentStore::Warning warning, const QString& detail)
 
 void SentJobs::jobTaken(const SentRecord& record)
 {
-    takennotifier::notify(m_client.state.ProductTitle,
-                          TakenNotificationText(SentJobsTextsFor(m_client.state.LanguageName), record));
+    const SentJobsTexts texts = SentJobsTextsFor(m_client.state.LanguageName);
+    m_notifier->notify(m_client.state.ProductTitle, TakenNotificationText(texts, record), texts.showDetails, record.id);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The record of sent jobs in the window program: the jobs Finish writes are recorded,
 // their states are watched while the program runs (with a desktop notification when
-// one is taken), and the Sent jobs window shows them. Warnings of the record go into
-// the Send page's log in the user's language.
+// one is taken, whose click shows the job), and the Sent jobs window shows them.
+// Warnings of the record go into the Send page's log in the user's language.
 #include "sent/SentStore.h"
 
 #include <QObject>
@@ -16,6 +16,7 @@ class QWidget;
 class SentMonitor;
 class SentRecorder;
 class SentJobsWindow;
+class TakenNotifier;
 struct SentRecord;
 
 class SentJobs : public QObject {
@@ -32,18 +33,21 @@ public:
     // Shows the Sent jobs window (made at its first opening) in the user's language.
     void openWindow();
     SentJobsWindow* window() const;
+    // An open Sent jobs window takes the user's language now.
+    void applyLanguage();
     SentMonitor& monitor() { return *m_monitor; }
 
 private:
     void warn(SentStore::Warning warning, const QString& detail);
     void jobTaken(const SentRecord& record);
-    void windowHidden(const QSize& size);
+    void windowHidden(const QRect& geometry);
 
     Client& m_client;
     QWidget* m_owner;
     SentStore m_store;
     std::unique_ptr<SentRecorder> m_recorder;
     SentMonitor* m_monitor;
+    TakenNotifier* m_notifier;
     QPointer<SentJobsWindow> m_window;
     QString m_lastReadWarning;
 };

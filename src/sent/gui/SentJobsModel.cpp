@@ -65,6 +65,23 @@ QString SentJobsModel::stateText(const SentRecord& r) const
     return StateWords(m_texts, r.state);
 }
 
+QStringList SentJobsModel::allStateTexts() const
+{
+    QStringList texts{m_texts.takenAt.arg(QStringLiteral("2000-12-28 23:58"))};
+    for (const SentState state : {SentState::BeingWritten, SentState::Waiting, SentState::BeingTaken, SentState::Taken,
+                                  SentState::Failed, SentState::LeftLocked, SentState::CannotTell})
+        texts.append(StateWords(m_texts, state));
+    return texts;
+}
+
+int SentJobsModel::rowOf(qint64 id) const
+{
+    for (qsizetype row = 0; row < m_records.size(); ++row)
+        if (m_records[row].id == id)
+            return int(row);
+    return -1;
+}
+
 QVariant SentJobsModel::data(const QModelIndex& index, int role) const
 {
     const SentRecord* r = recordAt(index.row());
@@ -72,6 +89,8 @@ QVariant SentJobsModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == IdRole)
         return r->id;
+    if (role == FilterRole)
+        return r->recipients.join(u'\n') + u'\n' + r->subject + u'\n' + r->name;
     if (role == Qt::DisplayRole) {
         switch (Column(index.column())) {
         case TimeColumn:

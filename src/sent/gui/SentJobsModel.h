@@ -15,6 +15,8 @@ public:
     enum Column { TimeColumn, RecipientsColumn, SubjectColumn, SizeColumn, StateColumn, ColumnCount };
     static constexpr int SortRole = Qt::UserRole;
     static constexpr int IdRole = Qt::UserRole + 1;
+    // What the filter box looks in: recipients, subject and job name, a line each.
+    static constexpr int FilterRole = Qt::UserRole + 2;
 
     explicit SentJobsModel(QObject* parent = nullptr);
 
@@ -31,6 +33,10 @@ public:
 
     // A state as the table shows it: "taken 2024-05-03 14:07" with the time it was taken.
     QString stateText(const SentRecord& record) const;
+    // Every text the State column can show, a job taken at the latest hour of a day.
+    QStringList allStateTexts() const;
+    // The row of a job, or -1.
+    int rowOf(qint64 id) const;
     static QString localTime(const QDateTime& utc);
 
 private:

@@ -5,18 +5,22 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 
-namespace takennotifier {
+TakenNotifier::TakenNotifier(QObject* parent) : QObject(parent) {}
 
-void notify(const QString& appName, const QString& text)
+void TakenNotifier::notify(const QString& appName, const QString& text, const QString& /*actionText*/, qint64 jobId)
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    static QSystemTrayIcon* icon = [] {
-        auto* tray = new QSystemTrayIcon(QApplication::windowIcon(), qApp);
-        tray->show();
-        return tray;
-    }();
-    icon->showMessage(appName, text, QSystemTrayIcon::Information);
+    if (!m_tray) {
+        m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
+        connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT clicked(m_trayJob); });
+        m_tray->show();
+    }
+    // The tray shows one message at a time: a click is on the last.
+    m_trayJob = jobId;
+    m_tray->showMessage(appName, text, QSystemTrayIcon::Information);
 }
 
-} // namespace takennotifier
+void TakenNotifier::actionInvoked(uint, const QString&) {}
+
+void TakenNotifier::notificationClosed(uint, uint) {}
