@@ -226,6 +226,8 @@ set(GUI_SOURCES
     src/app/gui/WelcomePage.h
     src/app/gui/WizardPage.cpp
     src/app/gui/WizardPage.h
+    src/platform/gui/FontUnits.cpp
+    src/platform/gui/FontUnits.h
     src/platform/gui/SchemeColours.cpp
     src/platform/gui/SchemeColours.h
     src/dialogs/AboutDialog.cpp

@@ -9,6 +9,7 @@
 #include "i18n/LanguageLocale.h"
 #include "i18n/SentJobsTexts.h"
 #include "platform/Text.h"
+#include "platform/gui/FontUnits.h"
 #include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "sent/gui/SentJobs.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabBar>
@@ -43,7 +45,10 @@ public:
         setObjectName(QStringLiteral("AboutCorner"));
         about->setParent(this);
     }
-    QSize sizeHint() const override { return {m_about->width() + kAboutRight, m_tabs->sizeHint().height()}; }
+    QSize sizeHint() const override
+    {
+        return {m_about->width() + FontUnits::of(this).x(kAboutRight), m_tabs->sizeHint().height()};
+    }
 
 protected:
     void moveEvent(QMoveEvent* event) override
@@ -60,7 +65,7 @@ protected:
 private:
     static constexpr int kAboutTop = 6;
     static constexpr int kAboutRight = 20;
-    void place() { m_about->move(0, kAboutTop - mapTo(window(), QPoint()).y()); }
+    void place() { m_about->move(0, FontUnits::of(this).y(kAboutTop) - mapTo(window(), QPoint()).y()); }
     QPushButton* m_about;
     QTabBar* m_tabs;
 };
@@ -69,8 +74,6 @@ private:
 MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client)
 {
     setObjectName(QStringLiteral("MainWindow"));
-    resize(832, 600);
-    setMinimumSize(700, 600);
     setAcceptDrops(true);
 
     // Start-up first: it needs no control, and it is mostly waiting for files while
@@ -85,7 +88,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     layout->setSpacing(0);
     auto* topStrip = new QWidget(this);
     topStrip->setObjectName(QStringLiteral("Panel6"));
-    topStrip->setFixedHeight(4);
+    m_topStrip = topStrip;
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PC"));
     m_pages->setDocumentMode(true);
@@ -94,7 +97,6 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
 
     m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
     m_aboutButton->setObjectName(QStringLiteral("Babout"));
-    m_aboutButton->setFixedSize(60, 20);
     m_pages->setCornerWidget(new AboutCorner(m_aboutButton, m_pages->tabBar(), m_pages), Qt::TopRightCorner);
     connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::showAbout);
 
@@ -135,7 +137,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
         w->installEventFilter(this);
 
     showLoadedClient();
-    LayoutWizard();
+    PlaceOnFontChange(this, [this] { placeInFace(); });
 }
 
 MainWindow::~MainWindow() { delete m_progress; }
@@ -217,15 +219,38 @@ void MainWindow::setTabOrders()
 void MainWindow::LayoutWizard()
 {
     for (const Page at : kPages)
-        page(at)->placeControls(width());
+        page(at)->place(width());
     placeSentJobsButton();
+}
+
+// The window's size and its fixed parts in the window's face: the design's 832 x 600
+// (at least 700 x 600), grown with a larger face as far as the screen allows.
+void MainWindow::placeInFace()
+{
+    const FontUnits u = FontUnits::of(this);
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    auto grown = [&](int width, int height) {
+        return u.size(width, height).boundedTo(screen.size()).expandedTo({width, height});
+    };
+    m_topStrip->setFixedHeight(u.y(4));
+    m_aboutButton->setFixedSize(u.size(60, 20));
+    m_pages->cornerWidget(Qt::TopRightCorner)->updateGeometry();
+    setMinimumSize(grown(700, 600));
+    resize(size().expandedTo(grown(832, 600)));
+    // A window that grew past the screen's edge comes back whole onto it.
+    if (QRect frame = frameGeometry(); isVisible() && !screen.contains(frame)) {
+        frame.moveCenter(screen.center());
+        move(frame.topLeft());
+    }
+    LayoutWizard();
 }
 
 void MainWindow::placeSentJobsButton()
 {
+    const FontUnits u = FontUnits::of(this);
     const QRect about(m_aboutButton->mapTo(m_pages, QPoint()), m_aboutButton->size());
-    const int width = qMax(m_sentJobsButton->sizeHint().width(), 90);
-    m_sentJobsButton->setGeometry(about.left() - 8 - width, about.top(), width, about.height());
+    const int width = qMax(m_sentJobsButton->sizeHint().width(), u.x(90));
+    m_sentJobsButton->setGeometry(about.left() - u.x(8) - width, about.top(), width, about.height());
     // Only in the strip's free part, never over a tab.
     const QTabBar* tabs = m_pages->tabBar();
     const int tabsEnd = tabs->mapTo(m_pages, tabs->tabRect(tabs->count() - 1).topRight()).x();

@@ -66,7 +66,7 @@ SelectPage::SelectPage(Client& client, QWidget* parent)
     topLayout->addWidget(splitter, 1);
     stack()->addWidget(top, 1);
 
-    QWidget* buttons = bottomPanel(QStringLiteral("Panel1"), this);
+    QWidget* buttons = bottomPanel(QStringLiteral("Panel1"));
     // Add file and Add folder are part of the panel's layout but never shown: not
     // dead code, they work as they always did and take their paths from pathDialogs.
     m_addFileButton = button(QStringLiteral("Bfile"), QStringLiteral("Add file"), buttons);

@@ -2,6 +2,7 @@
 
 #include "client/ClientState.h"
 #include "i18n/LanguageTexts.h"
+#include "platform/gui/FontUnits.h"
 #include "platform/gui/SchemeColours.h"
 
 #include <QCheckBox>
@@ -37,7 +38,6 @@ QListWidget* contactList(const QString& name, QWidget* parent)
 ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("ContactsPicker"));
-    setFixedSize(722, 469);
     m_sourceList = contactList(QStringLiteral("adrsrc"), this);
     m_chosenList = contactList(QStringLiteral("adrdst"), this);
     m_oneButton = button(QStringLiteral("Bone"), QStringLiteral(">"), this);
@@ -56,10 +56,8 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 
     auto* moves = new QVBoxLayout;
     moves->addStretch(1);
-    for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton}) {
-        b->setFixedWidth(60);
+    for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton})
         moves->addWidget(b);
-    }
     moves->addStretch(1);
     auto* grid = new QGridLayout;
     grid->addWidget(m_sourceHeading, 0, 0);
@@ -76,6 +74,13 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
+
+    PlaceOnFontChange(this, [this] {
+        const FontUnits u = FontUnits::of(this);
+        setFixedSize(u.size(722, 469));
+        for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton})
+            b->setFixedWidth(u.x(60));
+    });
 
     connect(m_oneButton, &QPushButton::clicked, this, &ContactsPicker::moveSelected);
     connect(m_allButton, &QPushButton::clicked, this, &ContactsPicker::moveAll);

@@ -1,5 +1,6 @@
 #include "sent/gui/SentJobDetails.h"
 
+#include "platform/gui/FontUnits.h"
 #include "sent/gui/SentJobsModel.h"
 
 #include <QFontDatabase>
@@ -11,7 +12,7 @@
 SentJobDetails::SentJobDetails(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("SentJobDetails"));
-    resize(560, 460);
+    resize(FontUnits::of(this).size(560, 460));
     auto* layout = new QVBoxLayout(this);
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("SentJobDetailsText"));
