@@ -1,5 +1,7 @@
 #include "platform/gui/SchemeColours.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
@@ -78,4 +80,10 @@ void ApplySchemeColours(QWidget* control, const SchemeColours& colours)
         palette.setColor(group, QPalette::Text, text);
     }
     control->setPalette(palette);
+    // A list's column headers are not its text area: they keep the desktop's colours.
+    // Some styles paint them on the list's background with the window's text colour,
+    // which on the scheme's grey would not read.
+    const auto headers = control->findChildren<QHeaderView*>();
+    for (QHeaderView* header : headers)
+        header->setPalette(QApplication::palette(header));
 }
