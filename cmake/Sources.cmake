@@ -104,6 +104,8 @@ set(CORE_SOURCES
     src/i18n/LeftOutTexts.h
     src/i18n/PathTexts.cpp
     src/i18n/PathTexts.h
+    src/i18n/ControlTexts.cpp
+    src/i18n/ControlTexts.h
     src/i18n/SentJobsTexts.cpp
     src/i18n/SentJobsTexts.h
     src/client/Client.cpp

@@ -23,6 +23,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Parvela Client", u"Parvela Client ist bereits ge\u00f6ffnet, aber sein Fenster antwortet nicht.",
                   u"Diese Namen lassen sich nicht eindeutig lesen und wurden nicht hinzugef\u00fcgt:"},
         .sentJobs = kSentJobs[German],
+        .controls = kControls[German],
     },
     {
         .key = kEnglish,
@@ -40,6 +41,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Parvela Client is already open, but its window does not answer.",
                   u"These names cannot be read unambiguously and were not added:"},
         .sentJobs = kSentJobs[English],
+        .controls = kControls[English],
     },
     {
         .key = kFrench,
@@ -57,6 +59,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Parvela Client", u"Parvela Client est d\u00e9j\u00e0 ouvert, mais sa fen\u00eatre ne r\u00e9pond pas.",
                   u"Ces noms ne peuvent pas \u00eatre lus sans ambigu\u00eft\u00e9 et n'ont pas \u00e9t\u00e9 ajout\u00e9s :"},
         .sentJobs = kSentJobs[French],
+        .controls = kControls[French],
     },
     {
         .key = kDutch,
@@ -75,6 +78,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Parvela Client", u"Parvela Client is al geopend, maar het venster reageert niet.",
                   u"Deze namen zijn niet eenduidig te lezen en zijn niet toegevoegd:"},
         .sentJobs = kSentJobs[Dutch],
+        .controls = kControls[Dutch],
     },
     {
         .key = kSwedish,
@@ -92,6 +96,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Parvela Client \u00e4r redan \u00f6ppet, men dess f\u00f6nster svarar inte.",
                   u"Dessa namn kan inte l\u00e4sas entydigt och lades inte till:"},
         .sentJobs = kSentJobs[Swedish],
+        .controls = kControls[Swedish],
     },
 }};
 

@@ -1,6 +1,7 @@
 #include "recipients/gui/ContactsPicker.h"
 
 #include "client/ClientState.h"
+#include "i18n/ControlTexts.h"
 #include "i18n/LanguageTexts.h"
 #include "platform/gui/FontUnits.h"
 #include "platform/gui/SchemeColours.h"
@@ -107,6 +108,16 @@ void ContactsPicker::setTexts(const LanguageTexts& t, const ClientState& state)
     m_chosenHeading->setText(t[ToLabel]);
     m_okButton->setText(t[OkCaption]);
     m_cancelButton->setText(t[CancelCaption]);
+    // The move buttons keep their arrows; assistive tools read out what they do.
+    const ControlTable& c = ControlTextsFor(state.LanguageName);
+    const std::tuple<QWidget*, const TableText&, const TableText&> named[] = {
+        {m_sourceList, c.contacts, c.contactsTip},  {m_chosenList, c.chosen, c.chosenTip},
+        {m_oneButton, c.addOne, c.addOneTip},       {m_allButton, c.addAll, c.addAllTip},
+        {m_oneBackButton, c.removeOne, c.removeOneTip}, {m_allBackButton, c.removeAll, c.removeAllTip}};
+    for (const auto& [control, name, tip] : named) {
+        control->setAccessibleName(name.toString());
+        control->setToolTip(tip.toString());
+    }
 }
 
 void ContactsPicker::setListColours(const SchemeColours& colours)
