@@ -37,7 +37,7 @@ static_assert(std::size(kPageTabs) == std::size(kPages));
 
 // The corner of the page tabs that holds About: as high as the row of tabs, with the
 // button 6 pixels below the window's top edge wherever the style puts the corner, and
-// 20 pixels from the window's right edge.
+// 20 pixels from the window's right edge (in the design face's pixels).
 class AboutCorner : public QWidget {
 public:
     AboutCorner(QPushButton* about, QTabBar* tabs, QWidget* parent) : QWidget(parent), m_about(about), m_tabs(tabs)
@@ -65,7 +65,14 @@ protected:
 private:
     static constexpr int kAboutTop = 6;
     static constexpr int kAboutRight = 20;
-    void place() { m_about->move(0, FontUnits::of(this).y(kAboutTop) - mapTo(window(), QPoint()).y()); }
+    // 20 pixels high, but never past the corner's bottom edge, which in a large face
+    // would cut it off.
+    void place()
+    {
+        const FontUnits u = FontUnits::of(this);
+        m_about->setFixedHeight(qMin(u.y(20), height()));
+        m_about->move(0, qMin(u.y(kAboutTop) - mapTo(window(), QPoint()).y(), height() - m_about->height()));
+    }
     QPushButton* m_about;
     QTabBar* m_tabs;
 };
@@ -233,7 +240,7 @@ void MainWindow::placeInFace()
         return u.size(width, height).boundedTo(screen.size()).expandedTo({width, height});
     };
     m_topStrip->setFixedHeight(u.y(4));
-    m_aboutButton->setFixedSize(u.size(60, 20));
+    m_aboutButton->setFixedWidth(u.x(60));
     m_pages->cornerWidget(Qt::TopRightCorner)->updateGeometry();
     setMinimumSize(grown(700, 600));
     resize(size().expandedTo(grown(832, 600)));
