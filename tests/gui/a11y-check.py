@@ -36,7 +36,8 @@ world = tempfile.mkdtemp(prefix='parvela-a11y-')
 upload = os.path.join(world, 'upload')
 os.makedirs(upload)
 policy = os.path.join(world, 'parvelaclient.INI')
-with open(policy, 'w', newline='') as f:
+# The policy file is read as Windows-1252, as the Windows program reads it.
+with open(policy, 'w', newline='', encoding='cp1252') as f:
     f.write(f'[Settings]\r\nSERVERUPLOAD={upload}\r\nMAXSIZE=1024\r\n[POLICIES]\r\nPOLICYVERSION=1\r\n'
             f'OUTLOOKADR=ENABLED\r\nDEFAULTLANGUAGE={language}\r\n')
 data = os.path.join(world, 'data')
@@ -130,7 +131,7 @@ try:
     wait_for(application, 'the program')
     # The first start opens Settings over the main window.
     settings = wait_for(lambda: window('Settings') or window('Einstellungen') or window('Instellingen')
-                        or window('Param') or window('Inst\u00e4llningar'), 'Settings')
+                        or window('Param') or window('Inst\u00e4llning'), 'Settings')
     time.sleep(1)
     count('Settings', settings)
     press(find(settings, 'push button', 'OK'))
