@@ -82,8 +82,16 @@ void ApplySchemeColours(QWidget* control, const SchemeColours& colours)
     control->setPalette(palette);
     // A list's column headers are not its text area: they keep the desktop's colours.
     // Some styles paint them on the list's background with the window's text colour,
-    // which on the scheme's grey would not read.
+    // which on the scheme's grey would not read. Each colour the scheme changed is set
+    // on them explicitly: a colour merely inherited would come from the list.
     const auto headers = control->findChildren<QHeaderView*>();
-    for (QHeaderView* header : headers)
-        header->setPalette(QApplication::palette(header));
+    for (QHeaderView* header : headers) {
+        const QPalette desktop = QApplication::palette(header);
+        QPalette own = header->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            for (auto role : {QPalette::Base, QPalette::Text})
+                own.setColor(group, role, desktop.color(group, role));
+        }
+        header->setPalette(own);
+    }
 }
