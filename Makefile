@@ -9,6 +9,8 @@
 #               10,000 jobs (parvela sent, the Sent jobs window) and with 1,000,000
 #               (parvela sent --all --json), 100,000 paths handed to the running window,
 #               and last a table of the goals
+#   make a11y-check  what a screen reader finds in every window, in the five languages
+#               (the AT-SPI tree on a virtual display; every showing control named)
 #   make deb    the Debian package, from the optimised build:
 #               build-release/parvela-client_<version>_<arch>.deb
 #   make windows       the Windows programs, cross-built with mingw-w64 against a static
@@ -35,6 +37,8 @@ APT_PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-
 # the system's sshd); the start-up case watches the X display through libxcb; GNU time
 # reports peak memory; the record of sent jobs is compared with sqlite3 reading it.
 BENCH_PACKAGES = sshfs openssh-server libxcb1-dev pkg-config time sqlite3
+# Only for make a11y-check: the desktop's accessibility bus and its Python binding.
+A11Y_PACKAGES = at-spi2-core python3-pyatspi
 SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Windows: the cross compiler, Wine to run the programs and tests, NSIS for the installer.
@@ -53,7 +57,7 @@ WINQT_TARBALL = qt-6.4.2-mingw64-static.tar.xz
 export WINEPREFIX ?= $(abspath $(WIN_BUILD))/wine
 export WINEDEBUG  ?= -all
 
-.PHONY: all deps bench-deps build prepare release prepare-release run test bench deb clean \
+.PHONY: all deps bench-deps a11y-deps build prepare release prepare-release run test bench a11y-check deb clean \
         windows-deps windows-qt windows-configure windows windows-test
 
 all: build
@@ -66,6 +70,20 @@ deps:
 	  $(SUDO) apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
 	fi
+
+a11y-deps:
+	@missing=""; for p in $(A11Y_PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+
+# What a screen reader finds in each window, in each language (tests/gui/a11y-check.py).
+a11y-check: build a11y-deps
+	for language in ENGLISH NEDERLANDS DEUTSCH FRANçAIS SVENSKA; do \
+	  tests/gui/a11y-check.py $(BUILD)/parvelaclient $$language || exit 1; done
 
 bench-deps:
 	@missing=""; for p in $(BENCH_PACKAGES); do \

@@ -104,6 +104,8 @@ set(CORE_SOURCES
     src/i18n/LeftOutTexts.h
     src/i18n/PathTexts.cpp
     src/i18n/PathTexts.h
+    src/i18n/ControlTexts.cpp
+    src/i18n/ControlTexts.h
     src/i18n/SentJobsTexts.cpp
     src/i18n/SentJobsTexts.h
     src/client/Client.cpp
@@ -227,6 +229,8 @@ set(GUI_SOURCES
     src/app/gui/WelcomePage.h
     src/app/gui/WizardPage.cpp
     src/app/gui/WizardPage.h
+    src/platform/gui/FontUnits.cpp
+    src/platform/gui/FontUnits.h
     src/platform/gui/SchemeColours.cpp
     src/platform/gui/SchemeColours.h
     src/dialogs/AboutDialog.cpp

@@ -4,6 +4,7 @@
 
 #include "client/ClientState.h"
 #include "config/AboutValues.h"
+#include "platform/gui/FontUnits.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -40,7 +41,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("Parvela Client About"));
-    setFixedSize(512, 424);
+    PlaceOnFontChange(this, [this] { setFixedSize(FontUnits::of(this).size(512, 424)); });
     // The background is the shade of a button's shadow, as the desktop draws it.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Dark));

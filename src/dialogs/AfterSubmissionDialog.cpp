@@ -1,6 +1,7 @@
 #include "dialogs/AfterSubmissionDialog.h"
 
 #include "i18n/LanguageTexts.h"
+#include "platform/gui/FontUnits.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,17 +28,21 @@ AfterSubmissionDialog::AfterSubmissionDialog(QWidget* parent)
       m_quitBox(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("AfterSubmissionDialog"));
-    setFixedSize(411, 72);
     m_question->setObjectName(QStringLiteral("Label1"));
-    m_question->setGeometry(12, 10, 387, 18);
     // Side by side across the dialog, 12 pixels in from either edge.
     const std::tuple<QPushButton*, const char*, int> buttons[] = {
         {m_resetButton, "Reset", 12}, {m_continueButton, "Continue", 146}, {m_quitButton, "Quit", 279}};
     for (const auto& [button, name, left] : buttons) {
         button->setObjectName(QLatin1String(name));
-        button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
         button->setAutoDefault(true); // Enter presses the button that has the focus
     }
+    PlaceOnFontChange(this, [this, buttons] {
+        const FontUnits u = FontUnits::of(this);
+        setFixedSize(u.size(411, 72));
+        m_question->setGeometry(u.rect(12, 10, 387, 18));
+        for (const auto& [button, name, left] : buttons)
+            button->setGeometry(u.rect(left, kButtonTop, kButtonWidth, kButtonHeight));
+    });
     const std::pair<QCheckBox*, const char*> boxes[] = {
         {m_resetBox, "CBreset"}, {m_continueBox, "CBcontinue"}, {m_quitBox, "CBquit"}};
     for (const auto& [box, name] : boxes) {

@@ -2,6 +2,7 @@
 
 #include "i18n/LanguageList.h"
 #include "i18n/LanguageTexts.h"
+#include "platform/gui/FontUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +32,7 @@ SettingsDialog::SettingsDialog(QWidget* parent)
       m_applyBox(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("SettingsDialog"));
-    setFixedSize(462, 434);
+    PlaceOnFontChange(this, [this] { setFixedSize(FontUnits::of(this).size(462, 434)); });
     m_frame->setObjectName(QStringLiteral("GroupBox1"));
 
     QWidget* name = labelledEdit(QStringLiteral("LEname"), &m_nameEdit, &m_nameLabel);

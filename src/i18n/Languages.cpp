@@ -24,6 +24,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Diese Namen lassen sich nicht eindeutig lesen und wurden nicht hinzugef\u00fcgt:"},
         .sentJobs = kSentJobs[German],
         .contactSearch = u"Kontakte suchen",
+        .controls = kControls[German],
     },
     {
         .key = kEnglish,
@@ -42,6 +43,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"These names cannot be read unambiguously and were not added:"},
         .sentJobs = kSentJobs[English],
         .contactSearch = u"Search contacts",
+        .controls = kControls[English],
     },
     {
         .key = kFrench,
@@ -60,6 +62,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Ces noms ne peuvent pas \u00eatre lus sans ambigu\u00eft\u00e9 et n'ont pas \u00e9t\u00e9 ajout\u00e9s :"},
         .sentJobs = kSentJobs[French],
         .contactSearch = u"Rechercher des contacts",
+        .controls = kControls[French],
     },
     {
         .key = kDutch,
@@ -79,6 +82,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Deze namen zijn niet eenduidig te lezen en zijn niet toegevoegd:"},
         .sentJobs = kSentJobs[Dutch],
         .contactSearch = u"Contacten zoeken",
+        .controls = kControls[Dutch],
     },
     {
         .key = kSwedish,
@@ -97,6 +101,7 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
                   u"Dessa namn kan inte l\u00e4sas entydigt och lades inte till:"},
         .sentJobs = kSentJobs[Swedish],
         .contactSearch = u"S\u00f6k kontakter",
+        .controls = kControls[Swedish],
     },
 }};
 

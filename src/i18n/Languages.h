@@ -99,8 +99,24 @@ struct SentJobsTable {
     TableText setAside;
 };
 
+// What assistive tools read out for the controls whose captions are arrows or that
+// have no caption, each with its tool tip (ControlTexts.h says which control is which).
+struct ControlTable {
+    TableText folderPath, folderPathTip;
+    TableText folderUp, folderUpTip;
+    TableText addToDropZone, addToDropZoneTip;
+    TableText contacts, contactsTip;
+    TableText chosen, chosenTip;
+    TableText addOne, addOneTip;
+    TableText addAll, addAllTip;
+    TableText removeOne, removeOneTip;
+    TableText removeAll, removeAllTip;
+    TableText copyProgress, copyProgressTip;
+};
+
 namespace languagetables {
 extern const std::array<SentJobsTable, kLanguageCount> kSentJobs;
+extern const std::array<ControlTable, kLanguageCount> kControls;
 }
 
 struct LanguageRecord {
@@ -114,6 +130,7 @@ struct LanguageRecord {
     PathTable paths;
     const SentJobsTable& sentJobs;
     TableText contactSearch; // the hint of the contacts picker's search box
+    const ControlTable& controls;
 };
 
 // Every record, in the Settings list's order.

@@ -1,6 +1,7 @@
 #include "app/gui/CopyProgressWindow.h"
 
 #include "client/ClientState.h"
+#include "i18n/ControlTexts.h"
 #include "i18n/LanguageLocale.h"
 
 #include <QApplication>
@@ -61,6 +62,9 @@ void CopyProgressWindow::start(const QString& languageName, const QString& cance
     m_texts = CopyWindowTextsFor(languageName);
     m_locale = LanguageLocale(languageName);
     m_cancel->setText(cancelCaption);
+    const ControlTable& controls = ControlTextsFor(languageName);
+    m_bar->setAccessibleName(controls.copyProgress.toString());
+    m_bar->setToolTip(controls.copyProgressTip.toString());
     m_cancelled = false;
     m_cancel->setEnabled(true);
     m_name->clear();

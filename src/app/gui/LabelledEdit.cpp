@@ -1,5 +1,7 @@
 #include "app/gui/LabelledEdit.h"
 
+#include "platform/gui/FontUnits.h"
+
 #include <QHBoxLayout>
 #include <QMouseEvent>
 
@@ -41,7 +43,8 @@ void LabelledEdit::placeEdit(const QRect& editRect)
     delete layout(); // the widgets stay; nothing places them behind our back
     const QSize label = m_label->sizeHint();
     const int labelTop = editRect.top() + (editRect.height() - label.height()) / 2;
-    const QRect all = QRect(editRect.left() - kLabelSpacing - label.width(), labelTop, label.width(), label.height())
+    const int spacing = FontUnits::of(this).x(kLabelSpacing);
+    const QRect all = QRect(editRect.left() - spacing - label.width(), labelTop, label.width(), label.height())
                           .united(editRect);
     setGeometry(all);
     m_label->setGeometry(QRect(QPoint(0, labelTop - all.top()), label));

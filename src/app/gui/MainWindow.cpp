@@ -9,6 +9,7 @@
 #include "i18n/LanguageLocale.h"
 #include "i18n/SentJobsTexts.h"
 #include "platform/Text.h"
+#include "platform/gui/FontUnits.h"
 #include "platform/gui/SchemeColours.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "sent/gui/SentJobs.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabBar>
@@ -38,7 +40,7 @@ const QKeySequence kSentJobsKey(Qt::CTRL | Qt::Key_J);
 
 // The corner of the page tabs that holds About: as high as the row of tabs, with the
 // button 6 pixels below the window's top edge wherever the style puts the corner, and
-// 20 pixels from the window's right edge.
+// 20 pixels from the window's right edge (in the design face's pixels).
 class AboutCorner : public QWidget {
 public:
     AboutCorner(QPushButton* about, QTabBar* tabs, QWidget* parent) : QWidget(parent), m_about(about), m_tabs(tabs)
@@ -46,7 +48,10 @@ public:
         setObjectName(QStringLiteral("AboutCorner"));
         about->setParent(this);
     }
-    QSize sizeHint() const override { return {m_about->width() + kAboutRight, m_tabs->sizeHint().height()}; }
+    QSize sizeHint() const override
+    {
+        return {m_about->width() + FontUnits::of(this).x(kAboutRight), m_tabs->sizeHint().height()};
+    }
 
 protected:
     void moveEvent(QMoveEvent* event) override
@@ -63,7 +68,14 @@ protected:
 private:
     static constexpr int kAboutTop = 6;
     static constexpr int kAboutRight = 20;
-    void place() { m_about->move(0, kAboutTop - mapTo(window(), QPoint()).y()); }
+    // 20 pixels high, but never past the corner's bottom edge, which in a large face
+    // would cut it off.
+    void place()
+    {
+        const FontUnits u = FontUnits::of(this);
+        m_about->setFixedHeight(qMin(u.y(20), height()));
+        m_about->move(0, qMin(u.y(kAboutTop) - mapTo(window(), QPoint()).y(), height() - m_about->height()));
+    }
     QPushButton* m_about;
     QTabBar* m_tabs;
 };
@@ -72,8 +84,6 @@ private:
 MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_client(client)
 {
     setObjectName(QStringLiteral("MainWindow"));
-    resize(832, 600);
-    setMinimumSize(700, 600);
     setAcceptDrops(true);
 
     // Start-up first: it needs no control, and it is mostly waiting for files while
@@ -88,7 +98,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
     layout->setSpacing(0);
     auto* topStrip = new QWidget(this);
     topStrip->setObjectName(QStringLiteral("Panel6"));
-    topStrip->setFixedHeight(4);
+    m_topStrip = topStrip;
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PC"));
     m_pages->setDocumentMode(true);
@@ -97,7 +107,6 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
 
     m_aboutButton = new QPushButton(QStringLiteral("About"), m_pages);
     m_aboutButton->setObjectName(QStringLiteral("Babout"));
-    m_aboutButton->setFixedSize(60, 20);
     m_pages->setCornerWidget(new AboutCorner(m_aboutButton, m_pages->tabBar(), m_pages), Qt::TopRightCorner);
     connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::showAbout);
 
@@ -138,7 +147,7 @@ MainWindow::MainWindow(Client& client, QWidget* parent) : QWidget(parent), m_cli
         w->installEventFilter(this);
 
     showLoadedClient();
-    LayoutWizard();
+    PlaceOnFontChange(this, [this] { placeInFace(); });
 }
 
 MainWindow::~MainWindow() { delete m_progress; }
@@ -220,15 +229,38 @@ void MainWindow::setTabOrders()
 void MainWindow::LayoutWizard()
 {
     for (const Page at : kPages)
-        page(at)->placeControls(width());
+        page(at)->place(width());
     placeSentJobsButton();
+}
+
+// The window's size and its fixed parts in the window's face: the design's 832 x 600
+// (at least 700 x 600), grown with a larger face as far as the screen allows.
+void MainWindow::placeInFace()
+{
+    const FontUnits u = FontUnits::of(this);
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    auto grown = [&](int width, int height) {
+        return u.size(width, height).boundedTo(screen.size()).expandedTo({width, height});
+    };
+    m_topStrip->setFixedHeight(u.y(4));
+    m_aboutButton->setFixedWidth(u.x(60));
+    m_pages->cornerWidget(Qt::TopRightCorner)->updateGeometry();
+    setMinimumSize(grown(700, 600));
+    resize(size().expandedTo(grown(832, 600)));
+    // A window that grew past the screen's edge comes back whole onto it.
+    if (QRect frame = frameGeometry(); isVisible() && !screen.contains(frame)) {
+        frame.moveCenter(screen.center());
+        move(frame.topLeft());
+    }
+    LayoutWizard();
 }
 
 void MainWindow::placeSentJobsButton()
 {
+    const FontUnits u = FontUnits::of(this);
     const QRect about(m_aboutButton->mapTo(m_pages, QPoint()), m_aboutButton->size());
-    const int width = qMax(m_sentJobsButton->sizeHint().width(), 90);
-    m_sentJobsButton->setGeometry(about.left() - 8 - width, about.top(), width, about.height());
+    const int width = qMax(m_sentJobsButton->sizeHint().width(), u.x(90));
+    m_sentJobsButton->setGeometry(about.left() - u.x(8) - width, about.top(), width, about.height());
     // Only in the strip's free part, never over a tab.
     const QTabBar* tabs = m_pages->tabBar();
     const int tabsEnd = tabs->mapTo(m_pages, tabs->tabRect(tabs->count() - 1).topRight()).x();

@@ -89,6 +89,7 @@ private:
     void addPageKeys();
     void setTabOrders();
     void LayoutWizard();
+    void placeInFace();
     void placeSentJobsButton();
     void applyColorScheme(int scheme, bool includePicker);
     // Start and quit (MainWindow.cpp).
@@ -121,6 +122,7 @@ private:
     bool m_addingPaths = false;
     bool m_jobRunning = false;
 
+    QWidget* m_topStrip;
     QTabWidget* m_pages;
     QPushButton* m_aboutButton;
     QPushButton* m_sentJobsButton;

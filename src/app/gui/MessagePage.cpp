@@ -33,7 +33,7 @@ MessagePage::MessagePage(Client& client, QWidget* parent) : WizardPage(client, Q
 {
     auto* top = new QWidget(this);
     top->setObjectName(QStringLiteral("TopPanel"));
-    top->setFixedHeight(121);
+    m_top = top;
     m_fromEdit = new LabelledEdit(QStringLiteral("LEfrom"), 0, top);
     m_fromEdit->setLabelText(QStringLiteral("FROM:"));
     m_recipients = new RecipientField(client, top);
@@ -50,7 +50,7 @@ MessagePage::MessagePage(Client& client, QWidget* parent) : WizardPage(client, Q
     // The recipient list drops down over the message, just below the TO field.
     m_recipients->makeList(this);
 
-    QWidget* buttons = bottomPanel(QStringLiteral("Panel4"), this);
+    QWidget* buttons = bottomPanel(QStringLiteral("Panel4"));
     m_encryptBox = new QCheckBox(QStringLiteral("Encrypted"), buttons);
     m_encryptBox->setObjectName(QStringLiteral("CBencr"));
     m_sfxBox = new QCheckBox(QStringLiteral("SFX"), buttons);
@@ -197,16 +197,21 @@ void MessagePage::placeControls(int windowWidth)
     // ("Verschlüsselt", "Expiration (heures):", "übernehmen").
     placeCheckBox(m_encryptBox, 10, 8);
     placeCheckBox(m_sfxBox, 112, 8);
-    m_expiryEdit->placeEdit(QRect(280, 8, 46, kFieldHeight));
-    m_applyExpiryButton->setGeometry(330, 6, 80, kButtonHeight);
+    const FontUnits u = units();
+    m_expiryEdit->placeEdit(u.rect(280, 8, 46, kFieldHeight));
+    m_applyExpiryButton->setGeometry(u.rect(330, 6, 80, kButtonHeight));
 
     // The address book takes 120 pixels of the TO field when the policy switches it on.
+    // The fields end 39 pixels before the window's right edge (w is in screen pixels).
+    m_top->setFixedHeight(u.y(121));
     const bool addressBook = m_client.state.OutlookEnabled;
-    m_fromEdit->placeEdit(QRect(92, 16, w - 131, kFieldHeight));
-    m_recipients->place(QRect(92, 48, addressBook ? w - 251 : w - 131, kFieldHeight));
-    m_subjectEdit->placeEdit(QRect(92, 76, w - 131, kFieldHeight));
+    const int fieldWidth = w - u.x(131);
+    const int left = u.x(92);
+    m_fromEdit->placeEdit(QRect(left, u.y(16), fieldWidth, u.y(kFieldHeight)));
+    m_recipients->place(QRect(left, u.y(48), addressBook ? fieldWidth - u.x(120) : fieldWidth, u.y(kFieldHeight)));
+    m_subjectEdit->placeEdit(QRect(left, u.y(76), fieldWidth, u.y(kFieldHeight)));
     m_addressBookButton->setVisible(addressBook);
-    m_addressBookButton->setGeometry(w - 131, 46, kAddressBookWidth, kButtonHeight);
+    m_addressBookButton->setGeometry(fieldWidth, u.y(46), u.x(kAddressBookWidth), u.y(kButtonHeight));
 }
 
 // The recipient list sits behind the TO field, but Tab skips it.

@@ -45,6 +45,7 @@ private:
     bool filterExpiryKey(QKeyEvent* event);
     void applyExpiry();
 
+    QWidget* m_top;
     LabelledEdit* m_fromEdit;
     RecipientField* m_recipients;
     QPushButton* m_addressBookButton;

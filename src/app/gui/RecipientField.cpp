@@ -4,6 +4,7 @@
 #include "app/gui/ProgramEnd.h"
 #include "client/Client.h"
 #include "platform/Text.h"
+#include "platform/gui/FontUnits.h"
 #include "recipients/ContactSource.h"
 
 #include <QFocusEvent>
@@ -114,9 +115,10 @@ void RecipientField::applyLanguage()
 void RecipientField::place(const QRect& field)
 {
     m_field->placeEdit(field);
+    const FontUnits u = FontUnits::of(m_label);
     const QSize label = m_label->sizeHint();
-    m_label->setGeometry(88 - label.width(), 52, label.width(), label.height());
-    m_list->setGeometry(field.left() + 2, field.height() + 50, field.width() - 2, 80);
+    m_label->setGeometry(u.x(88) - label.width(), u.y(52), label.width(), label.height());
+    m_list->setGeometry(field.left() + u.x(2), field.height() + u.y(50), field.width() - u.x(2), u.y(80));
 }
 
 void RecipientField::addTyped()

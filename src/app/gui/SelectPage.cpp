@@ -1,6 +1,7 @@
 #include "app/gui/SelectPage.h"
 
 #include "client/Client.h"
+#include "i18n/ControlTexts.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/PathTexts.h"
 #include "platform/Arguments.h"
@@ -13,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeView>
@@ -66,7 +68,7 @@ SelectPage::SelectPage(Client& client, QWidget* parent)
     topLayout->addWidget(splitter, 1);
     stack()->addWidget(top, 1);
 
-    QWidget* buttons = bottomPanel(QStringLiteral("Panel1"), this);
+    QWidget* buttons = bottomPanel(QStringLiteral("Panel1"));
     // Add file and Add folder are part of the panel's layout but never shown: not
     // dead code, they work as they always did and take their paths from pathDialogs.
     m_addFileButton = button(QStringLiteral("Bfile"), QStringLiteral("Add file"), buttons);
@@ -129,7 +131,17 @@ void SelectPage::applyLanguage()
     // The browser's sizes and dates (its column titles follow Qt's own texts).
     m_browser->setLanguageLocale(LanguageLocale(st.LanguageName));
 
-    m_browser->pathBox()->setAccessibleName(t[SelectFilesAndFolders]);
+    // Names for assistive tools, with tool tips where the caption is an arrow or none.
+    const ControlTable& c = ControlTextsFor(st.LanguageName);
+    const std::tuple<QWidget*, const TableText&, const TableText&> named[] = {
+        {m_browser->pathBox(), c.folderPath, c.folderPathTip},
+        {m_browser->pathBox()->lineEdit(), c.folderPath, c.folderPathTip},
+        {m_browser->upButton(), c.folderUp, c.folderUpTip},
+        {m_browser->addButton(), c.addToDropZone, c.addToDropZoneTip}};
+    for (const auto& [control, name, tip] : named) {
+        control->setAccessibleName(name.toString());
+        control->setToolTip(tip.toString());
+    }
     m_browser->listView()->setAccessibleName(t[TabSelect]);
     m_dropZone->setAccessibleName(t[DropZoneLabel]);
 }

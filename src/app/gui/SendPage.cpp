@@ -20,7 +20,7 @@ SendPage::SendPage(Client& client, QWidget* parent) : WizardPage(client, QString
     m_log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     stack()->addWidget(m_log, 1);
 
-    QWidget* buttons = bottomPanel(QStringLiteral("Panel5"), this);
+    QWidget* buttons = bottomPanel(QStringLiteral("Panel5"));
     m_summaryButton = button(QStringLiteral("Bsummary"), QStringLiteral("Summary"), buttons);
     m_autoQuitBox = new QCheckBox(QStringLiteral("Done / Quit"), buttons);
     m_autoQuitBox->setObjectName(QStringLiteral("CBautoquit"));
@@ -67,8 +67,9 @@ void SendPage::placeControls(int windowWidth)
     placeButton(m_finishButton, slotA(windowWidth));
     placeButton(m_previousButton, slotB(windowWidth));
     placeButton(m_quitButton, slotC(windowWidth));
-    placeButton(m_summaryButton, 10);
-    placeCheckBox(m_autoQuitBox, slotC(windowWidth) - 120, 12);
+    placeButtonAt(m_summaryButton, 10);
+    const FontUnits u = units();
+    m_autoQuitBox->setGeometry(QRect(QPoint(slotC(windowWidth) - u.x(120), u.y(12)), m_autoQuitBox->sizeHint()));
 }
 
 QList<QWidget*> SendPage::tabChain() const

@@ -16,7 +16,7 @@ WelcomePage::WelcomePage(Client& client, QWidget* parent) : WizardPage(client, Q
     m_welcomeText->setTabChangesFocus(true);
     stack()->addWidget(m_welcomeText, 1);
 
-    QWidget* buttons = bottomPanel(QStringLiteral("Panel2"), this);
+    QWidget* buttons = bottomPanel(QStringLiteral("Panel2"));
     m_skipWelcomeBox = new QCheckBox(QStringLiteral("Skip welcome screen"), buttons);
     m_skipWelcomeBox->setObjectName(QStringLiteral("CBskipw"));
     m_settingsButton = button(QStringLiteral("Bsettings"), QStringLiteral("Settings"), buttons);

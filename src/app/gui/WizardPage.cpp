@@ -24,22 +24,29 @@ QPushButton* WizardPage::button(const QString& name, const QString& caption, QWi
     return b;
 }
 
-QWidget* WizardPage::bottomPanel(const QString& name, QWidget* parent)
+QWidget* WizardPage::bottomPanel(const QString& name)
+{
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(name);
+    return m_panel;
+}
+
+void WizardPage::place(int windowWidth)
 {
     constexpr int kPanelHeight = 41;
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    panel->setFixedHeight(kPanelHeight);
-    return panel;
+    if (m_panel)
+        m_panel->setFixedHeight(units().y(kPanelHeight));
+    placeControls(windowWidth);
 }
 
-void WizardPage::placeButton(QPushButton* button, int left, int top)
+void WizardPage::placeButton(QPushButton* button, int left, int top) const
 {
     constexpr int kButtonWidth = 120;
-    button->setGeometry(left, top, kButtonWidth, kButtonHeight);
+    const FontUnits u = units();
+    button->setGeometry(left, u.y(top), u.x(kButtonWidth), u.y(kButtonHeight));
 }
 
-void WizardPage::placeCheckBox(QCheckBox* box, int left, int top)
+void WizardPage::placeCheckBox(QCheckBox* box, int left, int top) const
 {
-    box->setGeometry(QRect(QPoint(left, top), box->sizeHint()));
+    box->setGeometry(QRect(QPoint(units().x(left), units().y(top)), box->sizeHint()));
 }

@@ -4,6 +4,8 @@
 // language and the controls that take the colour scheme. A page asks the window to
 // move on or back, or to quit, by its signals; the window keeps the tab frame around
 // the pages.
+#include "platform/gui/FontUnits.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -25,8 +27,9 @@ public:
     // The active language's texts on the page's controls, and the names assistive
     // tools read out; the language tables are loaded already.
     virtual void applyLanguage() = 0;
-    // Places the controls for a window windowWidth pixels wide (without a frame).
-    virtual void placeControls(int windowWidth) = 0;
+    // Places the bottom panel and the controls for a window windowWidth pixels wide
+    // (without a frame), in the page's face.
+    void place(int windowWidth);
     // The page's controls in the order Tab visits them.
     virtual QList<QWidget*> tabChain() const = 0;
     // The field the focus starts in when the page shows.
@@ -48,25 +51,32 @@ protected:
 
     // A button; Enter presses it when it has the focus.
     static QPushButton* button(const QString& name, const QString& caption, QWidget* parent);
-    // A bottom panel of a page: 41 pixels high, across the page.
-    static QWidget* bottomPanel(const QString& name, QWidget* parent);
+    // The page's bottom panel: 41 pixels high, across the page.
+    QWidget* bottomPanel(const QString& name);
+    // Places the page's own controls; place() has set the panel's height.
+    virtual void placeControls(int windowWidth) = 0;
 
+    // Every number below is in the design face's pixels (FontUnits.h).
+    FontUnits units() const { return FontUnits::of(this); }
     // The wizard buttons' three slots, counted from the window's right edge, 120 pixels
-    // wide with 16 between them. w is the window's width without a frame: the minimum
-    // size is measured the same way, so the numbers hold whatever a window manager
-    // draws around.
-    static int slotA(int w) { return w - 158; }
-    static int slotB(int w) { return w - 286; }
-    static int slotC(int w) { return w - 422; }
+    // wide with 16 between them. w is the window's width without a frame (in screen
+    // pixels): the minimum size is measured the same way, so the numbers hold whatever
+    // a window manager draws around.
+    int slotA(int w) const { return w - units().x(158); }
+    int slotB(int w) const { return w - units().x(286); }
+    int slotC(int w) const { return w - units().x(422); }
     static constexpr int kButtonHeight = 25;
     static constexpr int kFieldHeight = 21;
-    // A wizard button, 120 x 25, 8 pixels below its panel's top unless told.
-    static void placeButton(QPushButton* button, int left, int top = 8);
-    // A check box is as wide as its caption.
-    static void placeCheckBox(QCheckBox* box, int left, int top);
+    // A wizard button, 120 x 25, 8 pixels below its panel's top unless told; left is
+    // in screen pixels (a slot) or, with designLeft, in the design face's.
+    void placeButton(QPushButton* button, int left, int top = 8) const;
+    void placeButtonAt(QPushButton* button, int designLeft) const { placeButton(button, units().x(designLeft)); }
+    // A check box is as wide as its caption; left and top in the design face's pixels.
+    void placeCheckBox(QCheckBox* box, int left, int top) const;
 
     Client& m_client;
 
 private:
     QVBoxLayout* m_stack;
+    QWidget* m_panel = nullptr;
 };

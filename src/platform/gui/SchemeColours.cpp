@@ -1,5 +1,7 @@
 #include "platform/gui/SchemeColours.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
@@ -78,4 +80,18 @@ void ApplySchemeColours(QWidget* control, const SchemeColours& colours)
         palette.setColor(group, QPalette::Text, text);
     }
     control->setPalette(palette);
+    // A list's column headers are not its text area: they keep the desktop's colours.
+    // Some styles paint them on the list's background with the window's text colour,
+    // which on the scheme's grey would not read. Each colour the scheme changed is set
+    // on them explicitly: a colour merely inherited would come from the list.
+    const auto headers = control->findChildren<QHeaderView*>();
+    for (QHeaderView* header : headers) {
+        const QPalette desktop = QApplication::palette(header);
+        QPalette own = header->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            for (auto role : {QPalette::Base, QPalette::Text})
+                own.setColor(group, role, desktop.color(group, role));
+        }
+        header->setPalette(own);
+    }
 }

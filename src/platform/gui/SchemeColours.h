@@ -28,5 +28,6 @@ SchemeColours SchemeColoursFor(int scheme, const QPalette& system);
 
 // Gives control the colours. What a style sheet says about the control wins: a
 // background the sheet gives it stays, with the sheet's text colour, or where the sheet
-// gives none, a text colour that reads on the sheet's background.
+// gives none, a text colour that reads on the sheet's background. Column headers
+// inside the control keep the desktop's colours.
 void ApplySchemeColours(QWidget* control, const SchemeColours& colours);

@@ -1,8 +1,10 @@
 #include "recipients/gui/ContactsPicker.h"
 
 #include "client/ClientState.h"
+#include "i18n/ControlTexts.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/Languages.h"
+#include "platform/gui/FontUnits.h"
 #include "platform/gui/SchemeColours.h"
 
 #include <QCheckBox>
@@ -39,7 +41,6 @@ QListWidget* contactList(const QString& name, QWidget* parent)
 ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("ContactsPicker"));
-    setFixedSize(722, 469);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("LEadrSearch"));
     m_search->setClearButtonEnabled(true);
@@ -61,10 +62,8 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
 
     auto* moves = new QVBoxLayout;
     moves->addStretch(1);
-    for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton}) {
-        b->setFixedWidth(60);
+    for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton})
         moves->addWidget(b);
-    }
     moves->addStretch(1);
     auto* grid = new QGridLayout;
     grid->addWidget(m_sourceHeading, 0, 0);
@@ -82,6 +81,13 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
+
+    PlaceOnFontChange(this, [this] {
+        const FontUnits u = FontUnits::of(this);
+        setFixedSize(u.size(722, 469));
+        for (QPushButton* b : {m_oneButton, m_allButton, m_oneBackButton, m_allBackButton})
+            b->setFixedWidth(u.x(60));
+    });
 
     connect(m_oneButton, &QPushButton::clicked, this, &ContactsPicker::moveSelected);
     connect(m_allButton, &QPushButton::clicked, this, &ContactsPicker::moveAll);
@@ -113,6 +119,16 @@ void ContactsPicker::setTexts(const LanguageTexts& t, const ClientState& state)
     const QString search = LanguageFor(state.LanguageName).contactSearch.toString();
     m_search->setPlaceholderText(search);
     m_search->setAccessibleName(search);
+    // The move buttons keep their arrows; assistive tools read out what they do.
+    const ControlTable& c = ControlTextsFor(state.LanguageName);
+    const std::tuple<QWidget*, const TableText&, const TableText&> named[] = {
+        {m_sourceList, c.contacts, c.contactsTip},  {m_chosenList, c.chosen, c.chosenTip},
+        {m_oneButton, c.addOne, c.addOneTip},       {m_allButton, c.addAll, c.addAllTip},
+        {m_oneBackButton, c.removeOne, c.removeOneTip}, {m_allBackButton, c.removeAll, c.removeAllTip}};
+    for (const auto& [control, name, tip] : named) {
+        control->setAccessibleName(name.toString());
+        control->setToolTip(tip.toString());
+    }
 }
 
 // Only the entries holding the search text (in any letter case) show; a hidden one is

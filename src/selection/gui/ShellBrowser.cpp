@@ -1,5 +1,7 @@
 #include "selection/gui/ShellBrowser.h"
 
+#include "platform/gui/FontUnits.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -163,12 +165,14 @@ void ShellBrowser::setLanguageLocale(const QLocale& locale)
 
 void ShellBrowser::placeRow()
 {
-    constexpr int kAddWidth = 45; // room for "-->>>"
+    const FontUnits u = FontUnits::of(this);
+    const int add = u.x(45); // room for "-->>>"
     const int list = m_list->width();
+    m_row->setFixedHeight(m_pathBox->sizeHint().height());
     const int height = m_row->height();
-    m_up->setGeometry(0, 0, 28, height);
-    m_pathBox->setGeometry(30, 0, qMax(0, list - 30 - kAddWidth), height);
-    m_add->setGeometry(list - kAddWidth, 0, kAddWidth, height);
+    m_up->setGeometry(0, 0, u.x(28), height);
+    m_pathBox->setGeometry(u.x(30), 0, qMax(0, list - u.x(30) - add), height);
+    m_add->setGeometry(list - add, 0, add, height);
 }
 
 void ShellBrowser::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,6 @@
 #include "sent/gui/SentJobDetails.h"
 
+#include "platform/gui/FontUnits.h"
 #include "sent/gui/CloseKeys.h"
 #include "sent/gui/SentJobsModel.h"
 
@@ -12,7 +13,7 @@
 SentJobDetails::SentJobDetails(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("SentJobDetails"));
-    resize(560, 460);
+    resize(FontUnits::of(this).size(560, 460));
     auto* layout = new QVBoxLayout(this);
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("SentJobDetailsText"));
