@@ -1,7 +1,5 @@
 #include "platform/windows/Dispatch.h"
 
-#include <utility>
-
 ComApartment::ComApartment()
 {
     const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

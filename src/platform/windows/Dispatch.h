@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <utility>
+
 // Initialises COM for the calling thread (single-threaded apartment) and undoes it at
 // the end, where this call was the one that did it.
 class ComApartment {
