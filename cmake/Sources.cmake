@@ -3,6 +3,7 @@
 
 # The platform layer: interfaces, and what serves every system.
 set(PLATFORM_SOURCES
+    src/platform/AddressBook.h
     src/platform/Arguments.cpp
     src/platform/Arguments.h
     src/platform/BoundedFile.cpp
@@ -31,6 +32,7 @@ set(PLATFORM_SOURCES
 
 # What only POSIX systems do.
 set(PLATFORM_POSIX_SOURCES
+    src/platform/portable/AddressBookNone.cpp
     src/platform/posix/BoundedFilePosix.cpp
     src/platform/posix/EnvironmentPosix.cpp
     src/platform/posix/FileCopyPosix.cpp
@@ -46,6 +48,9 @@ set(PLATFORM_POSIX_SOURCES
 
 # What only Windows does.
 set(PLATFORM_WINDOWS_SOURCES
+    src/platform/windows/AddressBookWindows.cpp
+    src/platform/windows/Dispatch.cpp
+    src/platform/windows/Dispatch.h
     src/platform/windows/ArgumentsWindows.cpp
     src/platform/windows/EnvironmentWindows.cpp
     src/platform/windows/FileTreeWindows.cpp
@@ -67,6 +72,7 @@ set(PLATFORM_PORTABLE_SOURCES
 
 # For a system without native code of its own: the portable code serves.
 set(PLATFORM_FALLBACK_SOURCES
+    src/platform/portable/AddressBookNone.cpp
     src/platform/portable/FileTreeNativePortable.cpp
     src/platform/portable/StopSignalsPortable.cpp
 )
@@ -158,6 +164,8 @@ set(CORE_SOURCES
     src/recipients/ContactSource.h
     src/recipients/MemoryFiles.cpp
     src/recipients/MemoryFiles.h
+    src/recipients/PickerContacts.cpp
+    src/recipients/PickerContacts.h
     src/recipients/VCardParser.cpp
     src/recipients/VCardParser.h
     src/sent/SentMonitor.cpp

@@ -5,6 +5,7 @@
 #include "client/ClientForm.h"
 #include "client/ClientState.h"
 #include "i18n/LanguageTexts.h"
+#include "platform/AddressBook.h"
 #include "platform/Prompter.h"
 #include "platform/UserRegistry.h"
 
@@ -16,6 +17,8 @@ struct Client {
     LanguageTexts texts;
     Prompter prompter;
     std::unique_ptr<UserRegistry> registry = UserRegistry::open();
+    // The desktop's address book that the contacts picker reads; null where there is none.
+    std::unique_ptr<AddressBook> addressBook = AddressBook::open();
     // The full path of the program file; the policy file lies beside it.
     QString programPath;
     // When set, the policy file to read instead of the one beside the program.

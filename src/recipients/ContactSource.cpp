@@ -54,8 +54,12 @@ ContactReading ContactSource::read() const
 
 void AddPickedRecipients(ClientForm& form, const QStringList& addresses)
 {
+    // All at once: the recipient list is drawn again at each change, and a whole
+    // address book chosen would take minutes one by one.
+    QStringList recipients = form.recipients();
     for (const QString& address : addresses) {
         if (!address.isEmpty())
-            form.appendRecipient(address);
+            recipients.append(address);
     }
+    form.setRecipients(recipients);
 }

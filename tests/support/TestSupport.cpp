@@ -71,6 +71,8 @@ std::unique_ptr<Client> TestEnv::makeClient() const
     auto client = std::make_unique<Client>();
     client->programPath = programPath();
     client->registry = std::make_unique<UserRegistryFile>(registryPath());
+    // The picker lists the test's own vCard file, never the machine's address book.
+    client->addressBook = nullptr;
     return client;
 }
 

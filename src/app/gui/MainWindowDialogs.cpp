@@ -12,7 +12,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
-#include "recipients/ContactSource.h"
+#include "recipients/PickerContacts.h"
 #include "recipients/gui/ContactsPicker.h"
 #include "sent/gui/SentJobs.h"
 #include "spool/ProjectReset.h"
@@ -94,7 +94,8 @@ void MainWindow::pickContacts()
         // The address book is read afresh at every opening. A source that is missing or
         // fails part way is reported once, with what was skipped; the picker still
         // opens with what was read.
-        const ContactReading reading = ContactSource::forUser(m_client.state).read();
+        const ContactReading reading =
+            ReadPickerContacts(m_client.addressBook.get(), ContactSource::forUser(m_client.state));
         m_contacts->showContacts(reading.contacts);
         if (!reading.problems.isEmpty())
             m_client.prompter.error(reading.problems.join(u'\n'));
