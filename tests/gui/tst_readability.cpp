@@ -16,11 +16,12 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QProxyStyle>
+#include <QTabBar>
 
 namespace {
-// What is wrong in window: a text cut off (by its box or its panel's edge) or under a
-// neighbour, or a control (lists
-// and text boxes are scroll areas) that a screen reader cannot name: "<-" is no name.
+// What is wrong in window: a text or a tab cut off (by its box or its panel's edge) or
+// under another, or a control (lists and text boxes are scroll areas) that a screen
+// reader cannot name: "<-" is no name.
 QStringList unreadable(QWidget* window)
 {
     QStringList wrong;
@@ -38,6 +39,10 @@ QStringList unreadable(QWidget* window)
             needs[w] = w->sizeHint();
         else if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w))
             needs[w] = {0, fm.height() + 4};
+        else if (auto* tabs = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                if (!tabs->rect().contains(tabs->tabRect(i)) || tabs->tabRect(i).width() <= fm.horizontalAdvance(tabs->tabText(i)))
+                    wrong << tabs->tabText(i) + QStringLiteral(" tab cut off");
         const QString name = window->objectName() + u' ' + w->objectName() + u' ' + w->metaObject()->className();
         if (needs.contains(w) && (!QRect(QPoint(), w->size()).contains(QRect(QPoint(), needs[w]))
                                   || !w->parentWidget()->rect().contains(w->geometry())))
@@ -48,9 +53,12 @@ QStringList unreadable(QWidget* window)
             && std::none_of(said.begin(), said.end(), [](QChar c) { return c.isLetter(); }))
             wrong << name + QStringLiteral(" unnamed");
     }
+    // Apart from each other wherever they stand: a field inside its labelled box, too.
+    const auto inWindow = [window](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
     for (auto a = needs.cbegin(); a != needs.cend(); ++a)
         for (auto b = std::next(a); b != needs.cend(); ++b)
-            if (a.key()->parentWidget() == b.key()->parentWidget() && a.key()->geometry().intersects(b.key()->geometry()))
+            if (!a.key()->isAncestorOf(b.key()) && !b.key()->isAncestorOf(a.key())
+                && inWindow(a.key()).intersects(inWindow(b.key())))
                 wrong << a.key()->objectName() + QStringLiteral(" overlaps ") + b.key()->objectName();
     return wrong;
 }

@@ -1,5 +1,5 @@
-// Where the wizard's controls stand at the window's sizes, that every caption of the
-// five languages fits its control, and the language put on the window again and again.
+// Where the wizard's controls stand at the window's sizes, and the language put on the
+// window again and again.
 #include "GuiTestHelpers.h"
 
 #include "app/gui/LabelledEdit.h"
@@ -40,7 +40,6 @@ private Q_SLOTS:
 
     void placements_data();
     void placements();
-    void everyCaptionFitsAtTheSmallestSize();
     void languageAppliedAgainLeavesNoOldText();
 };
 
@@ -124,66 +123,6 @@ void TestWizardLayout::placements()
         QCOMPARE(path->geometry().right() + 1, add->x());
         QCOMPARE(run->find<QLabel>("LabelDropzone")->mapTo(splitter, QPoint()).x(),
                  run->find<QListWidget>("CLB")->mapTo(splitter, QPoint()).x());
-    }
-}
-
-// At 700 x 600 nothing is cut off or overlaps in any language: every control lies
-// inside its panel, apart from the others, and is wide enough for its caption.
-void TestWizardLayout::everyCaptionFitsAtTheSmallestSize()
-{
-    const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
-    resizeTo(*run, 700);
-    auto captionFits = [](QWidget* w, const QRect& r) {
-        if (auto* push = qobject_cast<QPushButton*>(w))
-            return push->fontMetrics().horizontalAdvance(push->text()) + 8 <= r.width();
-        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QLabel*>(w))
-            return w->sizeHint().width() <= r.width();
-        return true;
-    };
-    for (const LanguageRecord& record : AllLanguages()) {
-        const QString& language = record.key;
-        useLanguage(*run, language);
-        for (Page page : kPages) {
-            run->showPage(page);
-            QCoreApplication::processEvents();
-            for (const char* panelName : {"Panel2", "Panel1", "PanelShellCombo", "TopPanel", "Panel4", "Panel5"}) {
-                auto* panel = run->find<QWidget>(QLatin1String(panelName));
-                if (!panel->isVisible())
-                    continue;
-                QList<QPair<QWidget*, QRect>> controls;
-                const auto children = panel->findChildren<QWidget*>();
-                for (QWidget* w : children) {
-                    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)
-                        || qobject_cast<QComboBox*>(w) || (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget()));
-                    if (control && w->isVisible())
-                        controls.append({w, inPanel(w, panel)});
-                }
-                QVERIFY2(controls.size() >= 3, panelName);
-                for (qsizetype i = 0; i < controls.size(); ++i) {
-                    const auto& [w, r] = controls[i];
-                    const QString where = language + u' ' + w->objectName();
-                    QVERIFY2(panel->rect().contains(r), qPrintable(where));
-                    QVERIFY2(captionFits(w, r), qPrintable(where));
-                    for (qsizetype j = i + 1; j < controls.size(); ++j)
-                        QVERIFY2(!r.intersects(controls[j].second), qPrintable(where + u' ' + controls[j].first->objectName()));
-                }
-            }
-        }
-        // All the tabs show whole, left of About.
-        QTabBar* tabs = run->pages()->tabBar();
-        QVERIFY2(tabs->tabRect(int(std::size(kPages)) - 1).right()
-                     < run->find<QPushButton>("Babout")->mapTo(run->pages(), QPoint()).x(),
-                 qPrintable(language));
-        for (Page page : kPages)
-            QVERIFY(tabs->tabRect(int(page)).width() > tabs->fontMetrics().horizontalAdvance(tabs->tabText(int(page))));
-        // The after-submission dialog takes the same language.
-        AfterSubmissionDialog* post = run->afterSubmission();
-        post->prepare(run->client->texts);
-        const auto postControls = post->findChildren<QWidget*>();
-        for (QWidget* w : postControls)
-            if (!w->isHidden())
-                QVERIFY2(post->rect().contains(w->geometry()) && captionFits(w, w->geometry()),
-                         qPrintable(language + u' ' + w->objectName()));
     }
 }
 
