@@ -61,8 +61,6 @@ private Q_SLOTS:
         QCOMPARE(s.PolicyFilePath, env.policyPath());
         QCOMPARE(s.UserDataFolder, env.userDataFolder());
         QVERIFY(QFileInfo(s.UserDataFolder).isDir());
-        QCOMPARE(s.recipientCachePath(), env.userDataFolder() + "pvxto.txt");
-        QCOMPARE(s.messageCachePath(), env.userDataFolder() + "pvxcache.txt");
         QVERIFY(client->form.recipients().isEmpty());
         QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
     }
