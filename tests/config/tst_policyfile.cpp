@@ -120,9 +120,6 @@ private Q_SLOTS:
         auto scopeTwo = policyClient(env);
         LoadPolicies(*scopeTwo, PolicyScope::Everything);
         QCOMPARE(scopeTwo->state.LanguageName, QString::fromUtf8("fran\u00e7ais"));
-        QCOMPARE(scopeTwo->form.encr(), (Option{false, false}));
-        QCOMPARE(scopeTwo->form.expireText(), QString("7"));
-        QVERIFY(scopeTwo->state.OutlookEnabled);
     }
 
     void colorScheme_data()
