@@ -293,13 +293,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy();
-        QDir().mkpath(env.userDataFolder());
-        QFile to(env.userDataFolder() + "pvxto.txt");
-        QVERIFY(to.open(QIODevice::WriteOnly) && to.write(QByteArray("ann@x.org\r\n\0\0\0\r\nbob@x.org\r\n", 27)) == 27);
-        to.close();
-        QFile message(env.userDataFolder() + "pvxcache.txt");
-        QVERIFY(message.open(QIODevice::WriteOnly) && message.write("a\tb\r\nring\x07\r\nend\r\n") > 0);
-        message.close();
+        env.makeFile("appdata/Parvela/pvxto.txt", QByteArray("ann@x.org\r\n\0\0\0\r\nbob@x.org\r\n", 27));
+        env.makeFile("appdata/Parvela/pvxcache.txt", "a\tb\r\nring\x07\r\nend\r\n");
         seedStore(env, {{"NAME", "Ann\x1b]0;x\x07"}, {"COMPANY", "Acme"}, {"FROM", "ann@x.org\r\nBcc: e@x"},
                         {"REMEMBERTO", "ENABLED"}, {"SUBJECT", "Plans\x1b"}, {"REMEMBEREMAIL", "ENABLED"}});
         auto client = env.windowClient();
@@ -330,9 +325,7 @@ private Q_SLOTS:
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=2\r\nENCRYPTED=DISABLED,LOCKED\r\n");
         QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
-        QFile big(env.userDataFolder() + "pvxcache.txt");
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(2 * 1048576));
-        big.close();
+        env.makeFile("appdata/Parvela/pvxcache.txt", QByteArray(2 * 1048576, 'm'));
         seedStore(env, {{"POLICYVERSION", "1"}, {"ENCRYPTED", "ENABLED"}, {"REMEMBERTO", "ENABLED"},
                         {"SUBJECT", "Plans"}, {"REMEMBEREMAIL", "ENABLED"}, {"AUTOQUIT", "ENABLED"}});
         auto client = env.makeClient();
