@@ -39,7 +39,7 @@ QString useRuntimeFolder(const TestEnv& env)
 // The window program as the user starts it, with the test's world around it.
 struct LaterStart {
     QProcess process;
-    LaterStart(const TestEnv& env, const QStringList& arguments, const QString& folder, const QString& program = {})
+    LaterStart(const QStringList& arguments, const QString& folder, const QString& program = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -48,7 +48,6 @@ struct LaterStart {
         process.setProgram(program.isEmpty() ? qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient")
                                              : program);
         process.setArguments(arguments);
-        Q_UNUSED(env);
         process.start();
     }
     // Waits with the events turning: the running window answers from this process.
@@ -212,7 +211,7 @@ void TestHandOver::laterStartHandsOverAndEnds()
     const auto memoriesBefore = stampsOf(env.appData());
 
     // A relative path is taken from the later start's own current folder.
-    LaterStart later(env, {QStringLiteral("b.txt")}, env.root() + QStringLiteral("/elsewhere"));
+    LaterStart later({QStringLiteral("b.txt")}, env.root() + QStringLiteral("/elsewhere"));
     QVERIFY(later.finished());
     QCOMPARE(later.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(later.process.exitCode(), 0);
@@ -220,7 +219,7 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QCOMPARE(run->page(), Page::Message);
 
     // Without paths it only brings the window forward.
-    LaterStart bare(env, {}, env.root());
+    LaterStart bare({}, env.root());
     QVERIFY(bare.finished());
     QCOMPARE(bare.process.exitCode(), 0);
     QTest::qWait(50);
@@ -238,7 +237,7 @@ void TestHandOver::laterStartHandsOverAndEnds()
         many.append(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
         QVERIFY(QFile(odd + u'/' + many.constLast()).open(QIODevice::WriteOnly));
     }
-    LaterStart named(env, QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf '\\377.txt')\" \"$@\""),
+    LaterStart named(QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf '\\377.txt')\" \"$@\""),
                            qEnvironmentVariable("PARVELA_BIN_DIR") + QStringLiteral("/parvelaclient")} + many,
                      odd, QStringLiteral("/bin/sh"));
     QVERIFY(named.finished());

@@ -77,7 +77,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("jobEntries"); // what stays in the upload folder
         QTest::newRow("are you sure, SIGTERM") << QByteArray("confirm") << int(SIGTERM) << 0;
         QTest::newRow("what next, SIGTERM") << QByteArray("after") << int(SIGTERM) << 3;
-        QTest::newRow("what next, SIGHUP") << QByteArray("after") << int(SIGHUP) << 3;
     }
     void aSignalWhileAQuestionWaitsEndsTheProgram()
     {

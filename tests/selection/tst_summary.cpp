@@ -63,8 +63,6 @@ private Q_SLOTS:
 
         const SummaryResult r = MakeSummary(*client);
         QVERIFY(r.mayGo);
-        QCOMPARE(int(r.reason), int(RefusalReason::None));
-        QVERIFY(client->form.finishEnabled());
         const QStringList lines = {"Determine what to sent:", "  Number of files: 3", "  Number of folders: 2",
                                    "  Size of files: 4 MegaByte", "  Size of folders: 4 MegaByte",
                                    "  Total size: 8 MegaByte", "", "  To: ann@example.com", "  To: bo@example.se",
@@ -143,7 +141,6 @@ private Q_SLOTS:
         QCOMPARE(r.mayGo, mayGo);
         QCOMPARE(int(r.reason), int(mayGo ? RefusalReason::None : RefusalReason::TooLarge));
         QCOMPARE(client->form.finishEnabled(), finishAfter);
-        QCOMPARE(client->form.logLines().contains(kTooLarge), !mayGo);
         QCOMPARE(client->form.logLines().value(6), mayGo ? QString() : kTooLarge);
         // Without a recipient no size lets Finish on.
         client->form.setRecipients({});
