@@ -142,7 +142,7 @@ bench: deps bench-deps
 	$(call write_policy,$(BENCH_BUILD))
 	@rm -f $(BENCH_BUILD)/bench-goals.tsv
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/run-all $(BENCH_BUILD)/parvela
-	bench/startup $(BENCH_BUILD)
+	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/startup $(BENCH_BUILD)
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/sent-jobs $(BENCH_BUILD)
 	BENCH_GOALS=$(abspath $(BENCH_BUILD)/bench-goals.tsv) bench/handover/run $(BENCH_BUILD)
 	@echo; bench/goal-table $(BENCH_BUILD)/bench-goals.tsv

@@ -79,6 +79,8 @@ set(PLATFORM_FALLBACK_SOURCES
 
 # Everything that needs no window.
 set(CORE_SOURCES
+    src/util/CopyPace.cpp
+    src/util/CopyPace.h
     src/util/CopyPlan.cpp
     src/util/CopyPlan.h
     src/util/FileCopy.cpp

@@ -2,12 +2,14 @@
 
 #include "platform/Terminal.h"
 #include "platform/Text.h"
+#include "util/CopyPace.h"
 
 #include <QElapsedTimer>
 #include <QTextStream>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace console {
 
@@ -70,6 +72,8 @@ CopyObserver progressBar()
         return {};
     struct State {
         QElapsedTimer sinceDrawn;
+        QElapsedTimer sinceStart;
+        std::optional<CopyPace> pace; // the part done by what the work costs
         bool ended = false;     // the full bar is drawn, with its line end
         qint64 silentShown = 0; // the seconds the silence was last shown with
         qint64 bytesDrawn = -1, filesDrawn = -1;
@@ -106,8 +110,13 @@ CopyObserver progressBar()
         state->sinceDrawn.restart();
         state->bytesDrawn = p.bytesDone;
         state->filesDrawn = p.filesDone;
+        if (!state->pace) {
+            state->pace.emplace(p.filesTotal, p.bytesTotal);
+            state->sinceStart.start();
+        }
+        state->pace->update(state->sinceStart.elapsed(), p.filesDone, p.bytesDone);
         const int width = 30;
-        const double share = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal) : 1.0;
+        const double share = state->pace->fraction();
         const int filled = int(share * width);
         const QString bar = QString(filled, u'#') + QString(width - filled, u'-');
         write(QStringLiteral("\r[%1] %2% %3/%4 files %5/%6 MiB %7")

@@ -15,7 +15,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .welcome = kWelcome[German],
         .copyWindow = {u"Kopiere: %1", u"Dateien: %1 von %2", u"%1 von %2", u"Das Kopieren wurde abgebrochen.",
                        u"Der Upload-Ordner antwortet seit %1 s nicht. Das Kopieren geht weiter, sobald er "
-                       u"antwortet; Abbrechen wirkt dann."},
+                       u"antwortet; Abbrechen wirkt dann.",
+                       u"%1 Dateien/s, %2/s", u"Verbleibende Zeit: %1"},
         .leftOut = {u"  Nicht verfolgte Verkn\u00fcpfungen und Systemordner: ",
                     u"  Ausgelassene Sonderdateien (Pipes, Ger\u00e4te, Sockets): "},
         .paths = {u"Ordner nicht gefunden", u"Der Ordner \"%1\" existiert nicht.", u"Nicht hinzugef\u00fcgt",
@@ -34,7 +35,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .welcome = kWelcome[English],
         .copyWindow = {u"Copying: %1", u"Files: %1 of %2", u"%1 of %2", u"The copy was cancelled.",
                        u"The upload folder has not answered for %1 s. The copy goes on when it answers; Cancel "
-                       u"takes effect then."},
+                       u"takes effect then.",
+                       u"%1 files/s, %2/s", u"Time left: %1"},
         .leftOut = {u"  Links and system folders not followed: ",
                     u"  Special files left out (pipes, devices, sockets): "},
         .paths = {u"Folder not found", u"The folder \"%1\" does not exist.", u"Not added",
@@ -53,7 +55,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .welcome = kWelcome[French],
         .copyWindow = {u"Copie de: %1", u"Fichiers: %1 sur %2", u"%1 sur %2", u"La copie a \u00E9t\u00E9 annul\u00E9e.",
                        u"Le dossier de d\u00E9p\u00F4t ne r\u00E9pond plus depuis %1 s. La copie reprend "
-                       u"d\u00E8s qu'il r\u00E9pond ; Annuler prend effet \u00E0 ce moment."},
+                       u"d\u00E8s qu'il r\u00E9pond ; Annuler prend effet \u00E0 ce moment.",
+                       u"%1 fichiers/s, %2/s", u"Temps restant : %1"},
         .leftOut = {u"  Liens et dossiers syst\u00e8me non suivis : ",
                     u"  Fichiers sp\u00e9ciaux ignor\u00e9s (tubes, p\u00e9riph\u00e9riques, sockets) : "},
         .paths = {u"Dossier introuvable", u"Le dossier \"%1\" n'existe pas.", u"Non ajout\u00e9s",
@@ -73,7 +76,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .copyWindow = {u"Kopi\u00EBren: %1", u"Bestanden: %1 van %2", u"%1 van %2",
                        u"Het kopi\u00EBren is geannuleerd.",
                        u"De uploadmap heeft %1 s niet geantwoord. Het kopi\u00EBren gaat verder zodra zij "
-                       u"antwoordt; Annuleren werkt dan."},
+                       u"antwoordt; Annuleren werkt dan.",
+                       u"%1 bestanden/s, %2/s", u"Resterende tijd: %1"},
         .leftOut = {u"  Koppelingen en systeemmappen niet gevolgd: ",
                     u"  Speciale bestanden overgeslagen (pipes, apparaten, sockets): "},
         .paths = {u"Map niet gevonden", u"De map \"%1\" bestaat niet.", u"Niet toegevoegd",
@@ -92,7 +96,8 @@ constinit const std::array<LanguageRecord, kLanguageCount> kLanguages = {{
         .welcome = kWelcome[Swedish],
         .copyWindow = {u"Kopierar: %1", u"Filer: %1 av %2", u"%1 av %2", u"Kopieringen avbr\u00F6ts.",
                        u"Uppladdningsmappen har inte svarat p\u00E5 %1 s. Kopieringen forts\u00E4tter n\u00E4r "
-                       u"den svarar; Avbryt verkar d\u00E5."},
+                       u"den svarar; Avbryt verkar d\u00E5.",
+                       u"%1 filer/s, %2/s", u"\u00C5terst\u00E5ende tid: %1"},
         .leftOut = {u"  L\u00e4nkar och systemmappar som inte f\u00f6ljdes: ",
                     u"  Specialfiler som utel\u00e4mnades (r\u00f6r, enheter, socketar): "},
         .paths = {u"Mappen hittades inte", u"Mappen \"%1\" finns inte.", u"Inte tillagda",

@@ -29,6 +29,8 @@ struct CopyWindowTable {
     TableText bytes;     // "%1 of %2", two sizes
     TableText cancelled; // the message after Cancel
     TableText silent;    // "The upload folder has not answered for %1 s...", seconds
+    TableText rate;      // "%1 files/s, %2/s": files and a size a second
+    TableText timeLeft;  // "Time left: %1", h:mm:ss
 };
 
 // The summary's labels for what a job leaves out: two blanks first, ": " last.

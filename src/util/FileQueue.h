@@ -49,10 +49,12 @@ public:
                     m_folders.push_back({folder, {}, 0});
                 m_folders.back().items.push_back(item);
                 ++m_files;
-                m_changed.notify_all();
+                wake(lock, m_workWaiting, m_work);
                 return true;
             }
-            m_changed.wait_for(lock, kPoll);
+            ++m_spaceWaiting;
+            m_space.wait_for(lock, kPoll);
+            --m_spaceWaiting;
         }
     }
 
@@ -71,13 +73,17 @@ public:
                 Task task{best->folder, best->items.front(), best};
                 best->items.pop_front();
                 ++best->underWay;
-                --m_files;
-                m_changed.notify_all();
+                // A walk waiting for room gets on once half the files are gone, not
+                // for each one: else it and the workers take turns file by file.
+                const bool halfGone = --m_files == m_maxFiles / 2;
+                wake(lock, halfGone ? m_spaceWaiting : 0, m_space);
                 return task;
             }
             if (m_closed)
                 return std::nullopt;
-            m_changed.wait_for(lock, kPoll);
+            ++m_workWaiting;
+            m_work.wait_for(lock, kPoll);
+            --m_workWaiting;
         }
     }
 
@@ -85,10 +91,11 @@ public:
     // way leaves the queue.
     void done(const Task& task)
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        if (--task.slot->underWay == 0 && task.slot->items.empty())
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (--task.slot->underWay == 0 && task.slot->items.empty()) {
             m_folders.erase(task.slot);
-        m_changed.notify_all();
+            wake(lock, m_spaceWaiting, m_space);
+        }
     }
 
     // No more files come.
@@ -96,7 +103,7 @@ public:
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_closed = true;
-        m_changed.notify_all();
+        m_work.notify_all();
     }
 
     // What is left after a stop goes, with the folders it holds.
@@ -114,11 +121,23 @@ public:
     }
 
 private:
+    // Wakes one thread waiting on changed, if any: a copy of many small files passes
+    // each through here, and a wake-up nobody waits for still costs a system call.
+    // The lock goes first, so that the thread woken does not wait for it at once.
+    static void wake(std::unique_lock<std::mutex>& lock, int waiting, std::condition_variable& changed)
+    {
+        lock.unlock();
+        if (waiting > 0)
+            changed.notify_one();
+    }
+
     static constexpr std::chrono::milliseconds kPoll{50}; // a stop is seen this soon
     const size_t m_maxFolders;
     const size_t m_maxFiles;
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_work;  // a file to copy, or the end
+    std::condition_variable m_space; // room for another file
+    int m_workWaiting = 0, m_spaceWaiting = 0;
     std::list<Pending> m_folders; // in the order the walk reached them
     size_t m_files = 0;
     bool m_closed = false;

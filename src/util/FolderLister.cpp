@@ -54,17 +54,27 @@ void FolderLister::help()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        while (!m_waiting.empty() && m_waiting.back()->state != State::Waiting)
-            m_waiting.pop_back();
         if (m_stop)
             return;
+        // The first folder waiting is the walk's to list next; the helper takes the one
+        // after it. So the two take turns close ahead of the walk, and little waits in
+        // memory for it.
+        Handle job;
+        bool skipped = false;
+        for (const Handle& waiting : m_waiting) {
+            if (waiting->state != State::Waiting)
+                continue;
+            if (skipped) {
+                job = waiting;
+                break;
+            }
+            skipped = true;
+        }
         // Listings made ahead wait in memory until the walk takes them: only so many.
-        if (m_waiting.empty() || m_held > kHeldEntries) {
+        if (!job || m_held > kHeldEntries) {
             m_changed.wait(lock);
             continue;
         }
-        const Handle job = m_waiting.back();
-        m_waiting.pop_back();
         job->state = State::Begun;
         lock.unlock();
         list(job->folder);

@@ -2,9 +2,9 @@
 // Lists folders for a walk, a second thread working ahead of it. The walk names the
 // folders it will want, in the order it will want them, and then takes them one by
 // one: a listing the helper has made is handed over ready, and one it has not begun
-// the walk makes itself. The helper takes the folders wanted last and the walk those
-// wanted first, so the two work on different folders, and the walk's result is the
-// same as with one thread. Listing is where a walk's time goes (one status call per
+// the walk makes itself. The helper lists the folder after the one the walk wants
+// next, so the two work on different folders in turns, little is held in memory for
+// the walk, and the walk's result is the same as with one thread. Listing is where a walk's time goes (one status call per
 // entry), so on two cores a large walk takes little more than half as long.
 #include "platform/FileTree.h"
 
@@ -55,8 +55,9 @@ private:
     std::condition_variable m_changed;
     std::deque<Handle> m_waiting; // in the order the walk wants them
     // Entries of listings the helper has made and the walk not yet taken; the helper
-    // waits above kHeldEntries (some 15 MB), so a walk of millions stays small.
-    static constexpr qsizetype kHeldEntries = 100000;
+    // waits above kHeldEntries (some 3 MB, where the walk's order leaves it behind),
+    // so a plan's memory is its items, not listings read ahead.
+    static constexpr qsizetype kHeldEntries = 20000;
     qsizetype m_held = 0;
     bool m_stop = false;
     std::thread m_helper;

@@ -199,8 +199,8 @@ void TestHandOver::laterStartHandsOverAndEnds()
     const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
     useRuntimeFolder(env);
     const QString file = env.makeFile("elsewhere/b.txt", "b");
-    SingleWindow single;
-    QCOMPARE(single.claim({}), SingleWindow::Claim::First);
+    SingleWindow single; // as the program claims: the lock now, the socket once the window is up
+    QCOMPARE(single.claim({}, {}, false), SingleWindow::Claim::First);
     MainWindow* window = run->window();
     single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
     run->showPage(Page::Message);
@@ -212,6 +212,8 @@ void TestHandOver::laterStartHandsOverAndEnds()
 
     // A relative path is taken from the later start's own current folder.
     LaterStart later({QStringLiteral("b.txt")}, env.root() + QStringLiteral("/elsewhere"));
+    QTest::qWait(300); // it comes before the window listens, and keeps trying until it does
+    QVERIFY(single.listenLate());
     QVERIFY(later.finished());
     QCOMPARE(later.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(later.process.exitCode(), 0);

@@ -338,6 +338,10 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QCOMPARE(window.findChild<QLabel*>("CopyFiles")->text(), QStringLiteral("Files: 1 of 4"));
     QVERIFY(window.findChild<QLabel*>("CopyCurrentName")->text().endsWith(QStringLiteral("big.iso")));
     QCOMPARE(window.findChild<QProgressBar*>("CopyBar")->value(), 250);
+    // Many files and one large one: the bar counts what each file costs, not bytes alone.
+    window.start(QString(), QStringLiteral("Cancel"));
+    QVERIFY(observe({1, 40001, qint64(1) << 30, qint64(1) << 30, QStringLiteral("big.iso")}));
+    QVERIFY(window.findChild<QProgressBar*>("CopyBar")->value() < 500);
     // The next copy speaks the user's language, with its numbers written as it writes
     // them. A share that has not answered for a while is said so, and the words go
     // once it answers again.

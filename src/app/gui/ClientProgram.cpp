@@ -136,8 +136,11 @@ int RunClientProgram(Client& client, const QStringList& paths, SingleWindow* sin
         return ProgramEnd::code();
     MainWindow* window = program.mainWindow();
     window->openPaths(paths, MainWindow::PathsFrom::Start);
-    if (single)
+    if (single) {
         single->setReceiver([window](const QStringList& handed) { window->openPaths(handed, MainWindow::PathsFrom::LaterStart); });
+        // Later starts are heard once the window is up; meanwhile they wait to connect.
+        single->listenLate();
+    }
     const auto noWindowAnyMore = qScopeGuard([single] {
         if (single)
             single->setReceiver({});

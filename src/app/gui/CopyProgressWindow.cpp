@@ -23,6 +23,8 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
       m_name(new QLabel(this)),
       m_files(new QLabel(this)),
       m_bytes(new QLabel(this)),
+      m_rate(new QLabel(this)),
+      m_timeLeft(new QLabel(this)),
       m_silent(new QLabel(this)),
       m_bar(new QProgressBar(this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
@@ -34,6 +36,8 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     m_name->setObjectName(QStringLiteral("CopyCurrentName"));
     m_files->setObjectName(QStringLiteral("CopyFiles"));
     m_bytes->setObjectName(QStringLiteral("CopyBytes"));
+    m_rate->setObjectName(QStringLiteral("CopyRate"));
+    m_timeLeft->setObjectName(QStringLiteral("CopyTimeLeft"));
     m_silent->setObjectName(QStringLiteral("CopySilent"));
     m_silent->setWordWrap(true);
     m_silent->hide();
@@ -49,6 +53,8 @@ CopyProgressWindow::CopyProgressWindow(QWidget* parent)
     layout->addWidget(m_bar);
     layout->addWidget(m_files);
     layout->addWidget(m_bytes);
+    layout->addWidget(m_rate);
+    layout->addWidget(m_timeLeft);
     layout->addWidget(m_silent);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
@@ -70,9 +76,12 @@ void CopyProgressWindow::start(const QString& languageName, const QString& cance
     m_name->clear();
     m_files->clear();
     m_bytes->clear();
+    m_rate->clear();
+    m_timeLeft->clear();
     m_silent->hide();
     m_bar->setValue(0);
     m_sincePaint.invalidate();
+    m_pace.reset();
 }
 
 void CopyProgressWindow::finish() { hide(); }
@@ -85,16 +94,28 @@ bool CopyProgressWindow::report(const CopyProgress& p)
         activateWindow();
         m_cancel->setFocus();
     }
+    if (!m_pace) {
+        m_pace.emplace(p.filesTotal, p.bytesTotal);
+        m_sinceStart.start();
+    }
     if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= kRepaintMs) {
         auto size = [this](qint64 bytes) {
             return m_locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
         };
+        m_pace->update(m_sinceStart.elapsed(), p.filesDone, p.bytesDone);
         m_name->setText(m_texts.copying.arg(p.currentName));
-        m_files->setText(m_texts.files.arg(p.filesDone).arg(p.filesTotal));
+        m_files->setText(m_texts.files.arg(m_locale.toString(p.filesDone), m_locale.toString(p.filesTotal)));
         m_bytes->setText(m_texts.bytes.arg(size(p.bytesDone), size(p.bytesTotal)));
-        const double part = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal)
-            : (p.filesTotal > 0 ? double(p.filesDone) / double(p.filesTotal) : 0.0);
-        m_bar->setValue(int(part * 1000.0));
+        m_bar->setValue(int(m_pace->fraction() * 1000.0));
+        if (const qint64 left = m_pace->secondsLeft(); left >= 0) {
+            m_rate->setText(m_texts.rate.arg(m_locale.toString(qRound64(m_pace->filesPerSecond())),
+                                             size(qRound64(m_pace->bytesPerSecond()))));
+            m_timeLeft->setText(m_texts.timeLeft.arg(
+                QStringLiteral("%1:%2:%3")
+                    .arg(left / 3600)
+                    .arg(left / 60 % 60, 2, 10, QLatin1Char('0'))
+                    .arg(left % 60, 2, 10, QLatin1Char('0'))));
+        }
         // A share that stalls: the window says so, and keeps painting meanwhile.
         const bool silent = p.silentSeconds >= kSilentSecondsShown;
         if (silent)

@@ -1,13 +1,16 @@
 #pragma once
-// The window shown while a job's selection is copied: files and bytes done of the
-// total, the name being copied and Cancel. The copy runs on the window's thread, so
+// The window shown while a job's selection is copied: the part done by what the work
+// costs (CopyPace), files and bytes done of the total, the rate and the time left, the
+// name being copied and Cancel. The copy runs on the window's thread, so
 // the observer keeps the window painted by turning the events now and then.
 #include "i18n/CopyWindowTexts.h"
+#include "util/CopyPace.h"
 #include "util/FileCopy.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -37,11 +40,15 @@ private:
     QLabel* m_name;
     QLabel* m_files;
     QLabel* m_bytes;
+    QLabel* m_rate;
+    QLabel* m_timeLeft;
     QLabel* m_silent;
     QProgressBar* m_bar;
     QPushButton* m_cancel;
     CopyWindowTexts m_texts;
     QLocale m_locale;
     QElapsedTimer m_sincePaint;
+    QElapsedTimer m_sinceStart;
+    std::optional<CopyPace> m_pace; // from the copy's first report
     bool m_cancelled = false;
 };

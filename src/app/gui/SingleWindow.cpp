@@ -39,7 +39,7 @@ SingleWindow::~SingleWindow()
         m_server->close();
 }
 
-SingleWindow::Claim SingleWindow::claim(const QStringList& paths, const QString& runtimeFolder)
+SingleWindow::Claim SingleWindow::claim(const QStringList& paths, const QString& runtimeFolder, bool listenNow)
 {
     const QString parent =
         runtimeFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : runtimeFolder;
@@ -58,7 +58,7 @@ SingleWindow::Claim SingleWindow::claim(const QStringList& paths, const QString&
     // its holder lives.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
-        return listen() ? Claim::First : Claim::Alone;
+        return !listenNow || listen() ? Claim::First : Claim::Alone;
     if (m_lock->error() != QLockFile::LockFailedError) {
         qWarning("parvelaclient: the window's lock file in %s cannot be made; this window runs on its own",
                  qUtf8Printable(folder));
@@ -69,7 +69,7 @@ SingleWindow::Claim SingleWindow::claim(const QStringList& paths, const QString&
 
 std::optional<int> SingleWindow::claimOrEnd(const QStringList& paths)
 {
-    switch (claim(paths)) {
+    switch (claim(paths, {}, false)) {
     case Claim::First:
     case Claim::Alone:
         return std::nullopt;
@@ -84,6 +84,11 @@ std::optional<int> SingleWindow::claimOrEnd(const QStringList& paths)
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return 1;
+}
+
+bool SingleWindow::listenLate()
+{
+    return !m_server && m_lock && m_lock->isLocked() && listen();
 }
 
 bool SingleWindow::listen()

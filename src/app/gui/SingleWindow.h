@@ -32,10 +32,15 @@ public:
 
     // Takes the user's window for this process, or hands paths to the one that has it.
     // runtimeFolder: where the private folder goes; empty: the user's runtime folder.
-    Claim claim(const QStringList& paths, const QString& runtimeFolder = {});
+    // listenNow false: the first start holds the lock but listens only on listenLate().
+    Claim claim(const QStringList& paths, const QString& runtimeFolder = {}, bool listenNow = true);
     // The window program's start: claim, and the exit code when this process ends
     // here (paths handed over: 0; no answer: 1, after saying so in the user's language).
+    // The socket waits for listenLate(): the window comes first, and a later start
+    // meanwhile keeps trying to connect.
     std::optional<int> claimOrEnd(const QStringList& paths);
+    // Listens, after a claim that held the lock without; false: this window runs on its own.
+    bool listenLate();
 
     // Where handed-over paths go; those that came before are delivered now.
     void setReceiver(Receiver receiver);

@@ -11,6 +11,20 @@ namespace filetree::posixfiles {
 
 namespace {
 
+// The two paths of one copy, made into text only for a message: most copies never need
+// them, and on many small files the text costs as much as a system call.
+struct CopyNames {
+    const QByteArray& source;
+    const PosixFolder& parent;
+    const QByteArray& name;
+    QString shownSource() const { return shown(source); }
+    // Takes the error number before anything can change it.
+    [[noreturn]] void fail(bool targetSide, int error) const
+    {
+        throw IoError(targetSide ? shown(joined(parent.bytes(), name)) : shownSource(), systemText(error));
+    }
+};
+
 // Sets the disk writing the given range now, without waiting for it: the final flush
 // then finds little left to do. Only a hint, so its outcome is not checked; the flush
 // reports any write error.
@@ -29,7 +43,7 @@ void startWriteBack(int fd, qint64 offset, qint64 length)
 // Copies length bytes at offset of in to the same offset of out, in chunks so that
 // progress is reported inside a large file too. The kernel copies without passing the
 // bytes through this process where it can. A source that ends early has shrunk.
-bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QString& source, const QString& target,
+bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const CopyNames& names,
                const std::function<bool(qint64)>& progress)
 {
     constexpr qint64 kChunk = qint64(8) << 20;
@@ -38,7 +52,7 @@ bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QS
     qint64 unflushed = 0; // bytes written whose way to the disk has not been started
     // The kernel's copy names the offsets; the others write where the file stands.
     if (way != Way::KernelCopy && ::lseek(out, offset, SEEK_SET) < 0)
-        throw IoError(target, systemText(errno));
+        names.fail(true, errno);
     while (done < length) {
         // Through the process, a chunk is no more than a slow share takes in a few
         // seconds, so that the progress (and the watch for a share that stalls) sees it.
@@ -72,7 +86,7 @@ bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QS
                 if (w < 0) {
                     if (errno == EINTR)
                         continue;
-                    throw IoError(target, systemText(errno));
+                    names.fail(true, errno);
                 }
                 written += w;
             }
@@ -90,15 +104,15 @@ bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QS
             if (notOffered && way != Way::ReadWrite) {
                 way = way == Way::KernelCopy ? Way::SendFile : Way::ReadWrite;
                 if (::lseek(out, offset + done, SEEK_SET) < 0)
-                    throw IoError(target, systemText(errno));
+                    names.fail(true, errno);
                 continue;
             }
             if (way != Way::ReadWrite)
                 writeSide = error != EIO && error != EISDIR;
-            throw IoError(writeSide ? target : source, systemText(error));
+            names.fail(writeSide, error);
         }
         if (n == 0)
-            throw SourceChanged(source);
+            throw SourceChanged(names.shownSource());
         done += n;
         unflushed += n;
         if (unflushed >= kChunk) {
@@ -120,15 +134,14 @@ bool copyRange(int in, int out, qint64 offset, qint64 length, Way& way, const QS
 bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder& parent, const QByteArray& name,
               const std::function<bool(qint64)>& progress, CopyRoute& route)
 {
-    const QString source = shown(sourceBytes);
-    const QString target = shown(joined(parent.bytes(), name));
+    const CopyNames names{sourceBytes, parent, name};
     // Not blocking: a name that has become a pipe since it was planned must not hang the copy.
     Fd in(::open(sourceBytes.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.get() < 0)
-        throw IoError(source, systemText(errno));
+        names.fail(false, errno);
     struct stat before;
     if (::fstat(in.get(), &before) != 0)
-        throw IoError(source, systemText(errno));
+        names.fail(false, errno);
     // The change time moves with every write, whatever a program puts back into the
     // modification time afterwards, and a file made anew under the same inode number
     // has a new one: with size, times and identity it tells any change.
@@ -139,7 +152,7 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
     if (!S_ISREG(before.st_mode) || quint64(before.st_dev) != expected.id.device ||
         quint64(before.st_ino) != expected.id.inode || qint64(before.st_size) != expected.size ||
         nanoseconds(before.st_mtim) != expected.mtime || nanoseconds(before.st_ctim) != expected.ctime)
-        throw SourceChanged(source);
+        throw SourceChanged(names.shownSource());
     Fd out(createNew(parent, name));
 
     if (route.sourceDevice != quint64(before.st_dev) || route.targetDevice != parent.device())
@@ -165,7 +178,7 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
                 end = hole < 0 ? size : qMin(size, qint64(hole));
             }
         }
-        complete = copyRange(in.get(), out.get(), start, end - start, way, source, target, progress);
+        complete = copyRange(in.get(), out.get(), start, end - start, way, names, progress);
         position = end;
     }
     route.way = way;
@@ -174,15 +187,16 @@ bool copyFile(const QByteArray& sourceBytes, const Status& expected, PosixFolder
 
     struct stat after;
     if (::fstat(in.get(), &after) != 0)
-        throw IoError(source, systemText(errno));
+        names.fail(false, errno);
     if (differs(before, after))
-        throw SourceChanged(source);
+        throw SourceChanged(names.shownSource());
     if (sparse && ::ftruncate(out.get(), off_t(size)) != 0)
-        throw IoError(target, systemText(errno));
+        names.fail(true, errno);
     const struct timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
     if (::futimens(out.get(), times) != 0)
-        throw IoError(target, systemText(errno));
-    closeOrThrow(out, target);
+        names.fail(true, errno);
+    if (::close(out.release()) != 0)
+        names.fail(true, errno);
     return true;
 }
 
