@@ -157,8 +157,15 @@ windows-qt: windows-deps
 	  if [ -n "$$missing" ]; then DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; fi; \
 	  if ! grep -rqs '^deb-src .*bookworm' /etc/apt/sources.list /etc/apt/sources.list.d/ && \
 	     ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/; then \
-	    echo 'deb-src http://deb.debian.org/debian bookworm main' | \
-	      $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.list >/dev/null; \
+	    signed=$$(awk '/^$$/ { uri = 0 } /^URIs:.*deb\.debian\.org\/debian\/?$$/ { uri = 1 } \
+	                   uri && /^Signed-By:/ { print $$2; exit }' /etc/apt/sources.list.d/*.sources 2>/dev/null); \
+	    if [ -n "$$signed" ]; then \
+	      printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: %s\n' \
+	        "$$signed" | $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.sources >/dev/null; \
+	    else \
+	      echo 'deb-src http://deb.debian.org/debian bookworm main' | \
+	        $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.list >/dev/null; \
+	    fi; \
 	    $(SUDO) apt-get update -q; \
 	  fi; \
 	  $(SUDO) env PREFIX=$(WINQT) windows/build.sh; \
