@@ -38,7 +38,7 @@ SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Windows: the cross compiler, Wine to run the programs and tests, NSIS for the installer.
 WIN_PACKAGES = g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64 mingw-w64-tools \
-               wine wine64 nsis ninja-build cmake imagemagick
+               wine wine64 nsis ninja-build cmake imagemagick qt6-translations-l10n
 # What windows/build.sh needs to build Qt when no cached build is at hand.
 WINQT_BUILD_PACKAGES = qt6-base-dev qt6-base-dev-tools tcl dpkg-dev
 WIN_BUILD   ?= build-windows
