@@ -43,7 +43,7 @@ SUDO        := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Windows: the cross compiler, Wine to run the programs and tests, NSIS for the installer.
 WIN_PACKAGES = g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64 mingw-w64-tools \
-               wine wine64 nsis ninja-build cmake imagemagick
+               wine wine64 nsis ninja-build cmake imagemagick qt6-translations-l10n
 # What windows/build.sh needs to build Qt when no cached build is at hand.
 WINQT_BUILD_PACKAGES = qt6-base-dev qt6-base-dev-tools tcl dpkg-dev
 WIN_BUILD   ?= build-windows
@@ -176,8 +176,15 @@ windows-qt: windows-deps
 	  if [ -n "$$missing" ]; then DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; fi; \
 	  if ! grep -rqs '^deb-src .*bookworm' /etc/apt/sources.list /etc/apt/sources.list.d/ && \
 	     ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/; then \
-	    echo 'deb-src http://deb.debian.org/debian bookworm main' | \
-	      $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.list >/dev/null; \
+	    signed=$$(awk '/^$$/ { uri = 0 } /^URIs:.*deb\.debian\.org\/debian\/?$$/ { uri = 1 } \
+	                   uri && /^Signed-By:/ { print $$2; exit }' /etc/apt/sources.list.d/*.sources 2>/dev/null); \
+	    if [ -n "$$signed" ]; then \
+	      printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: %s\n' \
+	        "$$signed" | $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.sources >/dev/null; \
+	    else \
+	      echo 'deb-src http://deb.debian.org/debian bookworm main' | \
+	        $(SUDO) tee /etc/apt/sources.list.d/parvela-deb-src.list >/dev/null; \
+	    fi; \
 	    $(SUDO) apt-get update -q; \
 	  fi; \
 	  $(SUDO) env PREFIX=$(WINQT) windows/build.sh; \

@@ -258,13 +258,15 @@ set(GUI_DESKTOP_SOURCES
     src/sent/gui/TakenNotifier.cpp
     src/dialogs/AboutLogoSvg.cpp
     src/dialogs/AboutDialog.qrc
+    src/app/gui/QtTranslationsSystem.cpp
 )
 
-# Without them (Windows): the system tray's message, and the logo as a bitmap made
-# from the SVG at build time (cmake/Windows.cmake).
+# Without them (Windows): the system tray's message, the logo as a bitmap made from the
+# SVG at build time, and Qt's own catalogues carried in the program (cmake/Windows.cmake).
 set(GUI_PLAIN_SOURCES
     src/sent/gui/TakenNotifierTray.cpp
     src/dialogs/AboutLogoBitmap.cpp
+    src/app/gui/QtTranslationsCarried.cpp
 )
 
 # The command-line tool.

@@ -23,6 +23,27 @@ configure_file(${win_dir}/AboutLogo.qrc.in ${win_dir}/AboutLogo.qrc COPYONLY)
 set_source_files_properties(${win_dir}/AboutLogo.qrc PROPERTIES OBJECT_DEPENDS ${win_dir}/parvelaclient-logo.png)
 target_sources(parvela_gui PRIVATE ${win_dir}/AboutLogo.qrc ${win_dir}/parvelaclient-logo.png)
 
+# Qt's own texts in the program's languages (the file browser's columns, standard
+# buttons): a Windows machine has no Qt installed, so the program carries qtbase's
+# catalogues, taken from the host's Qt of the same version (qt6-translations-l10n).
+set(QT_HOST_TRANSLATIONS /usr/share/qt6/translations CACHE PATH "Qt's catalogues of the host's Qt")
+set(qt_catalogues "")
+foreach(language de fr nl sv)
+  if(EXISTS ${QT_HOST_TRANSLATIONS}/qtbase_${language}.qm)
+    string(APPEND qt_catalogues "    <file alias=\"qtbase_${language}.qm\">${QT_HOST_TRANSLATIONS}/qtbase_${language}.qm</file>\n")
+  endif()
+endforeach()
+if(qt_catalogues STREQUAL "")
+  message(FATAL_ERROR "No Qt catalogues in ${QT_HOST_TRANSLATIONS}: install qt6-translations-l10n")
+endif()
+file(WRITE ${win_dir}/QtTranslations.qrc.in
+  "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/qt-translations\">\n${qt_catalogues}"
+  "  </qresource>\n</RCC>\n")
+configure_file(${win_dir}/QtTranslations.qrc.in ${win_dir}/QtTranslations.qrc COPYONLY)
+# The host's rcc would pack them with zstd, which this Qt cannot unpack (built without it).
+set_source_files_properties(${win_dir}/QtTranslations.qrc PROPERTIES AUTORCC_OPTIONS "--no-zstd")
+target_sources(parvela_gui PRIVATE ${win_dir}/QtTranslations.qrc)
+
 # Icon and version information of both programs.
 set(PARVELA_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
 foreach(program parvelaclient parvela)

@@ -19,14 +19,39 @@
 
 #include <functional>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <psapi.h>
+#endif
+
 struct Run {
     int code = -1;
     QString out;
     QString err;
     qint64 ms = 0;
-    qint64 peakKb = 0; // the most memory it held (VmHWM) when last looked at, every 50 ms
+    qint64 peakKb = 0; // the most memory it held (peak resident set / working set), looked at every 50 ms
 };
 
+
+// The most memory process pid has held so far, in KiB; 0 when the system does not tell.
+inline qint64 peakKbOf(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return 0;
+    PROCESS_MEMORY_COUNTERS counters{};
+    const bool told = ::GetProcessMemoryInfo(process, &counters, sizeof counters);
+    ::CloseHandle(process);
+    return told ? qint64(counters.PeakWorkingSetSize / 1024) : 0;
+#else
+    const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(pid));
+    return status.mid(status.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong();
+#endif
+}
 
 inline QString parvelaPath()
 {
@@ -49,8 +74,7 @@ inline Run parvela(const QStringList& args, const QStringList& extra = {}, const
     p.start();
     qint64 peakKb = 0;
     while (!p.waitForFinished(50) && clock.elapsed() < 120000) {
-        const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(p.processId()));
-        peakKb = qMax(peakKb, status.mid(status.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong());
+        peakKb = qMax(peakKb, peakKbOf(p.processId()));
         if (during)
             during(clock.elapsed());
     }

@@ -72,10 +72,10 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy("POLICYVERSION=3\r\nSFX=ENABLED\r\n");
-        env.store({{"POLICYVERSION", "3"}, {"VERSION", "2007 - R1.2.6"}, {"ENCRYPTED", "DISABLED"}, {"SFX", "ENABLED"},
-                   {"EXPIRE", "24"}, {"FROM", "me@example.org"}, {"NAME", "Anna Smit"}, {"COMPANY", "Smit & Co"},
-                   {"REMEMBERTO", "ENABLED"}});
-        const QByteArray settingsBefore = readAll(env.registryPath());
+        env.storeForPrograms({{"POLICYVERSION", "3"}, {"VERSION", "2007 - R1.2.6"}, {"ENCRYPTED", "DISABLED"},
+                              {"SFX", "ENABLED"}, {"EXPIRE", "24"}, {"FROM", "me@example.org"}, {"NAME", "Anna Smit"},
+                              {"COMPANY", "Smit & Co"}, {"REMEMBERTO", "ENABLED"}});
+        const QByteArray settingsBefore = env.programSettings();
         env.makeFile("appdata/Parvela/pvxto.txt", "remembered@example.org\r\n");
 
         const QString file = env.makeFile("src/Report.PDF", QByteArray(3000, 'r'));
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(dir + "/Report.PDF"), QByteArray(3000, 'r'));
         QCOMPARE(readAll(dir + "/Project/sub/b.txt"), QByteArray("beta"));
 
-        QCOMPARE(readAll(env.registryPath()), settingsBefore);
+        QCOMPARE(env.programSettings(), settingsBefore);
         QVERIFY(!QFile::exists(env.userDataFolder() + "pvxcache.txt"));
 
         // The same job seen by the other two commands.
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(r.code, 0);
         QCOMPARE(readAll(env.upload() + '/' + env.jobs().value(0) + ".pvx"),
                  expectedRecord({.recipients = {"a@example.org"}, .encrypted = "DISABLED", .expire = "12"}));
-        QVERIFY(!QFile::exists(env.registryPath()));
+        QVERIFY(!env.programStore()->keyExists());
     }
 
     // A job that may not go, or must not, writes nothing: the user's mistakes, the
@@ -487,7 +487,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy();
-        env.store({{"POLICYVERSION", "-1"}, {"VERSION", "2007 - R1.2.6"}, {"EXPIRE", "48"}, {"REMEMBERTO", "ENABLED"}});
+        env.storeForPrograms(
+            {{"POLICYVERSION", "-1"}, {"VERSION", "2007 - R1.2.6"}, {"EXPIRE", "48"}, {"REMEMBERTO", "ENABLED"}});
         QVERIFY(QDir().mkpath(env.userDataFolder() + "pvxto.txt"));
         const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@b", "--yes", env.makeFile("f", "x")});
         QCOMPARE(r.code, 0);

@@ -211,6 +211,8 @@ private Q_SLOTS:
         const Run r = parvela({"sent", "--all", "--json"}, {"ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") +
                                                            ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0"});
         QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array().size(), 40000);
+        if (r.peakKb == 0 && QSysInfo::productType() == u"windows")
+            QSKIP("The system told nothing of the program's peak working set (GetProcessMemoryInfo)");
         QVERIFY2(r.peakKb > 0 && r.peakKb < 100 * 1000, qPrintable(QStringLiteral("%1 KiB").arg(r.peakKb)));
     }
 

@@ -12,11 +12,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 // Clicks OK (or Cancel) on the Settings dialog as soon as it shows; it waits in a
 // loop of its own, so the answer must be under way before it opens.
@@ -82,10 +90,33 @@ struct GuiRun {
     QWidget* progressWindow() const { return topLevelWindow(QStringLiteral("CopyProgressWindow")); }
 };
 
+// The face the program's captions are measured in: the system's own. On Windows the
+// offscreen platform of the tests knows none and falls back on the first face in its
+// font folder (under Wine a fixed-width Courier), where the windows platform gives the
+// program the system's message font (Segoe UI; under Wine "MS Shell Dlg", which the
+// system's substitutes make Tahoma).
+inline void useSystemFace()
+{
+#ifdef Q_OS_WIN
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return;
+    QSettings substitutes(QStringLiteral(R"(HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes)"),
+                          QSettings::NativeFormat);
+    for (const QString& name : substitutes.allKeys())
+        QFont::insertSubstitution(name.section(u',', 0, 0), substitutes.value(name).toString().section(u',', 0, 0));
+    QFont font = QApplication::font();
+    font.setFamily(QString::fromWCharArray(metrics.lfMessageFont.lfFaceName));
+    QApplication::setFont(font);
+#endif
+}
+
 // Starts the program and shows it; a first start's Settings dialog is answered with OK.
 inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true)
 {
     ProgramEnd::reset();
+    useSystemFace();
     auto run = std::make_unique<GuiRun>();
     run->client = env.makeClient();
     run->program = std::make_unique<ClientProgram>(*run->client);

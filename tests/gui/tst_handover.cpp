@@ -51,9 +51,11 @@ struct LaterStart {
         process.start();
     }
     // Waits with the events turning: the running window answers from this process.
+    // The bound only ends a hang: the first window program Wine starts in a new
+    // installation took over 30 s on a busy machine.
     bool finished()
     {
-        for (int i = 0; i < 3000 && process.state() != QProcess::NotRunning; ++i)
+        for (int i = 0; i < 8000 && process.state() != QProcess::NotRunning; ++i)
             QTest::qWait(10);
         if (process.state() == QProcess::NotRunning)
             return true;

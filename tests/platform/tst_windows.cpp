@@ -4,12 +4,15 @@
 #include "config/Paths.h"
 #include "platform/Errors.h"
 #include "platform/FileTree.h"
+#include "platform/StopSignals.h"
 #include "platform/UserRegistry.h"
 
 #include "../cli/ParvelaRun.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QProcess>
 #include <QTest>
 
 #include <windows.h>
@@ -107,6 +110,153 @@ private Q_SLOTS:
         QCOMPARE(env.jobs().size(), 1);
         const Run clean = parvela({"clean", "--policy", env.policyPath()});
         QVERIFY2(clean.out.contains(QStringLiteral(" in %1.").arg(upload)), qPrintable(clean.out));
+    }
+
+    // A file put in the place of one the copy planned, with the same size and times,
+    // is refused: its file ID tells (Windows' change time is its write time). Held open
+    // while it is copied, the planned file cannot be replaced then.
+    void aFileReplacedSinceItWasPlannedIsRefused()
+    {
+        TestEnv env;
+        const QString planned = env.makeFile("src/a.bin", QByteArray(1000, 'a'));
+        const filetree::FileSystem& fs = filetree::native();
+        const filetree::Status before = fs.status(QFile::encodeName(planned));
+        const QString other = env.makeFile("src/b.bin", QByteArray(1000, 'b'));
+        {
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(QDateTime::fromMSecsSinceEpoch(before.mtime / 1000000), QFileDevice::FileModificationTime));
+        }
+        const auto native = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
+        QVERIFY(::MoveFileExW(native(other).c_str(), native(planned).c_str(), MOVEFILE_REPLACE_EXISTING));
+        const filetree::Status after = fs.status(QFile::encodeName(planned));
+        QVERIFY(after.size == before.size && after.mtime == before.mtime && after.ctime == before.ctime);
+        const auto upload = fs.openFolder(QFile::encodeName(env.upload()));
+        QVERIFY_THROWS_EXCEPTION(filetree::SourceChanged, fs.copyFile(QFile::encodeName(planned), before, *upload, "a.bin", {}));
+        QVERIFY(!QFile::exists(env.upload() + "/a.bin"));
+        bool replacedMeanwhile = true;
+        QVERIFY(fs.copyFile(QFile::encodeName(planned), after, *upload, "a.bin", [&](qint64) {
+            replacedMeanwhile = ::MoveFileExW(native(env.makeFile("src/c.bin", QByteArray(1000, 'c'))).c_str(),
+                                              native(planned).c_str(), MOVEFILE_REPLACE_EXISTING);
+            return true;
+        }));
+        QVERIFY(!replacedMeanwhile);
+        QCOMPARE(readAll(env.upload() + "/a.bin"), QByteArray(1000, 'b'));
+    }
+
+    // An upload folder on a share, \\server\share\folder\, is named as given, with
+    // single backslashes, and counts as remote. (Wine serves no shares: the names are
+    // tried, a share is not.)
+    void aShareIsNamedAsGiven()
+    {
+        const filetree::FileSystem& fs = filetree::native();
+        for (const char* share : {R"(\\server\share\upload\)", R"(\\?\UNC\server\share\upload)", "//server/share/upload"})
+            QVERIFY2(fs.isRemote(share), share);
+        for (const char* local : {R"(C:\upload)", R"(\\?\C:\upload)"})
+            QVERIFY2(!fs.isRemote(local), local);
+        TestEnv env;
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=\\\\nohost\\share\\upload\\\r\n[POLICIES]\r\n");
+        const Run sent = parvela({"send", "--policy", env.policyPath(), "--to", "ann@example.org", "--yes",
+                                  env.makeFile("a.txt", "a")});
+        QCOMPARE(sent.code, 2);
+        QVERIFY2(sent.err.contains(QStringLiteral("Upload path (\\\\nohost\\share\\upload\\) error")), qPrintable(sent.err));
+    }
+
+    // Paths longer than the old 260 characters, the source's and the copy's, with the
+    // upload folder written as it is or with the \\?\ prefix that lifts the limit (the
+    // upload folder itself keeps to its 250 characters).
+    void longPaths_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("as it is") << QString();
+        QTest::newRow("with \\\\?\\") << QStringLiteral("\\\\?\\");
+    }
+    void longPaths()
+    {
+        QFETCH(QString, prefix);
+        TestEnv env;
+        const QString deep = QStringList(6, QString(50, u'd')).join(u'/');
+        const QString file = env.makeFile("src/" + deep + "/f.txt", "deep");
+        QVERIFY(file.size() > 300);
+        const QString upload = env.upload() + u'/' + QString(50, u'u');
+        QVERIFY(QDir().mkpath(upload));
+        env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + (prefix + QDir::toNativeSeparators(upload)).toUtf8() +
+                        "\r\n[POLICIES]\r\n");
+        const Run sent = parvela({"send", "--policy", env.policyPath(), "--to", "ann@example.org", "--yes",
+                                  QDir::toNativeSeparators(env.root() + "/src")});
+        QVERIFY2(sent.code == 0, qPrintable(sent.err));
+        const QStringList pvx = QDir(upload).entryList({"*.pvx"});
+        QCOMPARE(pvx.size(), 1);
+        const QString copy = upload + u'/' + pvx[0].chopped(4) + ".dir/src/" + deep + "/f.txt";
+        QVERIFY(copy.size() > 400);
+        QCOMPARE(readAll(copy), QByteArray("deep"));
+    }
+
+    // The console's stop events reach the handler, which notes each as the signal the
+    // job's writer answers by taking the job away (the close and the session's end
+    // wait for that, up to 4.5 s, before the system ends the process). They come the
+    // way the console delivers them: on a thread that runs the process's handlers.
+    void consoleEventsAreNoted_data()
+    {
+        QTest::addColumn<int>("event");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Ctrl+Break") << int(CTRL_BREAK_EVENT) << "Ctrl+Break";
+        QTest::newRow("Ctrl+C") << int(CTRL_C_EVENT) << "Ctrl+C";
+        QTest::newRow("the console closed") << int(CTRL_CLOSE_EVENT) << "the console closed or the session ended";
+        QTest::newRow("the session ends") << int(CTRL_LOGOFF_EVENT) << "the console closed or the session ended";
+    }
+    void consoleEventsAreNoted()
+    {
+        QFETCH(int, event);
+        QFETCH(QString, name);
+        const auto deliver = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernelbase.dll"), "CtrlRoutine"));
+        if (!deliver)
+            QSKIP("This system has no CtrlRoutine to deliver console events with");
+        stopsignals::catchThem();
+        QCOMPARE(deliver(LPVOID(quintptr(event))), DWORD(1)); // handled: the process goes on
+        QCOMPARE(stopsignals::name(stopsignals::pending()), name);
+    }
+
+    // Ctrl+Break (and Ctrl+C, the console's close, the session's end) while parvela
+    // send writes a job: the job goes again, lock last, and the tool ends as stopped.
+    // The event comes through the console both share, to the tool's own process group.
+    void aConsoleStopRemovesTheJob()
+    {
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString big = env.root() + "/big.bin";
+        {
+            QFile f(big);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(1000) << 20)); // within the 1024 MB allowed
+        }
+        if (!::GetConsoleWindow() && !::AttachConsole(ATTACH_PARENT_PROCESS))
+            ::AllocConsole();
+        QProcess p;
+        p.setProgram(parvelaPath());
+        p.setArguments({"send", "--policy", env.policyPath(), "--to", "ann@example.org", "--yes", big});
+        p.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) {
+            args->flags = (args->flags & ~DWORD(CREATE_NO_WINDOW)) | CREATE_NEW_PROCESS_GROUP;
+        });
+        p.start();
+        QVERIFY(p.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return !env.uploadEntries().filter(".lck").isEmpty() || p.state() != QProcess::Running; }, 60000));
+        QVERIFY2(p.state() == QProcess::Running,
+                 qPrintable("it ended before it could be stopped: " + QString::fromLocal8Bit(p.readAllStandardError())));
+        if (!::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, DWORD(p.processId()))) {
+            const DWORD error = ::GetLastError();
+            p.kill();
+            p.waitForFinished();
+            QSKIP(qPrintable(QStringLiteral("The console delivers no Ctrl+Break here (error %1; Wine has no console "
+                                            "without a terminal): consoleEventsAreNoted tries the handler instead")
+                                 .arg(error)));
+        }
+        QVERIFY(p.waitForFinished(60000));
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(err.contains("Interrupted (Ctrl+Break).") && err.contains("The job was removed from the upload folder."),
+                 qPrintable(err));
+        QCOMPARE(quint32(p.exitCode()), quint32(STATUS_CONTROL_C_EXIT));
+        QCOMPARE(env.uploadEntries(), QStringList());
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -75,11 +76,12 @@ private Q_SLOTS:
                           "=C3=9C =C3=9F\r\nEMAIL;INTERNET;ENCODING=QUOTED-PRINTABLE:ann=40example.org\r\nEND:VCARD\r\n"
                           "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1;QUOTED-PRINTABLE:M=FCller;J=F6rg\r\n"
                           "FN;ENCODING=QUOTED-PRINTABLE:=\r\n\r\nEND:VCARD\r\n"
-                          "BEGIN:VCARD\r\nFN;CHARSET=WINDOWS-1252;ENCODING=QUOTED-PRINTABLE:=80 Co=\r\nst\r\nEND:VCARD\r\n"
-                          "BEGIN:VCARD\r\nFN;CHARSET=KOI8-R;ENCODING=QUOTED-PRINTABLE:=F0=C5=D4=D2\r\nEND:VCARD\r\n")
+                          "BEGIN:VCARD\r\nFN;CHARSET=WINDOWS-1252;ENCODING=QUOTED-PRINTABLE:=80 Co=\r\nst\r\nEND:VCARD\r\n")
             << QStringList{QStringLiteral("Umlaut \u00C4 \u00D6 \u00DC \u00DF <ann@example.org>"),
-                           QStringLiteral("J\u00F6rg M\u00FCller <>"), QStringLiteral("\u20AC Cost <>"),
-                           QStringLiteral("\u041F\u0435\u0442\u0440 <>")};
+                           QStringLiteral("J\u00F6rg M\u00FCller <>"), QStringLiteral("\u20AC Cost <>")};
+        QTest::newRow("2.1 quoted-printable in a character set Qt knows through ICU")
+            << QByteArray("BEGIN:VCARD\r\nFN;CHARSET=KOI8-R;ENCODING=QUOTED-PRINTABLE:=F0=C5=D4=D2\r\nEND:VCARD\r\n")
+            << QStringList{QStringLiteral("\u041F\u0435\u0442\u0440 <>")};
         QTest::newRow("one Windows-1252 card among UTF-8 ones")
             << QByteArray("BEGIN:VCARD\r\nFN:J\xC3\xB6rg\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Fran\xE7oise\r\nEND:VCARD\r\n"
                           "BEGIN:VCARD\r\nFN:\xC3\x85sa\r\nEND:VCARD\r\n")
@@ -103,6 +105,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, entries);
+        if (file.contains("CHARSET=KOI8-R") && !QStringDecoder("KOI8-R").isValid())
+            QSKIP("This Qt knows no KOI8-R: it was built without ICU, which brings every character set beyond "
+                  "the Unicode ones and Latin-1");
         TestEnv env;
         const ContactReading r = readFile(env, file);
         QCOMPARE(r.problems, QStringList());

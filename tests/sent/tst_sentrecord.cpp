@@ -127,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(r.logLines, client->form.logLines());
         QCOMPARE(r.logLines.last(), QStringLiteral("05 - Lock released"));
         // Only its owner may read it (the group and other bits are off).
-        QCOMPARE(int(QFile::permissions(storePath(env)) & 0x7077), int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(usersAlone(storePath(env)));
 
         const QString path = env.upload() + u'/' + job;
         if (oneByOne) {
@@ -184,7 +184,7 @@ private Q_SLOTS:
             makeCompleteJob(env, name);
             QVERIFY(QDir(env.upload() + u'/' + name + ".dir").removeRecursively());
             env.makeFile("real/a.txt", "a");
-            QVERIFY(QFile::link(env.root() + "/real", env.upload() + u'/' + name + ".dir"));
+            QVERIFY(symbolicLink(env.root() + "/real", env.upload() + u'/' + name + ".dir"));
         }) << int(SentOutcome::Complete) << int(SentState::BeingTaken) << "broken";
         QTest::newRow("writer stopped, nothing left") << FolderSetup([](const TestEnv&, const QString&) {})
                                                       << int(SentOutcome::Writing) << int(SentState::Failed) << "";
@@ -199,6 +199,8 @@ private Q_SLOTS:
         QFETCH(int, outcome);
         QFETCH(int, state);
         QFETCH(QString, listed);
+        if (QTest::currentDataTag() == QLatin1String("a link in place of the job folder") && !symbolicLinksAreMade())
+            QSKIP(kNoSymbolicLinks);
         TestEnv env;
         const QString name = QStringLiteral("PV_HOST_20240501120000_abc");
         SentStore store(storePath(env));
@@ -248,9 +250,11 @@ private Q_SLOTS:
         env.makeFile("upload/" + name + ".msg", "");
         QVERIFY(!JobIsGone(env.upload(), raw));
         QVERIFY(QFile::remove(env.upload() + u'/' + name + ".msg"));
-        QVERIFY(QFile::link("/nowhere", env.upload() + u'/' + name + ".lck"));
-        QVERIFY(!JobIsGone(env.upload(), raw));
         QVERIFY(QDir(env.upload()).removeRecursively());
+        QVERIFY(!JobIsGone(env.upload(), raw));
+        QVERIFY(QDir().mkdir(env.upload()));
+        if (!symbolicLink(env.root() + "/nowhere", env.upload() + u'/' + name + ".lck"))
+            QSKIP(kNoSymbolicLinks);
         QVERIFY(!JobIsGone(env.upload(), raw));
     }
 
@@ -342,8 +346,10 @@ private Q_SLOTS:
             QSKIP("this file system cannot make a file immutable");
         if (record.contains(u"link")) { // to a database elsewhere, readable to all
             SentStore(elsewhere).add(sentRecord("PV_elsewhere", env.upload() + u'/', SentOutcome::Complete));
-            QVERIFY(QFile::setPermissions(elsewhere, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther) &&
-                    QFile::link(elsewhere, record == u"link" ? path : path + "-wal"));
+            QVERIFY(QFile::setPermissions(elsewhere, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+            if (!symbolicLink(elsewhere, record == u"link" ? path : path + "-wal"))
+                QSKIP(kNoSymbolicLinks);
+            QVERIFY(!usersAlone(elsewhere));
         }
         const QByteArray before = readAll(elsewhere);
         Warnings warnings;
@@ -376,7 +382,7 @@ private Q_SLOTS:
             QCOMPARE(readAll(setAside), garbage);
         if (record.contains(u"link"))
             QVERIFY(QFileInfo(record == u"log link" ? setAside + "-wal" : setAside).isSymLink() &&
-                    readAll(elsewhere) == before && (QFile::permissions(elsewhere) & QFile::ReadOther));
+                    readAll(elsewhere) == before && !usersAlone(elsewhere));
     }
 
     // While it runs, the monitor tells of a job it saw waiting that is taken (the

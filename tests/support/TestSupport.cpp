@@ -15,11 +15,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #else
 #include <cerrno>
 #include <cstring>
@@ -28,6 +32,18 @@
 #include <sys/stat.h>
 #include <sys/mount.h>
 #endif
+
+namespace {
+#ifdef Q_OS_WIN
+const wchar_t kProgramKey[] = L"Software\\TROVIK\\PVX2007";
+void removeProgramStore()
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+}
+#else
+void removeProgramStore() {} // the programs' store is below the test's own XDG_CONFIG_HOME
+#endif
+} // namespace
 
 TestEnv::TestEnv()
     : m_oldAppData(qgetenv("APPDATA")), m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
@@ -42,6 +58,7 @@ TestEnv::TestEnv()
     qputenv("APPDATA", appData().toUtf8());
     qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
     qputenv("PARVELA_SYSTEM_POLICY", systemPolicyPath().toUtf8());
+    removeProgramStore();
 }
 
 TestEnv::~TestEnv()
@@ -52,6 +69,7 @@ TestEnv::~TestEnv()
         qputenv("PARVELA_SYSTEM_POLICY", m_oldSystemPolicy);
     else
         qunsetenv("PARVELA_SYSTEM_POLICY");
+    removeProgramStore();
 }
 
 void TestEnv::writePolicy(const QByteArray& content) const
@@ -99,6 +117,31 @@ void TestEnv::store(const QList<std::pair<QString, QString>>& values) const
     const auto registry = std::make_unique<UserRegistryFile>(registryPath());
     for (const auto& [name, value] : values)
         registry->write(name, value);
+}
+
+std::unique_ptr<UserRegistry> TestEnv::programStore() const
+{
+    return UserRegistry::open(); // below XDG_CONFIG_HOME (registryPath()) on POSIX systems
+}
+
+void TestEnv::storeForPrograms(const QList<std::pair<QString, QString>>& values) const
+{
+    const auto registry = programStore();
+    for (const auto& [name, value] : values)
+        registry->write(name, value);
+}
+
+QByteArray TestEnv::programSettings() const
+{
+#ifdef Q_OS_WIN
+    QSettings store(programStore()->location(), QSettings::NativeFormat);
+    QByteArray lines;
+    for (const QString& name : store.allKeys())
+        lines += name.toUtf8() + '=' + store.value(name).toString().toUtf8() + '\n';
+    return lines;
+#else
+    return readAll(registryPath());
+#endif
 }
 
 QStringList entriesOf(const QString& folder)
@@ -337,6 +380,36 @@ bool symbolicLink(const QString& target, const QString& link)
     return QFile::link(target, link);
 #endif
 }
+bool symbolicLinksAreMade()
+{
+    static const bool made = [] {
+        QTemporaryDir dir;
+        return dir.isValid() && symbolicLink(dir.path(), dir.path() + QStringLiteral("/probe"));
+    }();
+    return made;
+}
+
+bool usersAlone(const QString& path)
+{
+#ifdef Q_OS_WIN
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (::GetNamedSecurityInfoW(QDir::toNativeSeparators(path).toStdWString().c_str(), SE_FILE_OBJECT, parts,
+                                nullptr, nullptr, nullptr, nullptr, &sd) != ERROR_SUCCESS)
+        return false;
+    LPWSTR text = nullptr;
+    const bool told = ::ConvertSecurityDescriptorToStringSecurityDescriptorW(sd, SDDL_REVISION_1, parts, &text, nullptr);
+    const QString sddl = told ? QString::fromWCharArray(text) : QString();
+    ::LocalFree(text);
+    ::LocalFree(sd);
+    // Full access for the owner and nobody else, nothing inherited; Wine keeps no access
+    // list but the file's mode, which it reads as one for the owner and the system (SY).
+    return QRegularExpression(QStringLiteral(R"(^O:(S-[0-9-]+)D:P?(\(A;;FA;;;(\1|SY)\))+$)")).match(sddl).hasMatch();
+#else
+    return (QFile::permissions(path) & 0x7077) == (QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+}
+
 // Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
 bool makeOldFolder(const QString& path)
 {

@@ -4,6 +4,7 @@
 // the real home, and nothing installed on the machine is read.
 #include "client/Client.h"
 #include "client/OptionState.h"
+#include "platform/UserRegistry.h"
 #include "sent/SentRecord.h"
 
 #include <QByteArray>
@@ -53,6 +54,15 @@ public:
 
     // Writes values into the user's settings store, as an earlier start would have.
     void store(const QList<std::pair<QString, QString>>& values) const;
+    // The settings store of the programs a test starts (parvela, the window program):
+    // this system's own. On Windows that is the user's registry key, which each TestEnv
+    // removes when it starts and when it ends (the Windows tests run in a Wine
+    // installation of their own).
+    std::unique_ptr<UserRegistry> programStore() const;
+    // Writes values into it, as an earlier start would have.
+    void storeForPrograms(const QList<std::pair<QString, QString>>& values) const;
+    // Everything in that store as NAME=value lines, for comparing before and after.
+    QByteArray programSettings() const;
 
     // Writes a file with the given content (creating folders); returns its path.
     QString makeFile(const QString& relativePath, const QByteArray& content) const;
@@ -87,6 +97,13 @@ bool setImmutable(const QString& path, bool on);
 // A symbolic link (Qt's link makes a shortcut file on Windows). False where the system
 // makes none: Wine's CreateSymbolicLinkW reports success and makes nothing.
 bool symbolicLink(const QString& target, const QString& link);
+// Whether this system makes symbolic links, found by making one (once per process), for
+// tests whose setup makes links out of sight; their skip text.
+bool symbolicLinksAreMade();
+inline constexpr char kNoSymbolicLinks[] = "This system made no symbolic link (Wine reports success and makes none)";
+// Whether only the file's owner may open it: the owner's read and write bits alone on
+// POSIX systems, an access list of the owner's (and the system's) alone on Windows.
+bool usersAlone(const QString& path);
 // Sets a folder's time to 2001-09-09 01:46:40 (10^9 seconds), as an old folder has.
 bool makeOldFolder(const QString& path);
 

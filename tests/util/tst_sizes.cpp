@@ -37,29 +37,34 @@ private Q_SLOTS:
         const QString t = env.root() + QStringLiteral("/t");
         QCOMPARE(treeBytes(t), qint64(1320));
         QCOMPARE(treeBytes(t + u'/'), qint64(1320));
+        QCOMPARE(treeBytes(env.root() + QStringLiteral("/missing")), qint64(0));
+        if (!portable) {
+            QCOMPARE(FolderBytes(t), qint64(1320));
+            QCOMPARE(FolderBytes(t + QStringLiteral("/a.txt")), qint64(0));
+            // A file counts; an old time stamp (before 1980, common here) changes
+            // nothing; anything else is 0.
+            struct utimbuf old = {0, 0};
+            QCOMPARE(::utime(QFile::encodeName(t + QStringLiteral("/a.txt")).constData(), &old), 0);
+            QCOMPARE(FileBytes(t + QStringLiteral("/a.txt")), qint64(1000));
+            for (const QString& none : {t, env.root() + QStringLiteral("/missing"), QString()})
+                QCOMPARE(FileBytes(none), qint64(0));
+        }
         // Links count as what they lead to; a folder link is walked once.
-        QVERIFY(QFile::link(env.root() + QStringLiteral("/other/c.bin"), t + QStringLiteral("/c-link")));
-        QVERIFY(QFile::link(env.root() + QStringLiteral("/other"), t + QStringLiteral("/other-link")));
-        QVERIFY(QFile::link(env.root() + QStringLiteral("/other"), t + QStringLiteral("/other-link-2")));
+        if (!symbolicLink(env.root() + QStringLiteral("/other/c.bin"), t + QStringLiteral("/c-link")))
+            QSKIP("This system made no symbolic link (Wine reports success and makes none)");
+        QVERIFY(symbolicLink(env.root() + QStringLiteral("/other"), t + QStringLiteral("/other-link")));
+        QVERIFY(symbolicLink(env.root() + QStringLiteral("/other"), t + QStringLiteral("/other-link-2")));
         QCOMPARE(treeBytes(t), qint64(1320 + 4000 + 4000));
         // A link back up the tree is not entered again: the walk ends.
-        QVERIFY(QFile::link(t, t + QStringLiteral("/sub/up")));
-        QVERIFY(QFile::link(t + QStringLiteral("/sub"), t + QStringLiteral("/sub/.deep/loop")));
+        QVERIFY(symbolicLink(t, t + QStringLiteral("/sub/up")));
+        QVERIFY(symbolicLink(t + QStringLiteral("/sub"), t + QStringLiteral("/sub/.deep/loop")));
         QCOMPARE(treeBytes(t), qint64(1320 + 4000 + 4000));
-        QCOMPARE(treeBytes(env.root() + QStringLiteral("/missing")), qint64(0));
         if (portable)
             return;
         QCOMPARE(FolderBytes(t), qint64(9320));
-        QCOMPARE(FolderBytes(t + QStringLiteral("/a.txt")), qint64(0));
-        // A file counts, and a link to one; an old time stamp (before 1980, common
-        // here) changes nothing; anything else is 0.
-        struct utimbuf old = {0, 0};
-        QCOMPARE(::utime(QFile::encodeName(t + QStringLiteral("/a.txt")).constData(), &old), 0);
-        QCOMPARE(FileBytes(t + QStringLiteral("/a.txt")), qint64(1000));
         QCOMPARE(FileBytes(t + QStringLiteral("/c-link")), qint64(4000));
-        QVERIFY(QFile::link(env.root() + QStringLiteral("/nowhere"), t + QStringLiteral("/dangling")));
-        for (const QString& none : {t + QStringLiteral("/dangling"), t, env.root() + QStringLiteral("/missing"), QString()})
-            QCOMPARE(FileBytes(none), qint64(0));
+        QVERIFY(symbolicLink(env.root() + QStringLiteral("/nowhere"), t + QStringLiteral("/dangling")));
+        QCOMPARE(FileBytes(t + QStringLiteral("/dangling")), qint64(0));
     }
 
     void folderBytesOverflowIsAnError()

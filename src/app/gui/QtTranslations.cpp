@@ -14,9 +14,12 @@ void QtTranslations::use(const QLocale& locale)
     if (locale.language() == QLocale::English)
         return;
     auto translator = std::make_unique<QTranslator>();
-    // "qt_xx" pulls in the catalogues of every Qt module for the language.
+    // "qt_xx" pulls in the catalogues of every Qt module for the language; the program
+    // carries qtbase's alone, the one module it uses that has texts.
+    const QString carried = carriedQtTranslations();
     if (!translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        (carried.isEmpty() || !translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), carried)))
         return;
     QCoreApplication::installTranslator(translator.get());
     m_translator = std::move(translator);

@@ -1,7 +1,9 @@
 #pragma once
 // Qt's own texts (the file browser's columns and file types, standard buttons, edit
-// menus) in the program's language, from the translations installed with Qt.
+// menus) in the program's language, from the translations installed with Qt, or where
+// Qt comes with the program (Windows) from the copy the program carries.
 #include <QLocale>
+#include <QString>
 #include <memory>
 
 class QTranslator;
@@ -21,3 +23,7 @@ public:
 private:
     std::unique_ptr<QTranslator> m_translator;
 };
+
+// The folder of Qt's catalogues the program carries in its resources; empty where it
+// carries none and uses the system's.
+QString carriedQtTranslations();

@@ -45,10 +45,12 @@ class PortableFolder final : public Folder {
 public:
     explicit PortableFolder(QString path) : m_path(std::move(path)) {}
     QString path() const override { return m_path; }
-    // The upload folder may come with its separator at the end ("C:/upload/").
+    // The upload folder may come with its separator at the end ("C:/upload/", or
+    // "\\?\C:\upload\", where nothing but a backslash separates).
     QString child(const QByteArray& name) const
     {
-        return (m_path.endsWith(u'/') ? m_path : m_path + u'/') + QFile::decodeName(name);
+        const bool separated = m_path.endsWith(u'/') || m_path.endsWith(QDir::separator());
+        return (separated ? m_path : m_path + u'/') + QFile::decodeName(name);
     }
 
 private:

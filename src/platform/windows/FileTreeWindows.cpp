@@ -1,7 +1,8 @@
 // The file trees on Windows: Qt's file classes do the reading, the copy (new files are
 // made with CREATE_NEW, times kept) and the removal (the portable implementation);
 // what Windows does its own way is here: the job's lock, held through the sharing
-// rules of an open file, and the times of folders.
+// rules of an open file, the times of folders, and the file ID (volume and file
+// index) that tells a file from another of the same size and times.
 #include "platform/FileTree.h"
 
 #include "platform/LockKeeper.h"
@@ -10,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -19,16 +21,48 @@ namespace filetree {
 
 namespace {
 
-// The upload folder may come with its separator at the end ("C:/upload/").
+// The upload folder may come with its separator at the end ("C:/upload/", or
+// "\\?\C:\upload\", where nothing but a backslash separates).
 QString shownPath(const Folder& parent, const QByteArray& name)
 {
     const QString folder = parent.path();
-    return (folder.endsWith(u'/') ? folder : folder + u'/') + QFile::decodeName(name);
+    const bool separated = folder.endsWith(u'/') || folder.endsWith(u'\\');
+    return (separated ? folder : folder + u'/') + QFile::decodeName(name);
 }
 
 std::wstring nativePath(const Folder& parent, const QByteArray& name)
 {
     return QDir::toNativeSeparators(shownPath(parent, name)).toStdWString();
+}
+
+// What path leads to (links followed), open for its attributes only. Shared for reading
+// and writing but not for removal: while it is open, nobody renames another file over
+// it or removes it.
+HANDLE openAttributes(const QString& path)
+{
+    return ::CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                         nullptr);
+}
+
+// The volume's serial number and the file's index: the file itself, whatever its name.
+void setIdOf(HANDLE file, FileId& id)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (file == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(file, &info))
+        return;
+    id.device = info.dwVolumeSerialNumber;
+    id.inode = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+void setIdOf(const QString& path, Status& status)
+{
+    if (status.kind == Kind::Missing)
+        return;
+    const HANDLE file = openAttributes(path);
+    setIdOf(file, status.id);
+    if (file != INVALID_HANDLE_VALUE)
+        ::CloseHandle(file);
 }
 
 // A held lock: the lock file open for writing and for its removal, shared with
@@ -80,19 +114,35 @@ constexpr DWORD kLockSharing = FILE_SHARE_READ;
 
 class WindowsFileSystem final : public FileSystem {
 public:
-    Status status(const QByteArray& path) const override { return m_base.status(path); }
+    Status status(const QByteArray& path) const override
+    {
+        Status status = m_base.status(path);
+        setIdOf(QFile::decodeName(path), status);
+        return status;
+    }
     bool list(const QByteArray& folder, const Status& folderStatus, std::vector<Listed>& entries,
               QString* error) const override
     {
-        return m_base.list(folder, folderStatus, entries, error);
+        const size_t first = entries.size();
+        if (!m_base.list(folder, folderStatus, entries, error))
+            return false;
+        QString parent = QFile::decodeName(folder);
+        if (!parent.endsWith(u'/') && !parent.endsWith(u'\\'))
+            parent += u'/';
+        for (size_t i = first; i < entries.size(); ++i)
+            setIdOf(parent + QFile::decodeName(entries[i].name), entries[i].status);
+        return true;
     }
     QByteArray canonical(const QByteArray& path) const override { return m_base.canonical(path); }
     Limits limits(const QByteArray&) const override { return {255, 32767}; }
     qint64 freeBytes(const QByteArray& folder) const override { return m_base.freeBytes(folder); }
     bool isRemote(const QByteArray& folder) const override
     {
-        const QString path = QDir::toNativeSeparators(QFile::decodeName(folder));
-        if (path.startsWith(QStringLiteral("\\\\")))
+        QString path = QDir::toNativeSeparators(QFile::decodeName(folder));
+        // \\?\ only lifts the length limit: \\?\C:\ is local, \\?\UNC\server\share is not.
+        if (path.startsWith(QStringLiteral("\\\\?\\")))
+            path = path.mid(4);
+        if (path.startsWith(QStringLiteral("UNC\\"), Qt::CaseInsensitive) || path.startsWith(QStringLiteral("\\\\")))
             return true; // \\server\share
         const std::wstring root = (path.left(2) + u'\\').toStdWString();
         return path.size() >= 2 && path[1] == u':' && ::GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
@@ -189,6 +239,20 @@ public:
     bool copyFile(const QByteArray& source, const Status& expected, Folder& parent, const QByteArray& name,
                   const std::function<bool(qint64)>& progress) const override
     {
+        // Another file put in its place since it was looked at may have the same size
+        // and times (Windows' change time here is the write time): its ID tells. Held
+        // open, it stays the one file until the copy is done.
+        const QString path = QFile::decodeName(source);
+        const HANDLE held = openAttributes(path);
+        FileId now = expected.id;
+        setIdOf(held, now);
+        const auto close = qScopeGuard([held] {
+            if (held != INVALID_HANDLE_VALUE)
+                ::CloseHandle(held);
+        });
+        const bool known = expected.id.device != 0 || expected.id.inode != 0;
+        if (known && held != INVALID_HANDLE_VALUE && (now.device != expected.id.device || now.inode != expected.id.inode))
+            throw SourceChanged(path);
         return m_base.copyFile(source, expected, parent, name, progress);
     }
 
