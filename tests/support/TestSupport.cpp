@@ -35,13 +35,19 @@
 
 namespace {
 #ifdef Q_OS_WIN
-const wchar_t kProgramKey[] = L"Software\\TROVIK\\PVX2007";
-void removeProgramStore()
+// While a test runs, the programs it starts keep their settings under a key of the tests'
+// own, never the user's; it starts and ends empty.
+const char kTestsKey[] = "Software\\TROVIK\\PVX2007 tests";
+void useTestsStore(bool on)
 {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, QString::fromLatin1(kTestsKey).toStdWString().c_str());
+    if (on)
+        qputenv("PARVELA_SETTINGS_KEY", kTestsKey);
+    else
+        qunsetenv("PARVELA_SETTINGS_KEY");
 }
 #else
-void removeProgramStore() {} // the programs' store is below the test's own XDG_CONFIG_HOME
+void useTestsStore(bool) {} // the programs' store is below the test's own XDG_CONFIG_HOME
 #endif
 } // namespace
 
@@ -58,7 +64,7 @@ TestEnv::TestEnv()
     qputenv("APPDATA", appData().toUtf8());
     qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
     qputenv("PARVELA_SYSTEM_POLICY", systemPolicyPath().toUtf8());
-    removeProgramStore();
+    useTestsStore(true);
 }
 
 TestEnv::~TestEnv()
@@ -69,7 +75,7 @@ TestEnv::~TestEnv()
         qputenv("PARVELA_SYSTEM_POLICY", m_oldSystemPolicy);
     else
         qunsetenv("PARVELA_SYSTEM_POLICY");
-    removeProgramStore();
+    useTestsStore(false);
 }
 
 void TestEnv::writePolicy(const QByteArray& content) const

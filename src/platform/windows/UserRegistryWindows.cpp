@@ -106,8 +106,10 @@ private:
 
 std::unique_ptr<UserRegistry> UserRegistry::open(const QString& location)
 {
-    // location: another key below HKEY_CURRENT_USER (a test's own).
-    QString subKey = location.isEmpty() ? QStringLiteral("Software\\TROVIK\\PVX2007") : location;
+    // location: another key below HKEY_CURRENT_USER (a test's own); a test run names its
+    // own for every program it starts, so the user's settings are never touched.
+    QString subKey = !location.isEmpty() ? location
+                                         : qEnvironmentVariable("PARVELA_SETTINGS_KEY", QStringLiteral("Software\\TROVIK\\PVX2007"));
     if (subKey.startsWith(kRoot, Qt::CaseInsensitive))
         subKey = subKey.mid(kRoot.size());
     return std::make_unique<UserRegistryWindows>(subKey);
