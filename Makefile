@@ -51,7 +51,9 @@ WIN_BUILD   ?= build-windows
 # unpacked from its cached result (WINQT_CACHE/WINQT_TARBALL, checked against
 # windows/SHA256SUMS) where one is at hand.
 WINQT       ?= /opt/parvela/qt-6.4.2-mingw64
-WINQT_CACHE ?= ../shared/winqt
+# The cache sits beside the project, or in this workplace's shared folder for a clone made
+# elsewhere (a CI run's).
+WINQT_CACHE ?= $(firstword $(wildcard ../shared/winqt /work/shared/winqt) ../shared/winqt)
 WINQT_TARBALL = qt-6.4.2-mingw64-static.tar.xz
 # Wine keeps its own Windows installation (registry, user folders) here.
 export WINEPREFIX ?= $(abspath $(WIN_BUILD))/wine
