@@ -374,21 +374,31 @@ void TestDialogs::pickerSearchNarrowsTheContacts()
     run->showPage(Page::Message);
     ContactsPicker* picker = run->program->contactsPicker();
     auto* source = child<QListWidget>(picker, "adrsrc");
-    QStringList shown, chosen;
+    const auto visible = [source] {
+        QStringList texts;
+        for (int i = 0; i < source->count(); ++i)
+            if (!source->item(i)->isHidden())
+                texts << source->item(i)->text();
+        return texts;
+    };
+    QStringList shown, chosen, back;
     whenShown(picker, [&] {
         source->item(1)->setSelected(true);
         QTest::keyClicks(child<QLineEdit>(picker, "LEadrSearch"), "ANN");
-        for (int i = 0; i < source->count(); ++i)
-            if (!source->item(i)->isHidden())
-                shown << source->item(i)->text();
+        shown = visible();
         QTest::mouseClick(child<QPushButton>(picker, "Bone"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
         chosen = entries(child<QListWidget>(picker, "adrdst"));
+        // Back again under another search: only what it finds shows.
+        child<QLineEdit>(picker, "LEadrSearch")->setText(QStringLiteral("gamma"));
+        QTest::mouseClick(child<QPushButton>(picker, "Ballback"), Qt::LeftButton);
+        back = visible();
         QTest::mouseClick(child<QPushButton>(picker, "Bcancel"), Qt::LeftButton);
     });
     QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
     QCOMPARE(shown, QStringList({"Ann Alpha <ann@example.org>", "Cy Gamma <joann@example.org>"}));
     QCOMPARE(chosen, shown);
+    QCOMPARE(back, QStringList({"Cy Gamma <joann@example.org>"}));
 }
 
 QTEST_MAIN(TestDialogs)

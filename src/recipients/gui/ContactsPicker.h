@@ -12,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class LanguageTexts;
 struct SchemeColours;
@@ -46,7 +47,7 @@ private Q_SLOTS:
     void cancel();
 
 private:
-    void moveSelectedEntries(QListWidget* from, QListWidget* to);
+    void moveEntries(QListWidget* from, QListWidget* to, bool (*moves)(const QListWidgetItem*));
     void search();
 
     QLabel* m_sourceHeading;
