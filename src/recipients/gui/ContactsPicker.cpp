@@ -43,7 +43,6 @@ ContactsPicker::ContactsPicker(QWidget* parent) : QWidget(parent, Qt::Dialog)
     setObjectName(QStringLiteral("ContactsPicker"));
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("LEadrSearch"));
-    m_search->setClearButtonEnabled(true);
     m_sourceList = contactList(QStringLiteral("adrsrc"), this);
     m_chosenList = contactList(QStringLiteral("adrdst"), this);
     m_oneButton = button(QStringLiteral("Bone"), QStringLiteral(">"), this);
@@ -201,6 +200,14 @@ void ContactsPicker::cancel()
 {
     m_answerBox->setChecked(false);
     hide();
+}
+
+// The search's clear button comes with the first showing: its icon is looked up in the
+// desktop's icon theme, which cost the program's start about a third of its time.
+void ContactsPicker::showEvent(QShowEvent* event)
+{
+    m_search->setClearButtonEnabled(true);
+    QWidget::showEvent(event);
 }
 
 void ContactsPicker::closeEvent(QCloseEvent* event)
