@@ -64,6 +64,17 @@ QString stateEffect(const OptionState& s)
                                         s.locked ? QStringLiteral("locked") : QStringLiteral("the user may change it"));
 }
 
+// Whether the text from i on is one or more digits of base.
+bool allDigitsFrom(const QString& text, qsizetype i, int base)
+{
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (asciiDigit(text[i], base) < 0)
+            return false;
+    return true;
+}
+
 // Whether the whole text is a number as the profile reader reads it, nothing after it.
 bool isWholeProfileInteger(const QString& text)
 {
@@ -75,12 +86,7 @@ bool isWholeProfileInteger(const QString& text)
         base = 16;
         i += 2;
     }
-    if (i == text.size())
-        return false;
-    for (; i < text.size(); ++i)
-        if (asciiDigit(text[i], base) < 0)
-            return false;
-    return true;
+    return allDigitsFrom(text, i, base);
 }
 
 // Whether the whole text is written as the size check's numbers are (blanks, a sign,
@@ -95,12 +101,7 @@ bool isWrittenAsInteger(const QString& text)
     const int base = i < text.size() && text[i] == u'$' ? 16 : 10;
     if (base == 16)
         ++i;
-    if (i == text.size())
-        return false;
-    for (; i < text.size(); ++i)
-        if (asciiDigit(text[i], base) < 0)
-            return false;
-    return true;
+    return allDigitsFrom(text, i, base);
 }
 
 class Checker {
