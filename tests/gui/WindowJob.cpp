@@ -12,6 +12,7 @@
 #include "dialogs/AfterSubmissionDialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
     program.show();
     QList<SelectionEntry> files;
     for (int i = 2; i < argc; ++i)
-        files << SelectionEntry::file(QString::fromLocal8Bit(argv[i]));
+        files << SelectionEntry::file(QDir::cleanPath(QString::fromLocal8Bit(argv[i])));
     client.form.setSelection(files);
     client.form.setRecipients({QStringLiteral("ann@example.org")});
     client.form.setAutoQuit(ask != "after"); // the program ends after the job
