@@ -40,6 +40,48 @@ private:
     QString m_key;
 };
 
+// A file of 1,000 MB (within the 1,024 MB the default policy allows): its copy takes a
+// while, long enough to be stopped once the job's lock is there.
+QString bigFile(const TestEnv& env)
+{
+    const QString big = env.root() + "/big.bin";
+    QFile f(big);
+    return f.open(QIODevice::WriteOnly) && f.resize(qint64(1000) << 20) ? big : QString();
+}
+
+// Sends message to each visible top-level window of a process, as the system sends the
+// session's end; returns their answers.
+QList<LRESULT> askWindows(qint64 pid, UINT message, WPARAM wParam)
+{
+    QList<HWND> windows;
+    ::EnumWindows([](HWND window, LPARAM list) { return reinterpret_cast<QList<HWND>*>(list)->append(window), TRUE; },
+                  LPARAM(&windows));
+    QList<LRESULT> answers;
+    for (HWND window : windows) {
+        DWORD owner = 0;
+        DWORD_PTR answer = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == DWORD(pid) && ::IsWindowVisible(window) &&
+            ::SendMessageTimeoutW(window, message, wParam, ENDSESSION_LOGOFF, SMTO_BLOCK, 20000, &answer))
+            answers << LRESULT(answer);
+    }
+    return answers;
+}
+
+// When the tests' settings key (TestEnv's own) was written last, in ticks of the system clock.
+qint64 settingsWritten()
+{
+    HKEY key = nullptr;
+    FILETIME written{};
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, qEnvironmentVariable("PARVELA_SETTINGS_KEY").toStdWString().c_str(), 0,
+                        KEY_READ, &key) == ERROR_SUCCESS) {
+        ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, &written);
+        ::RegCloseKey(key);
+    }
+    return qint64(written.dwHighDateTime) << 32 | written.dwLowDateTime;
+}
+
 } // namespace
 
 class TestWindows : public QObject {
@@ -225,11 +267,8 @@ private Q_SLOTS:
     {
         TestEnv env;
         env.writeDefaultPolicy();
-        const QString big = env.root() + "/big.bin";
-        {
-            QFile f(big);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(1000) << 20)); // within the 1024 MB allowed
-        }
+        const QString big = bigFile(env);
+        QVERIFY(!big.isEmpty());
         if (!::GetConsoleWindow() && !::AttachConsole(ATTACH_PARENT_PROCESS))
             ::AllocConsole();
         QProcess p;
@@ -257,6 +296,63 @@ private Q_SLOTS:
                  qPrintable(err));
         QCOMPARE(quint32(p.exitCode()), quint32(STATUS_CONTROL_C_EXIT));
         QCOMPARE(env.uploadEntries(), QStringList());
+    }
+
+    // The desktop session's end, asked of the window program as the system asks it (every
+    // top-level window, then WM_ENDSESSION and the process ended at once when all
+    // agreed): while a job is written the answer is "not yet", the job goes again, lock
+    // last, and the program ends by itself; while the question after a job waits, the
+    // settings are saved and the session may end, the written job kept.
+    void theSessionsEndWaitsForAJobToGo_data()
+    {
+        QTest::addColumn<QByteArray>("ask"); // WINDOW_JOB_ASK: empty, the job is written
+        QTest::addColumn<bool>("mayEnd");
+        QTest::newRow("during the copy") << QByteArray() << false;
+        QTest::newRow("what next waits") << QByteArray("after") << true;
+    }
+    void theSessionsEndWaitsForAJobToGo()
+    {
+        QFETCH(QByteArray, ask);
+        QFETCH(bool, mayEnd);
+        TestEnv env;
+        env.writeDefaultPolicy();
+        const QString source = ask.isEmpty() ? bigFile(env) : env.makeFile("src/a.txt", "a");
+        QProcess window;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("WINDOW_JOB_ASK"), QString::fromLatin1(ask));
+        window.setProcessEnvironment(environment);
+        window.start(QCoreApplication::applicationDirPath() + "/window_job.exe", {env.programPath(), source});
+        QVERIFY(window.waitForStarted());
+        QString err;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         err += QString::fromLocal8Bit(window.readAllStandardError());
+                         return ask.isEmpty() ? !env.uploadEntries().filter(".lck").isEmpty()
+                                              : err.contains("question up");
+                     },
+                     60000),
+                 qPrintable(err));
+        const qint64 asked = settingsWritten();
+        const QList<LRESULT> answers = askWindows(window.processId(), WM_QUERYENDSESSION, 0);
+        QVERIFY(!answers.isEmpty());
+        QCOMPARE(!answers.contains(0), mayEnd);
+        if (mayEnd) {
+            askWindows(window.processId(), WM_ENDSESSION, TRUE);
+            window.kill(); // as the system does once the last window has answered
+        }
+        QVERIFY(window.waitForFinished(60000));
+        err += QString::fromLocal8Bit(window.readAllStandardError());
+        err.remove(u'\r');
+        if (mayEnd) {
+            QCOMPARE(env.uploadEntries().size(), 3); // the written job, its lock gone
+            QVERIFY(env.uploadEntries().filter(".lck").isEmpty());
+            QVERIFY(settingsWritten() > asked);
+        } else {
+            QVERIFY2(err.contains("The desktop session is ending.\nThe job was removed from the upload folder."),
+                     qPrintable(err));
+            QCOMPARE(window.exitCode(), 0);
+            QCOMPARE(env.uploadEntries(), QStringList());
+        }
     }
 };
 

@@ -6,6 +6,10 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
+namespace {
+const QString kSessionEnding = QStringLiteral("The desktop session is ending.");
+}
+
 StopRequests& StopRequests::instance()
 {
     static StopRequests requests;
@@ -20,7 +24,13 @@ void StopRequests::install()
         stopsignals::watch(this, [this] { signalled(); });
     }
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, &StopRequests::sessionEnding, Qt::UniqueConnection);
+        if (!m_sessionWatched) {
+            m_sessionWatched = true;
+            connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+                if (sessionEndAsked())
+                    session.cancel();
+            });
+        }
         connect(app, &QCoreApplication::aboutToQuit, this, &StopRequests::sessionEnding, Qt::UniqueConnection);
     }
 }
@@ -52,11 +62,30 @@ void StopRequests::signalled()
     ProgramEnd::request(0);
 }
 
+bool StopRequests::sessionEndAsked()
+{
+    const bool first = m_reason.isEmpty();
+    if (m_writing) {
+        // The copy sees the reason at its next step; the job goes, lock last, and the
+        // job's scope ends the program, which lets the session go on.
+        if (first)
+            m_reason = kSessionEnding;
+        return true;
+    }
+    // A question may be up; the session ends the program its own way once all agree.
+    if (first && m_beforeEnd)
+        m_beforeEnd();
+    return false;
+}
+
 void StopRequests::sessionEnding()
 {
-    // Outside a job the session (or Qt) ends the program its own way.
+    // Said at the very end (Windows may end the process as soon as this returns): a job
+    // still written stops at its next step; should the process be ended first, its lock
+    // stays on disk and the server never takes the half job. Outside a job the session
+    // (or Qt) ends the program its own way.
     if (m_jobs > 0 && m_reason.isEmpty())
-        m_reason = QStringLiteral("The desktop session is ending.");
+        m_reason = kSessionEnding;
 }
 
 void StopRequests::endNow()

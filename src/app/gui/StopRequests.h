@@ -7,6 +7,11 @@
 // meanwhile. At any other moment, a question up or not, the settings are saved as Quit
 // saves them (the beforeEnd action), every window closes, no job starts, and the
 // program ends as the signal asked.
+//
+// The desktop session asks before it ends (Windows asks every window, then ends the
+// process as soon as it has said its last word): while a job is written the answer is
+// "not yet", the job is taken away, lock last, and the program then ends by itself, so
+// the session can go on. Outside a job the settings are saved and the session may end.
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -40,11 +45,14 @@ public:
 private:
     StopRequests() = default;
     void signalled();
+    // The session asks whether it may end; true: not yet (a job is being written).
+    bool sessionEndAsked();
     void sessionEnding();
     void endNow();
 
     std::function<void()> m_beforeEnd;
     bool m_watching = false;
+    bool m_sessionWatched = false;
     bool m_writing = false;
     QString m_reason;
     int m_jobs = 0;
