@@ -2,23 +2,11 @@
 #include "spool/JobDescriptor.h"
 
 #include "ParvelaRun.h"
-#include "TestSupport.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTest>
 
 #include <csignal>
-#include <sys/stat.h>
 #ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
-
 
 // What happens to a job while it is written: env, the job's path without extension,
 // the writing process.
