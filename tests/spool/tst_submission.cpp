@@ -96,9 +96,8 @@ private Q_SLOTS:
         client->state.SenderEmail = QStringLiteral("ann@example.com");
         client->state.SenderName = QStringLiteral("Ann \u00c5str\u00f6m");
         client->state.SenderCompany = QStringLiteral("Trovik");
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        const SubmissionResult result = FinishJob(*client, rec.hooks());
+        const SubmissionResult result = rec.finish(*client);
 
         QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
@@ -152,14 +151,12 @@ private Q_SLOTS:
         QString lockText;
         // The lock, as it stands while the job is written.
         Recorder rec;
-        SubmissionHooks hooks = rec.hooks([&](const CopyProgress&) {
+        const SubmissionResult result = rec.finish(*client, [&](const CopyProgress&) {
             for (const QString& e : env.uploadEntries())
                 if (e.endsWith(QStringLiteral(".lck")))
                     lockText = QString::fromLatin1(readHeld(env.upload() + u'/' + e)) + u'|' + e;
             return true;
         });
-        client->prompter.queueAnswers({PromptAnswer::Yes});
-        const SubmissionResult result = FinishJob(*client, hooks);
         QVERIFY(result.end == SubmissionResult::End::Written && result.autoQuit);
         QCOMPARE(client->prompter.shown().size(), 1); // the confirmation only
         const QString name = env.jobs().value(0);
@@ -174,9 +171,8 @@ private Q_SLOTS:
         TestEnv env;
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
-        client->prompter.queueAnswers({PromptAnswer::No});
         Recorder rec;
-        const SubmissionResult result = FinishJob(*client, rec.hooks());
+        const SubmissionResult result = rec.finish(*client, {}, PromptAnswer::No);
         QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("  Expires: 48 hours"));
         QCOMPARE(result.end, SubmissionResult::End::NotSent);
@@ -233,9 +229,8 @@ private Q_SLOTS:
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), QByteArray(2 * 1024 * 1024, 'a')))});
         setup(*client);
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        FinishJob(*client, rec.hooks());
+        rec.finish(*client);
         QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->prompter.shown().size(), 1);
         const Prompt p = client->prompter.shown().first();
@@ -261,9 +256,8 @@ private Q_SLOTS:
         client->state.SenderCompany = QString(kTextFieldBytes, u'\u20ac');
         form.setMessageLines({QString(kMessageMaxChars - 3, u'm') + u'\t', QString(), QString()}); // a tab belongs to a message
         form.setExpireText(QStringLiteral("99999"));
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        FinishJob(*client, rec.hooks());
+        rec.finish(*client);
         const QString job = env.upload() + u'/' + env.jobs().value(0);
         QCOMPARE(readAll(job + QStringLiteral(".pvx")),
                  expectedRecord({.recipients = form.recipients(), .senderEmail = client->state.SenderEmail,
@@ -414,9 +408,8 @@ private Q_SLOTS:
         QList<SelectionEntry> selection{SelectionEntry::folder(t, QStringLiteral("(:Folder:)"))};
         pick(env, selection);
         client->form.setSelection(selection);
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        FinishJob(*client, rec.hooks());
+        rec.finish(*client);
 
         const auto fill = [&](QString text) {
             return text.replace(QStringLiteral("%root"), root).replace(QStringLiteral("%250"), kN250).replace(

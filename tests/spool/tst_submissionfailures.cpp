@@ -130,9 +130,8 @@ private Q_SLOTS:
         auto client = env.startedClient(); // the probe passes
         QVERIFY2(fsfault::remountReadOnly(env.upload(), true, &why), qPrintable(why));
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
-        FinishJob(*client, rec.hooks());
+        rec.finish(*client);
         QCOMPARE(countShown(*client, PromptKind::Error), 1);
         QVERIFY(client->prompter.shown().last().text.startsWith(QStringLiteral("Read-only file system: ")));
         QVERIFY(env.uploadEntries().isEmpty());
@@ -144,15 +143,14 @@ private Q_SLOTS:
         TestEnv env;
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
-        client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
         QString lock;
-        const SubmissionResult result = FinishJob(*client, rec.hooks([&](const CopyProgress&) {
+        const SubmissionResult result = rec.finish(*client, [&](const CopyProgress&) {
             for (const QString& e : env.uploadEntries())
                 if (lock.isEmpty() && e.endsWith(QStringLiteral(".lck")) && setImmutable(env.upload() + u'/' + e, true))
                     lock = env.upload() + u'/' + e;
             return true;
-        }));
+        });
         if (lock.isEmpty())
             QSKIP("this file system cannot make a file immutable");
         setImmutable(lock, false);

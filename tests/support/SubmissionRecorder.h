@@ -1,5 +1,6 @@
 #pragma once
 // What the window records of a submission, for the tests that run one through Finish.
+#include "client/Client.h"
 #include "spool/Submission.h"
 
 #include <QList>
@@ -14,5 +15,11 @@ struct Recorder {
         h.setWindowEnabled = [this](bool on) { windowStates.append(on); };
         h.copyObserver = std::move(observer);
         return h;
+    }
+    // Finish on client, its confirmation answered as given.
+    SubmissionResult finish(Client& client, CopyObserver observer = {}, PromptAnswer answer = PromptAnswer::Yes)
+    {
+        client.prompter.queueAnswers({answer});
+        return FinishJob(client, hooks(std::move(observer)));
     }
 };
