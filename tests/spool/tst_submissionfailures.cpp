@@ -1,6 +1,8 @@
 // A job that goes wrong once Finish has begun: taken away again, lock last, or left
 // with what stays named; each fault happens for real while the job is written.
 #include "client/Client.h"
+#include "sent/SentRecorder.h"
+#include "sent/SentStore.h"
 
 #include "SubmissionRecorder.h"
 #include "TestSupport.h"
@@ -65,6 +67,9 @@ private Q_SLOTS:
         client->form.setSelection({SelectionEntry::file(source)});
         client->prompter.queueAnswers({PromptAnswer::Yes});
         Recorder rec;
+        SentStore store(SentStore::pathIn(env.userDataFolder()));
+        SentRecorder sent(store);
+        rec.observer = &sent;
         QString name;
         bool done = false, stop = false;
         SubmissionHooks hooks = rec.hooks([&](const CopyProgress&) {
@@ -118,6 +123,11 @@ private Q_SLOTS:
         // Nothing follows a job taken away; a stop is told apart from a failure.
         QCOMPARE(result.end, fault == u"stop" ? SubmissionResult::End::Stopped : SubmissionResult::End::Failed);
         QCOMPARE(result.message, fill(error));
+        // The record of sent jobs keeps how it ended, a lock left behind too.
+        const SentRecord record = store.records()->value(0);
+        QCOMPARE(record.outcome, fault == u"immutable" ? SentOutcome::FailedLocked : SentOutcome::FailedRemoved);
+        QCOMPARE(record.problem, fill(error));
+        QVERIFY(record.ended.isValid());
     }
 
     void aReadOnlyUploadFolderGetsNoEntry()
@@ -144,6 +154,9 @@ private Q_SLOTS:
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         Recorder rec;
+        SentStore store(SentStore::pathIn(env.userDataFolder()));
+        SentRecorder sent(store);
+        rec.observer = &sent;
         QString lock;
         const SubmissionResult result = rec.finish(*client, [&](const CopyProgress&) {
             for (const QString& e : env.uploadEntries())
@@ -162,6 +175,8 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(lock.chopped(4) + QStringLiteral(".msg")));
         QCOMPARE(result.end, SubmissionResult::End::Written);
         QVERIFY(!result.lockReleased);
+        QCOMPARE(store.records()->value(0).outcome, SentOutcome::FailedLocked);
+        QCOMPARE(store.records()->value(0).problem, QStringLiteral("Operation not permitted: ") + lock);
     }
 };
 
