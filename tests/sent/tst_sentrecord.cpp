@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
