@@ -2,23 +2,11 @@
 #include "spool/JobDescriptor.h"
 
 #include "ParvelaRun.h"
-#include "TestSupport.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTest>
 
 #include <csignal>
-#include <sys/stat.h>
 #ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
-
 
 // What happens to a job while it is written: env, the job's path without extension,
 // the writing process.
@@ -369,8 +357,9 @@ private Q_SLOTS:
 #endif
     }
 
-    // Paths are sent as the system names them: a name that is no valid text, and a
-    // file whose name ends like a folder marker beside the file of the shorter name.
+    // Paths are sent as the system names them: a name that is no valid text, given
+    // alone and found in a folder, and a file whose name ends like a folder marker
+    // beside the file of the shorter name.
     void namesAsTheSystemHasThem()
     {
 #ifdef Q_OS_WIN
@@ -380,12 +369,12 @@ private Q_SLOTS:
         env.writeDefaultPolicy();
         env.makeFile("src/report.txt", "wrong");
         env.makeFile("src/report.txt (:Map:)", "chosen");
+        const QString odd = "n=\"$(printf '\\377\\376.bin')\" && "; // $n: the name that is no text
         QProcess p;
         p.setProgram("sh");
-        p.setArguments({"-c", "cd \"$1\" && printf odd > \"$(printf 'src/\\377\\376.bin')\" && "
-                              "exec \"$0\" send --policy \"$2\" --to a@b --yes \"$(printf 'src/\\377\\376.bin')\" "
-                              "'src/report.txt (:Map:)'",
-                        qEnvironmentVariable("PARVELA_BIN_DIR") + "/parvela", env.root(), env.policyPath()});
+        p.setArguments({"-c", "cd \"$1\" && " + odd + "mkdir odd && printf odd > \"src/$n\" && printf in > \"odd/$n\" && "
+                              "exec \"$0\" send --policy \"$2\" --to a@b --yes \"src/$n\" odd 'src/report.txt (:Map:)'",
+                        parvelaPath(), env.root(), env.policyPath()});
         p.start();
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
@@ -393,11 +382,10 @@ private Q_SLOTS:
         QCOMPARE(readAll(dir + "/report.txt (:Map:)"), QByteArray("chosen"));
         QVERIFY(!QFile::exists(dir + "/report.txt"));
         QProcess check;
-        check.start("sh", {"-c", "cat \"$0\"/\"$(printf '\\377\\376.bin')\" && rm \"$0\"/\"$(printf '\\377\\376.bin')\" "
-                                 "\"$1\"/src/\"$(printf '\\377\\376.bin')\"",
+        check.start("sh", {"-c", odd + "cat \"$0/$n\" \"$0/odd/$n\" && rm -r \"$0/$n\" \"$0/odd\" \"$1/src/$n\" \"$1/odd\"",
                            dir, env.root()});
         QVERIFY(check.waitForFinished(10000));
-        QCOMPARE(check.readAllStandardOutput(), QByteArray("odd"));
+        QCOMPARE(check.readAllStandardOutput(), QByteArray("oddin"));
 #endif
     }
 

@@ -4,17 +4,9 @@
 
 #include "ParvelaRun.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTest>
 
 namespace {
 

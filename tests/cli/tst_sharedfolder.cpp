@@ -4,19 +4,11 @@
 #include "spool/JobDescriptor.h"
 
 #include "ParvelaRun.h"
-#include "TestSupport.h"
 
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QStorageInfo>
-#include <QTest>
 
 #include <csignal>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -40,63 +32,54 @@ public:
     bool mount(const QString& folder, const QString& at, const QString& scratch, QString* why, const QString& clock = {},
                bool cached = false)
     {
-        const QString sshfs = QStandardPaths::findExecutable(QStringLiteral("sshfs"));
-        const QString server = QStringLiteral("/usr/lib/openssh/sftp-server");
-        if (sshfs.isEmpty() || !QFileInfo::exists(server) || !QFileInfo::exists(QStringLiteral("/dev/fuse")) ||
-            (!clock.isEmpty() && QStandardPaths::findExecutable(QStringLiteral("faketime")).isEmpty())) {
-            *why = QStringLiteral("sshfs, sftp-server, /dev/fuse or faketime is missing");
+        const QString sshfs = QStandardPaths::findExecutable("sshfs"), server = "/usr/lib/openssh/sftp-server";
+        *why = "sshfs, sftp-server, /dev/fuse or faketime is missing";
+        if (sshfs.isEmpty() || !QFileInfo::exists(server) || !QFileInfo::exists("/dev/fuse") ||
+            (!clock.isEmpty() && QStandardPaths::findExecutable("faketime").isEmpty()))
             return false;
-        }
-        const QString name = QFileInfo(at).fileName();
-        const QString direct = scratch + QStringLiteral("/sftp-direct-") + name;
-        m_pidFile = scratch + QStringLiteral("/sftp-server-") + name + QStringLiteral(".pid");
+        const QString name = QFileInfo(at).fileName(), direct = scratch + "/sftp-direct-" + name;
+        m_pidFile = scratch + "/sftp-server-" + name + ".pid";
         QFile script(direct);
         if (!script.open(QIODevice::WriteOnly) ||
-            script.write("#!/bin/sh\necho $$ > '" + m_pidFile.toUtf8() + "'\nexec " + server.toUtf8() + "\n") < 0)
+            script.write("#!/bin/sh\necho $$ > '" + m_pidFile.toUtf8() + "'\nexec " + server.toUtf8() + "\n") < 0 ||
+            !script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
             return false;
         script.close();
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QDir().mkpath(at);
-        const QStringList args{QStringLiteral("-o"),
-                               QStringLiteral("ssh_command=") + direct +
-                                   (cached ? QString() : QStringLiteral(",dir_cache=no,attr_timeout=0,entry_timeout=0")),
-                               QStringLiteral("local:") + folder, at};
+        const QStringList args{"-o", "ssh_command=" + direct + (cached ? "" : ",dir_cache=no,attr_timeout=0,entry_timeout=0"),
+                               "local:" + folder, at};
         // sshfs stays in front, detached, until the mount goes: under faketime it does
         // not go into the background.
-        const QStringList faked = clock.isEmpty() ? QStringList() : QStringList{QStringLiteral("-f"), clock, sshfs};
-        QProcess::startDetached(clock.isEmpty() ? sshfs : QStringLiteral("faketime"), faked + QStringList{QStringLiteral("-f")} + args);
+        const QStringList faked = clock.isEmpty() ? QStringList() : QStringList{"-f", clock, sshfs};
+        QProcess::startDetached(clock.isEmpty() ? sshfs : "faketime", faked + QStringList{"-f"} + args);
         m_at = at;
-        QElapsedTimer waited;
-        waited.start();
-        while (QStorageInfo(at).fileSystemType() != "fuse.sshfs" && waited.elapsed() < 20000)
+        const QDeadlineTimer deadline(20000);
+        while (QStorageInfo(at).fileSystemType() != "fuse.sshfs" && !deadline.hasExpired())
             QThread::msleep(50);
-        *why = QStringLiteral("sshfs did not mount");
+        *why = "sshfs did not mount";
         return QStorageInfo(at).fileSystemType() == "fuse.sshfs";
     }
     ~SftpMount()
     {
         if (!m_at.isEmpty())
-            QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), QStringLiteral("-z"), m_at});
+            QProcess::execute("fusermount3", {"-u", "-z", m_at});
     }
 
     // The server's process: stopped, it is a share that does not answer.
     qint64 serverPid() const { return readAll(m_pidFile).trimmed().toLongLong(); }
 
 private:
-    QString m_at;
-    QString m_pidFile;
+    QString m_at, m_pidFile;
 };
 
 // The entries of upload once every file its writer removed through an SFTP mount
-// while holding it open is gone. FUSE keeps such a file (the job's lock: its name goes
-// before the writer lets go of it) as .fuse_hidden... until the close reaches the file
-// system, which may come after the writer has ended. Waits for that, at most 20 s: a
-// file still held then stays in the listing.
+// while holding it open is gone: FUSE keeps such a file (the job's lock) as
+// .fuse_hidden... until the close reaches the file system, which may come after the
+// writer has ended. Waits at most 20 s: a file still held then stays in the listing.
 QStringList jobFilesOnceClosed(const QString& upload)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!entriesOf(upload).filter(QRegularExpression(QStringLiteral("^\\.fuse_hidden"))).isEmpty() && clock.elapsed() < 20000)
+    const QDeadlineTimer deadline(20000);
+    while (!entriesOf(upload).filter(QRegularExpression("^\\.fuse_hidden")).isEmpty() && !deadline.hasExpired())
         QTest::qWait(10);
     return entriesOf(upload);
 }
@@ -212,18 +195,12 @@ private Q_SLOTS:
         startTraced(clean, {"-f", "-o", trace, "-e", "trace=flock", "-e", "inject=flock:delay_enter=3000000:when=2"},
                     {parvelaPath(), "clean", "--yes", env.upload()});
         QVERIFY(clean.waitForStarted());
-        QElapsedTimer clock;
-        clock.start();
-        while (readAll(trace).count("flock(") < 2 && clock.elapsed() < 20000 && clean.state() == QProcess::Running)
-            QTest::qWait(10);
-        QCOMPARE(readAll(trace).count("flock("), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(readAll(trace).count("flock("), 2, 20000);
         int fd = -1;
-        if (meanwhile == "flock") {
-            fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
-            QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
-        } else {
+        if (meanwhile == "flock")
+            QVERIFY((fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY)) >= 0 && ::flock(fd, LOCK_EX) == 0);
+        else
             QVERIFY(makeOld(lock, 0));
-        }
         QVERIFY(clean.waitForFinished(30000));
         const QString out = QString::fromLocal8Bit(clean.readAllStandardOutput());
         QCOMPARE(clean.exitCode(), 0);
@@ -346,14 +323,9 @@ private Q_SLOTS:
         QVERIFY(!lock.isEmpty());
         QVERIFY(::kill(pid_t(share.serverPid()), SIGSTOP) == 0);
         QString seen;
-        QElapsedTimer clock;
-        clock.start();
-        while (!seen.contains("The upload folder has not answered for 11 s") && clock.elapsed() < 30000) {
-            QTest::qWait(100);
-            seen += QString::fromLocal8Bit(terminal.readAllStandardOutput());
-        }
-        QVERIFY2(seen.contains("The upload folder has not answered for 11 s"),
-                 qPrintable(seen.right(600).replace(u'\r', u' ')));
+        QTRY_VERIFY2_WITH_TIMEOUT((seen += QString::fromLocal8Bit(terminal.readAllStandardOutput()))
+                                      .contains("The upload folder has not answered for 11 s"),
+                                  qPrintable(seen.right(600).replace(u'\r', u' ')), 30000);
         const qint64 sender = parvelaBelow(terminal.processId());
         QVERIFY(sender > 0);
         QVERIFY(::kill(pid_t(sender), SIGINT) == 0);
@@ -382,10 +354,8 @@ private Q_SLOTS:
             env.makeFile("upload/" + name + ".lck", "LOCK");
             QVERIFY(makeOld(env.upload() + '/' + name + ".lck", 3600));
         }
-        QElapsedTimer clock;
-        clock.start();
         const Run jobs = parvela({"jobs", "--json", env.upload()});
-        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY(jobs.ms < 10000);
         const QJsonArray all = QJsonDocument::fromJson(jobs.out.toUtf8()).array();
         QCOMPARE(all.size(), 2);
         for (const auto& v : all) {
