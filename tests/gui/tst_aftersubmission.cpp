@@ -16,17 +16,12 @@ class TestAfterSubmission : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void answers_data();
     void answers();
     void wholeJobWithTheKeyboardAlone();
 };
-
-void TestAfterSubmission::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestAfterSubmission::answers_data()
 {

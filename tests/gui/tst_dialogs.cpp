@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <functional>
 
 namespace {
@@ -34,14 +33,6 @@ void retype(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
 // A label's text without the zero-width spaces that let long paths wrap.
 QString shownText(QWidget* dialog, const char* name)
 {
@@ -61,7 +52,7 @@ class TestDialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void settingsFilledThenApplied();
     void settingsCloseBoxAndCancel();
@@ -71,11 +62,6 @@ private Q_SLOTS:
     void pickerWithEmptyMissingOrBrokenSource();
     void pickerSearchNarrowsTheContacts();
 };
-
-void TestDialogs::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestDialogs::settingsFilledThenApplied()
 {
@@ -269,15 +255,15 @@ void TestDialogs::pickerAddsTheChosenAddresses()
         caption = picker->windowTitle();
         heading = child<QLabel>(picker, "Label1")->text();
         toHeading = child<QLabel>(picker, "Label2")->text();
-        listed = entries(source);
+        listed = itemTexts(source);
         source->item(0)->setSelected(true);
         source->item(1)->setSelected(true);
         QTest::mouseClick(child<QPushButton>(picker, "Bone"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
         chosen->item(0)->setSelected(true);
         QTest::mouseClick(child<QPushButton>(picker, "Boneback"), Qt::LeftButton);
-        afterMoves = entries(chosen);
-        leftAfterMoves = entries(source);
+        afterMoves = itemTexts(chosen);
+        leftAfterMoves = itemTexts(source);
         QTest::mouseClick(child<QPushButton>(picker, "Bok"), Qt::LeftButton);
     });
     QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
@@ -302,7 +288,7 @@ void TestDialogs::pickerAddsTheChosenAddresses()
     for (const bool closeBox : {false, true}) {
         QStringList reopened;
         whenShown(picker, [&] {
-            reopened = entries(source) + entries(chosen);
+            reopened = itemTexts(source) + itemTexts(chosen);
             QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
             if (closeBox)
                 picker->close();
@@ -327,7 +313,7 @@ void TestDialogs::pickerWithEmptyMissingOrBrokenSource()
     // OK at once.
     auto open = [&](QStringList* listed, qsizetype* boxesBefore) {
         whenShown(picker, [&, listed, boxesBefore] {
-            *listed = entries(child<QListWidget>(picker, "adrsrc"));
+            *listed = itemTexts(child<QListWidget>(picker, "adrsrc"));
             *boxesBefore = prompter.shown().size();
             QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(picker, "Bok"), Qt::LeftButton);
@@ -388,7 +374,7 @@ void TestDialogs::pickerSearchNarrowsTheContacts()
         shown = visible();
         QTest::mouseClick(child<QPushButton>(picker, "Bone"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(picker, "Ball"), Qt::LeftButton);
-        chosen = entries(child<QListWidget>(picker, "adrdst"));
+        chosen = itemTexts(child<QListWidget>(picker, "adrdst"));
         // Back again under another search: only what it finds shows.
         child<QLineEdit>(picker, "LEadrSearch")->setText(QStringLiteral("gamma"));
         QTest::mouseClick(child<QPushButton>(picker, "Ballback"), Qt::LeftButton);

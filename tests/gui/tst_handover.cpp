@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QListWidget>
 #include <QLocalSocket>
-#include <QMimeData>
 #include <QProcess>
 
 #ifdef Q_OS_LINUX
@@ -319,10 +318,7 @@ void TestHandOver::namesThatAreNoTextStayThemselves()
     // A file manager's drop carries the name's bytes percent-encoded.
     QMimeData mime;
     mime.setUrls({QUrl::fromEncoded("file://" + odd.toPercentEncoding("/") + "/%FF.txt")});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(run->window(), &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(run->window(), &drop);
+    dropOn(run->window(), mime);
     QTRY_COMPARE(run->client->form.selection().size(), 1);
     QCOMPARE(run->client->form.selection()[0].path, odd + "/\xff.txt");
 

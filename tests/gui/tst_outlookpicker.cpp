@@ -5,7 +5,6 @@
 #include "recipients/gui/ContactsPicker.h"
 
 #include <QElapsedTimer>
-#include <QListWidget>
 
 namespace {
 template <typename F> F standIn(const char* name)
@@ -43,10 +42,7 @@ struct OutlookWindow : StartedWindow {
         });
         QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
         ms[1] = clock.elapsed();
-        QStringList listed;
-        for (auto* chosen = picker->findChild<QListWidget*>("adrdst"); listed.size() < chosen->count();)
-            listed << chosen->item(listed.size())->text();
-        return listed;
+        return itemTexts(picker->findChild<QListWidget*>("adrdst"));
     }
     QString vcard;
 };

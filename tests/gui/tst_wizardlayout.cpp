@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
-#include <QTabBar>
 #include <QTextEdit>
 #include <QTreeView>
 
@@ -36,17 +35,12 @@ class TestWizardLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void placements_data();
     void placements();
     void languageAppliedAgainLeavesNoOldText();
 };
-
-void TestWizardLayout::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestWizardLayout::placements_data()
 {
