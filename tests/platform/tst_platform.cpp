@@ -181,8 +181,7 @@ private Q_SLOTS:
     void registryStoresNamesWithoutRegardToCase()
     {
         TestEnv env;
-        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
-        const UserRegistry& reg = *regStore;
+        const UserRegistryFile reg(env.registryPath());
         QVERIFY(!reg.keyExists());
         QCOMPARE(reg.read("COLORSCHEME"), QString());
         reg.write("COlORSCHEME", "2");
@@ -214,8 +213,7 @@ private Q_SLOTS:
             content += "NAME" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
         content += "name5=a later value of a name counts not\n";
         env.makeFile("config/TROVIK/PVX2007.ini", content);
-        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
-        const UserRegistry& reg = *regStore;
+        const UserRegistryFile reg(env.registryPath());
         // Processor time, not the clock: other work on the machine must not count.
         const std::clock_t start = std::clock();
         QCOMPARE(reg.read("name99999"), QString("value 99999"));
@@ -235,8 +233,7 @@ private Q_SLOTS:
         TestEnv env;
         const QByteArray others = "Other=caf\xe9 \xff\r\n; a note\nLanguage=deutsch\n";
         env.makeFile("config/TROVIK/PVX2007.ini", "[PVX2007]\r\n" + others + "name=old\r\nNAME=later\n");
-        const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
-        const UserRegistry& reg = *regStore;
+        const UserRegistryFile reg(env.registryPath());
         reg.write("NAME", "new");
         reg.write("COMPANY", "Smit");
         QCOMPARE(readAll(env.registryPath()), "[PVX2007]\r\n" + others + "NAME=new\r\nCOMPANY=Smit\r\n");
@@ -253,19 +250,18 @@ private Q_SLOTS:
         fsfault::ScopedTmpfs disk;
         if (!disk.mount(dir, "size=16k", &why))
             QSKIP(qPrintable(why));
-        const auto regStore = UserRegistry::open(dir + "/PVX2007.ini");
-        const UserRegistry& reg = *regStore;
-        reg.write("NAME", "kept");
-        reg.write("COMPANY", QString(6000, u'c'));
+        const auto reg = UserRegistry::open(dir + "/PVX2007.ini");
+        reg->write("NAME", "kept");
+        reg->write("COMPANY", QString(6000, u'c'));
         const QByteArray before = readAll(dir + "/PVX2007.ini");
         try {
-            reg.write("COMPANY", QString(12000, u'x'));
+            reg->write("COMPANY", QString(12000, u'x'));
             QFAIL("a write that does not fit was taken");
         } catch (const IoError& e) {
             QCOMPARE(e.systemText(), QString("No space left on device"));
         }
         QCOMPARE(readAll(dir + "/PVX2007.ini"), before);
-        QCOMPARE(reg.read("NAME"), QString("kept"));
+        QCOMPARE(reg->read("NAME"), QString("kept"));
     }
 
     // The window's hand-over socket lives in a folder of the user's own: one made with
