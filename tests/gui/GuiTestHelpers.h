@@ -182,21 +182,14 @@ inline QList<QByteArray> descriptors(const TestEnv& env)
     return found;
 }
 
-// Every top-level window still alive (tests check that none leaked).
-inline QStringList liveWindows()
-{
-    QStringList names;
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows)
-        names << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
-    return names;
-}
-
 // After each test: every test deletes its program, and nothing of it may stay on screen
 // or in memory.
 inline void verifyNoWindowLeft()
 {
     QTest::qWait(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    QStringList alive;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        alive << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
+    QVERIFY2(alive.isEmpty(), qPrintable(alive.join(u' ')));
 }

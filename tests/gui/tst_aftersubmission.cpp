@@ -15,7 +15,6 @@
 class TestAfterSubmission : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void answers_data();

@@ -54,9 +54,7 @@ struct LaterStart {
     // installation took over 30 s on a busy machine.
     bool finished()
     {
-        for (int i = 0; i < 8000 && process.state() != QProcess::NotRunning; ++i)
-            QTest::qWait(10);
-        if (process.state() == QProcess::NotRunning)
+        if (QTest::qWaitFor([this] { return process.state() == QProcess::NotRunning; }, 80000))
             return true;
         process.kill();
         process.waitForFinished();
@@ -106,8 +104,7 @@ bool send(const QString& socketPath, const QByteArray& bytes)
         return false;
     socket.write(bytes);
     socket.flush();
-    for (int i = 0; i < 300 && socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState; ++i)
-        QTest::qWait(10);
+    (void)QTest::qWaitFor([&socket] { return socket.bytesAvailable() > 0 || socket.state() != QLocalSocket::ConnectedState; }, 3000);
     return socket.read(1) == "1";
 }
 
@@ -145,7 +142,6 @@ int sendAsAnotherUser(const QString& socketPath, const QByteArray& bytes)
 class TestHandOver : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void startPathsGoIntoTheDropZone();

@@ -29,12 +29,6 @@ void typePath(GuiRun& run, const QString& path)
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-void waitForListing(GuiRun& run, int rows)
-{
-    auto* view = run.find<QTreeView>("ShellListView1");
-    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), rows);
-}
-
 void selectInBrowser(GuiRun& run, const QStringList& names)
 {
     auto* view = run.find<QTreeView>("ShellListView1");
@@ -63,7 +57,6 @@ void dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target = nullp
 class TestJobWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void wholeJobThroughTheWindow();
@@ -91,9 +84,9 @@ void TestJobWindow::wholeJobThroughTheWindow()
     // Browse to the sources by typing the path, pick a file and a folder, add them.
     typePath(*run, env.root() + QStringLiteral("/Sources"));
     QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/Sources"));
-    waitForListing(*run, 3); // hidden items are listed too
-    // Folders come first once the listing is sorted; entries follow the display order.
     auto* view = run->find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3); // hidden items are listed too
+    // Folders come first once the listing is sorted; entries follow the display order.
     QTRY_COMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("Project"));
     selectInBrowser(*run, {"Report.txt", "Project"});
     QTest::mouseClick(run->find<QPushButton>("BBadd"), Qt::LeftButton);

@@ -23,7 +23,6 @@
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void startCreatesWindowsInOrder();

@@ -102,7 +102,6 @@ private:
 class TestReadability : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
     void everyWindowReadable_data();
     void everyWindowReadable();

@@ -136,7 +136,6 @@ QTableView* openWithTheKey(const GuiRun& run)
 class TestSentJobs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void jobsFromEverywhereAreListedAndFollowed();
