@@ -57,10 +57,7 @@ private Q_SLOTS:
             QCOMPARE(cp1252::encode(ours), byte);
         }
         QCOMPARE(defined, 251);
-    }
-
-    void cp1252ReplacesWhatItCannotHold()
-    {
+        // What it cannot hold is written as '?', and named.
         QCOMPARE(cp1252::encode(QString::fromUtf8("a\u0141b\U0001F600c")), QByteArray("a?b?c"));
         QString bad;
         QVERIFY(!cp1252::canEncode(QString::fromUtf8("ok \u0141"), &bad));
@@ -96,6 +93,11 @@ private Q_SLOTS:
         QCOMPARE(r.readString("Settings", "LATE", "d"), QString("d"));
         QCOMPARE(r.readString("policies", "a", "d"), QString("1"));
         QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
+        // A number: its default when missing or empty, 0 when it is no number.
+        const auto n = ProfileReader::fromBytes("[P]\nA=\nB=x\n");
+        QCOMPARE(n.readInt("P", "A", 5), 5);
+        QCOMPARE(n.readInt("P", "B", 5), 0);
+        QCOMPARE(n.readInt("P", "C", 5), 5);
     }
 
     // Where a file's bytes read otherwise than the plain rules suggest: the blanks
@@ -165,14 +167,6 @@ private Q_SLOTS:
         QCOMPARE(r.readString("Settings", "SERVERUPLOAD", "d"), QString("/srv/up"));
         QCOMPARE(r.readString("POLICIES", "ENCRYPTED", "d"), QString("ENABLED"));
         QCOMPARE(r.readString("POLICIES", "DEFAULTLANGUAGE", "d"), language);
-    }
-
-    void emptyIntegerValueGivesTheDefault()
-    {
-        const auto r = ProfileReader::fromBytes("[P]\nA=\nB=x\n");
-        QCOMPARE(r.readInt("P", "A", 5), 5);
-        QCOMPARE(r.readInt("P", "B", 5), 0);
-        QCOMPARE(r.readInt("P", "C", 5), 5);
     }
 
     void registryStoresNamesWithoutRegardToCase()
