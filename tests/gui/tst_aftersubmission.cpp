@@ -175,8 +175,10 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     type(QStringLiteral("Plans"));
     key(Qt::Key_Tab);
     type(QStringLiteral("Hello"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("the plans."));
     key(Qt::Key_Tab); // out of the message, not into it
-    QCOMPARE(run->client->form.messageLines(), QStringList({"Hello"}));
+    QCOMPARE(run->client->form.messageLines(), QStringList({"Hello", "the plans."}));
     QCOMPARE(focused(), run->find<QCheckBox>("CBencr"));
     key(Qt::Key_Space);
     key(Qt::Key_Tab);

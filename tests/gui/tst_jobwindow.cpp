@@ -113,22 +113,11 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QTest::keyClick(clb, Qt::Key_Delete);
     QCOMPARE(run->client->form.selectionTexts(), QStringList({folderEntry, a, dropped}));
 
-    // The message page: recipients, subject, message.
+    // The message page (typing into it is tst_aftersubmission's and tst_mainwindow's).
     QTest::mouseClick(run->find<QPushButton>("Bnext2"), Qt::LeftButton);
-    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
-    to->setFocus();
-    QTest::keyClicks(to, "ann@example.org");
-    QTest::keyClick(to, Qt::Key_Return);
-    QTest::keyClicks(to, "bob@example.org");
-    QTest::keyClick(to, Qt::Key_Return);
-    QLineEdit* subject = run->find<LabelledEdit>("LEsubject")->edit();
-    QTest::mouseClick(subject, Qt::LeftButton);
-    QTest::keyClicks(subject, "Plans");
-    auto* re = run->find<QPlainTextEdit>("RE");
-    re->setFocus();
-    QTest::keyClicks(re, "Hello,");
-    QTest::keyClick(re, Qt::Key_Return);
-    QTest::keyClicks(re, "the plans.");
+    run->client->form.setRecipients({"ann@example.org", "bob@example.org"});
+    run->client->form.setSubjectText(QStringLiteral("Plans"));
+    run->client->form.setMessageLines({"Hello,", "the plans."});
     QTest::mouseClick(run->find<QPushButton>("Bnext3"), Qt::LeftButton);
     QCOMPARE(run->page(), Page::Send);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
