@@ -146,7 +146,6 @@ private Q_SLOTS:
 
     void startPathsGoIntoTheDropZone();
     void laterStartHandsOverAndEnds();
-    void onlyTheUsersWellFormedMessagesCount();
     void namesThatAreNoTextStayThemselves();
 };
 
@@ -194,7 +193,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
 void TestHandOver::laterStartHandsOverAndEnds()
 {
     const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
-    useRuntimeFolder(env);
+    const QString runtime = useRuntimeFolder(env);
     const QString file = env.makeFile("elsewhere/b.txt", "b");
     SingleWindow single; // as the program claims: the lock now, the socket once the window is up
     QCOMPARE(single.claim({}, {}, false), SingleWindow::Claim::First);
@@ -244,28 +243,17 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QTRY_COMPARE_WITH_TIMEOUT(run->client->form.selection().size(), 2 + many.size(), 20000);
     QCOMPARE(run->client->form.selection()[1].path, QFile::encodeName(odd) + "/\xff.txt");
     QCOMPARE(run->client->form.selection().constLast().path, QFile::encodeName(odd + u'/' + many.constLast()));
-    run->client->form.setSelection({});
 #endif
 
     // Neither start read or wrote anything of the user's.
     QCOMPARE(stampsOf(env.configHome()), settingsBefore);
     QCOMPARE(stampsOf(env.appData()), memoriesBefore);
     QVERIFY(run->client->prompter.shown().isEmpty());
-}
 
-void TestHandOver::onlyTheUsersWellFormedMessagesCount()
-{
-    const auto& [env, run] = StartedWindow();
-    const QString runtime = useRuntimeFolder(env);
-    const QString file = env.makeFile("b.txt", "b");
-    SingleWindow single;
-    QCOMPARE(single.claim({}), SingleWindow::Claim::First);
-    MainWindow* window = run->window();
-    single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
+    // On the socket nothing but the user's whole message of absolute paths is taken;
+    // the rest is dropped unanswered, and the window goes on serving.
+    run->client->form.setSelection({});
     const QString socket = single.socketPath();
-
-    // Nothing but a whole message of absolute paths is taken; the rest is
-    // dropped unanswered, and the window goes on serving.
     const QByteArray good = handover::encodeAll({file}).first();
     QByteArray oversized = good;
     oversized[8] = char(0x7f); // a length past what a message may carry
