@@ -11,6 +11,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -25,21 +28,6 @@
 #endif
 #include <windows.h>
 #endif
-
-// Clicks OK (or Cancel) on the Settings dialog as soon as it shows; it waits in a
-// loop of its own, so the answer must be under way before it opens.
-inline void answerSettingsWhenShown(SettingsDialog* dialog, bool ok)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, dialog, ok] {
-        if (!dialog->isVisible())
-            return;
-        dialog->findChild<QPushButton*>(ok ? "Bok" : "Bcancel")->click();
-        timer->deleteLater();
-    });
-    timer->start();
-}
 
 // Runs action as soon as window shows: a window that waits in a loop of its own needs
 // its answer under way before it opens.
@@ -61,6 +49,28 @@ inline void whenShown(QWidget* window, const std::function<void()>& action)
 inline void clickWhenShown(QWidget* window, const QString& button)
 {
     whenShown(window, [window, button] { window->findChild<QPushButton*>(button)->click(); });
+}
+
+// Drags mime from another program onto target at a point and drops it there: how many
+// of the two, the drag's entering and the drop, the target took.
+inline int dropOn(QWidget* target, const QMimeData& mime, QPoint at = QPoint(5, 5))
+{
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return int(enter.isAccepted()) + int(drop.isAccepted());
+}
+
+// The texts of a list's items, in order.
+inline QStringList itemTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }
 
 // The top-level window of that name (shown or not), or null.
@@ -124,7 +134,7 @@ inline std::unique_ptr<GuiRun> startProgram(const TestEnv& env, bool show = true
         return run;
     const bool firstRun = run->client->state.FirstRun;
     if (firstRun)
-        answerSettingsWhenShown(run->program->settingsDialog(), true);
+        clickWhenShown(run->program->settingsDialog(), QStringLiteral("Bok"));
     run->program->show();
     // The dialog opens right after the window shows and blocks until answered: wait for
     // that answer, however long a busy machine takes (the bound only ends a hang).
@@ -172,21 +182,14 @@ inline QList<QByteArray> descriptors(const TestEnv& env)
     return found;
 }
 
-// Every top-level window still alive (tests check that none leaked).
-inline QStringList liveWindows()
-{
-    QStringList names;
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows)
-        names << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
-    return names;
-}
-
 // After each test: every test deletes its program, and nothing of it may stay on screen
 // or in memory.
 inline void verifyNoWindowLeft()
 {
     QTest::qWait(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), qPrintable(liveWindows().join(u' ')));
+    QStringList alive;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        alive << QStringLiteral("%1(%2)").arg(w->metaObject()->className(), w->objectName());
+    QVERIFY2(alive.isEmpty(), qPrintable(alive.join(u' ')));
 }

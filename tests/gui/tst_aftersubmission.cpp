@@ -15,18 +15,12 @@
 class TestAfterSubmission : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void answers_data();
     void answers();
     void wholeJobWithTheKeyboardAlone();
 };
-
-void TestAfterSubmission::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestAfterSubmission::answers_data()
 {
@@ -181,8 +175,10 @@ void TestAfterSubmission::wholeJobWithTheKeyboardAlone()
     type(QStringLiteral("Plans"));
     key(Qt::Key_Tab);
     type(QStringLiteral("Hello"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("the plans."));
     key(Qt::Key_Tab); // out of the message, not into it
-    QCOMPARE(run->client->form.messageLines(), QStringList({"Hello"}));
+    QCOMPARE(run->client->form.messageLines(), QStringList({"Hello", "the plans."}));
     QCOMPARE(focused(), run->find<QCheckBox>("CBencr"));
     key(Qt::Key_Space);
     key(Qt::Key_Tab);

@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QListWidget>
 #include <QLocalSocket>
-#include <QMimeData>
 #include <QProcess>
 
 #ifdef Q_OS_LINUX
@@ -55,9 +54,7 @@ struct LaterStart {
     // installation took over 30 s on a busy machine.
     bool finished()
     {
-        for (int i = 0; i < 8000 && process.state() != QProcess::NotRunning; ++i)
-            QTest::qWait(10);
-        if (process.state() == QProcess::NotRunning)
+        if (QTest::qWaitFor([this] { return process.state() == QProcess::NotRunning; }, 80000))
             return true;
         process.kill();
         process.waitForFinished();
@@ -107,8 +104,7 @@ bool send(const QString& socketPath, const QByteArray& bytes)
         return false;
     socket.write(bytes);
     socket.flush();
-    for (int i = 0; i < 300 && socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState; ++i)
-        QTest::qWait(10);
+    (void)QTest::qWaitFor([&socket] { return socket.bytesAvailable() > 0 || socket.state() != QLocalSocket::ConnectedState; }, 3000);
     return socket.read(1) == "1";
 }
 
@@ -146,12 +142,10 @@ int sendAsAnotherUser(const QString& socketPath, const QByteArray& bytes)
 class TestHandOver : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void startPathsGoIntoTheDropZone();
     void laterStartHandsOverAndEnds();
-    void onlyTheUsersWellFormedMessagesCount();
     void namesThatAreNoTextStayThemselves();
 };
 
@@ -199,7 +193,7 @@ void TestHandOver::startPathsGoIntoTheDropZone()
 void TestHandOver::laterStartHandsOverAndEnds()
 {
     const auto& [env, run] = StartedWindow("OUTLOOKADR=ENABLED\r\n");
-    useRuntimeFolder(env);
+    const QString runtime = useRuntimeFolder(env);
     const QString file = env.makeFile("elsewhere/b.txt", "b");
     SingleWindow single; // as the program claims: the lock now, the socket once the window is up
     QCOMPARE(single.claim({}, {}, false), SingleWindow::Claim::First);
@@ -249,28 +243,17 @@ void TestHandOver::laterStartHandsOverAndEnds()
     QTRY_COMPARE_WITH_TIMEOUT(run->client->form.selection().size(), 2 + many.size(), 20000);
     QCOMPARE(run->client->form.selection()[1].path, QFile::encodeName(odd) + "/\xff.txt");
     QCOMPARE(run->client->form.selection().constLast().path, QFile::encodeName(odd + u'/' + many.constLast()));
-    run->client->form.setSelection({});
 #endif
 
     // Neither start read or wrote anything of the user's.
     QCOMPARE(stampsOf(env.configHome()), settingsBefore);
     QCOMPARE(stampsOf(env.appData()), memoriesBefore);
     QVERIFY(run->client->prompter.shown().isEmpty());
-}
 
-void TestHandOver::onlyTheUsersWellFormedMessagesCount()
-{
-    const auto& [env, run] = StartedWindow();
-    const QString runtime = useRuntimeFolder(env);
-    const QString file = env.makeFile("b.txt", "b");
-    SingleWindow single;
-    QCOMPARE(single.claim({}), SingleWindow::Claim::First);
-    MainWindow* window = run->window();
-    single.setReceiver([window](const QStringList& paths) { window->openPaths(paths, MainWindow::PathsFrom::LaterStart); });
+    // On the socket nothing but the user's whole message of absolute paths is taken;
+    // the rest is dropped unanswered, and the window goes on serving.
+    run->client->form.setSelection({});
     const QString socket = single.socketPath();
-
-    // Nothing but a whole message of absolute paths is taken; the rest is
-    // dropped unanswered, and the window goes on serving.
     const QByteArray good = handover::encodeAll({file}).first();
     QByteArray oversized = good;
     oversized[8] = char(0x7f); // a length past what a message may carry
@@ -319,10 +302,7 @@ void TestHandOver::namesThatAreNoTextStayThemselves()
     // A file manager's drop carries the name's bytes percent-encoded.
     QMimeData mime;
     mime.setUrls({QUrl::fromEncoded("file://" + odd.toPercentEncoding("/") + "/%FF.txt")});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(run->window(), &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(run->window(), &drop);
+    dropOn(run->window(), mime);
     QTRY_COMPARE(run->client->form.selection().size(), 1);
     QCOMPARE(run->client->form.selection()[0].path, odd + "/\xff.txt");
 

@@ -10,11 +10,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -22,33 +20,8 @@
 #include <QTreeView>
 #include <QUrl>
 
-class TestJobWindow : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
-    void cleanup();
-
-    void wholeJobThroughTheWindow();
-    void dropsFromOtherWidgetsAndPrograms();
-    void browserNavigationAndLastPath();
-    void failingCopyTakesTheJobAwayAndFreesTheWindow();
-    void progressWindowReportsAndCancels();
-    void autoQuitEndsAfterTheJobWithoutAsking();
-    void hiddenDialogButtons();
-
-private:
-    static void typePath(GuiRun& run, const QString& path);
-    static void waitForListing(GuiRun& run, int rows);
-    static void selectInBrowser(GuiRun& run, const QStringList& names);
-    static void dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target = nullptr);
-};
-
-void TestJobWindow::cleanup()
-{
-    verifyNoWindowLeft();
-}
-
-void TestJobWindow::typePath(GuiRun& run, const QString& path)
+namespace {
+void typePath(GuiRun& run, const QString& path)
 {
     QLineEdit* box = run.find<QComboBox>("ShellComboBox1")->lineEdit();
     box->selectAll();
@@ -56,13 +29,7 @@ void TestJobWindow::typePath(GuiRun& run, const QString& path)
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-void TestJobWindow::waitForListing(GuiRun& run, int rows)
-{
-    auto* view = run.find<QTreeView>("ShellListView1");
-    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), rows);
-}
-
-void TestJobWindow::selectInBrowser(GuiRun& run, const QStringList& names)
+void selectInBrowser(GuiRun& run, const QStringList& names)
 {
     auto* view = run.find<QTreeView>("ShellListView1");
     auto* model = static_cast<QFileSystemModel*>(view->model());
@@ -75,21 +42,31 @@ void TestJobWindow::selectInBrowser(GuiRun& run, const QStringList& names)
     }
 }
 
-void TestJobWindow::dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target)
+// Names dropped from another program on the window (or on target).
+void dropOnWindow(GuiRun& run, const QStringList& paths, QWidget* target = nullptr)
 {
     QMimeData mime;
     QList<QUrl> urls;
     for (const QString& p : paths)
         urls << QUrl::fromLocalFile(p);
     mime.setUrls(urls);
-    QWidget* to = target ? target : run.window();
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(to, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(to, &drop);
-    QVERIFY(drop.isAccepted());
+    QCOMPARE(dropOn(target ? target : run.window(), mime), 2);
 }
+} // namespace
+
+class TestJobWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { verifyNoWindowLeft(); }
+
+    void wholeJobThroughTheWindow();
+    void dropsFromOtherWidgetsAndPrograms();
+    void browserNavigationAndLastPath();
+    void failingCopyTakesTheJobAwayAndFreesTheWindow();
+    void progressWindowReportsAndCancels();
+    void autoQuitEndsAfterTheJobWithoutAsking();
+    void hiddenDialogButtons();
+};
 
 void TestJobWindow::wholeJobThroughTheWindow()
 {
@@ -107,9 +84,9 @@ void TestJobWindow::wholeJobThroughTheWindow()
     // Browse to the sources by typing the path, pick a file and a folder, add them.
     typePath(*run, env.root() + QStringLiteral("/Sources"));
     QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/Sources"));
-    waitForListing(*run, 3); // hidden items are listed too
-    // Folders come first once the listing is sorted; entries follow the display order.
     auto* view = run->find<QTreeView>("ShellListView1");
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3); // hidden items are listed too
+    // Folders come first once the listing is sorted; entries follow the display order.
     QTRY_COMPARE(view->model()->index(0, 0, view->rootIndex()).data().toString(), QStringLiteral("Project"));
     selectInBrowser(*run, {"Report.txt", "Project"});
     QTest::mouseClick(run->find<QPushButton>("BBadd"), Qt::LeftButton);
@@ -136,22 +113,11 @@ void TestJobWindow::wholeJobThroughTheWindow()
     QTest::keyClick(clb, Qt::Key_Delete);
     QCOMPARE(run->client->form.selectionTexts(), QStringList({folderEntry, a, dropped}));
 
-    // The message page: recipients, subject, message.
+    // The message page (typing into it is tst_aftersubmission's and tst_mainwindow's).
     QTest::mouseClick(run->find<QPushButton>("Bnext2"), Qt::LeftButton);
-    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
-    to->setFocus();
-    QTest::keyClicks(to, "ann@example.org");
-    QTest::keyClick(to, Qt::Key_Return);
-    QTest::keyClicks(to, "bob@example.org");
-    QTest::keyClick(to, Qt::Key_Return);
-    QLineEdit* subject = run->find<LabelledEdit>("LEsubject")->edit();
-    QTest::mouseClick(subject, Qt::LeftButton);
-    QTest::keyClicks(subject, "Plans");
-    auto* re = run->find<QPlainTextEdit>("RE");
-    re->setFocus();
-    QTest::keyClicks(re, "Hello,");
-    QTest::keyClick(re, Qt::Key_Return);
-    QTest::keyClicks(re, "the plans.");
+    run->client->form.setRecipients({"ann@example.org", "bob@example.org"});
+    run->client->form.setSubjectText(QStringLiteral("Plans"));
+    run->client->form.setMessageLines({"Hello,", "the plans."});
     QTest::mouseClick(run->find<QPushButton>("Bnext3"), Qt::LeftButton);
     QCOMPARE(run->page(), Page::Send);
     QVERIFY(run->find<QPushButton>("Bnext4")->isEnabled());
@@ -200,12 +166,7 @@ void TestJobWindow::dropsFromOtherWidgetsAndPrograms()
     // drop zone and by the window.
     QMimeData text;
     text.setText(QStringLiteral("just some words"));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(clb->viewport(), &enter);
-    QVERIFY(!enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(clb->viewport(), &drop);
-    QVERIFY(!drop.isAccepted());
+    QCOMPARE(dropOn(clb->viewport(), text), 0);
     QCOMPARE(clb->count(), 0);
     // Only the browser's list view may drag onto the drop zone itself.
     QVERIFY(clb->acceptsDragFrom(run->find<QTreeView>("ShellListView1")));

@@ -1,6 +1,5 @@
 // The window program's start, its controls, the page moves, the language on the
 // window, the options on the message page and the ways out.
-#include "platform/portable/UserRegistryFile.h"
 #include "GuiTestHelpers.h"
 
 #include "app/Startup.h"
@@ -11,9 +10,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,8 +23,7 @@
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void startCreatesWindowsInOrder();
     void startEndsAfterOneMessage_data();
@@ -42,15 +37,9 @@ private Q_SLOTS:
     void expiryField();
     void colourSchemes();
     void aStyleSheetsColoursStay();
-    void recipientsTypedIntoTheToField();
-    void recipientsRemovedByKeyAndMenu();
+    void recipientsTypedAndRemoved();
     void messageEditorAndItsMemory();
 };
-
-void TestMainWindow::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestMainWindow::startCreatesWindowsInOrder()
 {
@@ -368,7 +357,7 @@ void TestMainWindow::aStyleSheetsColoursStay()
     }
 }
 
-void TestMainWindow::recipientsTypedIntoTheToField()
+void TestMainWindow::recipientsTypedAndRemoved()
 {
     const auto& [env, run] = StartedWindow();
     run->showPage(Page::Message);
@@ -400,15 +389,9 @@ void TestMainWindow::recipientsTypedIntoTheToField()
     QCOMPARE(to->text(), QStringLiteral("ann@example.org; bob@example.org; cy@example.org; "));
     QTest::keyClick(to, Qt::Key_Tab);
     QCOMPARE(run->client->form.recipients().size(), 3);
-}
 
-void TestMainWindow::recipientsRemovedByKeyAndMenu()
-{
-    const auto& [env, run] = StartedWindow();
-    run->showPage(Page::Message);
+    // Removed from the list by the Delete key and by its menu.
     run->client->form.setRecipients({"ann@example.org", "bob@example.org", "cy@example.org", "dan@example.org"});
-    QLineEdit* to = run->find<LabelledEdit>("LEto")->edit();
-    auto* mto = run->find<QListWidget>("Mto");
     QTest::mouseClick(to, Qt::LeftButton); // opens the list
     QVERIFY(mto->isVisible());
     mto->setFocus();
@@ -439,18 +422,11 @@ void TestMainWindow::messageEditorAndItsMemory()
     TestEnv env;
     useHome(env);
     env.writeDefaultPolicy();
-    const auto regStore = std::make_unique<UserRegistryFile>(env.registryPath());
-    const UserRegistry& reg = *regStore;
-    reg.write("POLICYVERSION", "-1");
-    reg.write("REMEMBEREMAIL", "ENABLED");
-    QDir().mkpath(env.userDataFolder());
+    env.store({{"POLICYVERSION", "-1"}, {"REMEMBEREMAIL", "ENABLED"}});
     QByteArray memory;
     for (int i = 0; i < 41; ++i)
         memory += QByteArray(99, char('a' + i % 26)) + "\r\n"; // 4100 characters in the editor
-    QFile cache(env.userDataFolder() + QStringLiteral("pvxcache.txt"));
-    QVERIFY(cache.open(QIODevice::WriteOnly));
-    cache.write(memory);
-    cache.close();
+    const QString cache = env.makeFile("appdata/Parvela/pvxcache.txt", memory);
     {
         auto run = startProgram(env);
         auto* re = run->find<QPlainTextEdit>("RE");
@@ -474,13 +450,7 @@ void TestMainWindow::messageEditorAndItsMemory()
         re->setPlainText(QString(kMessageMaxChars - 5, u'a'));
         QMimeData dropped;
         dropped.setText(QStringLiteral("VWXYZ12345"));
-        const QPoint at = re->viewport()->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(re->viewport(), &enter);
-        QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(re->viewport(), &move);
-        QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(re->viewport(), &drop);
+        dropOn(re->viewport(), dropped, re->viewport()->rect().center());
         QCOMPARE(re->toPlainText().size(), kMessageMaxChars);
         QVERIFY(re->toPlainText().contains(QStringLiteral("VWXYZ")));
         QVERIFY(!re->toPlainText().contains(u'1'));
@@ -489,14 +459,13 @@ void TestMainWindow::messageEditorAndItsMemory()
     }
 
     // A memory of one empty line keeps it: quitting writes it back as one CR LF.
-    QVERIFY(cache.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    cache.close();
+    env.makeFile("appdata/Parvela/pvxcache.txt", "");
     auto run = startProgram(env);
     QCOMPARE(run->client->form.messageLines(), QStringList({QString()}));
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
     run->window()->close();
     QVERIFY(ProgramEnd::requested());
-    QCOMPARE(readAll(cache.fileName()), QByteArray("\r\n"));
+    QCOMPARE(readAll(cache), QByteArray("\r\n"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,7 +5,6 @@
 #include "recipients/gui/ContactsPicker.h"
 
 #include <QElapsedTimer>
-#include <QListWidget>
 
 namespace {
 template <typename F> F standIn(const char* name)
@@ -20,8 +19,8 @@ struct OutlookWindow : StartedWindow {
     explicit OutlookWindow(const QByteArray& folder) : StartedWindow("OUTLOOKADR=ENABLED\r\n")
     {
         vcard = env.makeFile("appdata/Parvela/contacts.vcf", "BEGIN:VCARD\r\nFN:Vera\r\nEMAIL:v@example.org\r\nEND:VCARD\r\n");
-        const QString path = QDir::toNativeSeparators(env.makeFile(QStringLiteral("folder.txt"), folder));
-        ::SetEnvironmentVariableW(L"PARVELA_STANDIN_CONTACTS", reinterpret_cast<const wchar_t*>(path.utf16()));
+        const QString contacts = QString::fromUtf8(folder);
+        standIn<void(WINAPI*)(const wchar_t*)>("StandInSetContacts")(reinterpret_cast<const wchar_t*>(contacts.utf16()));
         if (!folder.isNull())
             standIn<HRESULT(WINAPI*)()>("DllRegisterServer")();
         run->client->addressBook = AddressBook::open();
@@ -43,10 +42,7 @@ struct OutlookWindow : StartedWindow {
         });
         QTest::mouseClick(run->find<QPushButton>("Badr"), Qt::LeftButton);
         ms[1] = clock.elapsed();
-        QStringList listed;
-        for (auto* chosen = picker->findChild<QListWidget*>("adrdst"); listed.size() < chosen->count();)
-            listed << chosen->item(listed.size())->text();
-        return listed;
+        return itemTexts(picker->findChild<QListWidget*>("adrdst"));
     }
     QString vcard;
 };

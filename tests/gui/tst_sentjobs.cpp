@@ -2,7 +2,6 @@
 // parvela processes at once, a server stand-in that takes them, and the desktop
 // notification received on a session bus of the test's own.
 #include "GuiTestHelpers.h"
-#include "platform/portable/UserRegistryFile.h"
 
 #include "sent/SentStore.h"
 
@@ -123,12 +122,20 @@ QString stateOf(QTableView* table, const QString& subject)
     return row < 0 ? QString() : cell(table, row, 4);
 }
 
+// The Sent jobs window's table, the window opened with Ctrl+J on the main window; null
+// when it did not open.
+QTableView* openWithTheKey(const GuiRun& run)
+{
+    QTest::keyClick(run.window(), Qt::Key_J, Qt::ControlModifier);
+    QWidget* sent = topLevel("SentJobsWindow");
+    return sent ? sent->findChild<QTableView*>("SentJobsTable") : nullptr;
+}
+
 } // namespace
 
 class TestSentJobs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
     void cleanup() { verifyNoWindowLeft(); }
 
     void jobsFromEverywhereAreListedAndFollowed();
@@ -217,14 +224,13 @@ void TestSentJobs::jobsFromEverywhereAreListedAndFollowed()
     QVERIFY(!sent->isVisible());
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    QTest::keyClick(w, Qt::Key_J, Qt::ControlModifier);
-    QCOMPARE(topLevel("SentJobsWindow"), sent);
+    QCOMPARE(openWithTheKey(*run), table);
     sent->close();
     run.reset();
     auto again = startProgram(env);
-    QTest::keyClick(again->window(), Qt::Key_J, Qt::ControlModifier);
-    QVERIFY(topLevel("SentJobsWindow"));
-    QCOMPARE(QRect(topLevel("SentJobsWindow")->pos(), topLevel("SentJobsWindow")->size()), QRect(40, 30, 500, 300));
+    QTableView* reopened = openWithTheKey(*again);
+    QVERIFY(reopened);
+    QCOMPARE(QRect(reopened->window()->pos(), reopened->window()->size()), QRect(40, 30, 500, 300));
 }
 
 // In German: the window's texts, and the notification when the server takes a job. A
@@ -240,20 +246,16 @@ void TestSentJobs::germanTextsAndTheWordWhenAJobIsTaken()
     useHome(env);
     env.writeDefaultPolicy();
     // A user of the policy version in force who speaks German.
-    const auto settingsStore = std::make_unique<UserRegistryFile>(env.registryPath());
-    const UserRegistry& settings = *settingsStore;
-    for (const auto& [name, value] : {std::pair{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}})
-        settings.write(name, value);
+    env.store({{"LANGUAGE", "DEUTSCH"}, {"POLICYVERSION", "-1"}, {"EXPIRE", "48"}});
     std::unique_ptr<QProcess> before(startSend(env, "Vorher", {"ann@example.org"}));
     QVERIFY(before->state() == QProcess::NotRunning || before->waitForFinished(60000));
     QVERIFY2(before->exitCode() == 0, before->readAllStandardError().constData());
     auto run = startProgram(env);
     run->showPage(Page::Send);
     QCOMPARE(run->find<QPushButton>("BsentJobs")->text(), QStringLiteral("Gesendete Auftr\u00E4ge"));
-    QTest::keyClick(run->window(), Qt::Key_J, Qt::ControlModifier);
-    QWidget* sent = topLevel("SentJobsWindow");
-    QVERIFY(sent);
-    auto* table = sent->findChild<QTableView*>("SentJobsTable");
+    QTableView* table = openWithTheKey(*run);
+    QVERIFY(table);
+    QWidget* sent = table->window();
     QStringList headings;
     for (int column = 0; column < 5; ++column)
         headings << table->model()->headerData(column, Qt::Horizontal).toString();
@@ -299,10 +301,8 @@ void TestSentJobs::keysFilterMenuAndLanguage()
     {
         SentStore store(SentStore::pathIn(env.userDataFolder()));
         for (const auto& [subject, to] : {std::pair{"Plans", "ann@example.org"}, {"Photos", "bo@example.org"}}) {
-            SentRecord r;
-            r.name = QStringLiteral("JOB-%1").arg(names.size() + 7);
-            r.uploadFolder = env.upload() + u'/';
-            r.started = QDateTime::currentDateTimeUtc().addSecs(names.size() - 10);
+            SentRecord r = sentRecord(QStringLiteral("JOB-%1").arg(names.size() + 7), env.upload() + u'/',
+                                      SentOutcome::Complete, QDateTime::currentDateTimeUtc().addSecs(names.size() - 10));
             r.recipients = {to};
             r.subject = subject;
             names << r.name;
@@ -311,10 +311,9 @@ void TestSentJobs::keysFilterMenuAndLanguage()
     }
     run->showPage(Page::Send);
     QCOMPARE(run->find<QPushButton>("BsentJobs")->toolTip(), QStringLiteral("Sent jobs (Ctrl+J)"));
-    QTest::keyClick(run->window(), Qt::Key_J, Qt::ControlModifier);
-    QWidget* sent = topLevel("SentJobsWindow");
-    QVERIFY(sent);
-    auto* table = sent->findChild<QTableView*>("SentJobsTable");
+    QTableView* table = openWithTheKey(*run);
+    QVERIFY(table);
+    QWidget* sent = table->window();
     auto* filter = sent->findChild<QLineEdit*>("LEsentFilter");
     // In recipients, subject and job name, in any letter case.
     for (const auto& [typed, subjects] : {std::pair{"BO@EX", "Photos"}, {"plans", "Plans"}, {"job-7", "Plans"},

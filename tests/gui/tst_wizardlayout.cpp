@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
-#include <QTabBar>
 #include <QTextEdit>
 #include <QTreeView>
 
@@ -35,18 +34,12 @@ QRect inPanel(const QWidget* w, const QWidget* panel) { return QRect(w->mapTo(pa
 class TestWizardLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { ProgramEnd::reset(); }
-    void cleanup();
+    void cleanup() { verifyNoWindowLeft(); }
 
     void placements_data();
     void placements();
     void languageAppliedAgainLeavesNoOldText();
 };
-
-void TestWizardLayout::cleanup()
-{
-    verifyNoWindowLeft();
-}
 
 void TestWizardLayout::placements_data()
 {
@@ -167,19 +160,10 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     QVERIFY(german.contains(QStringLiteral("CBencr=Verschl\u00FCsselt||")));
     QCOMPARE(lto->text(), QStringLiteral("AN:"));
     QCOMPARE(lto->geometry().right() + 1, 88);
-    // Every field is named for assistive tools after its caption, in the language.
+    // A field is named for assistive tools after its caption, in the language (that
+    // every control has a name, tst_readability checks in every language).
     QCOMPARE(QAccessible::queryAccessibleInterface(run->find<LabelledEdit>("LEto")->edit())->text(QAccessible::Name),
              QStringLiteral("AN:"));
-    for (Page page : kPages) {
-        run->showPage(page);
-        const auto widgets = run->window()->findChildren<QWidget*>();
-        for (QWidget* w : widgets) {
-            if (!w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())
-                continue;
-            QAccessibleInterface* access = QAccessible::queryAccessibleInterface(w);
-            QVERIFY2(access && !access->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
-        }
-    }
 
     useLanguage(*run, kEnglish);
     QCOMPARE(windowTexts(*run), english);

@@ -19,27 +19,6 @@
 
 namespace {
 
-// A key of the test's own below HKEY_CURRENT_USER, gone before and after.
-class TestKey {
-public:
-    TestKey() : m_key(QStringLiteral("Software\\ParvelaTests\\%1").arg(QCoreApplication::applicationPid())) { drop(); }
-    ~TestKey() { drop(); }
-    const QString& name() const { return m_key; }
-    // The value as the system keeps it; empty when it is no string.
-    QString raw(const QString& value) const
-    {
-        wchar_t buffer[256];
-        DWORD size = sizeof buffer;
-        const LSTATUS rc = ::RegGetValueW(HKEY_CURRENT_USER, m_key.toStdWString().c_str(),
-                                          value.toStdWString().c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size);
-        return rc == ERROR_SUCCESS ? QString::fromWCharArray(buffer) : QString();
-    }
-
-private:
-    void drop() { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_key.toStdWString().c_str()); }
-    QString m_key;
-};
-
 // A file of 1,000 MB (within the 1,024 MB the default policy allows): its copy takes a
 // while, long enough to be stopped once the job's lock is there.
 QString bigFile(const TestEnv& env)
@@ -92,17 +71,21 @@ private Q_SLOTS:
     void theSettingsAreTheUsersRegistryValues()
     {
         QCOMPARE(UserRegistry::open()->location(), QStringLiteral("HKEY_CURRENT_USER\\Software\\TROVIK\\PVX2007"));
-        const TestKey key;
-        const auto store = UserRegistry::open(key.name());
+        const TestEnv env; // its programs' store: a key of the tests' own, gone before and after
+        const auto store = env.programStore();
         QVERIFY(!store->keyExists());
         QCOMPARE(store->read(QStringLiteral("LANGUAGE")), QString());
         store->write(QStringLiteral("LANGUAGE"), QStringLiteral("DEUTSCH"));
         store->write(QStringLiteral("SenderName"), QStringLiteral("Ann \u00C5str\u00F6m \u0141\u20AC"));
         QVERIFY(store->keyExists());
         QCOMPARE(store->read(QStringLiteral("language")), QStringLiteral("DEUTSCH"));
-        QCOMPARE(key.raw(QStringLiteral("SENDERNAME")), QStringLiteral("Ann \u00C5str\u00F6m ?\u20AC"));
-        QCOMPARE(UserRegistry::open(QStringLiteral("HKEY_CURRENT_USER\\") + key.name())->read(QStringLiteral("Language")),
-                 QStringLiteral("DEUTSCH"));
+        // The value as the system keeps it, a string.
+        wchar_t raw[256];
+        DWORD size = sizeof raw;
+        QCOMPARE(::RegGetValueW(HKEY_CURRENT_USER, store->location().mid(18).toStdWString().c_str(), L"SENDERNAME",
+                                RRF_RT_REG_SZ, nullptr, raw, &size), LSTATUS(ERROR_SUCCESS));
+        QCOMPARE(QString::fromWCharArray(raw), QStringLiteral("Ann \u00C5str\u00F6m ?\u20AC"));
+        QCOMPARE(UserRegistry::open(store->location())->read(QStringLiteral("Language")), QStringLiteral("DEUTSCH"));
     }
 
     // A writer's lock cannot be removed by anyone while it is held: not through

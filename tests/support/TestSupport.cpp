@@ -284,31 +284,24 @@ QMap<QString, QByteArray> treeOf(const QString& root)
 }
 
 namespace fsfault {
+namespace {
 #ifdef Q_OS_WIN
 // Windows has no mounts a process may make for itself: the tests that need them skip.
-bool enterPrivateMounts(QString* why)
+bool noMounts(QString* why)
 {
     if (why)
         *why = QStringLiteral("Windows has no private mounts");
     return false;
 }
-
-bool mountTmpfs(const QString&, const QString&, QString* why)
-{
-    return enterPrivateMounts(why);
-}
+bool mountTmpfs(const QString&, const QString&, QString* why) { return noMounts(why); }
+bool unmount(const QString&) { return false; }
+} // namespace
 
 bool remountReadOnly(const QString&, bool, QString* why)
 {
-    return enterPrivateMounts(why);
-}
-
-bool unmount(const QString&)
-{
-    return false;
+    return noMounts(why);
 }
 #else
-namespace {
 QString systemText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // A mount call's result; its failure, with the system's reason, in *why.
@@ -318,8 +311,8 @@ bool mounted(int result, const char* what, QString* why)
         *why = QLatin1String(what) + systemText();
     return result == 0;
 }
-} // namespace
 
+// Enters a private mount namespace once per process: mounts vanish with the test process.
 bool enterPrivateMounts(QString* why)
 {
     static int state = 0; // 0 not tried, 1 done, -1 failed
@@ -335,6 +328,7 @@ bool enterPrivateMounts(QString* why)
     return state > 0;
 }
 
+// Mounts a tmpfs at dir (created if missing). options: "size=64k", "nr_inodes=2"...
 bool mountTmpfs(const QString& dir, const QString& options, QString* why)
 {
     if (!enterPrivateMounts(why))
@@ -344,15 +338,16 @@ bool mountTmpfs(const QString& dir, const QString& options, QString* why)
                    "cannot mount a tmpfs: ", why);
 }
 
+bool unmount(const QString& dir)
+{
+    return ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH) == 0;
+}
+} // namespace
+
 bool remountReadOnly(const QString& dir, bool readOnly, QString* why)
 {
     const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
     return mounted(::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", flags, nullptr), "cannot remount: ", why);
-}
-
-bool unmount(const QString& dir)
-{
-    return ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH) == 0;
 }
 #endif
 

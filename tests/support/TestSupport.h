@@ -140,18 +140,13 @@ QByteArray expectedRecord(const RecordFields& fields);
 // Every file and folder below root: relative path -> content ("<dir>" for folders).
 QMap<QString, QByteArray> treeOf(const QString& root);
 
-// Real file-system faults for tests, as root: a private mount namespace for this test
-// process (mounts vanish with it), small tmpfs mounts that fill up or run out of
+// Real file-system faults for tests, as root, in a private mount namespace of the test
+// process (mounts vanish with it): small tmpfs mounts that fill up or run out of
 // inodes, and read-only remounts. Each returns false (with the reason in *why) when
 // the machine does not allow it; the test then skips with that reason.
 namespace fsfault {
-// Enters a private mount namespace once per process.
-bool enterPrivateMounts(QString* why);
-// Mounts a tmpfs at dir (created if missing). options: "size=64k", "nr_inodes=2"...
-bool mountTmpfs(const QString& dir, const QString& options, QString* why);
 // Makes the mount at dir read-only (true) or writable again (false).
 bool remountReadOnly(const QString& dir, bool readOnly, QString* why);
-bool unmount(const QString& dir);
 
 // A tmpfs mounted for one scope, gone again before the test's folders are.
 class ScopedTmpfs {

@@ -2,7 +2,7 @@
 // tests under Wine. Its objects answer by name (GetIDsOfNames, then Invoke) the calls
 // the picker makes: Application.GetNameSpace("MAPI"), NameSpace.GetDefaultFolder(10),
 // Folder.Items, Items.Count and Items.Item(i), ContactItem.FullName and Email1Address.
-// The contacts come from the UTF-8 file that PARVELA_STANDIN_CONTACTS names, one a line:
+// The contacts are what the test gave StandInSetContacts, one a line:
 //     name TAB address         a contact (the address may be empty)
 //     !fail TAB description    this item fails: DISP_E_EXCEPTION with that description
 //     !count TAB text          Count answers with this text instead of the number
@@ -14,7 +14,6 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <cstdio>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -29,6 +28,7 @@ const wchar_t* const kClsidText = L"{5D0F3C61-8A47-4E0B-9C2E-6B1D7F40A915}";
 HMODULE g_module = nullptr;
 LONG g_live = 0;
 std::wstring g_calls;
+std::wstring g_contacts; // as StandInSetContacts gave them
 
 struct Row {
     bool fails;
@@ -40,30 +40,14 @@ struct Book {
     std::wstring countText; // set: Count answers with it
 };
 
-std::wstring wide(const std::string& s)
-{
-    std::wstring w(s.size(), L'\0');
-    w.resize(MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), int(w.size())));
-    return w;
-}
-
 std::shared_ptr<Book> loadBook()
 {
     auto book = std::make_shared<Book>();
-    wchar_t path[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"PARVELA_STANDIN_CONTACTS", path, MAX_PATH);
-    std::string bytes;
-    if (FILE* f = _wfopen(path, L"rb")) {
-        char buffer[65536];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        fclose(f);
-    }
-    for (size_t start = 0; start < bytes.size();) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
-            end = bytes.size();
-        const std::wstring line = wide(bytes.substr(start, end - start));
+    for (size_t start = 0; start < g_contacts.size();) {
+        size_t end = g_contacts.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = g_contacts.size();
+        const std::wstring line = g_contacts.substr(start, end - start);
         start = end + 1;
         const size_t tab = line.find(L'\t');
         const std::wstring first = line.substr(0, tab), second = tab == line.npos ? L"" : line.substr(tab + 1);
@@ -309,6 +293,11 @@ HRESULT STDAPICALLTYPE DllCanUnloadNow()
 LONG STDAPICALLTYPE StandInLiveObjects()
 {
     return g_live;
+}
+
+void STDAPICALLTYPE StandInSetContacts(const wchar_t* contacts)
+{
+    g_contacts = contacts;
 }
 
 const wchar_t* STDAPICALLTYPE StandInCalls()
