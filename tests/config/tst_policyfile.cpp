@@ -66,7 +66,6 @@ private Q_SLOTS:
         const Option before{false, true}; // encryption's state before the policy
         QTest::newRow("lower disabled,locked") << QByteArray("disabled,locked") << Option{false, true} << Option{false, false} << false;
         QTest::newRow("lower enabled,locked") << QByteArray("enabled,locked") << Option{true, true} << Option{false, false} << false;
-        QTest::newRow("lower enabled") << QByteArray("enabled") << Option{true, false} << Option{false, false} << false;
         QTest::newRow("ENABLED") << QByteArray("ENABLED") << Option{true, false} << Option{true, false} << true;
         QTest::newRow("quoted") << QByteArray("\"ENABLED\"") << Option{true, false} << Option{true, false} << true;
         QTest::newRow("DISABLED") << QByteArray("DISABLED") << Option{false, false} << Option{false, false} << false;
