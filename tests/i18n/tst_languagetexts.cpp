@@ -173,12 +173,12 @@ private Q_SLOTS:
         }
     }
 
-    // The welcome page: its heading with the title and version given, lines that keep
-    // their double blanks and quotes, and a load twice never adds lines.
+    // The welcome page: its heading with the title and version given, and lines that
+    // keep their double blanks and quotes (a load after another adds no lines:
+    // otherKeysGiveEnglish).
     void welcomePages()
     {
         LanguageTexts texts;
-        texts.load(kGerman, QStringLiteral("Title X"), QStringLiteral("V 9"));
         texts.load(kGerman, QStringLiteral("Title X"), QStringLiteral("V 9"));
         QCOMPARE(texts.welcomeLines().size(), 14);
         QCOMPARE(texts.welcomeLines().first(), QStringLiteral("Herzlich willkommen zu Title X V 9"));

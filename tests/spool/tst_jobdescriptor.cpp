@@ -104,8 +104,7 @@ private Q_SLOTS:
         QTest::newRow("gap in recipients") << with(0, 201, "n/a") << "slot 1 is filled after the free slot 0";
         QTest::newRow("empty recipient slot") << with(201, 201, "") << "slot 1 is empty";
         QTest::newRow("free slot not n/a") << with(201 * 5, 201, "N/A") << "slot 5 is filled after the free slot 2";
-        QTest::newRow("encryption GARBAGE") << with(101304, 21, "GARBAGE") << "\"GARBAGE\", not ENABLED or DISABLED";
-        QTest::newRow("encryption lower case") << with(101304, 21, "enabled") << "encryption field holds";
+        QTest::newRow("encryption lower case") << with(101304, 21, "enabled") << "holds \"enabled\", not ENABLED or DISABLED";
         QTest::newRow("self-extracting locked") << with(101325, 21, "ENABLED,LOCKED") << "self-extracting field";
         QTest::newRow("expiry not digits") << with(101346, 21, "48h") << "\"48h\", not 1 to 5 digits";
         QTest::newRow("expiry empty") << with(101346, 21, "") << "\"\", not 1 to 5 digits";

@@ -60,7 +60,6 @@ private Q_SLOTS:
         QTest::newRow("zero") << "0" << "1";
         QTest::newRow("double zero") << "00" << "1";
         QTest::newRow("leading zero kept") << "048" << "048";
-        QTest::newRow("plain") << "168" << "168";
         QTest::newRow("empty") << "" << "24";
     }
     void expiryIsStored()
