@@ -88,8 +88,6 @@ set(CORE_SOURCES
     src/util/FileDelete.cpp
     src/util/FileDelete.h
     src/util/FileQueue.h
-    src/util/FileSizes.cpp
-    src/util/FileSizes.h
     src/util/FolderLister.cpp
     src/util/FolderLister.h
     src/util/NameParts.cpp
