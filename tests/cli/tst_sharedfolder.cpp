@@ -377,23 +377,6 @@ private Q_SLOTS:
         QCOMPARE(readAll(own), QByteArray(5000, 'o'));
     }
 
-    // A lock this user cannot open says nothing about its writer: its job is unknown,
-    // with the system's reason, and never abandoned.
-    void anUnreadableLockIsUnknown()
-    {
-        if (::geteuid() != 0)
-            QSKIP("needs root to run the tool as another user");
-        TestEnv env;
-        const QString name = jobName("A");
-        const QString lock = env.makeFile("upload/" + name + ".lck", "LOCK");
-        QVERIFY(QFile::setPermissions(lock, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QVERIFY(makeOld(lock, 3600));
-        const Run r = parvelaAsNobody(env, {"jobs", env.upload()});
-        QCOMPARE(r.code, 0);
-        QVERIFY2(r.out.startsWith(name + "  unknown  lock marked alive 3600 s ago  0 bytes  (lock not readable: Permission denied"),
-                 qPrintable(r.out + r.err));
-    }
-
     // Names and descriptor fields are a stranger's text: what reaches the terminal has
     // its control characters escaped, and JSON keeps them as JSON escapes.
     void namesAndFieldsReachTheTerminalEscaped()
