@@ -7,9 +7,9 @@
 #include "sent/SentRecorder.h"
 #include "sent/SentStates.h"
 #include "sent/SentStore.h"
-#include "spool/Submission.h"
 #include "util/CopyPlan.h"
 
+#include "SubmissionRecorder.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -42,10 +42,9 @@ struct Warnings {
 void finish(Client& client, SentStore& store)
 {
     SentRecorder recorder(store);
-    SubmissionHooks hooks;
-    hooks.observer = &recorder;
-    client.prompter.queueAnswers({PromptAnswer::Yes});
-    FinishJob(client, hooks);
+    Recorder rec;
+    rec.observer = &recorder;
+    rec.finish(client);
 }
 
 SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
@@ -250,11 +249,11 @@ private Q_SLOTS:
         auto client = env.startedClient();
         SentStore store(storePath(env));
         SentRecorder recorder(store);
-        SubmissionHooks hooks;
-        hooks.observer = &recorder;
+        Recorder rec;
+        rec.observer = &recorder;
         CopyPlan plan;
         plan.problem = {QStringLiteral("/nowhere"), QStringLiteral("it is gone")};
-        const SubmissionResult result = SubmitJob(*client, plan, hooks);
+        const SubmissionResult result = SubmitJob(*client, plan, rec.hooks());
         QCOMPARE(result.end, SubmissionResult::End::Refused);
         QCOMPARE(result.message, QStringLiteral("Cannot send /nowhere: it is gone."));
         SentRecord r;

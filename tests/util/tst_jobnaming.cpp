@@ -73,8 +73,8 @@ private Q_SLOTS:
         QTest::newRow("mode 1") << 25 << 1 << "[0-9A-Z]";
         QTest::newRow("mode 1, one") << 1 << 1 << "[0-9A-Z]";
         QTest::newRow("mode 2, long") << 200 << 2 << "[0-9A-Za-z]";
-        QTest::newRow("empty") << 0 << 2 << "";
-        QTest::newRow("negative length") << -5 << 1 << "";
+        QTest::newRow("empty") << 0 << 2 << ".";
+        QTest::newRow("negative length") << -5 << 1 << ".";
         QTest::newRow("unknown mode ends") << 15 << 7 << "[0-9A-Za-z]";
     }
     void randomTextHasItsLengthAndAlphabet()
@@ -83,10 +83,9 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QString, alphabet);
         const QRegularExpression shape(QStringLiteral("^%1{%2}$").arg(alphabet).arg(qMax(0, length)));
-        const QRegularExpression empty(QStringLiteral("^$"));
         for (int i = 0; i < 2000; ++i) {
             const QString text = RandomText(length, RandomMode(mode));
-            if (!(length > 0 ? shape : empty).match(text).hasMatch())
+            if (!shape.match(text).hasMatch())
                 QFAIL(qPrintable(QStringLiteral("draw %1: \"%2\"").arg(i).arg(text)));
         }
     }
