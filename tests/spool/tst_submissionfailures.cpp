@@ -10,15 +10,7 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
-int countShown(const Client& client, PromptKind kind)
-{
-    int n = 0;
-    for (const Prompt& p : client.prompter.shown())
-        n += p.kind == kind;
-    return n;
-}
-} // namespace
+#include <algorithm>
 
 class TestSubmissionFailures : public QObject {
     Q_OBJECT
@@ -109,7 +101,7 @@ private Q_SLOTS:
                 .replace(QStringLiteral("%name"), name)
                 .replace(QStringLiteral("%root"), env.root());
         };
-        QCOMPARE(countShown(*client, PromptKind::Error), 1);
+        QCOMPARE(std::ranges::count(client->prompter.shown(), PromptKind::Error, &Prompt::kind), 1);
         QCOMPARE(client->prompter.shown().last().text, fill(error));
         QStringList expectedLeft;
         for (const QString& entry : left)
@@ -139,7 +131,7 @@ private Q_SLOTS:
         client->form.setSelection({SelectionEntry::file(env.makeFile(QStringLiteral("a.txt"), "a"))});
         Recorder rec;
         rec.finish(*client);
-        QCOMPARE(countShown(*client, PromptKind::Error), 1);
+        QCOMPARE(std::ranges::count(client->prompter.shown(), PromptKind::Error, &Prompt::kind), 1);
         QVERIFY(client->prompter.shown().last().text.startsWith(QStringLiteral("Read-only file system: ")));
         QVERIFY(env.uploadEntries().isEmpty());
         QCOMPARE(client->form.logLines().last(), QStringLiteral("01 - Creating lock"));
@@ -164,7 +156,7 @@ private Q_SLOTS:
         if (lock.isEmpty())
             QSKIP("this file system cannot make a file immutable");
         setImmutable(lock, false);
-        QCOMPARE(countShown(*client, PromptKind::Error), 1);
+        QCOMPARE(std::ranges::count(client->prompter.shown(), PromptKind::Error, &Prompt::kind), 1);
         QCOMPARE(client->prompter.shown().last().text, QStringLiteral("Operation not permitted: ") + lock);
         QVERIFY(QFile::exists(lock));
         QCOMPARE(client->form.logLines().last(), QStringLiteral("04 - Creating MSG file"));
