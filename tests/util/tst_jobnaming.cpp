@@ -44,23 +44,12 @@ void setFixedClock(const QDateTime& at)
 
 class TestJobNaming : public QObject {
     Q_OBJECT
-    QByteArray m_oldComputerName;
-    bool m_hadComputerName = false;
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_hadComputerName = qEnvironmentVariableIsSet("COMPUTERNAME");
-        m_oldComputerName = qgetenv("COMPUTERNAME");
-    }
+    // Every test that names a job sets COMPUTERNAME (or unsets it) itself.
     void cleanup()
     {
         environment::setClock({});
         environment::setLongTimeFormat(std::nullopt);
-        if (m_hadComputerName)
-            qputenv("COMPUTERNAME", m_oldComputerName);
-        else
-            qunsetenv("COMPUTERNAME");
     }
 
     void randomTextHasItsLengthAndAlphabet_data()
