@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -109,14 +108,12 @@ inline Run parvelaAsNobody(const TestEnv& env, const QStringList& args)
 // Waits until a lock file shows in folder while writer runs; its name, or empty after 20 s.
 inline QString waitForLock(const QString& folder, const QProcess& writer)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 20000 && writer.state() == QProcess::Running) {
-        if (const QString lock = entriesOf(folder).filter(".lck").value(0); !lock.isEmpty())
-            return lock;
-        QTest::qWait(20);
-    }
-    return {};
+    QString lock;
+    const bool ended = QTest::qWaitFor([&] {
+        lock = entriesOf(folder).filter(".lck").value(0);
+        return !lock.isEmpty() || writer.state() != QProcess::Running;
+    }, 20000);
+    return ended ? lock : QString();
 }
 
 // The parvela process among root's descendants (strace's child, or further down when a
@@ -143,31 +140,8 @@ inline qint64 parvelaBelow(qint64 root)
 // way in stands there unfinished. False when the process ends or 20 s go by first.
 inline bool waitForHeldCall(const QString& trace, const QString& call, const QProcess& process)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 20000 && process.state() == QProcess::Running) {
-        if (readAll(trace).contains(call.toUtf8() + '('))
-            return true;
-        QThread::msleep(5);
-    }
-    return false;
-}
-
-// Sets a file's modification time seconds into the past (a lock nobody marked alive
-// for that long); the link itself when it is one.
-inline bool makeOld(const QString& path, qint64 seconds)
-{
-#ifdef Q_OS_WIN
-    QFile file(path); // no links among the files it is used on here
-    return file.open(QIODevice::ReadWrite) &&
-           file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime);
-#else
-    struct timespec times[2];
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[1] = times[0];
-    times[1].tv_sec -= time_t(seconds);
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
-#endif
+    const auto held = [&] { return readAll(trace).contains(call.toUtf8() + '('); };
+    return QTest::qWaitFor([&] { return held() || process.state() != QProcess::Running; }, 20000) && held();
 }
 
 // Whether a trace of system calls (strace -f -e trace=unlinkat,syncfs,fsync) shows the

@@ -92,28 +92,13 @@ private Q_SLOTS:
         QCOMPARE(env.programSettings(), settingsBefore);
         QVERIFY(!QFile::exists(env.userDataFolder() + "pvxcache.txt"));
 
-        // The same job seen by the other two commands.
-        const Run check = parvela({"check", env.upload() + '/' + job + ".pvx"});
-        QCOMPARE(check.code, 0);
-        QVERIFY(check.out.contains("recipient 1: y@example.org"));
+        // The same job as parvela jobs sees it (check's view: checkJudgesTheFile).
         const Run jobs = parvela({"jobs", "--json", env.upload()});
         QCOMPARE(jobs.code, 0);
         const QJsonArray list = QJsonDocument::fromJson(jobs.out.toUtf8()).array();
         QCOMPARE(list.size(), 1);
         QCOMPARE(list[0].toObject()["state"].toString(), QString("complete"));
         QCOMPARE(list[0].toObject()["bytes"].toInteger(), qint64(3009));
-    }
-
-    void aNewUserGetsTheDefaultsWithThePoliciesAndNothingIsWritten()
-    {
-        TestEnv env;
-        env.writeDefaultPolicy("ENCRYPTED=DISABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
-        const QString file = env.makeFile("f.bin", "x");
-        const Run r = parvela({"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes", file});
-        QCOMPARE(r.code, 0);
-        QCOMPARE(readAll(env.upload() + '/' + env.jobs().value(0) + ".pvx"),
-                 expectedRecord({.recipients = {"a@example.org"}, .encrypted = "DISABLED", .expire = "12"}));
-        QVERIFY(!env.programStore()->keyExists());
     }
 
     // A job that may not go, or must not, writes nothing: the user's mistakes, the
@@ -169,8 +154,7 @@ private Q_SLOTS:
         const QString small = env.makeFile("small.bin", "s"), big = env.makeFile("big.bin", QByteArray(2 * 1048576, 'b'));
         const QString hex = env.makeFile("hex.INI", "[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\nMAXSIZE=0x10\r\n");
         says.replace("%h", hex);
-        args.replaceInStrings("%p", env.policyPath()).replaceInStrings("%f", small).replaceInStrings("%b", big);
-        args.replaceInStrings("%h", hex);
+        args.replaceInStrings("%p", env.policyPath()).replaceInStrings("%f", small).replaceInStrings("%b", big).replaceInStrings("%h", hex);
         const Run r = parvela(QStringList{"send"} + args.replaceInStrings("%r", env.root()));
         QCOMPARE(r.code, code);
         const QString said = code == 0 || r.out.contains("WARNING") ? r.out : r.err;
@@ -179,7 +163,9 @@ private Q_SLOTS:
     }
 
     // A file and a folder only their owner may read are refused before anything is
-    // written (run as another user: root reads everything).
+    // written (run as another user: root reads everything). A lock such a user cannot
+    // open says nothing of its writer: its job is unknown, with the system's reason,
+    // and never abandoned however old.
     void whatTheUserMayNotReadIsRefused()
     {
 #ifdef Q_OS_WIN
@@ -202,6 +188,14 @@ private Q_SLOTS:
         QCOMPARE(folder.code, 1);
         QCOMPARE(folder.err, "Cannot send " + closed + ": its contents cannot be listed (Permission denied).\n");
         QVERIFY(env.uploadEntries().isEmpty());
+        const QString name = "PV_A_20261209120000_" + QString(40, u'x');
+        QFile lock(env.makeFile("upload/" + name + ".lck", "LOCK"));
+        QVERIFY(lock.open(QIODevice::ReadWrite) && lock.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        const Run jobs = parvelaAsNobody(env, {"jobs", env.upload()});
+        QVERIFY2(jobs.code == 0 && jobs.out.startsWith(name + "  unknown  lock marked alive 3600 s ago  0 bytes  (lock not "
+                                                              "readable: Permission denied"),
+                 qPrintable(jobs.out + jobs.err));
 #endif
     }
 
@@ -406,7 +400,7 @@ private Q_SLOTS:
                 return env.makeFile("job.pvx", EncodeJobDescriptor(d).replace(101368, 1, QByteArray(1, closingWord)));
             });
         };
-        QTest::newRow("valid") << record(1) << 0 << "valid job descriptor\nrecipient 0: a@example.org\n";
+        QTest::newRow("valid") << record(1) << 0 << "valid job descriptor\nrecipient 0: a@example.org\nrecipient 1: b@example.org\n";
         QTest::newRow("damaged") << record(2) << 1 << "invalid: the closing word is 2, not 1\n";
         QTest::newRow("missing") << Descriptor([](const TestEnv& env) { return env.root() + "/none.pvx"; }) << 2 << "";
 #ifndef Q_OS_WIN // Windows has neither devices in its folders nor named pipes
@@ -438,7 +432,8 @@ private Q_SLOTS:
     }
 
     // Messages as the job carries them: empty, multi-line, from a file in either
-    // encoding; Windows-1252 with CR LF in the job.
+    // encoding; Windows-1252 with CR LF in the job. The sender is a new user: the job
+    // takes the policy's defaults, and nothing of the user's is written.
     void messagesAsTheJobCarriesThem_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -461,13 +456,16 @@ private Q_SLOTS:
         QFETCH(QByteArray, messageFile);
         QFETCH(QByteArray, message);
         TestEnv env;
-        env.writeDefaultPolicy();
+        env.writeDefaultPolicy("ENCRYPTED=DISABLED,LOCKED\r\nDEFAULTEXPIRE=12\r\n");
         if (!messageFile.isNull())
             args << "--message-file" << env.makeFile("message.txt", messageFile);
         const Run r = parvela(QStringList{"send", "--policy", env.policyPath(), "--to", "a@example.org", "--yes"} + args +
                               QStringList{env.makeFile("f.txt", "x")});
         QCOMPARE(r.code, 0);
-        QCOMPARE(readAll(env.upload() + '/' + env.uploadEntries().filter(".msg").value(0)), message);
+        const QString job = env.upload() + '/' + env.jobs().value(0);
+        QCOMPARE(readAll(job + ".msg"), message);
+        QCOMPARE(readAll(job + ".pvx"), expectedRecord({.recipients = {"a@example.org"}, .encrypted = "DISABLED", .expire = "12"}));
+        QVERIFY(!env.programStore()->keyExists());
     }
 
     // A memory file that cannot be read is reported, and the job still goes.

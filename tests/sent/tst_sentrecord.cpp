@@ -7,9 +7,9 @@
 #include "sent/SentRecorder.h"
 #include "sent/SentStates.h"
 #include "sent/SentStore.h"
-#include "spool/Submission.h"
 #include "util/CopyPlan.h"
 
+#include "SubmissionRecorder.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -42,10 +42,9 @@ struct Warnings {
 void finish(Client& client, SentStore& store)
 {
     SentRecorder recorder(store);
-    SubmissionHooks hooks;
-    hooks.observer = &recorder;
-    client.prompter.queueAnswers({PromptAnswer::Yes});
-    FinishJob(client, hooks);
+    Recorder rec;
+    rec.observer = &recorder;
+    rec.finish(client);
 }
 
 SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
@@ -62,9 +61,7 @@ SentState stateNow(SentStore& store, SentRecord* seen = nullptr)
 // The three entries a complete job leaves in the upload folder.
 void makeCompleteJob(const TestEnv& env, const QString& name)
 {
-    RecordFields fields;
-    fields.recipients = {QStringLiteral("ann@example.org")};
-    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), expectedRecord(fields));
+    env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".pvx"), expectedRecord({.recipients = {"ann@example.org"}}));
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".dir/a.txt"), "a");
     env.makeFile(QStringLiteral("upload/") + name + QStringLiteral(".msg"), "");
 }
@@ -75,16 +72,9 @@ class TestSentRecord : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // A job sent through Finish is recorded whole and privately, and then followed as
-    // a server takes it: all at once, or entry by entry.
-    void aJobIsFollowedUntilTheServerTakesIt_data()
-    {
-        QTest::addColumn<bool>("oneByOne");
-        QTest::newRow("all at once") << false;
-        QTest::newRow("one by one") << true;
-    }
+    // a server takes it entry by entry (all at once: tst_sentcli).
     void aJobIsFollowedUntilTheServerTakesIt()
     {
-        QFETCH(bool, oneByOne);
         TestEnv env;
         auto client = env.startedClient();
         client->form.setSelection({SelectionEntry::file(env.makeFile("src/a.txt", "alpha")),
@@ -121,17 +111,14 @@ private Q_SLOTS:
         QVERIFY(store.readDetails(r));
         QCOMPARE(r.messageLines, (QStringList{"line one", "line two"}));
         QCOMPARE(r.logLines, client->form.logLines());
-        QCOMPARE(r.logLines.last(), QStringLiteral("05 - Lock released"));
         // Only its owner may read it (the group and other bits are off).
         QVERIFY(usersAlone(storePath(env)));
 
         const QString path = env.upload() + u'/' + job;
-        if (oneByOne) {
-            QVERIFY(QFile::remove(path + ".pvx"));
-            QCOMPARE(stateNow(store), SentState::BeingTaken);
-            QVERIFY(QDir(path + ".dir").removeRecursively());
-            QCOMPARE(stateNow(store), SentState::BeingTaken);
-        }
+        QVERIFY(QFile::remove(path + ".pvx"));
+        QCOMPARE(stateNow(store), SentState::BeingTaken);
+        QVERIFY(QDir(path + ".dir").removeRecursively());
+        QCOMPARE(stateNow(store), SentState::BeingTaken);
         env.takeJob(job);
         const QDateTime gone = QDateTime::currentDateTimeUtc();
         QCOMPARE(stateNow(store, &r), SentState::Taken);
@@ -262,11 +249,11 @@ private Q_SLOTS:
         auto client = env.startedClient();
         SentStore store(storePath(env));
         SentRecorder recorder(store);
-        SubmissionHooks hooks;
-        hooks.observer = &recorder;
+        Recorder rec;
+        rec.observer = &recorder;
         CopyPlan plan;
         plan.problem = {QStringLiteral("/nowhere"), QStringLiteral("it is gone")};
-        const SubmissionResult result = SubmitJob(*client, plan, hooks);
+        const SubmissionResult result = SubmitJob(*client, plan, rec.hooks());
         QCOMPARE(result.end, SubmissionResult::End::Refused);
         QCOMPARE(result.message, QStringLiteral("Cannot send /nowhere: it is gone."));
         SentRecord r;

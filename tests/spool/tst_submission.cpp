@@ -114,13 +114,10 @@ private Q_SLOTS:
                                       .selfExtracting = "DISABLED", .expire = "72"}));
 
         // The folder holds exact copies of both items, names and case kept.
-        QMap<QString, QByteArray> expected;
-        const auto projectTree = treeOf(project);
-        for (auto it = projectTree.begin(); it != projectTree.end(); ++it)
-            expected.insert(QStringLiteral("Project/") + it.key(), it.value());
-        expected.insert(QStringLiteral("Project"), "<dir>");
-        expected.insert(QStringLiteral("Report.DOC"), "report \x01\x02");
-        expected.insert(QStringLiteral("Report.DOC (:Map:)"), "chosen");
+        Tree expected{{"Project", "<dir>"}, {"Report.DOC", "report \x01\x02"}, {"Report.DOC (:Map:)", "chosen"}};
+        const Tree projectTree = treeOf(project);
+        for (const auto& [path, content] : projectTree.asKeyValueRange())
+            expected.insert(QStringLiteral("Project/") + path, content);
         QCOMPARE(treeOf(base + QStringLiteral(".dir")), expected);
 
         QCOMPARE(readAll(base + QStringLiteral(".msg")), QByteArray("Hello,\r\n\r\nGr\xfc\xdf" "e \x96 Ann\r\n"));

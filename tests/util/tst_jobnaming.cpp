@@ -44,23 +44,12 @@ void setFixedClock(const QDateTime& at)
 
 class TestJobNaming : public QObject {
     Q_OBJECT
-    QByteArray m_oldComputerName;
-    bool m_hadComputerName = false;
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_hadComputerName = qEnvironmentVariableIsSet("COMPUTERNAME");
-        m_oldComputerName = qgetenv("COMPUTERNAME");
-    }
+    // Every test that names a job sets COMPUTERNAME (or unsets it) itself.
     void cleanup()
     {
         environment::setClock({});
         environment::setLongTimeFormat(std::nullopt);
-        if (m_hadComputerName)
-            qputenv("COMPUTERNAME", m_oldComputerName);
-        else
-            qunsetenv("COMPUTERNAME");
     }
 
     void randomTextHasItsLengthAndAlphabet_data()
@@ -73,8 +62,8 @@ private Q_SLOTS:
         QTest::newRow("mode 1") << 25 << 1 << "[0-9A-Z]";
         QTest::newRow("mode 1, one") << 1 << 1 << "[0-9A-Z]";
         QTest::newRow("mode 2, long") << 200 << 2 << "[0-9A-Za-z]";
-        QTest::newRow("empty") << 0 << 2 << "";
-        QTest::newRow("negative length") << -5 << 1 << "";
+        QTest::newRow("empty") << 0 << 2 << ".";
+        QTest::newRow("negative length") << -5 << 1 << ".";
         QTest::newRow("unknown mode ends") << 15 << 7 << "[0-9A-Za-z]";
     }
     void randomTextHasItsLengthAndAlphabet()
@@ -83,10 +72,9 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QString, alphabet);
         const QRegularExpression shape(QStringLiteral("^%1{%2}$").arg(alphabet).arg(qMax(0, length)));
-        const QRegularExpression empty(QStringLiteral("^$"));
         for (int i = 0; i < 2000; ++i) {
             const QString text = RandomText(length, RandomMode(mode));
-            if (!(length > 0 ? shape : empty).match(text).hasMatch())
+            if (!shape.match(text).hasMatch())
                 QFAIL(qPrintable(QStringLiteral("draw %1: \"%2\"").arg(i).arg(text)));
         }
     }
@@ -151,34 +139,31 @@ private Q_SLOTS:
         QTest::addColumn<QTime>("time");
         QTest::addColumn<TimeFormat>("format");
         QTest::addColumn<QString>("stamp");
-        QTest::addColumn<int>("digitCount");
-        QTest::newRow("midnight, 24-hour") << QTime(0, 0, 0) << clock24() << "20081231" << 8;
-        QTest::newRow("midnight, 12-hour") << QTime(0, 0, 0) << clock12() << "20081231" << 8;
-        QTest::newRow("midnight and a half second") << QTime(0, 0, 0, 500) << clock24() << "20081231" << 8;
-        QTest::newRow("one second past") << QTime(0, 0, 1) << clock24() << "20081231 00:00:01" << 14;
-        QTest::newRow("24-hour, zero, morning") << QTime(9, 5, 3) << clock24() << "20081231 09:05:03" << 14;
-        QTest::newRow("24-hour, no zero") << QTime(9, 5, 3) << clock24(false) << "20081231 9:05:03" << 13;
-        QTest::newRow("12-hour, no zero, PM") << QTime(14, 35, 22) << clock12() << "20081231 2:35:22 PM" << 13;
-        QTest::newRow("12-hour, no zero, 10 AM") << QTime(10, 35, 22) << clock12() << "20081231 10:35:22 AM" << 14;
-        QTest::newRow("12-hour, zero") << QTime(14, 35, 22) << clock12(true) << "20081231 02:35:22 PM" << 14;
-        QTest::newRow("12-hour, marker first") << QTime(14, 35, 22) << clock12(false, true) << "20081231 PM 2:35:22" << 13;
-        QTest::newRow("12-hour, noon") << QTime(12, 0, 0) << clock12() << "20081231 12:00:00 PM" << 14;
-        QTest::newRow("12-hour, just past midnight") << QTime(0, 0, 1) << clock12() << "20081231 12:00:01 AM" << 14;
+        QTest::newRow("midnight, 24-hour") << QTime(0, 0, 0) << clock24() << "20081231";
+        QTest::newRow("midnight, 12-hour") << QTime(0, 0, 0) << clock12() << "20081231";
+        QTest::newRow("midnight and a half second") << QTime(0, 0, 0, 500) << clock24() << "20081231";
+        QTest::newRow("one second past") << QTime(0, 0, 1) << clock24() << "20081231 00:00:01";
+        QTest::newRow("24-hour, zero, morning") << QTime(9, 5, 3) << clock24() << "20081231 09:05:03";
+        QTest::newRow("24-hour, no zero") << QTime(9, 5, 3) << clock24(false) << "20081231 9:05:03";
+        QTest::newRow("12-hour, no zero, PM") << QTime(14, 35, 22) << clock12() << "20081231 2:35:22 PM";
+        QTest::newRow("12-hour, no zero, 10 AM") << QTime(10, 35, 22) << clock12() << "20081231 10:35:22 AM";
+        QTest::newRow("12-hour, zero") << QTime(14, 35, 22) << clock12(true) << "20081231 02:35:22 PM";
+        QTest::newRow("12-hour, marker first") << QTime(14, 35, 22) << clock12(false, true) << "20081231 PM 2:35:22";
+        QTest::newRow("12-hour, noon") << QTime(12, 0, 0) << clock12() << "20081231 12:00:00 PM";
+        QTest::newRow("12-hour, just past midnight") << QTime(0, 0, 1) << clock12() << "20081231 12:00:01 AM";
         TimeFormat swedish = clock12();
         swedish.amText = QStringLiteral("fm");
         swedish.pmText = QStringLiteral("em");
-        QTest::newRow("12-hour, own markers") << QTime(23, 59, 59) << swedish << "20081231 11:59:59 em" << 14;
+        QTest::newRow("12-hour, own markers") << QTime(23, 59, 59) << swedish << "20081231 11:59:59 em";
     }
     void dateStamp()
     {
         QFETCH(QTime, time);
         QFETCH(TimeFormat, format);
         QFETCH(QString, stamp);
-        QFETCH(int, digitCount);
         setFixedClock(QDateTime(QDate(2008, 12, 31), time));
         environment::setLongTimeFormat(format);
         QCOMPARE(DateStamp(), stamp);
-        QCOMPARE(DigitsOnly(DateStamp()).size(), digitCount);
     }
 
     void dateStampReadsTheClockOnce()
