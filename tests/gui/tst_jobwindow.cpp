@@ -8,7 +8,6 @@
 #include "app/gui/LabelledEdit.h"
 #include "selection/gui/DropZone.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileSystemModel>
@@ -64,7 +63,6 @@ private Q_SLOTS:
     void browserNavigationAndLastPath();
     void failingCopyTakesTheJobAwayAndFreesTheWindow();
     void progressWindowReportsAndCancels();
-    void autoQuitEndsAfterTheJobWithoutAsking();
     void hiddenDialogButtons();
 };
 
@@ -332,32 +330,6 @@ void TestJobWindow::progressWindowReportsAndCancels()
     QVERIFY(window.isVisible());
     QVERIFY(!observe(p));
     window.finish();
-}
-
-void TestJobWindow::autoQuitEndsAfterTheJobWithoutAsking()
-{
-    const auto& [env, run] = StartedWindow();
-    const QString file = env.makeFile("src/only.txt", "o");
-    MainWindow* w = run->window();
-    dropOnWindow(*run, {file});
-    run->client->form.setRecipients({QStringLiteral("ann@example.org")});
-    run->showPage(Page::Send);
-    QTest::mouseClick(run->find<QCheckBox>("CBautoquit"), Qt::LeftButton);
-    QVERIFY(run->client->form.autoQuit());
-    run->client->prompter.clearShown();
-    run->client->prompter.queueAnswers({PromptAnswer::Yes});
-    QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
-    // Only "Sending, are you sure" was asked; then the settings were saved and the
-    // program ended with the job complete.
-    QCOMPARE(run->client->prompter.shown().size(), 1);
-    QVERIFY(ProgramEnd::requested());
-    QCOMPARE(ProgramEnd::code(), 0);
-    QVERIFY(!w->isVisible());
-    QCOMPARE(run->client->form.logLines().last(), QStringLiteral("05 - Lock released"));
-    QCOMPARE(QDir(env.upload()).entryList({"*.lck"}).size(), 0);
-    QCOMPARE(QDir(env.upload()).entryList({"*.pvx"}).size(), 1);
-    QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/AUTOQUIT").toString(),
-             QStringLiteral("ENABLED"));
 }
 
 // The hidden Add file and Add folder buttons add what their dialogs chose, in the
