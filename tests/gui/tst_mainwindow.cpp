@@ -230,8 +230,6 @@ void TestMainWindow::languageOnTheWindow_data()
                                        << "Quit" << "Welcome";
     QTest::newRow("Dutch, 500") << QByteArray("DEFAULTLANGUAGE=NEDERLANDS\r\n") << QByteArray("MAXSIZE=500\r\n")
                                 << "Selecteer bestanden en mappen (Maximum grootte:  500 MegaByte)" << "Afsluiten" << "Welkom";
-    QTest::newRow("German") << QByteArray("DEFAULTLANGUAGE=DEUTSCH\r\n") << QByteArray() << QString() << "Verlassen"
-                            << QString();
 }
 
 void TestMainWindow::languageOnTheWindow()
@@ -246,10 +244,8 @@ void TestMainWindow::languageOnTheWindow()
     env.writePolicy("[Settings]\r\nSERVERUPLOAD=" + env.upload().toUtf8() + "\r\n" + settings + "[POLICIES]\r\n" + policies);
     auto run = startProgram(env);
     QVERIFY(!ProgramEnd::requested());
-    if (!heading.isEmpty())
-        QCOMPARE(run->find<QLabel>("Lselectfilefolder")->text(), heading);
-    if (!tab.isEmpty())
-        QCOMPARE(run->find<QTabWidget>("PC")->tabText(int(Page::Welcome)), tab);
+    QCOMPARE(run->find<QLabel>("Lselectfilefolder")->text(), heading);
+    QCOMPARE(run->find<QTabWidget>("PC")->tabText(int(Page::Welcome)), tab);
     // The Welcome page's left button and the Send page's Quit carry the quit text.
     QCOMPARE(run->find<QPushButton>("Bprev1")->text(), quit);
     QCOMPARE(run->find<QPushButton>("Bquit")->text(), quit);

@@ -92,7 +92,6 @@ private Q_SLOTS:
         QCOMPARE(r.readString("Settings", "after", "d"), QString("value ; not a comment"));
         QCOMPARE(r.readString("Settings", "LATE", "d"), QString("d"));
         QCOMPARE(r.readString("policies", "a", "d"), QString("1"));
-        QCOMPARE(r.readString("missing", "a", "d"), QString("d"));
         // A number: its default when missing or empty, 0 when it is no number.
         const auto n = ProfileReader::fromBytes("[P]\nA=\nB=x\n");
         QCOMPARE(n.readInt("P", "A", 5), 5);
