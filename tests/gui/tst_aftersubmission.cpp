@@ -24,7 +24,7 @@ private Q_SLOTS:
 
 void TestAfterSubmission::answers_data()
 {
-    QTest::addColumn<QString>("answer"); // a button's name, or "close box"
+    QTest::addColumn<QString>("answer"); // a button's name, "close box", or "auto quit" (no question)
     QTest::addColumn<bool>("quitYes");
     QTest::addColumn<bool>("rememberTo");
     QTest::addColumn<bool>("rememberMessage");
