@@ -121,7 +121,6 @@ void TestJobWindow::wholeJobThroughTheWindow()
 
     QTest::mouseClick(run->find<QPushButton>("Bsummary"), Qt::LeftButton);
     auto* log = run->find<QPlainTextEdit>("REsent");
-    QVERIFY(!log->toPlainText().isEmpty());
     QCOMPARE(log->toPlainText().split(u'\n'), run->client->form.logLines());
 
     run->client->prompter.clearShown();
@@ -206,7 +205,6 @@ void TestJobWindow::browserNavigationAndLastPath()
 #endif
     typePath(*run, two);
     QCOMPARE(run->browserFolder(), two);
-    QCOMPARE(run->client->form.lastPath(), two);
     QTest::mouseClick(run->find<QPushButton>("BitBtn1"), Qt::LeftButton);
     QCOMPARE(run->browserFolder(), env.root() + QStringLiteral("/tree/one"));
     // The path box selects its text as it takes the focus, so a typed path replaces

@@ -290,7 +290,6 @@ void TestMainWindow::expiryField()
     QTest::mouseClick(apply, Qt::LeftButton);
     QVERIFY(!apply->isEnabled());
     QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/EXPIRE").toString(), QStringLiteral("12345"));
-    QCOMPARE(run->client->form.expireText(), QStringLiteral("12345"));
     // An empty field cannot be stored: one error, Apply stays off.
     exp->clear();
     QTest::keyClick(exp, Qt::Key_Backspace);
@@ -437,7 +436,6 @@ void TestMainWindow::messageEditorAndItsMemory()
         QCOMPARE(re->toPlainText().size(), kMessageMaxChars);
         QVERIFY(re->toPlainText().contains(QStringLiteral("VWXYZ")));
         QVERIFY(!re->toPlainText().contains(u'1'));
-        QCOMPARE(run->client->form.messageLines().join(u'\n'), re->toPlainText());
         ProgramEnd::reset();
     }
 

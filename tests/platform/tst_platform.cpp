@@ -43,20 +43,17 @@ private Q_SLOTS:
         const auto decode = [&reference](const QByteArray& byte) { return reference.decode(byte); };
 #endif
         const QByteArray undefined("\x81\x8d\x8f\x90\x9d");
-        int defined = 0;
         for (int b = 0; b < 256; ++b) {
             const QByteArray byte(1, char(b));
             const QString ours = cp1252::decode(byte);
             if (undefined.contains(char(b))) {
                 QCOMPARE(ours, QString(QChar(char16_t(b))));
             } else {
-                ++defined;
                 const QString theirs = decode(byte);
                 QVERIFY2(ours == theirs, qPrintable(QStringLiteral("byte %1: %2, not %3").arg(b, 2, 16).arg(ours, theirs)));
             }
             QCOMPARE(cp1252::encode(ours), byte);
         }
-        QCOMPARE(defined, 251);
         // What it cannot hold is written as '?', and named.
         QCOMPARE(cp1252::encode(QString::fromUtf8("a\u0141b\U0001F600c")), QByteArray("a?b?c"));
         QString bad;
