@@ -151,7 +151,6 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     resizeTo(*run, 700);
     auto* lto = run->find<QLabel>("lto");
     const QStringList english = windowTexts(*run);
-    QVERIFY(english.contains(QStringLiteral("Size")));
 
     useLanguage(*run, kGerman);
     const QStringList german = windowTexts(*run);
