@@ -359,7 +359,6 @@ void TestMainWindow::recipientsTypedAndRemoved()
     QCOMPARE(run->client->form.recipients(), QStringList({"ann@example.org", "bob@example.org"}));
     QVERIFY(mto->isVisible());
     QCOMPARE(mto->count(), 2);
-    QCOMPARE(to->text(), QString());
     // A click into the subject field closes the list and shows the joined line.
     QTest::mouseClick(run->find<LabelledEdit>("LEsubject")->edit(), Qt::LeftButton);
     QVERIFY(mto->isHidden());
