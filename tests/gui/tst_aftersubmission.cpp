@@ -24,7 +24,7 @@ private Q_SLOTS:
 
 void TestAfterSubmission::answers_data()
 {
-    QTest::addColumn<QString>("answer"); // a button's name, or "close box"
+    QTest::addColumn<QString>("answer"); // a button's name, "close box", or "auto quit" (no question)
     QTest::addColumn<bool>("quitYes");
     QTest::addColumn<bool>("rememberTo");
     QTest::addColumn<bool>("rememberMessage");
@@ -36,6 +36,7 @@ void TestAfterSubmission::answers_data()
     QTest::newRow("Quit, No") << "Quit" << false << false << false;
     QTest::newRow("close box, No") << "close box" << false << false << false;
     QTest::newRow("Quit, Yes") << "Quit" << true << false << false;
+    QTest::newRow("auto quit") << "auto quit" << true << false << false;
 }
 
 void TestAfterSubmission::answers()
@@ -67,23 +68,32 @@ void TestAfterSubmission::answers()
         title = post->windowTitle();
         size = post->size();
         offCentre = post->geometry().center() - w->geometry().center();
-        if (answer == QLatin1String("close box"))
-            post->close();
+        if (auto* button = post->findChild<QPushButton*>(answer))
+            button->click();
         else
-            post->findChild<QPushButton*>(answer)->click();
+            post->close();
     });
     const bool asksQuit = answer == QLatin1String("Quit") || answer == QLatin1String("close box");
     run->client->prompter.clearShown();
     run->client->prompter.queueAnswers({PromptAnswer::Yes});
     if (asksQuit)
         run->client->prompter.queueAnswers({quitYes ? PromptAnswer::Yes : PromptAnswer::No});
+    if (answer == QLatin1String("auto quit"))
+        QTest::mouseClick(run->find<QCheckBox>("CBautoquit"), Qt::LeftButton);
     QTest::mouseClick(run->find<QPushButton>("Bnext4"), Qt::LeftButton);
 
+    QCOMPARE(descriptors(env).size(), 1);
+    if (answer == QLatin1String("auto quit")) {
+        // Only "Sending, are you sure" was asked; the program saved the choice and ended.
+        QCOMPARE(run->client->prompter.shown().size(), 1);
+        QVERIFY(ProgramEnd::requested() && ProgramEnd::code() == 0 && !w->isVisible());
+        QCOMPARE(QSettings(env.registryPath(), QSettings::IniFormat).value("PVX2007/AUTOQUIT").toString(), "ENABLED");
+        return;
+    }
     QVERIFY(windowDisabled);
     QCOMPARE(title, QStringLiteral("Parvela job - Finished"));
     QCOMPARE(size, QSize(411, 72));
     QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString::number(offCentre.manhattanLength())));
-    QCOMPARE(descriptors(env).size(), 1);
     QCOMPARE(run->client->prompter.shown().last().text == QStringLiteral("Quit?"), asksQuit);
     if (quitYes) {
         QVERIFY(ProgramEnd::requested());

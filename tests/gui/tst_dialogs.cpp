@@ -141,7 +141,6 @@ void TestDialogs::settingsCloseBoxAndCancel()
     QCOMPARE(state.ColorScheme, quint8(0));
     QVERIFY(state.RememberTo);
     QCOMPARE(readAll(env.registryPath()), stored);
-    QVERIFY(run->window()->isEnabled());
 
     // After a Cancel the close box cancels too: the answer stays what it was.
     whenShown(dialog, [&] {
@@ -237,7 +236,6 @@ void TestDialogs::pickerAddsTheChosenAddresses()
     env.makeFile("appdata/Parvela/contacts.vcf",
                  vcard("Ann Alpha", "ann@example.org") + vcard("Bob <Sales>", "") + vcard("Cy Gamma", "cy@example.org"));
     run->showPage(Page::Message);
-    QVERIFY(run->find<QPushButton>("Badr")->isVisible());
     ContactsPicker* picker = run->program->contactsPicker();
     auto* source = child<QListWidget>(picker, "adrsrc");
     auto* chosen = child<QListWidget>(picker, "adrdst");

@@ -151,7 +151,6 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     resizeTo(*run, 700);
     auto* lto = run->find<QLabel>("lto");
     const QStringList english = windowTexts(*run);
-    QVERIFY(english.contains(QStringLiteral("Size")));
 
     useLanguage(*run, kGerman);
     const QStringList german = windowTexts(*run);
@@ -159,7 +158,6 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
     QVERIFY(german.contains(QStringLiteral("Gr\u00F6\u00DFe")));
     QVERIFY(german.contains(QStringLiteral("CBencr=Verschl\u00FCsselt||")));
     QCOMPARE(lto->text(), QStringLiteral("AN:"));
-    QCOMPARE(lto->geometry().right() + 1, 88);
     // A field is named for assistive tools after its caption, in the language (that
     // every control has a name, tst_readability checks in every language).
     QCOMPARE(QAccessible::queryAccessibleInterface(run->find<LabelledEdit>("LEto")->edit())->text(QAccessible::Name),
@@ -167,7 +165,6 @@ void TestWizardLayout::languageAppliedAgainLeavesNoOldText()
 
     useLanguage(*run, kEnglish);
     QCOMPARE(windowTexts(*run), english);
-    QCOMPARE(lto->geometry().right() + 1, 88);
     // Again German: the same texts as the first time, nothing added.
     useLanguage(*run, kGerman);
     QCOMPARE(windowTexts(*run), german);
