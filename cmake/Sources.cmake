@@ -239,6 +239,7 @@ set(GUI_SOURCES
     src/app/gui/WizardPage.h
     src/platform/gui/FontUnits.cpp
     src/platform/gui/FontUnits.h
+    src/platform/gui/FramePlace.h
     src/platform/gui/SchemeColours.cpp
     src/platform/gui/SchemeColours.h
     src/dialogs/AboutDialog.cpp

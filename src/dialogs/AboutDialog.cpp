@@ -5,6 +5,7 @@
 #include "client/ClientState.h"
 #include "config/AboutValues.h"
 #include "platform/gui/FontUnits.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -109,11 +110,8 @@ void AboutDialog::showValues(const AboutValues& v)
     showPath(m_uploadFolder, v.uploadFolder);
     m_policyVersion->setText(v.policyVersion);
     m_maxSize->setText(v.maxSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        CentreFrameOn(*this, screen->availableGeometry().center());
     show();
     raise();
 }

@@ -11,6 +11,7 @@
 #include "dialogs/AfterSubmissionDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "recipients/gui/ContactsPicker.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -66,11 +67,8 @@ void ClientProgram::show()
 {
     if (ProgramEnd::requested())
         return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = m_main->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        m_main->move(frame.topLeft());
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        CentreFrameOn(*m_main, screen->availableGeometry().center());
     m_main->show();
 }
 

@@ -14,6 +14,7 @@
 #include "recipients/gui/ContactsPicker.h"
 #include "sent/gui/SentJobs.h"
 #include "spool/JobOptions.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -248,10 +249,8 @@ void MainWindow::placeInFace()
     setMinimumSize(grown(700, 600));
     resize(size().expandedTo(grown(832, 600)));
     // A window that grew past the screen's edge comes back whole onto it.
-    if (QRect frame = frameGeometry(); isVisible() && !screen.contains(frame)) {
-        frame.moveCenter(screen.center());
-        move(frame.topLeft());
-    }
+    if (isVisible() && !screen.contains(frameGeometry()))
+        CentreFrameOn(*this, screen.center());
     LayoutWizard();
 }
 

@@ -17,6 +17,7 @@
 #include "sent/gui/SentJobs.h"
 #include "spool/ProjectReset.h"
 #include "spool/Submission.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QPointer>
 #include <QScopeGuard>
@@ -51,9 +52,7 @@ void MainWindow::waitForDialog(QWidget* dialog)
         setEnabled(true);
         activateWindow();
     });
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(frameGeometry().center());
-    dialog->move(frame.topLeft());
+    CentreFrameOn(*dialog, frameGeometry().center());
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

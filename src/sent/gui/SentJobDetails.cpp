@@ -3,6 +3,7 @@
 #include "platform/gui/FontUnits.h"
 #include "sent/gui/CloseKeys.h"
 #include "sent/gui/SentJobsModel.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -39,9 +40,7 @@ void SentJobDetails::showRecord(const SentRecord& record, const QString& stateTe
     retranslate(stateText, texts, locale);
     // Over the window it was opened from; while it stays open, where the user puts it.
     if (!isVisible() && parentWidget()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-        move(frame.topLeft());
+        CentreFrameOn(*this, parentWidget()->window()->frameGeometry().center());
     }
     show();
     raise();

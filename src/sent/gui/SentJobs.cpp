@@ -9,6 +9,7 @@
 #include "sent/SentRecorder.h"
 #include "sent/gui/SentJobsWindow.h"
 #include "sent/gui/TakenNotifier.h"
+#include "platform/gui/FramePlace.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -94,9 +95,7 @@ void SentJobs::openWindow()
         if (place && QGuiApplication::screenAt(QRect(*place, m_window->size()).center())) {
             m_window->move(*place);
         } else {
-            QRect frame = m_window->frameGeometry();
-            frame.moveCenter(m_owner->frameGeometry().center());
-            m_window->move(frame.topLeft());
+            CentreFrameOn(*m_window, m_owner->frameGeometry().center());
         }
         connect(m_window, &SentJobsWindow::hiddenAt, this, &SentJobs::windowHidden);
     }
