@@ -39,7 +39,17 @@ FolderLister::Folder& FolderLister::take(const Handle& job)
         list(job->folder);
         return job->folder;
     }
-    m_changed.wait(lock, [&] { return job->state == State::Done; });
+    // The helper has begun it. Meanwhile the walk lists the next folder nobody has
+    // begun rather than wait: where another program keeps a core busy, the helper
+    // shares the walk's core or goes at half speed, and each wait cost a switch.
+    while (job->state != State::Done) {
+        const Handle ahead = firstWaiting();
+        if (!ahead || m_held > kHeldEntries) {
+            m_changed.wait(lock);
+            continue;
+        }
+        listAhead(ahead, lock);
+    }
     m_held -= qsizetype(job->folder.entries.size());
     m_changed.notify_all();
     return job->folder;
@@ -48,6 +58,25 @@ FolderLister::Folder& FolderLister::take(const Handle& job)
 void FolderLister::list(Folder& folder) const
 {
     folder.listed = m_fs.list(folder.path, folder.status, folder.entries, &folder.error);
+}
+
+FolderLister::Handle FolderLister::firstWaiting() const
+{
+    for (const Handle& waiting : m_waiting)
+        if (waiting->state == State::Waiting)
+            return waiting;
+    return {};
+}
+
+void FolderLister::listAhead(const Handle& job, std::unique_lock<std::mutex>& lock)
+{
+    job->state = State::Begun;
+    lock.unlock();
+    list(job->folder);
+    lock.lock();
+    m_held += qsizetype(job->folder.entries.size());
+    job->state = State::Done;
+    m_changed.notify_all();
 }
 
 void FolderLister::help()
@@ -75,12 +104,6 @@ void FolderLister::help()
             m_changed.wait(lock);
             continue;
         }
-        job->state = State::Begun;
-        lock.unlock();
-        list(job->folder);
-        lock.lock();
-        m_held += qsizetype(job->folder.entries.size());
-        job->state = State::Done;
-        m_changed.notify_all();
+        listAhead(job, lock);
     }
 }

@@ -4,7 +4,9 @@
 // one: a listing the helper has made is handed over ready, and one it has not begun
 // the walk makes itself. The helper lists the folder after the one the walk wants
 // next, so the two work on different folders in turns, little is held in memory for
-// the walk, and the walk's result is the same as with one thread. Listing is where a walk's time goes (one status call per
+// the walk, and the walk's result is the same as with one thread. A walk that wants a
+// folder the helper is still listing lists the next one nobody has begun meanwhile
+// instead of waiting. Listing is where a walk's time goes (one status call per
 // entry), so on two cores a large walk takes little more than half as long.
 #include "platform/FileTree.h"
 
@@ -49,6 +51,10 @@ public:
 
 private:
     void help();
+    // The first folder named that nobody has begun; none when there is none.
+    Handle firstWaiting() const;
+    // Lists a folder ahead of the walk, the lock held around it but not during it.
+    void listAhead(const Handle& job, std::unique_lock<std::mutex>& lock);
 
     const filetree::FileSystem& m_fs;
     std::mutex m_mutex;
