@@ -11,22 +11,23 @@ namespace {
 const QString kDefaultAction = QStringLiteral("default");
 } // namespace
 
-TakenNotifier::TakenNotifier(QObject* parent) : QObject(parent)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
-                SLOT(actionInvoked(uint, QString)));
-    bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
-                SLOT(notificationClosed(uint, uint)));
-}
+TakenNotifier::TakenNotifier(QObject* parent) : QObject(parent) {}
 
 void TakenNotifier::notify(const QString& appName, const QString& text, const QString& actionText, qint64 jobId)
 {
+    // The session bus is reached with the first notification, not at start-up: joining
+    // it waits for the bus, and the window need not wait with it.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // The clicks are heard from before the first notification is asked for.
+    if (!m_listening) {
+        m_listening = true;
+        bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
+                    SLOT(actionInvoked(uint, QString)));
+        bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
+                    SLOT(notificationClosed(uint, uint)));
+    }
     // The action only where the service says it offers actions: some show a
     // notification with actions as a dialog box that waits for an answer.
     const QDBusMessage ask = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("GetCapabilities"));

@@ -38,4 +38,5 @@ private:
     QHash<uint, qint64> m_jobs;          // the jobs of the notifications shown, by their number
     QSystemTrayIcon* m_tray = nullptr;   // the tray's icon, where there is one
     qint64 m_trayJob = 0;                // the job of the tray's last message
+    bool m_listening = false;            // the bus's clicks are heard
 };
