@@ -263,7 +263,9 @@ quint32 PlanNames::add(const QByteArray& name)
     if (m_used + size > kBlock) {
         if (m_blocks.size() >= (size_t(1) << (32 - kBlockBits)))
             throw UserError(QStringLiteral("Too many files: their names take more than 4 GiB"));
-        m_blocks.push_back(std::make_unique<char[]>(kBlock));
+        // Not zeroed: a block's pages are touched only as names fill them, so a plan
+        // of a few names costs a few pages, not a whole block's.
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlock));
         m_used = 0;
     }
     const quint32 place = quint32((m_blocks.size() - 1) << kBlockBits) | m_used;
