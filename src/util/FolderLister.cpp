@@ -43,12 +43,10 @@ FolderLister::Folder& FolderLister::take(const Handle& job)
     // begun rather than wait: where another program keeps a core busy, the helper
     // shares the walk's core or goes at half speed, and each wait cost a switch.
     while (job->state != State::Done) {
-        const Handle ahead = firstWaiting();
-        if (!ahead || m_held > kHeldEntries) {
+        if (const Handle ahead = nextToList(0))
+            listAhead(ahead, lock);
+        else
             m_changed.wait(lock);
-            continue;
-        }
-        listAhead(ahead, lock);
     }
     m_held -= qsizetype(job->folder.entries.size());
     m_changed.notify_all();
@@ -60,10 +58,13 @@ void FolderLister::list(Folder& folder) const
     folder.listed = m_fs.list(folder.path, folder.status, folder.entries, &folder.error);
 }
 
-FolderLister::Handle FolderLister::firstWaiting() const
+FolderLister::Handle FolderLister::nextToList(int skip) const
 {
+    // Listings made ahead wait in memory until the walk takes them: only so many.
+    if (m_held > kHeldEntries)
+        return {};
     for (const Handle& waiting : m_waiting)
-        if (waiting->state == State::Waiting)
+        if (waiting->state == State::Waiting && skip-- == 0)
             return waiting;
     return {};
 }
@@ -88,22 +89,9 @@ void FolderLister::help()
         // The first folder waiting is the walk's to list next; the helper takes the one
         // after it. So the two take turns close ahead of the walk, and little waits in
         // memory for it.
-        Handle job;
-        bool skipped = false;
-        for (const Handle& waiting : m_waiting) {
-            if (waiting->state != State::Waiting)
-                continue;
-            if (skipped) {
-                job = waiting;
-                break;
-            }
-            skipped = true;
-        }
-        // Listings made ahead wait in memory until the walk takes them: only so many.
-        if (!job || m_held > kHeldEntries) {
+        if (const Handle job = nextToList(1))
+            listAhead(job, lock);
+        else
             m_changed.wait(lock);
-            continue;
-        }
-        listAhead(job, lock);
     }
 }

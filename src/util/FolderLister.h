@@ -51,8 +51,9 @@ public:
 
 private:
     void help();
-    // The first folder named that nobody has begun; none when there is none.
-    Handle firstWaiting() const;
+    // The folder named that nobody has begun, after skip others such; none when there
+    // is none, or when as many entries as may be are already listed ahead.
+    Handle nextToList(int skip) const;
     // Lists a folder ahead of the walk, the lock held around it but not during it.
     void listAhead(const Handle& job, std::unique_lock<std::mutex>& lock);
 
